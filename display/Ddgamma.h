@@ -1,0 +1,48 @@
+// TDDgamma: the brightness of the whole display through the gamma ramp of
+// the display device's primary surface, uniform (RGB, 0 to 256, 256 the
+// unchanged picture) or per channel. The lighting drives it from the timer
+// thread while keys drive it from the window thread, so every operation
+// holds the component's lock: a disable never releases the control under a
+// write in progress.
+#pragma once
+
+#include "display/DisplayComponent.h"
+#include "platform/DirectDraw.h"
+
+#include <mutex>
+
+class TDDmain;
+
+class TDDgamma : public TDisplayComponent {
+public:
+    explicit TDDgamma(TComponent* owner);
+    // Releases a gamma control still held.
+    ~TDDgamma() override;
+    TDDgamma(const TDDgamma&) = delete;
+    TDDgamma& operator=(const TDDgamma&) = delete;
+
+    bool Enabled() const;
+    void SetEnabled(bool value);
+    int GetRGB() const;
+    // Stores the step; while enabled also writes a grey ramp with it.
+    void SetRGB(int step);
+    // While enabled, writes a ramp with a step per channel; stores nothing.
+    void SetLinearRGB(int red, int green, int blue);
+
+    TDDmain* DDmainModule = nullptr;
+
+    // Entry i of a channel: i times the step, in a 16-bit accumulator.
+    static void FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue);
+
+private:
+    void Enable();
+    void Disable();
+    void WriteRamp(int red, int green, int blue);
+
+    mutable std::recursive_mutex FLock;
+    bool FEnabled = false;
+    int FRGB = 256;
+    IDirectDraw* FDirectDraw = nullptr;
+    IDirectDrawSurface7* FPrimary = nullptr;
+    IDirectDrawGammaControl* FGammaControl = nullptr;
+};

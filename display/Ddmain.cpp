@@ -1,0 +1,289 @@
+#include "display/Ddmain.h"
+
+#include "platform/Gdi.h"
+#include "platform/Kernel.h"
+#include "platform/MMSystem.h"
+#include "platform/User.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Kept once for the class: one device is in use at a time.
+int gFrameCounter = 0;
+DWORD gLastBatchTime = 0;
+int gFrameRate = 0;
+int gDeviceCounter = 0;
+std::optional<GUID> gRememberedDevice;
+
+// A back buffer that answers "lost" and "restored" at once would keep the
+// clearing loop going for ever.
+constexpr int kMaxClearRetries = 8;
+
+struct RestoreText {
+    HRESULT code;
+    const char* name;
+};
+constexpr std::array<RestoreText, 9> kRestoreCodes{{
+    {DDERR_GENERIC, "DDERR_GENERIC"},
+    {DDERR_IMPLICITLYCREATED, "DDERR_IMPLICITLYCREATED"},
+    {DDERR_INCOMPATIBLEPRIMARY, "DDERR_INCOMPATIBLEPRIMARY"},
+    {DDERR_INVALIDOBJECT, "DDERR_INVALIDOBJECT"},
+    {DDERR_INVALIDPARAMS, "DDERR_INVALIDPARAMS"},
+    {DDERR_NOEXCLUSIVEMODE, "DDERR_NOEXCLUSIVEMODE"},
+    {DDERR_OUTOFMEMORY, "DDERR_OUTOFMEMORY"},
+    {DDERR_UNSUPPORTED, "DDERR_UNSUPPORTED"},
+    {DDERR_WRONGMODE, "DDERR_WRONGMODE"},
+}};
+
+const char* RestoreCodeName(HRESULT code) {
+    for (const RestoreText& entry : kRestoreCodes)
+        if (entry.code == code) return entry.name;
+    return nullptr;
+}
+
+BOOL CountDevice(GUID* device, char*, char*, void*, void*) {
+    ++gDeviceCounter;
+    if (gDeviceCounter == 3 && device != nullptr) gRememberedDevice = *device;
+    return TRUE;
+}
+
+template <class Interface>
+void ReleaseAndClear(Interface*& object) {
+    if (object != nullptr) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
+}  // namespace
+
+TDDmain::TDDmain(TComponent* owner) : TDisplayComponent(owner) {}
+
+TDDmain::~TDDmain() = default;
+
+void TDDmain::SetEnabled(bool value) {
+    if (value == FEnabled) return;
+    FEnabled = value;
+    if (value)
+        OpenDirectDraw();
+    else
+        CloseDirectDraw();
+}
+
+void TDDmain::ReportAndClose(const std::string& text) {
+    SetErrorResult(text);
+    CloseDirectDraw();
+    NotifyError();
+}
+
+void TDDmain::OpenDirectDraw() {
+    if (FDualMonitor) {
+        if (GetSystemMetrics(SM_CMONITORS) < 2) {
+            Report("This program work only in dual monitor system!");
+            return;
+        }
+        gDeviceCounter = 0;
+        gRememberedDevice.reset();
+        if (EnumerateScreens() == E_FAIL) Report("ERROR EnumerateScreens");
+        GUID device{};
+        GUID* chosen = nullptr;
+        if (gRememberedDevice) {
+            device = *gRememberedDevice;
+            chosen = &device;
+        }
+        if (FAILED(DirectDrawCreate(chosen, &FpDD, nullptr))) {
+            FpDD = nullptr;
+            ReportAndClose("Error DirectDrawCreate on secondary monitor");
+            return;
+        }
+    } else if (FAILED(DirectDrawCreate(nullptr, &FpDD, nullptr))) {
+        FpDD = nullptr;
+        ReportAndClose("Error DirectDrawCreate");
+        return;
+    }
+
+    if (FAILED(FpDD->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&FpDD7)))) {
+        FpDD7 = nullptr;
+        ReportAndClose("Error DirectDrawCreate7");
+        return;
+    }
+
+    if (!FDefineFormHandle || FDDForm == nullptr) FDDForm = dynamic_cast<TForm*>(Owner());
+    const HWND window = FDDForm != nullptr ? FDDForm->Handle() : 0;
+
+    if (FAILED(FpDD7->SetCooperativeLevel(
+            window, DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX))) {
+        ReportAndClose("Error SetCooperativeLevel");
+        return;
+    }
+    if (FAILED(FpDD7->SetDisplayMode(DWORD(GetWidth()), DWORD(GetHeight()), DWORD(FColorDepth), 0, 0))) {
+        ReportAndClose("Error SetDisplayMode");
+        return;
+    }
+
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    desc.dwBackBufferCount = 1;
+    if (FAILED(FpDD7->CreateSurface(&desc, &FpDDSPrimary, nullptr))) {
+        FpDDSPrimary = nullptr;
+        ReportAndClose("Error CreatePrimarySurface");
+        return;
+    }
+
+    DDSCAPS2 caps{};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    if (FAILED(FpDDSPrimary->GetAttachedSurface(&caps, &FpDDSBack))) {
+        FpDDSBack = nullptr;
+        ReportAndClose("Error CreateBackSurface");
+    }
+}
+
+void TDDmain::CloseDirectDraw() {
+    ReleaseAndClear(FpDDSBack);
+    ReleaseAndClear(FpDDSPrimary);
+    ReleaseAndClear(FpDD7);
+    ReleaseAndClear(FpDD);
+}
+
+void TDDmain::ClearBackSurface() {
+    if (FpDD == nullptr) {
+        Report("Error FpDD==NULL");
+        return;
+    }
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 0;
+    for (int attempt = 0; attempt <= kMaxClearRetries; ++attempt) {
+        const HRESULT lost = FpDDSBack->IsLost();
+        if (lost == DD_OK) {
+            FpDDSBack->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+            return;
+        }
+        if (lost != DDERR_SURFACELOST) {
+            Report("Unrecognized ERROR ClearBackSurface");
+            return;
+        }
+        if (!MakeRestSurface()) break;
+    }
+    Report("Cannot RestoreAllSurfaces");
+}
+
+void TDDmain::FlipSurfaces() {
+    if (FpDD == nullptr) {
+        Report("Error FpDD==NULL");
+        return;
+    }
+    if (FShowFPS) {
+        FuncShowFPS();
+        if (FpDD == nullptr) return;
+    }
+    const bool shown[3] = {ShowTestString(), ShowTestString2(), ShowTestString3()};
+    for (int line = 0; line < 3; ++line) {
+        if (!shown[line]) continue;
+        FuncShowTST(ReadTestString(line), 20, 20 + 20 * line);
+        if (FpDD == nullptr) return;
+    }
+    for (;;) {
+        const HRESULT result = FpDDSPrimary->Flip(nullptr, 0);
+        if (result == DDERR_WASSTILLDRAWING) continue;
+        if (result == DDERR_SURFACELOST) MakeRestSurface();
+        return;
+    }
+}
+
+void TDDmain::FuncShowFPS() {
+    if (FpDD == nullptr) {
+        Report("Error FpDD==NULL");
+        return;
+    }
+    if (++gFrameCounter == 10) {
+        const DWORD previous = gLastBatchTime;
+        gLastBatchTime = timeGetTime();
+        const DWORD elapsed = gLastBatchTime - previous;
+        // Ten frames within one millisecond keep the last figure.
+        if (elapsed != 0) gFrameRate = int(10.0 / (double(elapsed) * 0.001));
+        gFrameCounter = 0;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "Frame rate: %d FPS", gFrameRate);
+    if (FpDDSBack->IsLost() != DD_OK) return;
+    HDC dc = nullptr;
+    if (FAILED(FpDDSBack->GetDC(&dc))) {
+        ReportAndClose("Error FpDDSBack->GetDC (show FPS)");
+        return;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    TextOutA(dc, 20, GetHeight() - 30, text, int(std::char_traits<char>::length(text)));
+    FpDDSBack->ReleaseDC(dc);
+}
+
+void TDDmain::FuncShowTST(const std::string& text, int x, int y) {
+    if (FpDDSBack->IsLost() != DD_OK) return;
+    HDC dc = nullptr;
+    if (FAILED(FpDDSBack->GetDC(&dc))) {
+        ReportAndClose("Error FpDDSBack->GetDC (show TST)");
+        return;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    TextOutA(dc, x, y, text.c_str(), int(text.size()));
+    FpDDSBack->ReleaseDC(dc);
+}
+
+bool TDDmain::MakeRestSurface() {
+    if (FpDD == nullptr) {
+        Report("Error FpDD==NULL (MakeRestSurface)");
+        return false;
+    }
+    if (FpDD7->RestoreAllSurfaces() == DD_OK) return true;
+    if (const char* name = RestoreCodeName(FpDDSPrimary->Restore())) {
+        Report(std::string("Error Primary ") + name + " (MakeRestSurface)");
+        return false;
+    }
+    if (const char* name = RestoreCodeName(FpDDSBack->Restore())) {
+        Report(std::string("Error FpDDSBack ") + name + " (MakeRestSurface)");
+        return false;
+    }
+    return true;
+}
+
+HRESULT TDDmain::EnumerateScreens() {
+    HMODULE library = LoadLibraryA("ddraw.dll");
+    if (library == nullptr) return E_FAIL;
+    auto enumerate =
+        reinterpret_cast<LPDIRECTDRAWENUMERATEEXA>(GetProcAddress(library, "DirectDrawEnumerateExA"));
+    if (enumerate == nullptr) {
+        FreeLibrary(library);
+        return E_FAIL;
+    }
+    int context = 0;
+    const HRESULT result = enumerate(CountDevice, &context, DDENUM_ATTACHEDSECONDARYDEVICES);
+    FreeLibrary(library);
+    return result;
+}
+
+int TDDmain::FrameRate() { return gFrameRate; }
+
+std::string TDDmain::ReadTestString(int index) const {
+    std::lock_guard lock(FTestStringsLock);
+    return FTestStrings[index];
+}
+
+void TDDmain::WriteTestString(int index, const std::string& text) {
+    std::lock_guard lock(FTestStringsLock);
+    if (FTestStrings[index] != text) FTestStrings[index] = text;
+}
+
+void TDDmain::SetTestString(const std::string& text) { WriteTestString(0, text); }
+void TDDmain::SetTestString2(const std::string& text) { WriteTestString(1, text); }
+void TDDmain::SetTestString3(const std::string& text) { WriteTestString(2, text); }
+std::string TDDmain::TestString() const { return ReadTestString(0); }
+std::string TDDmain::TestString2() const { return ReadTestString(1); }
+std::string TDDmain::TestString3() const { return ReadTestString(2); }

@@ -1,0 +1,92 @@
+// TDDmain: the display device. Takes the screen in an exclusive full-screen
+// mode, owns the flip chain, clears and flips the back buffer with up to four
+// text lines on it, and restores surfaces after a loss.
+#pragma once
+
+#include "display/DisplayComponent.h"
+#include "platform/DirectDraw.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class TForm;
+
+class TDDmain : public TDisplayComponent {
+public:
+    explicit TDDmain(TComponent* owner);
+    ~TDDmain() override;
+    TDDmain(const TDDmain&) = delete;
+    TDDmain& operator=(const TDDmain&) = delete;
+
+    bool ShowFPS() const { return FShowFPS; }
+    void SetshowFPS(bool value) { FShowFPS = value; }
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+
+    int GetWidth() const { return FWidth.load(std::memory_order_relaxed); }
+    void SetWidth(int value) { FWidth.store(value, std::memory_order_relaxed); }
+    int GetHeight() const { return FHeight.load(std::memory_order_relaxed); }
+    void SetHeight(int value) { FHeight.store(value, std::memory_order_relaxed); }
+    int GetColorDepth() const { return FColorDepth; }
+    void SetColorDepth(int value) { FColorDepth = value; }
+
+    bool DualMonitor() const { return FDualMonitor; }
+    void SetDualMonitor(bool value) { FDualMonitor = value; }
+    bool DefineFormHandle() const { return FDefineFormHandle; }
+    void SetFormHandle(bool value) { FDefineFormHandle = value; }
+    TForm* DDForm() const { return FDDForm; }
+    void SetParentForm(TForm* form) { FDDForm = form; }
+
+    // The three test lines; the text setters may be called from the timer
+    // thread while the window thread draws.
+    void SetShowTestString(bool value) { FShowTestString.store(value, std::memory_order_relaxed); }
+    void SetShowTestString2(bool value) { FShowTestString2.store(value, std::memory_order_relaxed); }
+    void SetShowTestString3(bool value) { FShowTestString3.store(value, std::memory_order_relaxed); }
+    bool ShowTestString() const { return FShowTestString.load(std::memory_order_relaxed); }
+    bool ShowTestString2() const { return FShowTestString2.load(std::memory_order_relaxed); }
+    bool ShowTestString3() const { return FShowTestString3.load(std::memory_order_relaxed); }
+    void SetTestString(const std::string& text);
+    void SetTestString2(const std::string& text);
+    void SetTestString3(const std::string& text);
+    std::string TestString() const;
+    std::string TestString2() const;
+    std::string TestString3() const;
+
+    void OpenDirectDraw();
+    void CloseDirectDraw();
+    void ClearBackSurface();
+    void FlipSurfaces();
+    void FuncShowFPS();
+    void FuncShowTST(const std::string& text, int x, int y);
+    bool MakeRestSurface();
+    HRESULT EnumerateScreens();
+    // The figure the frame-rate line shows, kept once for the class.
+    static int FrameRate();
+
+    // The device's platform objects, read directly by the linked components.
+    IDirectDraw* FpDD = nullptr;
+    IDirectDraw7* FpDD7 = nullptr;
+    IDirectDrawSurface7* FpDDSPrimary = nullptr;
+    IDirectDrawSurface7* FpDDSBack = nullptr;
+
+private:
+    void ReportAndClose(const std::string& text);
+    std::string ReadTestString(int index) const;
+    void WriteTestString(int index, const std::string& text);
+
+    bool FShowFPS = false;
+    bool FEnabled = false;
+    std::atomic<int> FWidth{800};
+    std::atomic<int> FHeight{600};
+    int FColorDepth = 24;
+    bool FDualMonitor = false;
+    bool FDefineFormHandle = false;
+    TForm* FDDForm = nullptr;
+    std::atomic<bool> FShowTestString{false};
+    std::atomic<bool> FShowTestString2{false};
+    std::atomic<bool> FShowTestString3{false};
+    mutable std::mutex FTestStringsLock;
+    std::string FTestStrings[3];
+};

@@ -1,0 +1,30 @@
+// What every display component shares: the last error text and the event
+// that tells the owner about it.
+#pragma once
+
+#include "platform/Forms.h"
+
+#include <string>
+
+class TDisplayComponent : public TComponent {
+public:
+    using TComponent::TComponent;
+
+    TNotifyEvent OnError;
+
+    const std::string& GetErrorResult() const { return FErrorResult; }
+    void SetErrorResult(const std::string& text) { FErrorResult = text; }
+
+protected:
+    // Stores the text, then tells the owner.
+    void Report(const std::string& text) {
+        FErrorResult = text;
+        NotifyError();
+    }
+    void NotifyError() {
+        if (OnError) OnError(this);
+    }
+
+private:
+    std::string FErrorResult;
+};

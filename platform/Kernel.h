@@ -1,0 +1,35 @@
+// Process-level services: local time, dynamic libraries, system version.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <optional>
+
+void GetLocalTime(SYSTEMTIME* time);
+
+// Libraries are looked up by name; only the platform's own "ddraw.dll" exists
+// here, the password services of the original platform do not.
+HMODULE LoadLibraryA(const char* name);
+void* GetProcAddress(HMODULE module, const char* procName);
+BOOL FreeLibrary(HMODULE module);
+
+inline constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
+inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    char szCSDVersion[128];
+};
+BOOL GetVersionExA(OSVERSIONINFOA* info);
+
+namespace platform {
+
+// Makes GetLocalTime answer a fixed time (tests, snapshots); nullopt restores
+// the real clock.
+void OverrideLocalTime(std::optional<SYSTEMTIME> time);
+
+}  // namespace platform

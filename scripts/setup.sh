@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project needs, when any is missing.
+# Safe to run again; needs root or sudo only when something is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev
+  libgtest-dev libbenchmark-dev
+)
+if [ "${1:-}" = "--test" ]; then
+  packages+=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Sets everything up and runs the whole test suite: the suite; the suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer; the threaded tests under
+# ThreadSanitizer; the end-to-end tests against the real binary under Xvfb;
+# each fuzz target for a bounded time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+fuzz_seconds=${TIDEREACH_FUZZ_SECONDS:-20}
+"$root/scripts/setup.sh" --test
+
+# Tests never touch the user's settings or desktop.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export XDG_CONFIG_HOME="$scratch/config"
+export SDL_AUDIODRIVER=dummy
+
+step() { printf '\n==== %s\n' "$*"; }
+
+configure_and_build() {  # dir, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+step "Build and unit/component tests"
+configure_and_build "$root/build/test"
+ctest --test-dir "$root/build/test" -LE e2e -j"$jobs" --output-on-failure
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer"
+configure_and_build "$root/build/asan" -DTIDEREACH_SANITIZE=address,undefined -DTIDEREACH_BUILD_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$root/build/asan" -LE e2e -j"$jobs" --output-on-failure
+
+step "ThreadSanitizer (threaded tests)"
+configure_and_build "$root/build/tsan" -DTIDEREACH_SANITIZE=thread -DTIDEREACH_BUILD_BENCH=OFF
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  "$root/build/tsan/tests/tidereach_tests" --gtest_filter='*Thread*:*Timer*:*Concurren*'
+
+step "End-to-end tests under Xvfb"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$root/build/test" -L e2e --output-on-failure
+
+step "Fuzzing (${fuzz_seconds}s per target)"
+CC=clang CXX=clang++ CXXFLAGS="-fsanitize=fuzzer-no-link" \
+  configure_and_build "$root/build/fuzz" -DTIDEREACH_SANITIZE=address,undefined -DTIDEREACH_BUILD_FUZZ=ON \
+  -DTIDEREACH_BUILD_BENCH=OFF -DTIDEREACH_BUILD_TESTS=OFF
+for target in "$root"/build/fuzz/tests/fuzz/*_fuzz; do
+  [ -x "$target" ] || continue
+  corpus="$scratch/corpus-$(basename "$target")"
+  mkdir -p "$corpus"
+  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" 2>"$scratch/fuzz.log" ||
+    { tail -50 "$scratch/fuzz.log"; exit 1; }
+  echo "$(basename "$target"): $(tail -1 "$scratch/fuzz.log")"
+done
+
+step "All tests passed"

@@ -1,0 +1,26 @@
+#include "shell/PasswordChange.h"
+
+#include "platform/Kernel.h"
+#include "platform/SysUtils.h"
+#include "platform/User.h"
+
+namespace {
+using PwdChangePassword = DWORD (*)(const char* provider, HWND parent, DWORD reserved, void* reserved2);
+}
+
+void RunPasswordChange(const std::string& parentWindowArgument) {
+    const HWND parent = HWND(unsigned(StrToInt(parentWindowArgument)));
+    HMODULE library = LoadLibraryA("MPR.DLL");
+    if (library == nullptr) {
+        MessageBoxA(parent, "MPR.DLL not found: cannot change password.", "Screen saver", MB_OK);
+        return;
+    }
+    auto change = reinterpret_cast<PwdChangePassword>(GetProcAddress(library, "PwdChangePasswordA"));
+    if (change == nullptr) {
+        FreeLibrary(library);
+        MessageBoxA(parent, "PwdChangeProc not found: cannot change password", "Screen saver", MB_OK);
+        return;
+    }
+    change("SCRSAVE", parent, 0, nullptr);
+    FreeLibrary(library);
+}

@@ -1,0 +1,24 @@
+#include "shell/Preview.h"
+
+#include "platform/Bitmap.h"
+#include "platform/Backend.h"
+#include "platform/Forms.h"
+#include "platform/Gdi.h"
+#include "platform/SysUtils.h"
+#include "platform/User.h"
+
+void RunPreview(const std::string& windowArgument) {
+    const HWND window = HWND(unsigned(StrToInt(windowArgument)));
+    platform::Backend& backend = platform::CurrentBackend();
+    while (!IsWindowVisible(window)) {
+        // A host may close its preview before showing it; then there is
+        // nothing left to paint into.
+        if (!backend.WindowExists(window)) return;
+        Application->ProcessMessages();
+        backend.WaitEvent(10);
+    }
+    HDC dc = GetDC(window);
+    if (dc == nullptr) return;
+    if (const auto picture = platform::LoadBitmapResource("PREV_BITMAP")) CanvasDraw(dc, 0, 0, *picture);
+    ReleaseDC(window, dc);
+}

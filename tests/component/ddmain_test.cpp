@@ -1,0 +1,202 @@
+#include "display/Ddmain.h"
+#include "platform/MMSystem.h"
+#include "platform/headless/Headless.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using platform::headless::DisplayOp;
+using platform::headless::InjectFault;
+
+namespace {
+
+class DisplayDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::headless::Install({{1024, 768, 32}, 1, true});
+        device.OnError = [this](TObject* sender) {
+            EXPECT_EQ(sender, &device);
+            reports.push_back(device.GetErrorResult());
+            closedWhenReported.push_back(device.FpDD == nullptr);
+        };
+    }
+    void TearDown() override {
+        device.SetEnabled(false);
+        platform::headless::ClearFaults();
+        platform::OverrideTickClock({});
+    }
+    void Open(int width = 800, int height = 600, int depth = 32) {
+        device.SetWidth(width);
+        device.SetHeight(height);
+        device.SetColorDepth(depth);
+        device.SetEnabled(true);
+    }
+
+    TForm owner{nullptr};
+    TDDmain device{&owner};
+    std::vector<std::string> reports;
+    std::vector<bool> closedWhenReported;
+};
+
+}  // namespace
+
+TEST_F(DisplayDevice, OpensTheModeAndPresentsEachFlip) {
+    Open();
+    ASSERT_TRUE(reports.empty());
+    ASSERT_NE(device.FpDDSBack, nullptr);
+    const int before = platform::headless::PresentedFrameCount();
+    device.ClearBackSurface();
+    device.FlipSurfaces();
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before + 1);
+    const auto frame = platform::headless::LastPresentedFrame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->Width(), 800);
+    EXPECT_EQ(frame->Height(), 600);
+    EXPECT_EQ(frame->At(400, 300), 0u);
+}
+
+TEST_F(DisplayDevice, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
+    const std::vector<std::pair<DisplayOp, std::string>> cases = {
+        {DisplayOp::DirectDrawCreate, "Error DirectDrawCreate"},
+        {DisplayOp::QueryInterface, "Error DirectDrawCreate7"},
+        {DisplayOp::SetCooperativeLevel, "Error SetCooperativeLevel"},
+        {DisplayOp::SetDisplayMode, "Error SetDisplayMode"},
+        {DisplayOp::CreateSurface, "Error CreatePrimarySurface"},
+        {DisplayOp::GetAttachedSurface, "Error CreateBackSurface"},
+    };
+    for (const auto& [op, text] : cases) {
+        reports.clear();
+        closedWhenReported.clear();
+        InjectFault(op, DDERR_GENERIC);
+        Open();
+        ASSERT_EQ(reports, std::vector<std::string>{text});
+        EXPECT_TRUE(closedWhenReported[0]) << text;
+        EXPECT_TRUE(device.Enabled());
+        device.SetEnabled(true);  // no second attempt
+        EXPECT_EQ(reports.size(), 1u);
+        device.SetEnabled(false);
+        platform::headless::ClearFaults();
+    }
+}
+
+TEST_F(DisplayDevice, RefusesAModeTheScreenDoesNotOffer) {
+    Open(1000, 700, 32);
+    EXPECT_EQ(reports, std::vector<std::string>{"Error SetDisplayMode"});
+    EXPECT_EQ(device.FpDD, nullptr);
+}
+
+TEST_F(DisplayDevice, ClosedDeviceReportsEachUse) {
+    device.ClearBackSurface();
+    device.FlipSurfaces();
+    device.CloseDirectDraw();
+    device.CloseDirectDraw();
+    EXPECT_EQ(reports, (std::vector<std::string>{"Error FpDD==NULL", "Error FpDD==NULL"}));
+    EXPECT_FALSE(device.MakeRestSurface());
+    EXPECT_EQ(reports.back(), "Error FpDD==NULL (MakeRestSurface)");
+}
+
+TEST_F(DisplayDevice, DualMonitorPaths) {
+    device.SetDualMonitor(true);
+    Open();
+    EXPECT_EQ(reports, std::vector<std::string>{"This program work only in dual monitor system!"});
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
+    device.SetEnabled(false);
+
+    platform::headless::Install({{1024, 768, 32}, 2, true});
+    reports.clear();
+    Open();
+    EXPECT_TRUE(reports.empty());
+    EXPECT_NE(device.FpDD, nullptr);
+    device.SetEnabled(false);
+
+    InjectFault(DisplayOp::DirectDrawEnumerateEx, E_FAIL);
+    Open();
+    EXPECT_EQ(reports, std::vector<std::string>{"ERROR EnumerateScreens"});
+    EXPECT_NE(device.FpDD, nullptr);  // the opening goes on
+}
+
+TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
+    DWORD now = 0;
+    platform::OverrideTickClock([&] { return now; });
+    device.SetshowFPS(true);
+    Open();
+    // Twenty frames hold one whole batch of ten, whatever an earlier batch left.
+    auto frames = [&](DWORD millisecondsEach) {
+        for (int i = 0; i < 20; ++i) {
+            now += millisecondsEach;
+            device.FlipSurfaces();
+        }
+        return TDDmain::FrameRate();
+    };
+    EXPECT_EQ(frames(25), 40);
+    EXPECT_EQ(frames(30), 33);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
+    Open();
+    device.SetShowTestString(true);
+    device.SetTestString("Demo Time: 12:0AM");
+    device.ClearBackSurface();
+    device.FlipSurfaces();
+    const auto frame = platform::headless::LastPresentedFrame();
+    ASSERT_TRUE(frame);
+    int white = 0;
+    for (int y = 20; y < 40; ++y)
+        for (int x = 20; x < 200; ++x) white += frame->At(x, y) == 0xFFFFFF;
+    EXPECT_GT(white, 20);
+    // An empty text draws nothing and reports nothing.
+    device.SetTestString("");
+    device.ClearBackSurface();
+    device.FlipSurfaces();
+    EXPECT_EQ(platform::headless::LastPresentedFrame()->At(25, 30), 0u);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(DisplayDevice, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
+    Open();
+    device.SetshowFPS(true);
+    const int before = platform::headless::PresentedFrameCount();
+    InjectFault(DisplayOp::GetDC, DDERR_GENERIC);
+    device.FlipSurfaces();
+    EXPECT_EQ(reports, std::vector<std::string>{"Error FpDDSBack->GetDC (show FPS)"});
+    EXPECT_TRUE(closedWhenReported[0]);
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before);
+    device.FlipSurfaces();
+    EXPECT_EQ(reports.back(), "Error FpDD==NULL");
+}
+
+TEST_F(DisplayDevice, LostSurfacesAreRestored) {
+    Open();
+    platform::LoseAllSurfaces();
+    device.ClearBackSurface();
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(device.FpDDSBack->IsLost(), DD_OK);
+
+    // A flip that finds the surfaces lost drops that frame only.
+    const int before = platform::headless::PresentedFrameCount();
+    InjectFault(DisplayOp::Flip, DDERR_SURFACELOST);
+    device.FlipSurfaces();
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before);
+    device.FlipSurfaces();
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before + 1);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(DisplayDevice, FailedRestoreReportsTheCodeThenTheClearing) {
+    Open();
+    platform::LoseAllSurfaces();
+    InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
+    InjectFault(DisplayOp::Restore, DDERR_WRONGMODE);
+    device.ClearBackSurface();
+    EXPECT_EQ(reports, (std::vector<std::string>{"Error Primary DDERR_WRONGMODE (MakeRestSurface)",
+                                                 "Cannot RestoreAllSurfaces"}));
+    EXPECT_EQ(device.GetErrorResult(), "Cannot RestoreAllSurfaces");
+
+    reports.clear();
+    InjectFault(DisplayOp::IsLost, DDERR_GENERIC);
+    device.ClearBackSurface();
+    EXPECT_EQ(reports, std::vector<std::string>{"Unrecognized ERROR ClearBackSurface"});
+}

@@ -1,0 +1,70 @@
+# Shared steps of the end-to-end tests: a private settings folder, starting
+# and ending the real binary, screenshots and their colours.
+set -euo pipefail
+
+TIDEREACH=${1:?path of the tidereach binary}
+XWINDOW_HELPER=${2:?path of xwindow_helper}
+WORK=$(mktemp -d)
+export XDG_CONFIG_HOME="$WORK/config"
+export SDL_AUDIODRIVER=dummy
+SAVER_PID=""
+
+cleanup() {
+  [ -n "$SAVER_PID" ] && kill -9 "$SAVER_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+# Starts the binary in the background with the given arguments.
+start_saver() {
+  "$TIDEREACH" "$@" >"$WORK/stdout" 2>"$WORK/stderr" &
+  SAVER_PID=$!
+}
+
+# Waits up to $1 seconds for the saver to end; sets EXIT_CODE.
+wait_saver_end() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$SAVER_PID" 2>/dev/null; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.05
+  done
+  set +e; wait "$SAVER_PID"; EXIT_CODE=$?; set -e
+  SAVER_PID=""
+}
+
+saver_running() { [ -n "$SAVER_PID" ] && kill -0 "$SAVER_PID" 2>/dev/null; }
+
+# Waits until a window of the saver is mapped.
+wait_saver_window() {
+  local deadline=$((SECONDS + ${1:-20}))
+  until xdotool search --sync --onlyvisible --pid "$SAVER_PID" >/dev/null 2>&1; do
+    [ $SECONDS -ge $deadline ] && fail "no saver window appeared"
+    saver_running || fail "the saver ended early: $(cat "$WORK/stderr")"
+    sleep 0.2
+  done
+}
+
+screenshot() { import -window root "$1"; }
+
+# Mean brightness 0..1 of a picture (or of a region WxH+X+Y of it).
+mean_of() {
+  local region=${2:-}
+  if [ -n "$region" ]; then convert "$1" -crop "$region" +repage -colorspace Gray -format "%[fx:mean]" info:
+  else convert "$1" -colorspace Gray -format "%[fx:mean]" info:; fi
+}
+
+# Number of distinct colours of a picture.
+colours_of() { convert "$1" -format "%k" info:; }
+
+# CPU seconds (user+system) the saver has used.
+cpu_seconds() {
+  local ticks
+  ticks=$(awk '{print $14 + $15}' "/proc/$SAVER_PID/stat")
+  awk -v t="$ticks" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz }'
+}
+
+float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+float_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }

@@ -1,0 +1,60 @@
+#include "display/Dxclock.h"
+
+#include <gtest/gtest.h>
+
+TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
+    TDXClock clock(nullptr);
+    clock.SetRadius(70);
+    const TDXClock::Sizes& s = clock.GetSizes();
+    EXPECT_EQ(s.hub, 1);
+    EXPECT_EQ(s.minuteDot, 1);
+    EXPECT_EQ(s.fiveMinuteDot, 2);
+    EXPECT_EQ(s.quarterHalf, 2);
+    EXPECT_EQ(s.hourLength, 47);
+    EXPECT_EQ(s.hourHalfWidth, 3);
+    EXPECT_EQ(clock.HourShape()[2].y, 1);  // the hour hand's tail
+    EXPECT_EQ(s.minuteLength, 63);
+    EXPECT_EQ(s.minuteHalfWidth, 2);
+    EXPECT_EQ(clock.SecondStart().y, -67);
+    EXPECT_EQ(clock.SecondEnd().y, 11);
+}
+
+TEST(ClockOverlay, SizesDerivedFromALargeRadius) {
+    TDXClock clock(nullptr);
+    clock.SetRadius(140);
+    const TDXClock::Sizes& s = clock.GetSizes();
+    EXPECT_EQ(s.hub, 3);
+    EXPECT_EQ(s.minuteDot, 2);
+    EXPECT_EQ(s.fiveMinuteDot, 3);
+    EXPECT_EQ(s.quarterHalf, 4);
+    EXPECT_EQ(s.hourLength, 94);
+    EXPECT_EQ(s.hourHalfWidth, 7);
+    EXPECT_EQ(clock.HourShape()[2].y, 3);
+    EXPECT_EQ(s.minuteLength, 126);
+    EXPECT_EQ(s.minuteHalfWidth, 4);
+    EXPECT_EQ(clock.SecondStart().y, -133);
+    EXPECT_EQ(clock.SecondEnd().y, 23);
+}
+
+TEST(ClockOverlay, HourHandAdvancesEveryTwelveMinutes) {
+    EXPECT_EQ(TDXClock::HourIndex(15, 0), 15);
+    EXPECT_EQ(TDXClock::HourIndex(14, 59), 14);
+    EXPECT_EQ(TDXClock::HourIndex(0, 30), 2);
+    EXPECT_EQ(TDXClock::HourIndex(12, 30), 2);
+}
+
+TEST(ClockOverlay, RotationTurnsClockwiseOnTheScreen) {
+    TDXClock clock(nullptr);
+    clock.SetXcenter(400);
+    clock.SetYcenter(300);
+    clock.SetRadius(70);
+    const POINT tip = clock.HourShape()[0];  // pointing to 12
+    const POINT atTwelve = clock.Rotate(tip, 0);
+    EXPECT_EQ(atTwelve.x, 400);
+    EXPECT_EQ(atTwelve.y, 300 - 47);
+    const POINT atThree = clock.Rotate(tip, 15);
+    EXPECT_NEAR(atThree.y, 300, 1);
+    EXPECT_GE(atThree.x, 400 + 46);  // sin/cos of the float table may trail by a pixel
+    const POINT atSix = clock.Rotate(tip, 30);
+    EXPECT_GT(atSix.y, 300 + 45);
+}

@@ -1,0 +1,77 @@
+#include "platform/SysUtils.h"
+#include "shell/CommandLine.h"
+#include "shell/ModeDispatch.h"
+
+#include <gtest/gtest.h>
+
+TEST(ModeDispatch, HostSwitchesChooseTheirModes) {
+    EXPECT_EQ(ChooseMode(""), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("S"), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("P"), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("/s"), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("-S"), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("/s:5"), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("/c"), SaverMode::Configure);
+    EXPECT_EQ(ChooseMode("/c:1234"), SaverMode::Configure);
+    EXPECT_EQ(ChooseMode("-C"), SaverMode::Configure);
+    EXPECT_EQ(ChooseMode("/p"), SaverMode::Preview);
+    EXPECT_EQ(ChooseMode("/a"), SaverMode::ChangePassword);
+    EXPECT_EQ(ChooseMode("/x"), SaverMode::Saver);
+}
+
+TEST(ModeDispatch, TheFirstCharacterIsDroppedEvenWhenALetter) {
+    EXPECT_EQ(ChooseMode("PS"), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode("XC"), SaverMode::Configure);
+    EXPECT_EQ(ChooseMode("cp"), SaverMode::Preview);
+}
+
+TEST(CommandLine, LongOptionsAreSeparatedFromHostSwitches) {
+    const CommandLine line = ParseCommandLine({"/p", "1234", "--window"});
+    EXPECT_TRUE(line.window);
+    EXPECT_EQ(line.hostArguments, (std::vector<std::string>{"/p", "1234"}));
+    EXPECT_FALSE(line.snapshot);
+}
+
+TEST(CommandLine, SnapshotTakesTicksSeedAndSize) {
+    const CommandLine line =
+        ParseCommandLine({"--snapshot", "out.png", "--ticks", "40", "--seed", "7", "--size", "800x600x16"});
+    ASSERT_TRUE(line.snapshot);
+    EXPECT_EQ(line.snapshot->file, "out.png");
+    EXPECT_EQ(line.snapshot->ticks, 40);
+    EXPECT_EQ(line.snapshot->seed, 7u);
+    EXPECT_EQ(line.snapshot->width, 800);
+    EXPECT_EQ(line.snapshot->height, 600);
+    EXPECT_EQ(line.snapshot->bitsPerPixel, 16);
+    EXPECT_EQ(ParseCommandLine({"--snapshot", "a.png"}).snapshot->width, 1024);
+}
+
+TEST(CommandLine, WrongOptionsAreRefusedWithAReason) {
+    EXPECT_THROW(ParseCommandLine({"--bogus"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--snapshot"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--ticks", "5"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--snapshot", "a.png", "--ticks", "-1"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--snapshot", "a.png", "--size", "800"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--snapshot", "a.png", "--size", "800x600x8"}), std::invalid_argument);
+    try {
+        ParseCommandLine({"--ticks"});
+        FAIL();
+    } catch (const std::invalid_argument& error) {
+        EXPECT_NE(std::string(error.what()).find("--ticks"), std::string::npos);
+    }
+}
+
+TEST(StrToInt, ReadsWindowHandlesAndRejectsAnythingElse) {
+    EXPECT_EQ(StrToInt("1234"), 1234);
+    EXPECT_EQ(StrToInt(" -17 "), -17);
+    EXPECT_EQ(StrToInt("0x1e00004"), 0x1e00004);
+    EXPECT_EQ(StrToInt("$FF"), 255);
+    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+    for (const char* wrong : {"", " ", "12a", "abc", "99999999999", "-", "0x"}) {
+        try {
+            StrToInt(wrong);
+            ADD_FAILURE() << wrong;
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(error.what(), "'" + std::string(wrong) + "' is not a valid integer value");
+        }
+    }
+}

@@ -1,0 +1,99 @@
+#include "display/Ddtimer.h"
+#include "platform/MMSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace {
+
+class FrameTimer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::OverrideTickClock([this] { return now; });
+        timer.OnTimer = [this](TObject*) { events += "T"; };
+        timer.OnDivide2 = [this](TObject*) { events += "2"; };
+        timer.On5tick = [this](TObject*) { events += "5"; };
+        timer.On25tick = [this](TObject*) { events += "X"; };
+        timer.OnZasTime = [this](TObject*) { events += "Z"; };
+    }
+    void TearDown() override {
+        timer.SetEnabled(false);
+        platform::OverrideTickClock({});
+    }
+    void Ticks(int count, DWORD step = 50) {
+        for (int i = 0; i < count; ++i) {
+            now += step;
+            timer.Tick();
+        }
+    }
+
+    DWORD now = 1000;
+    std::string events;
+    TDDtimer timer{nullptr};
+};
+
+}  // namespace
+
+TEST_F(FrameTimer, EventsOfATickComeInOrder) {
+    timer.SetInterval(60000);  // no real tick interferes
+    timer.SetEnabled(true);
+    Ticks(5);
+    EXPECT_EQ(events, "T2TT2TT25");
+}
+
+TEST_F(FrameTimer, OneShotEventsFireOncePerEnabling) {
+    timer.SetInterval(60000);
+    timer.SetEnabled(true);
+    Ticks(60);
+    EXPECT_EQ(std::count(events.begin(), events.end(), '5'), 1);
+    EXPECT_EQ(std::count(events.begin(), events.end(), 'X'), 1);
+    timer.SetEnabled(true);  // already enabled: counting is not restarted
+    Ticks(5);
+    EXPECT_EQ(std::count(events.begin(), events.end(), '5'), 1);
+    timer.SetEnabled(false);
+    timer.SetEnabled(true);
+    Ticks(5);
+    EXPECT_EQ(std::count(events.begin(), events.end(), '5'), 2);
+}
+
+TEST_F(FrameTimer, StallIsAGapOfMoreThanTwoSeconds) {
+    timer.SetInterval(60000);
+    timer.SetEnabled(true);
+    Ticks(1, 2000);
+    EXPECT_EQ(events.find('Z'), std::string::npos);
+    Ticks(1, 2001);
+    EXPECT_NE(events.find('Z'), std::string::npos);
+    // The millisecond counter wraps without a false stall.
+    events.clear();
+    now = 0xFFFFFFF0u;
+    Ticks(1, 0);
+    Ticks(1, 0x20);
+    EXPECT_EQ(events.find('Z'), std::string::npos);
+}
+
+TEST(FrameTimerThread, TicksArriveOnTheTimerThreadAtItsPeriod) {
+    TDDtimer timer(nullptr);
+    std::atomic<int> ticks{0};
+    std::atomic<bool> otherThread{true};
+    const auto windowThread = std::this_thread::get_id();
+    timer.OnTimer = [&](TObject*) {
+        if (std::this_thread::get_id() == windowThread) otherThread = false;
+        ++ticks;
+    };
+    timer.SetInterval(5);
+    timer.SetEnabled(true);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (ticks < 10 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    timer.SetEnabled(false);
+    const int stopped = ticks;
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_GE(stopped, 10);
+    EXPECT_EQ(ticks, stopped);  // no tick after disabling
+    EXPECT_TRUE(otherThread);
+}
