@@ -1,15 +1,13 @@
 #include "shell/PasswordChange.h"
 
 #include "platform/Kernel.h"
-#include "platform/SysUtils.h"
 #include "platform/User.h"
 
 namespace {
 using PwdChangePassword = DWORD (*)(const char* provider, HWND parent, DWORD reserved, void* reserved2);
 }
 
-void RunPasswordChange(const std::string& parentWindowArgument) {
-    const HWND parent = HWND(unsigned(StrToInt(parentWindowArgument)));
+void RunPasswordChange(HWND parent) {
     HMODULE library = LoadLibraryA("MPR.DLL");
     if (library == nullptr) {
         MessageBoxA(parent, "MPR.DLL not found: cannot change password.", "Screen saver", MB_OK);

@@ -1,6 +1,6 @@
 // Password-change mode: asks the system's password provider, where one exists.
 #pragma once
 
-#include <string>
+#include "platform/WinTypes.h"
 
-void RunPasswordChange(const std::string& parentWindowArgument);
+void RunPasswordChange(HWND parent);

@@ -4,11 +4,9 @@
 #include "platform/Backend.h"
 #include "platform/Forms.h"
 #include "platform/Gdi.h"
-#include "platform/SysUtils.h"
 #include "platform/User.h"
 
-void RunPreview(const std::string& windowArgument) {
-    const HWND window = HWND(unsigned(StrToInt(windowArgument)));
+void RunPreview(HWND window) {
     platform::Backend& backend = platform::CurrentBackend();
     while (!IsWindowVisible(window)) {
         // A host may close its preview before showing it; then there is

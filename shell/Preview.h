@@ -1,8 +1,8 @@
 // Preview mode: paints the preview picture into the host's window.
 #pragma once
 
-#include <string>
+#include "platform/WinTypes.h"
 
-// Converts the window argument, waits until that window is shown (ending if
-// it no longer exists), paints "PREV_BITMAP" unscaled at (0, 0).
-void RunPreview(const std::string& windowArgument);
+// Waits until the host's window is shown (ending if it no longer exists),
+// then paints "PREV_BITMAP" unscaled at its (0, 0).
+void RunPreview(HWND window);

@@ -1,0 +1,218 @@
+#include "scene/Unit1.h"
+
+#include "display/PictureLoading.h"
+#include "platform/MMSystem.h"
+#include "platform/User.h"
+#include "solar/SunTime.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+// The tick period of each speed setting; any other value runs at Normal.
+int TickPeriod(int speed) {
+    switch (speed) {
+        case 0: return 60;
+        case 2: return 40;
+        default: return 50;
+    }
+}
+
+// A drawable's size and place, laid out for an 800 x 600 screen.
+struct Layer {
+    int width, height, x, y;
+};
+
+}  // namespace
+
+TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions(options) {
+    Caption = "Corvane";
+    DDmain1.OnError = [this](TObject* sender) { DDmain1Error(sender); };
+    DDmain1.SetWidth(600);
+    DDmain1.SetHeight(800);
+    DDmain1.SetColorDepth(32);
+    DXClock1.DDmainModule = &DDmain1;
+    DXClock1.SetColor(4227327);
+    DDtimer1.SetInterval(50);
+    DDtimer1.OnTimer = [this](TObject* sender) { DDtimer1Timer(sender); };
+    DDtimer1.OnZasTime = [this](TObject* sender) { DDtimer1ZasTime(sender); };
+    DDgamma1.DDmainModule = &DDmain1;
+    SetReg1.SetCompanyName("Corvane");
+    SetReg1.SetProductName("Tidereach");
+    for (TDDdrawable* drawable :
+         std::initializer_list<TDDdrawable*>{&DDbmp1ground, &DDani1hightwater, &DDani1lowwater, &DDbmp1stone,
+                                             &DDbmp1masktree, &DDani1bird, &DDani1birds_small, &DDani1Yaht,
+                                             &DDani1Dlp, &DDani1Dlp2})
+        drawable->DDmainModule = &DDmain1;
+    OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
+    OnKeyPress = [this](TObject* sender, char& key) { FormKeyPress(sender, key); };
+    OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) { FormMouseMove(sender, shift, x, y); };
+    RunCreateHandler([this] { FormCreate(this); });
+}
+
+TForm1::~TForm1() {
+    if (Application != nullptr && Application->MainForm == this) Application->OnIdle = nullptr;
+    DDtimer1.SetEnabled(false);
+}
+
+SceneGeometry TForm1::Geometry() const {
+    return {DDmain1.GetWidth(), DDmain1.GetHeight(), Setting.ResHor};
+}
+
+// Only ten seagull records exist; a hand-edited count beyond them is held to them.
+int TForm1::BirdCount() const { return std::clamp(Setting.NumBirds, 0, kBirdCount); }
+
+void TForm1::FormCreate(TObject*) {
+    Application->OnIdle = [this](TObject* sender, bool& done) { AppIdle(sender, done); };
+
+    FlipParity = false;
+    TickCount = 0;
+    WaterFrame = 0;
+    Dolphin1.DolphinFrame = -1;
+    Dolphin2.DolphinFrame = -1;
+    ResetYacht(Yacht);
+    Setting = ScenePresets();
+
+    LoadSettings(SetReg1, Setting, LoadVariant::Scene, Handle());
+
+    float sunrise = SunTime(Setting.RegOfUTC, true, Setting.RegLat, Setting.RegLng);
+    float sunset = SunTime(Setting.RegOfUTC, false, Setting.RegLat, Setting.RegLng);
+    if (Setting.FlagDaylightSavingTime) {
+        sunrise += 1.0f;
+        sunset += 1.0f;
+    }
+    Phases = MakePhaseBoundaries(sunrise, sunset);
+
+    DDmain1.SetWidth(Setting.ResHor);
+    DDmain1.SetHeight(Setting.ResVert);
+    DDmain1.SetColorDepth(Setting.ColorDepth);
+    DDmain1.SetEnabled(true);
+    if (FClosed) return;
+    DDmain1.ClearBackSurface();
+    DDmain1.FlipSurfaces();
+    if (FClosed) return;
+    DDmain1.SetshowFPS(Setting.flag_fps);
+
+    if (Setting.ShowRisSet) ShowSunTimeLines(sunrise, sunset);
+
+    DDtimer1.SetInterval(TickPeriod(Setting.SetSpeed));
+
+    DXClock1.SetXcenter(Setting.clockX);
+    DXClock1.SetYcenter(Setting.clockY);
+    DXClock1.SetRadius(Setting.clockRad);
+
+    const std::uint32_t seed = FOptions.seed.value_or(std::uint32_t(std::time(nullptr)));
+    FRandom.Seed(seed);
+    BuildLayers();
+    FRandom.Seed(FOptions.seed.value_or(std::uint32_t(std::time(nullptr))));
+    StartActors();
+
+    ApplyStoredGamma();
+    DXClock1.SetColor(COLORREF(Setting.ColorClock));
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0);
+    if (!FOptions.manualTicks) DDtimer1.SetEnabled(true);
+    if (Setting.flag_PlaySound) PlaySoundA("SoundName", nullptr, SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    ShowCursor(FALSE);
+
+    if (Setting.FlagDemoDaytime) DayTime = 43200;
+    if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
+}
+
+void TForm1::ShowSunTimeLines(float sunriseHours, float sunsetHours) {
+    DDmain1.SetShowTestString2(true);
+    DDmain1.SetShowTestString3(true);
+    DDmain1.SetTestString2("Sunrise at: " + FormatHours(sunriseHours));
+    DDmain1.SetTestString3("Sunset at: " + FormatHours(sunsetHours));
+}
+
+void TForm1::BuildLayers() {
+    const int W = DDmain1.GetWidth();
+    const int H = DDmain1.GetHeight();
+    auto build = [&](auto& drawable, const char* jpeg, int frameHeight, Layer layer,
+                     bool keyed, bool placed) {
+        if (jpeg != nullptr) LoadJpegResource(jpeg, drawable);
+        if (frameHeight != 0) drawable.SetYOffsetFrame(frameHeight);
+        drawable.SetStretching(true);
+        drawable.SetStretchWidth(layer.width);
+        drawable.SetStretchHeight(layer.height);
+        drawable.CreateSurface();
+        if (keyed) drawable.SetTransparency(true);
+        if (placed) {
+            drawable.SetShowX(layer.x);
+            drawable.SetShowY(layer.y);
+        }
+    };
+    auto picture = [](TDDdrawable& drawable, const char* resource) {
+        if (const auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(&*bitmap);
+    };
+    picture(DDbmp1stone, "stone");
+    picture(DDbmp1masktree, "masktree");
+    picture(DDani1bird, "bird");
+    picture(DDani1birds_small, "birds_small");
+    picture(DDani1Yaht, "yacht");
+    picture(DDani1Dlp, "dolphin");
+    picture(DDani1Dlp2, "dolphin");
+
+    build(DDbmp1ground, "ground", 0, {W, H * 408 / 600, 0, 0}, false, true);
+    build(DDani1hightwater, "hightwater", 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
+    build(DDani1lowwater, "lowwater", 115,
+          {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600}, false, true);
+    build(DDbmp1stone, nullptr, 0, {W, H * 245 / 600, 0, H * 356 / 600}, true, true);
+    build(DDbmp1masktree, nullptr, 0,
+          {W * 41 / 800, H * 165 / 600, W * 29 / 800, H * 192 / 600}, true, true);
+    build(DDani1bird, nullptr, 11, {18, 6, 0, 0}, true, false);
+    build(DDani1birds_small, nullptr, 11, {15, 5, 0, 0}, true, false);
+    build(DDani1Yaht, nullptr, 31, {W * 31 / 800, H * 31 / 600, W * 600 / 800, H * 360 / 600}, true,
+          true);
+    const Layer dolphin{W * 44 / 800, H * 20 / 600, W * 400 / 800, H * 390 / 600};
+    build(DDani1Dlp, nullptr, 39, dolphin, true, true);
+    build(DDani1Dlp2, nullptr, 39, dolphin, true, true);
+}
+
+void TForm1::StartActors() {
+    StartBirds(Birds, Geometry());
+    StartDolphin(Dolphin1, FRandom);
+    StartDolphin(Dolphin2, FRandom);
+    StartYacht(Yacht, FRandom);
+    Yacht.ShowX = DDani1Yaht.GetShowX();
+    Yacht.ShowY = DDani1Yaht.GetShowY();
+    Dolphin1.ShowX = DDani1Dlp.GetShowX();
+    Dolphin1.ShowY = DDani1Dlp.GetShowY();
+    Dolphin2.ShowX = DDani1Dlp2.GetShowX();
+    Dolphin2.ShowY = DDani1Dlp2.GetShowY();
+}
+
+void TForm1::ApplyStoredGamma() {
+    DDgamma1.SetEnabled(true);
+    if (!DDgamma1.Enabled()) return;
+    DDgamma1.SetRGB(Setting.Gamma);
+    DDgamma1.SetEnabled(false);
+}
+
+void TForm1::CloseScene() {
+    DDtimer1.SetEnabled(false);
+    DDbmp1ground.CloseSurface();
+    DDani1hightwater.CloseSurface();
+    DDani1lowwater.CloseSurface();
+    DDbmp1stone.CloseSurface();
+    DDbmp1masktree.CloseSurface();
+    DDani1bird.CloseSurface();
+    DDani1birds_small.CloseSurface();
+    DDani1Yaht.CloseSurface();
+    DDani1Dlp.CloseSurface();
+    DDani1Dlp2.CloseSurface();
+    DDmain1.SetEnabled(false);
+}
+
+void TForm1::DDmain1Error(TObject*) {
+    // Whatever set-up or drawing still touches the closed device reports
+    // again; the user is told once.
+    if (FClosed) return;
+    FClosed = true;
+    Application->OnIdle = nullptr;
+    CloseScene();
+    SetBorderStyle(TBorderStyle::bsSizeable);
+    MessageBoxA(Handle(), DDmain1.GetErrorResult().c_str(), "ERROR", MB_OK);
+    Close();
+}

@@ -1,0 +1,43 @@
+#include "shell/Snapshot.h"
+
+#include "platform/Bitmap.h"
+#include "platform/Forms.h"
+#include "platform/Kernel.h"
+#include "platform/MMSystem.h"
+#include "platform/headless/Headless.h"
+#include "scene/Unit1.h"
+
+#include <iostream>
+
+namespace {
+
+// One fixed moment, so that the same settings, seed and ticks always give
+// the same picture (the clock's hands, the real-time lighting).
+constexpr SYSTEMTIME kSnapshotTime{2003, 6, 6, 21, 10, 10, 30, 0};
+
+}  // namespace
+
+int RunSnapshot(const SnapshotRequest& request) {
+    platform::headless::Install({{request.width, request.height, request.bitsPerPixel}, 1, true});
+    platform::SetAudioOutputEnabled(false);
+    platform::OverrideLocalTime(kSnapshotTime);
+    Application->Initialize();
+    TForm1* scene = Application->CreateForm<TForm1>(SceneOptions{request.seed, true});
+    for (int tick = 0; tick < request.ticks && Application->OnIdle; ++tick) scene->DDtimer1Timer(scene);
+    if (Application->OnIdle) {
+        bool done = true;
+        Application->OnIdle(scene, done);
+    }
+    const auto frame = platform::headless::LastPresentedFrame();
+    if (Application->OnIdle) scene->CloseSaver();
+    if (!frame || platform::headless::PresentedFrameCount() < 2) {
+        std::cerr << "tidereach: the scene could not be drawn; nothing was written\n";
+        return 1;
+    }
+    std::string error;
+    if (!platform::WritePng(*frame, request.file, &error)) {
+        std::cerr << "tidereach: cannot write " << request.file << ": " << error << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,171 @@
+#include "platform/MMSystem.h"
+#include "platform/User.h"
+#include "platform/headless/Headless.h"
+#include "scene/Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+class Ending : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 (std::string("tidereach-ending-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        platform::SetAudioOutputEnabled(false);
+        TForm1::LastMouseX = 0;
+        TForm1::LastMouseY = 0;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    TForm1* Start(bool keyboardOnly = false, bool gamma = true) {
+        platform::headless::Install({{800, 600, 32}, 1, gamma});
+        if (keyboardOnly) {
+            // A first run stores the defaults; then the style is switched in the store.
+            application = std::make_unique<TApplication>();
+            application->CreateForm<TForm1>(SceneOptions{1u, true})->CloseSaver();
+            TSetReg store(nullptr);
+            store.SetCompanyName("Corvane");
+            store.SetProductName("Tidereach");
+            store.Write("TermMouse", false);
+        }
+        application = std::make_unique<TApplication>();
+        return application->CreateForm<TForm1>(SceneOptions{1u, true});
+    }
+    void Move(TForm1* scene, int x, int y) { scene->FormMouseMove(scene, 0, x, y); }
+
+    std::filesystem::path folder;
+    std::unique_ptr<TApplication> application;
+};
+
+}  // namespace
+
+TEST_F(Ending, SmallMouseMovesNeverEndTheSaver) {
+    TForm1* scene = Start();
+    Move(scene, 100, 100);  // the first position is only recorded
+    for (int step = 1; step <= 200; ++step) Move(scene, 100 + 5 * step, 100 + 5 * step);
+    EXPECT_FALSE(scene->Closed());
+    Move(scene, 1100 + 6, 1100);
+    EXPECT_TRUE(scene->Closed());
+    EXPECT_FALSE(platform::LastPlaySoundCall()->sound);  // the sound was stopped
+}
+
+TEST_F(Ending, ZeroMeansNoPositionYet) {
+    TForm1* scene = Start();
+    Move(scene, 0, 300);
+    Move(scene, 200, 302);  // horizontal movement from x 0 does not count
+    EXPECT_FALSE(scene->Closed());
+    Move(scene, 200, 4);
+    Move(scene, 200, 0);
+    Move(scene, 202, 400);  // nor vertical movement from y 0
+    EXPECT_FALSE(scene->Closed());
+    Move(scene, 202, 406);
+    EXPECT_TRUE(scene->Closed());
+}
+
+TEST_F(Ending, AnyKeyEndsTheKeyboardAndMouseStyle) {
+    TForm1* scene = Start();
+    char key = 'q';
+    scene->FormKeyPress(scene, key);
+    EXPECT_TRUE(scene->Closed());
+    // Once closed the form takes no further input.
+    scene->FormKeyPress(scene, key);
+    Move(scene, 700, 500);
+}
+
+TEST_F(Ending, KeyboardOnlyStyleEndsOnEscapeAlone) {
+    TForm1* scene = Start(true);
+    ASSERT_FALSE(scene->Setting.TermMouse);
+    Move(scene, 100, 100);
+    Move(scene, 400, 400);
+    char letter = 'x';
+    scene->FormKeyPress(scene, letter);
+    WORD arrow = VK_LEFT;
+    scene->FormKeyDown(scene, arrow, 0);
+    EXPECT_FALSE(scene->Closed());
+    char escape = 27;
+    scene->FormKeyPress(scene, escape);
+    EXPECT_TRUE(scene->Closed());
+}
+
+TEST_F(Ending, ExitAttemptPutsTheFirstSurfaceBackOnScreen) {
+    TForm1* scene = Start();
+    // After set-up one flip was made: an odd count, so one more is needed.
+    EXPECT_FALSE(scene->FlipParity);
+    const int before = platform::headless::PresentedFrameCount();
+    scene->TryExit();
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before + 1);
+    EXPECT_TRUE(scene->Closed());
+    EXPECT_FALSE(scene->ExitBusy);
+}
+
+TEST_F(Ending, BusyExitAttemptIgnoresFurtherInput) {
+    TForm1* scene = Start();
+    scene->ExitBusy = true;
+    char key = 'q';
+    scene->FormKeyPress(scene, key);
+    EXPECT_FALSE(scene->Closed());
+    scene->ExitBusy = false;
+}
+
+TEST_F(Ending, StallOfTheTimerClosesWithoutAPasswordCheck) {
+    TForm1* scene = Start();
+    scene->DDtimer1ZasTime(&scene->DDtimer1);
+    EXPECT_FALSE(scene->Closed());  // handed to the window thread
+    application->ProcessMessages();
+    EXPECT_TRUE(scene->Closed());
+}
+
+TEST_F(Ending, GammaKeysStepAndStoreTheLevel) {
+    TForm1* scene = Start(true);
+    char minus = '-', plus = '+';
+    scene->FormKeyPress(scene, minus);
+    EXPECT_EQ(scene->DDgamma1.GetRGB(), 255);
+    scene->FormKeyPress(scene, plus);
+    scene->FormKeyPress(scene, plus);
+    EXPECT_EQ(scene->DDgamma1.GetRGB(), 256);  // held at 256
+    TSetReg store(nullptr);
+    store.SetCompanyName("Corvane");
+    store.SetProductName("Tidereach");
+    int stored = 0;
+    store.Read("Gamma", &stored);
+    EXPECT_EQ(stored, 256);
+}
+
+TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
+    TForm1* scene = Start(true, false);
+    TSetReg store(nullptr);
+    store.SetCompanyName("Corvane");
+    store.SetProductName("Tidereach");
+    store.Write("Gamma", 100);
+    char minus = '-';
+    scene->FormKeyPress(scene, minus);
+    int stored = 0;
+    store.Read("Gamma", &stored);
+    EXPECT_EQ(stored, 100);
+}
+
+TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
+    TForm1* scene = Start(true);
+    scene->Setting.clockX = 90;
+    WORD left = VK_LEFT, right = VK_RIGHT;
+    scene->FormKeyDown(scene, left, 0);
+    EXPECT_EQ(scene->Setting.clockX, 90);
+    scene->Setting.clockX = 50;  // outside, as a hand edit could leave it
+    scene->FormKeyDown(scene, left, 0);
+    EXPECT_EQ(scene->Setting.clockX, 50);
+    scene->FormKeyDown(scene, right, 0);
+    EXPECT_EQ(scene->Setting.clockX, 51);
+    EXPECT_EQ(scene->DXClock1.GetXcenter(), 51);
+    TSetReg store(nullptr);
+    store.SetCompanyName("Corvane");
+    store.SetProductName("Tidereach");
+    int stored = 0;
+    store.Read("clockX", &stored);
+    EXPECT_EQ(stored, 51);
+}

@@ -1,0 +1,175 @@
+#include "platform/Kernel.h"
+#include "platform/MMSystem.h"
+#include "platform/Registry.h"
+#include "platform/User.h"
+#include "platform/headless/Headless.h"
+#include "scene/Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+// A scene on a headless screen with its own empty settings folder.
+class Scene : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("tidereach-scene-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        platform::SetAudioOutputEnabled(false);
+        platform::ClearShownMessageBoxes();
+    }
+    void TearDown() override {
+        platform::headless::ClearFaults();
+        std::filesystem::remove_all(folder);
+    }
+    TForm1* Start(int width, int height, int depth = 32) {
+        platform::headless::Install({{width, height, depth}, 1, true});
+        application = std::make_unique<TApplication>();
+        application->Initialize();
+        return application->CreateForm<TForm1>(SceneOptions{12345u, true});
+    }
+    std::filesystem::path StoreFile() const { return folder / "Corvane" / "Tidereach.reg"; }
+    void EditStore(const std::string& pattern, const std::string& replacement) {
+        std::ifstream in(StoreFile());
+        std::stringstream text;
+        text << in.rdbuf();
+        in.close();
+        std::ofstream(StoreFile()) << std::regex_replace(text.str(), std::regex(pattern), replacement);
+    }
+
+    std::filesystem::path folder;
+    std::unique_ptr<TApplication> application;
+};
+
+struct Box {
+    int x, y, w, h;
+    friend bool operator==(const Box&, const Box&) = default;
+};
+Box PlaceOf(const TDDdrawable& drawable) {
+    return {drawable.GetShowX(), drawable.GetShowY(), drawable.StretchWidth(), drawable.StretchHeight()};
+}
+
+}  // namespace
+
+TEST_F(Scene, LayersAreLaidOutFor800x600) {
+    TForm1* scene = Start(800, 600);
+    EXPECT_EQ(PlaceOf(scene->DDbmp1ground), (Box{0, 0, 800, 408}));
+    EXPECT_EQ(PlaceOf(scene->DDani1hightwater), (Box{0, 394, 800, 92}));
+    EXPECT_EQ(PlaceOf(scene->DDani1lowwater), (Box{189, 485, 611, 115}));
+    EXPECT_EQ(PlaceOf(scene->DDbmp1stone), (Box{0, 356, 800, 245}));
+    EXPECT_EQ(PlaceOf(scene->DDbmp1masktree), (Box{29, 192, 41, 165}));
+    EXPECT_EQ(scene->DDani1Yaht.StretchWidth(), 31);
+    EXPECT_EQ(scene->DDani1Dlp.StretchWidth(), 44);
+    EXPECT_EQ(scene->DDani1Dlp.StretchHeight(), 20);
+    EXPECT_EQ(scene->DDani1hightwater.FFrameCount, 32);
+    EXPECT_EQ(scene->DDani1lowwater.FFrameCount, 32);
+    EXPECT_EQ(scene->DDani1bird.FFrameCount, 40);
+    EXPECT_EQ(scene->DDani1Yaht.FFrameCount, 28);
+    EXPECT_EQ(scene->DDani1Dlp.FFrameCount, 19);
+    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+TEST_F(Scene, LayersScaleWithTheMode) {
+    TForm1* scene = Start(1024, 768);
+    EXPECT_EQ(PlaceOf(scene->DDbmp1ground), (Box{0, 0, 1024, 522}));
+    EXPECT_EQ(PlaceOf(scene->DDani1hightwater), (Box{0, 504, 1024, 117}));
+    EXPECT_EQ(PlaceOf(scene->DDani1lowwater), (Box{241, 620, 782, 147}));
+    EXPECT_EQ(PlaceOf(scene->DDbmp1stone), (Box{0, 455, 1024, 313}));
+    EXPECT_EQ(PlaceOf(scene->DDbmp1masktree), (Box{37, 245, 52, 211}));
+    EXPECT_EQ(scene->DDani1Yaht.StretchWidth(), 39);
+    EXPECT_EQ(PlaceOf(scene->DDani1Dlp), (Box{512, 499, 56, 25}));
+    EXPECT_EQ(scene->DDani1bird.StretchWidth(), 18);
+    EXPECT_EQ(scene->DDani1bird.StretchHeight(), 6);
+    EXPECT_EQ(scene->DDani1birds_small.StretchWidth(), 15);
+    EXPECT_EQ(scene->DDani1birds_small.StretchHeight(), 5);
+}
+
+TEST_F(Scene, FirstRunStoresTheDefaultsAndStartsTheSound) {
+    TForm1* scene = Start(1024, 768);
+    EXPECT_EQ(scene->Setting.clockX, 1024 - 90);
+    EXPECT_TRUE(std::filesystem::exists(StoreFile()));
+    const auto sound = platform::LastPlaySoundCall();
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->sound, "SoundName");
+    EXPECT_EQ(sound->flags, SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    scene->CloseSaver();
+    EXPECT_FALSE(platform::LastPlaySoundCall()->sound);
+}
+
+TEST_F(Scene, TicksMoveTheWaterAndTheCounter) {
+    TForm1* scene = Start(800, 600);
+    for (int tick = 0; tick < 31; ++tick) scene->DDtimer1Timer(scene);
+    EXPECT_EQ(scene->WaterFrame, 31);
+    scene->DDtimer1Timer(scene);
+    EXPECT_EQ(scene->WaterFrame, 0);
+    for (int tick = 32; tick < 1100; ++tick) scene->DDtimer1Timer(scene);
+    EXPECT_EQ(scene->TickCount, 1100);
+    scene->DDtimer1Timer(scene);
+    EXPECT_EQ(scene->TickCount, 0);
+    // Demo day: noon at the start, 50 simulated seconds a tick.
+    EXPECT_EQ(scene->DayTime, 236 * 50);  // 864 ticks to midnight, one to wrap, 236 after
+}
+
+TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
+    TForm1* scene = Start(800, 600);
+    const int before = platform::headless::PresentedFrameCount();
+    bool done = true;
+    Application->OnIdle(scene, done);
+    EXPECT_FALSE(done);
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before + 1);
+    const auto frame = platform::headless::LastPresentedFrame();
+    ASSERT_TRUE(frame);
+    // The sky near the top is bright and blue-ish, the bottom left is shore.
+    const std::uint32_t sky = frame->At(400, 20);
+    EXPECT_GT(sky & 0xFF, (sky >> 16) & 0xFF);
+    EXPECT_NE(frame->At(50, 580), 0u);
+}
+
+TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
+    Start(800, 600)->CloseSaver();
+    EditStore("\"NumBirds\"=dword:[0-9a-f]+", "\"NumBirds\"=dword:00000028");
+    TForm1* scene = Start(800, 600);
+    EXPECT_EQ(scene->Setting.NumBirds, 40);
+    for (int tick = 0; tick < 10; ++tick) scene->DDtimer1Timer(scene);
+    bool done = true;
+    Application->OnIdle(scene, done);  // no record beyond the ten is touched
+    SUCCEED();
+}
+
+TEST_F(Scene, MissingSettingStopsTheSetUpWithTwoBoxes) {
+    Start(800, 600)->CloseSaver();
+    EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");
+    platform::ClearShownMessageBoxes();
+    TForm1* scene = Start(800, 600);
+    EXPECT_EQ(scene->Setting.SetSpeed, 1);  // read before the missing value
+    ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
+    application->Run();  // the first render pass finds the display closed
+    const auto boxes = platform::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].caption, "ERROR");
+    EXPECT_EQ(boxes[1].text, "Error FpDD==NULL");
+}
+
+TEST_F(Scene, RefusedDisplayModeShowsOneErrorAndEnds) {
+    Start(800, 600)->CloseSaver();
+    EditStore("\"flag_defres\"=dword:[0-9a-f]+", "\"flag_defres\"=dword:00000000");
+    EditStore("\"ResHor\"=dword:[0-9a-f]+", "\"ResHor\"=dword:000003e7");
+    platform::ClearShownMessageBoxes();
+    Start(800, 600);
+    application->Run();
+    const auto boxes = platform::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "ERROR");
+    EXPECT_EQ(boxes[0].text, "Error SetDisplayMode");
+}
