@@ -1,0 +1,47 @@
+// Sunrise and sunset for a place on a date, in local standard hours, after the
+// almanac method with the official zenith of 90°50'.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <string>
+
+struct CalendarDate {
+    int year;
+    int month;  // 1 to 12
+    int day;    // 1 to 31
+};
+
+enum class PolarCase {
+    None,        // the event happens on that date
+    NeverRises,  // polar night
+    NeverSets,   // polar day
+};
+
+struct SunEvent {
+    float hours;  // 0 unless polar is None
+    PolarCase polar;
+};
+
+// The calculation itself. offset: whole hours from UTC to standard time, east
+// positive; latitude north positive, longitude east positive, in degrees.
+// The result is brought into 0..24 by one step only, so unusual offsets or
+// longitudes can leave it outside; nonsense input gives whatever the
+// arithmetic yields (never undefined behaviour).
+SunEvent ComputeSunEvent(const CalendarDate& date, int offset, bool rising, float latitude,
+                         float longitude);
+
+// Today's sunrise (rising) or sunset in local standard hours, today being the
+// date of GetLocalTime; 0 when the sun does not rise or set today.
+float SunTime(int offset, bool rising, float latitude, float longitude);
+
+// As SunTime, but a polar case is first told to the user in a modal message
+// box captioned with the application's title.
+float SunTimeReporting(int offset, bool rising, float latitude, float longitude,
+                       HWND owner = 0);
+
+// The 12-hour text of a sun time: 5.12 -> "5:07AM", 21.88 -> "9:52PM",
+// 12.5 -> "12:30AM" (hours up to 12 count as AM, minutes are truncated).
+// A value that is no time at all (not finite, or beyond a million hours)
+// gives "--:--".
+std::string FormatHours(float hours);

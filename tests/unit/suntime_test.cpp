@@ -1,0 +1,183 @@
+#include "solar/SunTime.h"
+
+#include "platform/Forms.h"
+#include "platform/Kernel.h"
+#include "platform/User.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Results agree with the method to within about two seconds of time.
+constexpr float kTolerance = 0.0006f;
+
+constexpr CalendarDate kMidsummer2003{2003, 6, 21};
+constexpr CalendarDate kMidwinter2003{2003, 12, 21};
+
+const std::string kNeverRises = "the sun never rises on this location (on the specified date)";
+const std::string kNeverSets = "the sun never sets on this location (on the specified date)";
+
+struct Place {
+    int offset;
+    float latitude;
+    float longitude;
+};
+constexpr Place kAachen{1, 50.78333f, 6.1f};
+constexpr Place kAberdeen{0, 57.15f, -1.85f};
+constexpr Place kSvalbard{1, 78.0f, 15.0f};
+
+SunEvent Compute(const CalendarDate& date, const Place& place, bool rising) {
+    return ComputeSunEvent(date, place.offset, rising, place.latitude, place.longitude);
+}
+
+void SetToday(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0) {
+    platform::OverrideLocalTime(SYSTEMTIME{year, month, 0, day, hour, minute, 0, 0});
+}
+
+class TodaysSunTime : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedTitle_ = Application->Title;
+        Application->Title = "Tideway Islands";
+        platform::ClearShownMessageBoxes();
+    }
+    void TearDown() override {
+        platform::OverrideLocalTime(std::nullopt);
+        platform::ClearShownMessageBoxes();
+        Application->Title = savedTitle_;
+    }
+
+private:
+    std::string savedTitle_;
+};
+
+TEST(SunEventCalculation, MatchesTheAlmanacForKnownPlacesAndDates) {
+    struct Case {
+        const char* what;
+        CalendarDate date;
+        Place place;
+        float sunrise;
+        float sunset;
+    };
+    const Case cases[] = {
+        {"Aachen, midsummer", kMidsummer2003, kAachen, 4.3665f, 20.8759f},
+        {"Aachen, midwinter", kMidwinter2003, kAachen, 8.5849f, 16.5341f},
+        {"Aberdeen, midsummer", kMidsummer2003, kAberdeen, 3.1846f, 21.1180f},
+    };
+    for (const Case& c : cases) {
+        const SunEvent rise = Compute(c.date, c.place, true);
+        const SunEvent set = Compute(c.date, c.place, false);
+        EXPECT_EQ(rise.polar, PolarCase::None) << c.what;
+        EXPECT_EQ(set.polar, PolarCase::None) << c.what;
+        EXPECT_NEAR(rise.hours, c.sunrise, kTolerance) << c.what;
+        EXPECT_NEAR(set.hours, c.sunset, kTolerance) << c.what;
+    }
+}
+
+TEST(SunEventCalculation, PolarDayAndNightGiveZeroWithTheirCase) {
+    for (bool rising : {true, false}) {
+        const SunEvent summer = Compute(kMidsummer2003, kSvalbard, rising);
+        EXPECT_EQ(summer.polar, PolarCase::NeverSets);
+        EXPECT_EQ(summer.hours, 0.0f);
+        const SunEvent winter = Compute(kMidwinter2003, kSvalbard, rising);
+        EXPECT_EQ(winter.polar, PolarCase::NeverRises);
+        EXPECT_EQ(winter.hours, 0.0f);
+    }
+}
+
+TEST(SunEventCalculation, TheResultIsCorrectedIntoTheDayByOneStepOnly) {
+    const auto aachenAt = [](int offset, bool rising) {
+        return Compute(kMidsummer2003, {offset, kAachen.latitude, kAachen.longitude}, rising).hours;
+    };
+    const float sunrise = aachenAt(0, true);
+    const float sunset = aachenAt(0, false);
+
+    // In UTC: sunrise 3.37, sunset 19.88. Far-off offsets move by one day only.
+    EXPECT_NEAR(aachenAt(30, false), sunset + 30 - 24, kTolerance);
+    EXPECT_NEAR(aachenAt(-30, true), sunrise - 30 + 24, kTolerance);
+    // An ordinary offset that crosses midnight is brought back into the day.
+    EXPECT_NEAR(aachenAt(5, false), sunset + 5 - 24, kTolerance);
+    EXPECT_NEAR(aachenAt(-4, true), sunrise - 4 + 24, kTolerance);
+}
+
+TEST(SunEventCalculation, NonsenseInputGivesNumbersNotFaults) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float huge = 3e38f;
+    for (bool rising : {true, false}) {
+        EXPECT_EQ(ComputeSunEvent(kMidsummer2003, 1, rising, nan, 6.1f).hours, 0.0f);
+        EXPECT_EQ(ComputeSunEvent(kMidsummer2003, 1, rising, 50.0f, nan).hours, 0.0f);
+        ComputeSunEvent(kMidsummer2003, 1, rising, 90.0f, huge);
+        ComputeSunEvent(kMidsummer2003, std::numeric_limits<int>::max(), rising, -90.0f, -huge);
+        ComputeSunEvent({65535, 65535, 65535}, 1, rising, 50.0f, 6.1f);
+    }
+}
+
+TEST_F(TodaysSunTime, ReadsTheDateFromTheLocalClock) {
+    SetToday(2003, 6, 21);
+    EXPECT_NEAR(SunTime(1, true, kAachen.latitude, kAachen.longitude), 4.3665f, kTolerance);
+    EXPECT_NEAR(SunTime(1, false, kAachen.latitude, kAachen.longitude), 20.8759f, kTolerance);
+
+    // Local midnight separates two days.
+    SetToday(2003, 12, 20, 23, 59);
+    const float before = SunTime(1, true, kAachen.latitude, kAachen.longitude);
+    SetToday(2003, 12, 21, 0, 0);
+    const float after = SunTime(1, true, kAachen.latitude, kAachen.longitude);
+    EXPECT_NE(before, after);
+    EXPECT_NEAR(after, 8.5849f, kTolerance);
+}
+
+TEST_F(TodaysSunTime, SilentVariantShowsNothing) {
+    SetToday(2003, 6, 21);
+    EXPECT_EQ(SunTime(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
+    EXPECT_EQ(SunTime(1, false, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
+    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+TEST_F(TodaysSunTime, ReportingVariantTellsEachPolarRequest) {
+    SetToday(2003, 6, 21);
+    EXPECT_EQ(SunTimeReporting(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
+    EXPECT_EQ(SunTimeReporting(1, false, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
+    SetToday(2003, 12, 21);
+    EXPECT_EQ(SunTimeReporting(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
+
+    const std::vector<platform::MessageBoxRecord> shown = platform::ShownMessageBoxes();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, kNeverSets);
+    EXPECT_EQ(shown[1].text, kNeverSets);
+    EXPECT_EQ(shown[2].text, kNeverRises);
+    for (const platform::MessageBoxRecord& box : shown) EXPECT_EQ(box.caption, "Tideway Islands");
+}
+
+TEST_F(TodaysSunTime, ReportingVariantIsSilentWhenTheSunRisesAndSets) {
+    SetToday(2003, 6, 21);
+    const auto [offset, latitude, longitude] = kAachen;
+    EXPECT_NEAR(SunTimeReporting(offset, true, latitude, longitude), 4.3665f, kTolerance);
+    EXPECT_NEAR(SunTimeReporting(offset, false, latitude, longitude), 20.8759f, kTolerance);
+    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+TEST(FormatHours, TwelveHourTextWithTruncatedMinutes) {
+    const std::pair<float, const char*> cases[] = {
+        {5.12f, "5:07AM"}, {21.88f, "9:52PM"}, {6.5f, "6:30AM"}, {20.75f, "8:45PM"},
+        // Up to 12 counts as AM; past a day is not folded back.
+        {12.5f, "12:30AM"}, {12.25f, "12:15AM"}, {24.5f, "12:30PM"}, {0.0f, "0:00AM"},
+        {1.0f, "1:00AM"}, {-2.5f, "-3:30AM"},
+        // The float nearest 5.1 lies just below it.
+        {5.1f, "5:05AM"}, {4.3665f, "4:21AM"}, {20.8759f, "8:52PM"},
+    };
+    for (const auto& [hours, text] : cases) EXPECT_EQ(FormatHours(hours), text) << hours;
+}
+
+TEST(FormatHours, ValuesThatAreNoTimeGiveAPlaceholder) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    for (float hours : {std::numeric_limits<float>::quiet_NaN(), infinity, -infinity, 3e38f})
+        EXPECT_EQ(FormatHours(hours), "--:--") << hours;
+}
+
+}  // namespace
