@@ -7,11 +7,20 @@ TLevels Between(const TLevels& from, const TLevels& to, int elapsed, int span) {
     return {channel(from.Red, to.Red), channel(from.Green, to.Green), channel(from.Blue, to.Blue)};
 }
 
+// Seconds of a sun time, held to a range whose boundaries cannot overflow:
+// a hand-edited place far outside the globe can give any hours at all.
+int SecondsOf(float hours) {
+    const double seconds = double(hours) * 3600;
+    if (!(seconds > -1e8)) return -100'000'000;
+    if (seconds > 1e8) return 100'000'000;
+    return int(seconds);
+}
+
 }  // namespace
 
 TPhaseBoundaries MakePhaseBoundaries(float sunriseHours, float sunsetHours) {
-    const int sunrise = int(sunriseHours * 3600);
-    const int sunset = int(sunsetHours * 3600);
+    const int sunrise = SecondsOf(sunriseHours);
+    const int sunset = SecondsOf(sunsetHours);
     return {sunrise - 2700, sunrise, sunrise + 7200, sunset - 7200, sunset, sunset + 2700};
 }
 

@@ -62,18 +62,15 @@ void Dispatch(const CommandLine& line) {
             RunConfiguration();
             break;
         case SaverMode::Preview:
-            {
-                const HWND preview = window();
-                // Without a display there is no window to paint into.
-                if (platform::sdl::Install({.windowed = true})) RunPreview(preview);
-            }
+        {
+            const bool display = platform::sdl::Install({.windowed = true});
+            const HWND preview = window();  // a wrong argument is reported either way
+            if (display) RunPreview(preview);
             break;
+        }
         case SaverMode::ChangePassword:
-            {
-                const HWND parent = window();
-                platform::sdl::Install({.windowed = true});  // a display, if any, shows the box
-                RunPasswordChange(parent);
-            }
+            platform::sdl::Install({.windowed = true});  // a display, if any, shows the boxes
+            RunPasswordChange(window());
             break;
     }
 }

@@ -68,3 +68,18 @@ cpu_seconds() {
 
 float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 float_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Presses a key in the topmost window of the screen, once the saver shows
+# one (its message box, say).
+press_in_top_window() {
+  local window="" deadline=$((SECONDS + 20))
+  while [ -z "$window" ]; do
+    [ $SECONDS -ge $deadline ] && fail "no window appeared to press $1 in"
+    saver_running || return 0
+    sleep 0.3
+    window=$(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ { id = $1 } END { print id }')
+  done
+  sleep 0.3
+  xdotool windowfocus --sync $((window)) 2>/dev/null || true
+  xdotool key "$1"
+}

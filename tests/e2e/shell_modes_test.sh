@@ -1,14 +1,21 @@
 # The host switches and our own options, against the real binary.
 source "$(dirname "$0")/lib.sh"
 
-"$TIDEREACH" /a 1234 >"$WORK/out" 2>&1 || fail "/a exit code $?"
-grep -q "Screen saver: MPR.DLL not found: cannot change password." "$WORK/out" || fail "/a message: $(cat "$WORK/out")"
+# /a shows a modal box; the user's Enter dismisses it.
+start_saver /a 1234
+press_in_top_window Return
+wait_saver_end 10 || fail "/a did not end after the box was dismissed"
+[ "$EXIT_CODE" -eq 0 ] || fail "/a exit code $EXIT_CODE"
+grep -q "Screen saver: MPR.DLL not found: cannot change password." "$WORK/stderr" || fail "/a message: $(cat "$WORK/stderr")"
 pass "/a shows the missing-provider message and exits 0"
 
-"$TIDEREACH" /p >"$WORK/out" 2>&1 || fail "/p exit code $?"
-grep -q "'' is not a valid integer value" "$WORK/out" || fail "/p message: $(cat "$WORK/out")"
-"$TIDEREACH" /p abc >"$WORK/out" 2>&1 || fail "/p abc exit code $?"
-grep -q "'abc' is not a valid integer value" "$WORK/out" || fail "/p abc message: $(cat "$WORK/out")"
+for argument in "" abc; do
+  start_saver /p $argument
+  press_in_top_window Return
+  wait_saver_end 10 || fail "/p '$argument' did not end after its error box"
+  [ "$EXIT_CODE" -eq 0 ] || fail "/p '$argument' exit code $EXIT_CODE"
+  grep -q "'$argument' is not a valid integer value" "$WORK/stderr" || fail "/p '$argument' message: $(cat "$WORK/stderr")"
+done
 pass "/p with a missing or wrong window shows the conversion error and exits 0"
 
 "$TIDEREACH" --help | grep -q -- "--snapshot" || fail "--help"

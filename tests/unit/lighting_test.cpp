@@ -52,3 +52,10 @@ TEST(Lighting, DemoClockTextHasNoLeadingZeros) {
     EXPECT_EQ(DemoClockText(86400), "Demo Time: 12:0PM");
     EXPECT_EQ(DemoClockText(0), "Demo Time: 0:0AM");
 }
+
+TEST(Lighting, AbsurdSunTimesDoNotOverflow) {
+    const TPhaseBoundaries far = MakePhaseBoundaries(2e37f, -2e37f);
+    EXPECT_LT(far.DawnStart, far.SunriseTime);
+    EXPECT_GT(far.DuskEnd, far.SunsetTime);
+    EXPECT_EQ(LightingLevels(43200, far), kNightLevels);
+}
