@@ -1,0 +1,148 @@
+#include "settings/Setreg.h"
+
+#include "platform/Registry.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Closes the key however the transfer ends, a thrown error included.
+class OpenedKey {
+public:
+    OpenedKey() = default;
+    ~OpenedKey() {
+        if (key_ != nullptr) RegCloseKey(key_);
+    }
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+
+    HKEY* out() { return &key_; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+[[noreturn]] void Raise(const char* what, const AnsiString& name) {
+    throw ERegistryException(std::string(what) + " for '" + name + "'");
+}
+
+void Store(HKEY key, const AnsiString& name, DWORD type, const BYTE* data, DWORD size) {
+    if (RegSetValueExA(key, name.c_str(), 0, type, data, size) != ERROR_SUCCESS) Raise("Failed to set data", name);
+}
+
+// Fetches a value of a fixed size; anything but `size` bytes of `type` is
+// the wrong type.
+void Fetch(HKEY key, const AnsiString& name, DWORD type, BYTE* data, DWORD size) {
+    DWORD storedType = REG_NONE;
+    DWORD storedSize = size;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &storedType, data, &storedSize) != ERROR_SUCCESS) {
+        Raise("Failed to get data", name);
+    }
+    if (storedType != type || storedSize != size) Raise("Invalid data type", name);
+}
+
+template <std::size_t N>
+void PutLittleEndian(BYTE (&bytes)[N], std::uint64_t value) {
+    for (std::size_t i = 0; i < N; ++i) bytes[i] = BYTE(value >> (8 * i));
+}
+
+template <std::size_t N>
+std::uint64_t GetLittleEndian(const BYTE (&bytes)[N]) {
+    std::uint64_t value = 0;
+    for (std::size_t i = N; i-- > 0;) value = (value << 8) | bytes[i];
+    return value;
+}
+
+int FetchInteger(HKEY key, const AnsiString& name) {
+    BYTE bytes[4] = {};
+    Fetch(key, name, REG_DWORD, bytes, sizeof bytes);
+    return int(std::int32_t(std::uint32_t(GetLittleEndian(bytes))));
+}
+
+void StoreInteger(HKEY key, const AnsiString& name, std::uint32_t value) {
+    BYTE bytes[4];
+    PutLittleEndian(bytes, value);
+    Store(key, name, REG_DWORD, bytes, sizeof bytes);
+}
+
+// Opens (for writing, creates) the key, runs `transfer` on it and closes it.
+template <class Transfer>
+bool WithKey(const AnsiString& path, bool create, Transfer transfer) {
+    OpenedKey key;
+    LSTATUS status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                              KEY_ALL_ACCESS, nullptr, key.out(), nullptr)
+                            : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, key.out());
+    if (status != ERROR_SUCCESS) return false;
+    transfer(key.get());
+    return true;
+}
+
+}  // namespace
+
+TSetReg::TSetReg(TComponent* owner) : TComponent(owner) {}
+
+AnsiString TSetReg::KeyPath() const { return "SOFTWARE\\" + FCompanyName + "\\" + FProductName; }
+
+bool TSetReg::Write(const AnsiString& name, int value) {
+    return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, std::uint32_t(value)); });
+}
+
+bool TSetReg::Write(const AnsiString& name, bool value) {
+    return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, value ? 1 : 0); });
+}
+
+bool TSetReg::Write(const AnsiString& name, const AnsiString& value) {
+    return WithKey(KeyPath(), true, [&](HKEY key) {
+        Store(key, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+    });
+}
+
+bool TSetReg::Write(const AnsiString& name, const char* value) { return Write(name, AnsiString(value)); }
+
+bool TSetReg::Write(const AnsiString& name, float value) {
+    return WithKey(KeyPath(), true, [&](HKEY key) {
+        BYTE bytes[8];
+        PutLittleEndian(bytes, std::bit_cast<std::uint64_t>(double(value)));
+        Store(key, name, REG_BINARY, bytes, sizeof bytes);
+    });
+}
+
+bool TSetReg::Read(const AnsiString& name, int* value) {
+    return WithKey(KeyPath(), false, [&](HKEY key) { *value = FetchInteger(key, name); });
+}
+
+bool TSetReg::Read(const AnsiString& name, bool* value) {
+    return WithKey(KeyPath(), false, [&](HKEY key) { *value = FetchInteger(key, name) != 0; });
+}
+
+bool TSetReg::Read(const AnsiString& name, AnsiString* value) {
+    return WithKey(KeyPath(), false, [&](HKEY key) {
+        DWORD size = 0;
+        LSTATUS status = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, &size);
+        if (status == ERROR_FILE_NOT_FOUND || (status == ERROR_SUCCESS && size == 0)) {
+            value->clear();
+            return;
+        }
+        if (status != ERROR_SUCCESS) Raise("Failed to get data", name);
+        std::vector<BYTE> bytes(size);
+        DWORD type = REG_NONE;
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS) {
+            Raise("Failed to get data", name);
+        }
+        if (type != REG_SZ && type != REG_EXPAND_SZ) Raise("Invalid data type", name);
+        const auto* text = reinterpret_cast<const char*>(bytes.data());
+        *value = AnsiString(text, strnlen(text, size));
+    });
+}
+
+bool TSetReg::Read(const AnsiString& name, float* value) {
+    return WithKey(KeyPath(), false, [&](HKEY key) {
+        BYTE bytes[8] = {};
+        Fetch(key, name, REG_BINARY, bytes, sizeof bytes);
+        *value = float(std::bit_cast<double>(GetLittleEndian(bytes)));
+    });
+}

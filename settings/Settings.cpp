@@ -1,0 +1,155 @@
+#include "settings/Settings.h"
+
+#include "platform/DirectDraw.h"
+#include "platform/Gdi.h"
+#include "platform/User.h"
+#include "settings/Setreg.h"
+
+#include <array>
+#include <bit>
+#include <variant>
+
+namespace {
+
+using Field = std::variant<bool Settings::*, int Settings::*, float Settings::*>;
+
+struct StoredValue {
+    const char* name;
+    Field field;
+};
+
+// The stored order: reads and writes go through the values in this order.
+const std::array<StoredValue, 26> kStoredValues = {{
+    {"flag_clock", &Settings::flag_clock},
+    {"flag_PlaySound", &Settings::flag_PlaySound},
+    {"flag_fps", &Settings::flag_fps},
+    {"TermMouse", &Settings::TermMouse},
+    {"Gamma", &Settings::Gamma},
+    {"flag_defres", &Settings::flag_defres},
+    {"ResHor", &Settings::ResHor},
+    {"ResVert", &Settings::ResVert},
+    {"ColorDepth", &Settings::ColorDepth},
+    {"clockX", &Settings::clockX},
+    {"clockY", &Settings::clockY},
+    {"clockRad", &Settings::clockRad},
+    {"ColorClock", &Settings::ColorClock},
+    {"SetSpeed", &Settings::SetSpeed},
+    {"NumBirds", &Settings::NumBirds},
+    {"FlagShowDolphins", &Settings::FlagShowDolphins},
+    {"FlagShowYacht", &Settings::FlagShowYacht},
+    {"FlagDaytime", &Settings::FlagDaytime},
+    {"FlagDemoDaytime", &Settings::FlagDemoDaytime},
+    {"FlagShowSimulateTime", &Settings::FlagShowSimulateTime},
+    {"FlagDaylightSavingTime", &Settings::FlagDaylightSavingTime},
+    {"RegLat", &Settings::RegLat},
+    {"RegLng", &Settings::RegLng},
+    {"RegOfUTC", &Settings::RegOfUTC},
+    {"ShowRisSet", &Settings::ShowRisSet},
+    {"IndexCity", &Settings::IndexCity},
+}};
+
+bool ReadValue(TSetReg& store, Settings& settings, const StoredValue& value) {
+    return std::visit([&](auto field) { return store.Read(value.name, &(settings.*field)); }, value.field);
+}
+
+void WriteValue(TSetReg& store, const Settings& settings, const StoredValue& value) {
+    std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
+}
+
+HRESULT NoteModeDepth(DDSURFACEDESC2* mode, void* context) {
+    if (mode->ddpfPixelFormat.dwRGBBitCount == 32) *static_cast<bool*>(context) = true;
+    return DDENUMRET_OK;
+}
+
+}  // namespace
+
+Settings ScenePresets() {
+    Settings settings;
+    settings.NumBirds = 7;
+    settings.FlagDaytime = false;
+    settings.FlagDemoDaytime = true;
+    return settings;
+}
+
+Settings FirstRunDefaults(const DesktopMode& desktop) {
+    constexpr int kClockRadius = 70;
+    constexpr int kClockMargin = 20;
+    Settings settings;
+    settings.flag_clock = true;
+    settings.flag_PlaySound = true;
+    settings.flag_fps = true;
+    settings.TermMouse = true;
+    settings.Gamma = 256;
+    settings.flag_defres = true;
+    settings.ResHor = desktop.width;
+    settings.ResVert = desktop.height;
+    settings.ColorDepth = desktop.bitsPerPixel;
+    settings.clockX = desktop.width - kClockRadius - kClockMargin;
+    settings.clockY = kClockRadius + kClockMargin;
+    settings.clockRad = kClockRadius;
+    settings.ColorClock = 0xFFFFFF;
+    settings.SetSpeed = 1;
+    settings.NumBirds = 7;
+    settings.FlagShowDolphins = true;
+    settings.FlagShowYacht = true;
+    settings.FlagDaytime = false;
+    settings.FlagDemoDaytime = true;
+    settings.FlagShowSimulateTime = true;
+    settings.FlagDaylightSavingTime = false;
+    // The first city of the table, given by its stored bits.
+    settings.RegLat = std::bit_cast<float>(0x424B2222u);  // 50.783333
+    settings.RegLng = std::bit_cast<float>(0x40C33333u);  // 6.1
+    settings.RegOfUTC = 1;
+    settings.ShowRisSet = true;
+    settings.IndexCity = 0;
+    return settings;
+}
+
+DesktopMode ReadDesktopMode() {
+    HDC screen = GetDC(0);
+    if (screen == nullptr) return {};
+    DesktopMode mode{GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES), GetDeviceCaps(screen, BITSPIXEL)};
+    ReleaseDC(0, screen);
+    return mode;
+}
+
+bool DisplayOffers32BitMode(HWND owner) {
+    IDirectDraw* directDraw = nullptr;
+    IDirectDraw7* directDraw7 = nullptr;
+    if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr)) ||
+        FAILED(directDraw->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) {
+        if (directDraw != nullptr) directDraw->Release();
+        MessageBoxA(owner, "DirectDraw Init FAILED", "Screen saver", MB_OK);
+        return false;
+    }
+    bool seen = false;
+    directDraw7->EnumDisplayModes(0, nullptr, &seen, NoteModeDepth);
+    directDraw7->Release();
+    directDraw->Release();
+    return seen;
+}
+
+void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner) {
+    if (!ReadValue(store, settings, kStoredValues.front())) {
+        settings = FirstRunDefaults(ReadDesktopMode());
+        WriteAllSettings(store, settings);
+        return;
+    }
+    for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
+        if (value->field == Field(&Settings::IndexCity) && variant != LoadVariant::Dialog) break;
+        ReadValue(store, settings, *value);
+        if (value->field == Field(&Settings::ColorDepth) && settings.flag_defres) {
+            DesktopMode desktop = ReadDesktopMode();
+            settings.ResHor = desktop.width;
+            settings.ResVert = desktop.height;
+            settings.ColorDepth = desktop.bitsPerPixel;
+            if (variant == LoadVariant::Scene && desktop.bitsPerPixel < 32 && DisplayOffers32BitMode(owner)) {
+                settings.ColorDepth = 32;
+            }
+        }
+    }
+}
+
+void WriteAllSettings(TSetReg& store, const Settings& settings) {
+    for (const StoredValue& value : kStoredValues) WriteValue(store, settings, value);
+}

@@ -1,0 +1,150 @@
+#include "platform/Forms.h"
+#include "platform/Registry.h"
+#include "platform/User.h"
+#include "platform/headless/Headless.h"
+#include "settings/Settings.h"
+#include "settings/Setreg.h"
+#include "tests/unit/ConfigHomeFixture.h"
+
+#include <bit>
+
+namespace {
+
+using platform::headless::DisplayOp;
+
+class SettingsLoad : public ConfigHomeTest {
+protected:
+    void SetUp() override {
+        ConfigHomeTest::SetUp();
+        UseDesktop({1280, 1024, 16});
+        store.SetCompanyName("Corvane");
+        store.SetProductName("Tidereach");
+    }
+    static void UseDesktop(platform::ScreenMode desktop,
+                           std::optional<std::vector<platform::ScreenMode>> offeredModes = std::nullopt) {
+        platform::headless::Config config;
+        config.desktop = desktop;
+        config.offeredModes = offeredModes;
+        platform::headless::Install(config);
+        platform::headless::ClearFaults();
+        platform::ClearShownMessageBoxes();
+    }
+    Settings Load(LoadVariant variant) {
+        Settings settings = variant == LoadVariant::Scene ? ScenePresets() : Settings{};
+        LoadSettings(store, settings, variant);
+        return settings;
+    }
+    void RemoveLine(const std::string& name) {
+        std::string text = ReadText(KeyFile());
+        std::size_t start = text.find("\"" + name + "\"=");
+        ASSERT_NE(start, std::string::npos);
+        text.erase(start, text.find('\n', start) + 1 - start);
+        WriteText(KeyFile(), text);
+    }
+
+    TSetReg store{nullptr};
+};
+
+TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
+    Settings scene = Load(LoadVariant::Scene);
+    EXPECT_EQ(scene, FirstRunDefaults({1280, 1024, 16}));
+    EXPECT_EQ(scene.ColorDepth, 16);  // a first run never raises the depth
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
+    EXPECT_EQ(scene.RegLat, 50.783333f);
+    EXPECT_EQ(ReadText(KeyFile()),
+              "REGEDIT4\n\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n"
+              "\"flag_clock\"=dword:00000001\n"
+              "\"flag_PlaySound\"=dword:00000001\n"
+              "\"flag_fps\"=dword:00000001\n"
+              "\"TermMouse\"=dword:00000001\n"
+              "\"Gamma\"=dword:00000100\n"
+              "\"flag_defres\"=dword:00000001\n"
+              "\"ResHor\"=dword:00000500\n"
+              "\"ResVert\"=dword:00000400\n"
+              "\"ColorDepth\"=dword:00000010\n"
+              "\"clockX\"=dword:000004a6\n"
+              "\"clockY\"=dword:0000005a\n"
+              "\"clockRad\"=dword:00000046\n"
+              "\"ColorClock\"=dword:00ffffff\n"
+              "\"SetSpeed\"=dword:00000001\n"
+              "\"NumBirds\"=dword:00000007\n"
+              "\"FlagShowDolphins\"=dword:00000001\n"
+              "\"FlagShowYacht\"=dword:00000001\n"
+              "\"FlagDaytime\"=dword:00000000\n"
+              "\"FlagDemoDaytime\"=dword:00000001\n"
+              "\"FlagShowSimulateTime\"=dword:00000001\n"
+              "\"FlagDaylightSavingTime\"=dword:00000000\n"
+              "\"RegLat\"=hex:00,00,00,40,44,64,49,40\n"
+              "\"RegLng\"=hex:00,00,00,60,66,66,18,40\n"
+              "\"RegOfUTC\"=dword:00000001\n"
+              "\"ShowRisSet\"=dword:00000001\n"
+              "\"IndexCity\"=dword:00000000\n");
+    EXPECT_EQ(Load(LoadVariant::Dialog), scene);  // the next start reads what the first wrote
+}
+
+TEST_F(SettingsLoad, OnlyTheSceneRaisesADesktopDepthBelow32) {
+    Load(LoadVariant::Dialog);
+    EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 32);
+    EXPECT_EQ(Load(LoadVariant::Dialog).ColorDepth, 16);
+    EXPECT_NE(ReadText(KeyFile()).find("\"ColorDepth\"=dword:00000010"), std::string::npos);
+
+    platform::headless::InjectFault(DisplayOp::DirectDrawCreate, DDERR_GENERIC);
+    EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 16);
+    ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::ShownMessageBoxes()[0].caption, "Screen saver");
+    EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "DirectDraw Init FAILED");
+
+    UseDesktop({1280, 1024, 16}, std::vector<platform::ScreenMode>{{1280, 1024, 16}, {800, 600, 24}});
+    EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 16);
+    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+
+    UseDesktop({1024, 768, 32});
+    Settings scene = Load(LoadVariant::Scene);
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
+    EXPECT_EQ(scene.ResHor, 1024);
+    EXPECT_EQ(scene.ResVert, 768);
+
+    // Without the desktop flag the stored mode stands, whatever the screen.
+    store.Write("flag_defres", false);
+    store.Write("ResHor", 800);
+    store.Write("ResVert", 600);
+    store.Write("ColorDepth", 24);
+    scene = Load(LoadVariant::Scene);
+    EXPECT_EQ(scene.ResHor, 800);
+    EXPECT_EQ(scene.ResVert, 600);
+    EXPECT_EQ(scene.ColorDepth, 24);
+}
+
+TEST_F(SettingsLoad, AMissingValueStopsTheLoadWithTheValuesReadSoFar) {
+    Load(LoadVariant::Dialog);
+    store.Write("SetSpeed", 2);
+    store.Write("Gamma", 300);  // out of range values are taken as stored
+    RemoveLine("NumBirds");
+
+    Settings scene = ScenePresets();
+    RunCreateHandler([&] { LoadSettings(store, scene, LoadVariant::Scene); });
+    ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::ShownMessageBoxes()[0].caption, Application->Title);
+    EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
+    EXPECT_EQ(scene.Gamma, 300);
+    EXPECT_EQ(scene.SetSpeed, 2);
+    EXPECT_EQ(scene.NumBirds, 7);
+    EXPECT_FALSE(scene.FlagShowDolphins);
+    EXPECT_TRUE(scene.FlagDemoDaytime);
+
+    // Only the dialog reads the city's position.
+    store.Write("NumBirds", 3);
+    RemoveLine("IndexCity");
+    EXPECT_EQ(Load(LoadVariant::Scene).NumBirds, 3);
+    EXPECT_THROW(Load(LoadVariant::Dialog), ERegistryException);
+}
+
+TEST_F(SettingsLoad, WithoutAPlaceToStoreThemTheDefaultsServeInMemory) {
+    WriteText(Home() / "file", "");
+    setenv("XDG_CONFIG_HOME", (Home() / "file").c_str(), 1);
+    EXPECT_EQ(Load(LoadVariant::Scene), FirstRunDefaults({1280, 1024, 16}));
+    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+}  // namespace
