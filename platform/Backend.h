@@ -84,6 +84,11 @@ public:
 
     virtual int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
                                UINT type) = 0;
+
+    // The standard colour dialog, opened on `color`: true with the user's
+    // choice in `color`, false when cancelled. A back end without one
+    // answers as if cancelled.
+    virtual bool ChooseColor(HWND /*owner*/, COLORREF& /*color*/) { return false; }
 };
 
 Backend& CurrentBackend();

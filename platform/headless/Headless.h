@@ -6,6 +6,7 @@
 #include "platform/Bitmap.h"
 
 #include <optional>
+#include <vector>
 
 namespace platform::headless {
 
@@ -13,6 +14,11 @@ struct Config {
     ScreenMode desktop{1024, 768, 32};
     int monitors = 1;
     bool gamma = true;
+    // The modes the display offers; none given: the desktop's and the
+    // standard sizes at 16, 24 and 32 bits.
+    std::optional<std::vector<ScreenMode>> offeredModes = std::nullopt;
+    // What the colour dialog answers; none given: the user cancels it.
+    std::optional<COLORREF> chosenColor = std::nullopt;
 };
 
 // Installs a fresh headless back end as the process's back end.

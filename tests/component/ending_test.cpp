@@ -27,6 +27,7 @@ protected:
         platform::headless::Install({{800, 600, 32}, 1, gamma});
         if (keyboardOnly) {
             // A first run stores the defaults; then the style is switched in the store.
+            application.reset();  // applications nest: the older one must go first
             application = std::make_unique<TApplication>();
             application->CreateForm<TForm1>(SceneOptions{1u, true})->CloseSaver();
             TSetReg store(nullptr);
@@ -34,6 +35,7 @@ protected:
             store.SetProductName("Tidereach");
             store.Write("TermMouse", false);
         }
+        application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
         return application->CreateForm<TForm1>(SceneOptions{1u, true});
     }

@@ -34,6 +34,7 @@ protected:
     }
     TForm1* Start(int width, int height, int depth = 32) {
         platform::headless::Install({{width, height, depth}, 1, true});
+        application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
         application->Initialize();
         return application->CreateForm<TForm1>(SceneOptions{12345u, true});

@@ -1,0 +1,87 @@
+#include "display/Ddani.h"
+
+#include <algorithm>
+#include <cstdint>
+
+TDDani::~TDDani() { CloseSurface(); }
+
+int TDDani::FrameWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
+int TDDani::FrameHeight() const { return Stretching() ? StretchHeight() : GetYOffsetFrame(); }
+
+IDirectDrawSurface7** TDDani::FrameSlot(int index) {
+    if (index < 0 || index >= kMaxFrames) return nullptr;
+    return &FpSurface[std::size_t(index)];
+}
+
+void TDDani::CreateSurface() {
+    CloseSurface();
+    FFrameCount = 0;
+    if (!LinkDevice()) return;
+    // A negative band height cuts no frames either.
+    if (GetYOffsetFrame() <= 0) {
+        Report("Not defined FYOffsetFrame");
+        return;
+    }
+    const int count = Bitmap().Height() / GetYOffsetFrame();
+    if (count > kMaxFrames) {
+        Report("TOO match sprites");
+        return;
+    }
+    FFrameCount = count;
+    for (int index = 0; index < FFrameCount; ++index) Create1Surface(index, FrameWidth(), FrameHeight());
+}
+
+void TDDani::Create1Surface(int index, int width, int height) {
+    IDirectDrawSurface7** slot = FrameSlot(index);
+    if (slot == nullptr) return;
+    if (FDD == nullptr) {
+        Report("Error FDD==NULL");
+        return;
+    }
+    ReleaseSurface(*slot);
+    const std::int64_t rows = Bitmap().Height();
+    const std::int64_t top = std::min(rows, std::int64_t(index) * GetYOffsetFrame());
+    const std::int64_t bottom = std::min(rows, top + GetYOffsetFrame());
+    const TBitmap band = Bitmap().Copy(RECT{0, LONG(top), Bitmap().Width(), LONG(bottom)});
+    switch (BuildSurface(*slot, width, height, band, true)) {
+    case Upload::Built:
+        break;
+    case Upload::NoSurface:
+        ReportWithRelease(*slot, "Error CreateSurfaceANI");
+        break;
+    case Upload::NoDC:
+        ReportWithRelease(*slot, "Error FpSurface->GetDC (ANI)");
+        break;
+    }
+}
+
+void TDDani::CloseSurface() {
+    for (IDirectDrawSurface7*& surface : FpSurface) ReleaseSurface(surface);
+}
+
+void TDDani::DrawAni() {
+    FSrcRect = RECT{0, 0, FrameWidth(), FrameHeight()};
+    DrawImageFunc();
+}
+
+void TDDani::DrawImageFunc() {
+    IDirectDrawSurface7** slot = FrameSlot(GetNumberFrame());
+    if (!CanDraw(slot != nullptr ? *slot : nullptr)) return;
+    if (FAILED(BlitClipped(*slot))) ReportWithRelease(*slot, "Error FDDBACK->BltFast (ANI)");
+}
+
+void TDDani::SetTransparency(bool value) {
+    if (FFrameCount == 0) return;
+    if (value)
+        for (int index = 0; index < FFrameCount; ++index)
+            DDSetColorKey(FpSurface[std::size_t(index)], CLR_INVALID, index);
+    SetTransparencyState(value);
+}
+
+void TDDani::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color, int index) {
+    if (surface == nullptr || SUCCEEDED(KeySurface(surface, color))) return;
+    if (IDirectDrawSurface7** slot = FrameSlot(index))
+        ReportWithRelease(*slot, "Error SetColorKey (ANI)");
+    else
+        Report("Error SetColorKey (ANI)");
+}

@@ -1,0 +1,70 @@
+#include "display/Ddbmp.h"
+
+#include <cstdint>
+
+TDDbmp::~TDDbmp() { CloseSurface(); }
+
+int TDDbmp::PictureWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
+int TDDbmp::PictureHeight() const { return Stretching() ? StretchHeight() : Bitmap().Height(); }
+
+void TDDbmp::CreateSurface() {
+    CloseSurface();
+    if (!LinkDevice()) return;
+    switch (BuildSurface(FpSurface, PictureWidth(), PictureHeight(), Bitmap(), Stretching())) {
+    case Upload::Built:
+        break;
+    case Upload::NoSurface:
+        ReportWithRelease(FpSurface, "Error CreateSurfaceBMP");
+        break;
+    case Upload::NoDC:
+        ReportWithRelease(FpSurface, "Error FpSurface->GetDC (BMP)");
+        break;
+    }
+}
+
+void TDDbmp::CloseSurface() { ReleaseSurface(FpSurface); }
+
+void TDDbmp::DrawImage() {
+    if (!CanDraw(FpSurface)) return;
+    FSrcRect = RECT{0, 0, PictureWidth(), PictureHeight()};
+    DrawImageFunc();
+}
+
+void TDDbmp::DrawAni() {
+    if (!CanDraw(FpSurface)) return;
+    const std::int64_t frame = GetNumberFrame();
+    std::int64_t frameHeight = GetYOffsetFrame();
+    const char* beyond = "Error FNumberFrame (Ani)";
+    if (Stretching()) {
+        beyond = "Error FNumberFrame (Ani Stretch)";
+        // A picture of no rows has no frames to scale.
+        if (Bitmap().Height() == 0) {
+            Report(beyond);
+            return;
+        }
+        frameHeight = frameHeight * StretchHeight() / Bitmap().Height();
+    }
+    const std::int64_t top = frame * frameHeight;
+    const std::int64_t bottom = top + frameHeight;
+    if (top < 0 || bottom > PictureHeight()) {
+        Report(beyond);
+        return;
+    }
+    FSrcRect = RECT{0, LONG(top), PictureWidth(), LONG(bottom)};
+    DrawImageFunc();
+}
+
+void TDDbmp::DrawImageFunc() {
+    if (!CanDraw(FpSurface)) return;
+    if (FAILED(BlitClipped(FpSurface))) ReportWithRelease(FpSurface, "Error FDDBACK->BltFast (BMP)");
+}
+
+void TDDbmp::SetTransparency(bool value) {
+    if (!CanDraw(FpSurface)) return;
+    if (value) DDSetColorKey(FpSurface, CLR_INVALID);
+    SetTransparencyState(value);
+}
+
+void TDDbmp::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color) {
+    if (FAILED(KeySurface(surface, color))) ReportWithRelease(FpSurface, "Error SetColorKey (BMP)");
+}

@@ -1,0 +1,42 @@
+// TDDbmp: a sprite. One picture copied once, optionally scaled, into an
+// off-screen surface of the display device, then drawn every frame onto the
+// back buffer, clipped to the screen and optionally colour-keyed with its
+// top-left colour. It can also draw one band of a strip of stacked frames.
+//
+// Order of use: fill Bitmap and the scaling; open the device; CreateSurface;
+// SetTransparency(true) if wanted; per frame DrawImage or DrawAni between
+// the device's clear and flip; CloseSurface before the device closes.
+#pragma once
+
+#include "display/Drawable.h"
+
+class TDDbmp : public TDDdrawable {
+public:
+    using TDDdrawable::TDDdrawable;
+    ~TDDbmp() override;
+
+    // Builds FpSurface from Bitmap, at StretchWidth x StretchHeight when
+    // Stretching is set; a surface built before is released first.
+    void CreateSurface();
+    void CloseSurface();
+
+    // The whole picture at (ShowX, ShowY).
+    void DrawImage();
+    // Band NumberFrame of YOffsetFrame rows (scaled with the picture) at
+    // (ShowX, ShowY).
+    void DrawAni();
+    // Clips FSrcRect at (ShowX, ShowY) and blits it. A failed blit releases
+    // the surface.
+    void DrawImageFunc();
+
+    // Needs the surface: the key is read from its top-left pixel.
+    void SetTransparency(bool value);
+    void DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color);
+
+    // The sprite's own surface, holding one reference.
+    IDirectDrawSurface7* FpSurface = nullptr;
+
+private:
+    int PictureWidth() const;
+    int PictureHeight() const;
+};

@@ -1,0 +1,100 @@
+#include "display/Drawable.h"
+
+#include "display/BlitClip.h"
+#include "display/ColorMatch.h"
+#include "display/Ddmain.h"
+
+void TDDdrawable::SetBitmap(const TBitmap* value) {
+    if (value != nullptr) FBitmap = *value;
+}
+
+bool TDDdrawable::LinkDevice() {
+    if (DDmainModule == nullptr) {
+        Report("Error connect to DDMAIN");
+        return false;
+    }
+    FDD = DDmainModule->FpDD7;
+    if (FDD == nullptr) {
+        Report("Error FDD==NULL");
+        return false;
+    }
+    FDDBACK = DDmainModule->FpDDSBack;
+    if (FDDBACK == nullptr) {
+        Report("Error FDDBACK==NULL");
+        return false;
+    }
+    return true;
+}
+
+TDDdrawable::Upload TDDdrawable::BuildSurface(IDirectDrawSurface7*& slot, int width, int height,
+                                              const TBitmap& picture, bool scaled) {
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = DWORD(width);
+    desc.dwHeight = DWORD(height);
+    if (FAILED(FDD->CreateSurface(&desc, &slot, nullptr))) {
+        slot = nullptr;
+        return Upload::NoSurface;
+    }
+    HDC dc = nullptr;
+    if (FAILED(slot->GetDC(&dc))) return Upload::NoDC;
+    if (scaled)
+        CanvasStretchDraw(dc, RECT{0, 0, width, height}, picture);
+    else
+        CanvasDraw(dc, 0, 0, picture);
+    slot->ReleaseDC(dc);
+    return Upload::Built;
+}
+
+bool TDDdrawable::CanDraw(IDirectDrawSurface7* surface) {
+    if (surface == nullptr) {
+        Report("Error FpSurface==NULL");
+        return false;
+    }
+    if (FDDBACK == nullptr) {
+        Report("Error FDDBACK==NULL");
+        return false;
+    }
+    return true;
+}
+
+HRESULT TDDdrawable::BlitClipped(IDirectDrawSurface7* surface) {
+    if (DDmainModule == nullptr) return DD_OK;
+    const int width = DDmainModule->GetWidth();
+    const int height = DDmainModule->GetHeight();
+    const auto clipped = ClipBlit(FSrcRect, GetShowX(), GetShowY(), width, height);
+    if (!clipped) return DD_OK;
+    RECT source = clipped->source;
+    HRESULT result;
+    while ((result = FDDBACK->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source,
+                                      FBltFlags)) == DDERR_WASSTILLDRAWING) {
+    }
+    return result;
+}
+
+HRESULT TDDdrawable::KeySurface(IDirectDrawSurface7* surface, COLORREF color) {
+    if (surface == nullptr) return DD_OK;
+    const DWORD key = DDColorMatch(surface, color);
+    DDCOLORKEY colorKey{key, key};
+    return surface->SetColorKey(DDCKEY_SRCBLT, &colorKey);
+}
+
+void TDDdrawable::ReportWithRelease(IDirectDrawSurface7*& surface, const std::string& text) {
+    SetErrorResult(text);
+    ReleaseSurface(surface);
+    NotifyError();
+}
+
+void TDDdrawable::ReleaseSurface(IDirectDrawSurface7*& surface) {
+    if (surface != nullptr) {
+        surface->Release();
+        surface = nullptr;
+    }
+}
+
+void TDDdrawable::SetTransparencyState(bool value) {
+    FBltFlags = value ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
+    FTransparency = value;
+}

@@ -1,0 +1,14 @@
+// Where the program's own documentation is.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The program's README: the installed one (<prefix>/share/doc/tidereach
+// beside <prefix>/bin, or /usr/share/doc/tidereach), else, for a program run
+// from its build folder, the one at the top of the source tree. Empty when
+// none is found.
+std::string ProgramReadme();
+
+}  // namespace platform

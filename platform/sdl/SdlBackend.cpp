@@ -1,0 +1,493 @@
+#include "platform/sdl/SdlBackend.h"
+
+#include "platform/Presentation.h"
+#include "platform/User.h"
+#include "platform/sdl/ConnectRetry.h"
+#include "platform/sdl/SdlInput.h"
+#include "platform/sdl/X11Windows.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+#include <thread>
+
+namespace platform::sdl {
+
+namespace {
+
+struct SdlDeleter {
+    void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+
+constexpr int kFallbackRefreshHz = 60;
+
+// The window size of the --window mode, and its share of the desktop at most.
+constexpr int kWindowedWidth = 1024;
+constexpr int kWindowedHeight = 768;
+
+// The storage of a pixel: 16, 24 or 32 (24-bit colour in 32-bit pixels is 32).
+int DepthOf(Uint32 format) {
+    const int depth = SDL_BYTESPERPIXEL(format) * 8;
+    return depth != 0 ? depth : 32;
+}
+
+}  // namespace
+
+struct SdlBackend::Window {
+    // Destroyed in reverse: texture, renderer, then the window.
+    std::unique_ptr<SDL_Window, SdlDeleter> sdl;
+    std::unique_ptr<SDL_Renderer, SdlDeleter> renderer;
+    std::unique_ptr<SDL_Texture, SdlDeleter> texture;
+    int textureWidth = 0;
+    int textureHeight = 0;
+    std::optional<FramePacer> pacer;
+    HWND handle = 0;
+    bool foreign = false;     // a host's window wrapped for drawing
+    bool fullScreen = false;  // covers the screen (not in the windowed mode)
+    SDL_Rect windowedPlace{};  // where it was before it covered the screen
+    // Pointer motion counts as input only once the window is on screen:
+    // the pointer "moves" into a window as it appears.
+    bool shown = false;
+};
+
+bool Install(const Options& options, std::string* error) {
+    auto backend = SdlBackend::Open(options, error);
+    if (!backend) {
+        return false;
+    }
+    InstallBackend(std::move(backend));
+    return true;
+}
+
+std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string* error) {
+    // SDL keeps the display awake by default; a saver must leave the
+    // desktop's power saving alone. Signals stay with the program.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!ConnectWithRetries([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; })) {
+        if (error != nullptr) {
+            *error = std::string("cannot open the display: ") + SDL_GetError();
+        }
+        return nullptr;
+    }
+    const Uint32 wakeEvent = SDL_RegisterEvents(1);
+    if (wakeEvent == Uint32(-1)) {
+        if (error != nullptr) {
+            *error = "cannot open the display: no event type left for waking the message loop";
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    SDL_StartTextInput();
+    return std::unique_ptr<SdlBackend>(new SdlBackend(options, wakeEvent));
+}
+
+SdlBackend::SdlBackend(const Options& options, Uint32 wakeEvent)
+    : options_(options), wakeEvent_(wakeEvent), x11_(X11Windows::Connect()) {}
+
+SdlBackend::~SdlBackend() {
+    windows_.clear();
+    x11_.reset();
+    SDL_StopTextInput();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// --- the screen ----------------------------------------------------------------
+
+ScreenMode SdlBackend::DesktopMode() const {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        return {kWindowedWidth, kWindowedHeight, 32};
+    }
+    return {mode.w, mode.h, DepthOf(mode.format)};
+}
+
+std::vector<ScreenMode> SdlBackend::OfferedModes() const {
+    // Every mode is shown scaled on the desktop's own, so each size is
+    // offered at every depth the surfaces support.
+    const ScreenMode desktop = DesktopMode();
+    const std::pair<int, int> sizes[] = {
+        {desktop.width, desktop.height}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+    auto order = [](const ScreenMode& a, const ScreenMode& b) {
+        return std::tie(a.width, a.height, a.bitsPerPixel) < std::tie(b.width, b.height, b.bitsPerPixel);
+    };
+    std::set<ScreenMode, decltype(order)> modes(order);
+    for (const auto& [width, height] : sizes) {
+        for (int depth : {16, 24, 32}) {
+            modes.insert({width, height, depth});
+        }
+    }
+    return {modes.begin(), modes.end()};
+}
+
+int SdlBackend::MonitorCount() const {
+    return std::max(1, SDL_GetNumVideoDisplays());
+}
+
+// --- windows -------------------------------------------------------------------
+
+SdlBackend::Window* SdlBackend::Find(HWND window) const {
+    const auto found = windows_.find(window);
+    return found != windows_.end() ? found->second.get() : nullptr;
+}
+
+SdlBackend::Window* SdlBackend::FindBySdlId(Uint32 id) const {
+    for (const auto& [handle, window] : windows_) {
+        if (SDL_GetWindowID(window->sdl.get()) == id) {
+            return window.get();
+        }
+    }
+    return nullptr;
+}
+
+SDL_Window* SdlBackend::SdlWindowOf(HWND window) const {
+    const Window* found = Find(window);
+    return found != nullptr ? found->sdl.get() : nullptr;
+}
+
+HWND SdlBackend::CreateWindow(std::string_view caption) {
+    const std::string title(caption);
+    SDL_Window* created = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                           640, 480, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    if (created == nullptr) {
+        return 0;
+    }
+    auto window = std::make_unique<Window>();
+    window->sdl.reset(created);
+    window->handle = X11IdOf(created).value_or(HWND(SDL_GetWindowID(created)));
+    const HWND handle = window->handle;
+    windows_[handle] = std::move(window);
+    return handle;
+}
+
+void SdlBackend::DestroyWindow(HWND window) {
+    // A wrapped host window is only let go; the X window stays its owner's.
+    windows_.erase(window);
+}
+
+void SdlBackend::ShowWindow(HWND handle, bool visible) {
+    Window* window = Find(handle);
+    if (window == nullptr || window->foreign) {
+        return;
+    }
+    if (visible) {
+        SDL_ShowWindow(window->sdl.get());
+        SDL_RaiseWindow(window->sdl.get());
+    } else {
+        SDL_HideWindow(window->sdl.get());
+    }
+}
+
+bool SdlBackend::IsWindowVisible(HWND handle) {
+    if (const Window* window = Find(handle); window != nullptr && !window->foreign) {
+        return (SDL_GetWindowFlags(window->sdl.get()) & SDL_WINDOW_SHOWN) != 0;
+    }
+    return x11_ && x11_->Viewable(handle);
+}
+
+bool SdlBackend::WindowExists(HWND handle) {
+    if (const Window* window = Find(handle); window != nullptr && !window->foreign) {
+        return true;
+    }
+    return x11_ && x11_->Exists(handle);
+}
+
+void SdlBackend::SetSizeableBorder(HWND handle, bool sizeable) {
+    Window* window = Find(handle);
+    if (window == nullptr || window->foreign) {
+        return;
+    }
+    SDL_SetWindowBordered(window->sdl.get(), sizeable ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowResizable(window->sdl.get(), sizeable ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlBackend::EnterFullScreen(HWND handle) {
+    Window* window = Find(handle);
+    if (window == nullptr || window->foreign) {
+        return;
+    }
+    SDL_Window* sdl = window->sdl.get();
+    if (options_.windowed) {
+        const ScreenMode desktop = DesktopMode();
+        SDL_SetWindowBordered(sdl, SDL_TRUE);
+        SDL_SetWindowResizable(sdl, SDL_TRUE);
+        SDL_SetWindowSize(sdl, std::min(kWindowedWidth, desktop.width * 9 / 10),
+                          std::min(kWindowedHeight, desktop.height * 9 / 10));
+        SDL_SetWindowPosition(sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else if (!window->fullScreen) {
+        // Without a window manager, full screen is only a wish: the window
+        // also covers its screen by itself, and gets its place back later.
+        SDL_Rect& before = window->windowedPlace;
+        SDL_GetWindowPosition(sdl, &before.x, &before.y);
+        SDL_GetWindowSize(sdl, &before.w, &before.h);
+        SDL_Rect screen{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(sdl)), &screen) == 0) {
+            SDL_SetWindowSize(sdl, screen.w, screen.h);
+            SDL_SetWindowPosition(sdl, screen.x, screen.y);
+            // SDL learns the new size from the server's replies; it must know
+            // it before it places the window on the screen.
+            SDL_PumpEvents();
+        }
+        SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        window->fullScreen = true;
+    }
+    SDL_ShowWindow(sdl);
+    SDL_RaiseWindow(sdl);
+}
+
+void SdlBackend::LeaveFullScreen(HWND handle) {
+    Window* window = Find(handle);
+    if (window == nullptr || !window->fullScreen) {
+        return;
+    }
+    SDL_Window* sdl = window->sdl.get();
+    SDL_SetWindowFullscreen(sdl, 0);
+    const SDL_Rect& before = window->windowedPlace;
+    SDL_SetWindowSize(sdl, before.w, before.h);
+    SDL_SetWindowPosition(sdl, before.x, before.y);
+    window->fullScreen = false;
+}
+
+void SdlBackend::ShowCursor(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// --- drawing -------------------------------------------------------------------
+
+SdlBackend::Window* SdlBackend::Drawable(HWND handle) {
+    if (Window* window = Find(handle)) {
+        return window;
+    }
+    if (!x11_ || !x11_->Exists(handle)) {
+        return nullptr;
+    }
+    SDL_Window* wrapped = SDL_CreateWindowFrom(reinterpret_cast<const void*>(handle));
+    if (wrapped == nullptr) {
+        return nullptr;
+    }
+    auto window = std::make_unique<Window>();
+    window->sdl.reset(wrapped);
+    window->handle = handle;
+    window->foreign = true;
+    window->shown = true;
+    Window* raw = window.get();
+    windows_[handle] = std::move(window);
+    return raw;
+}
+
+FramePacer::Clock::duration SdlBackend::RefreshPeriod(SDL_Window* window) const {
+    SDL_DisplayMode mode{};
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
+    int hz = kFallbackRefreshHz;
+    if (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
+        hz = mode.refresh_rate;
+    }
+    return std::chrono::duration_cast<FramePacer::Clock::duration>(std::chrono::seconds(1)) / hz;
+}
+
+bool SdlBackend::PrepareRenderer(Window& window, int width, int height) {
+    if (!window.renderer) {
+        SDL_Renderer* renderer = SDL_CreateRenderer(window.sdl.get(), -1,
+                                                    SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (renderer == nullptr) {
+            renderer = SDL_CreateRenderer(window.sdl.get(), -1, SDL_RENDERER_SOFTWARE);
+        }
+        if (renderer == nullptr) {
+            return false;
+        }
+        window.renderer.reset(renderer);
+        SDL_RendererInfo info{};
+        const bool vsync = SDL_GetRendererInfo(renderer, &info) == 0 &&
+                           (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        window.pacer.emplace(RefreshPeriod(window.sdl.get()), vsync);
+    }
+    if (!window.texture || window.textureWidth != width || window.textureHeight != height) {
+        window.texture.reset();
+        SDL_Texture* texture = SDL_CreateTexture(window.renderer.get(), SDL_PIXELFORMAT_RGB888,
+                                                 SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (texture == nullptr) {
+            return false;
+        }
+        SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+        window.texture.reset(texture);
+        window.textureWidth = width;
+        window.textureHeight = height;
+        // The frame keeps its aspect inside the window, with black bars;
+        // this also maps pointer positions back into the frame.
+        SDL_RenderSetLogicalSize(window.renderer.get(), width, height);
+    }
+    return true;
+}
+
+void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP& ramp) {
+    Window* window = Drawable(handle);
+    if (window == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
+        return;
+    }
+    const Uint32 flags = SDL_GetWindowFlags(window->sdl.get());
+    const bool onScreen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+    if (!onScreen || !PrepareRenderer(*window, frame.width, frame.height)) {
+        // Nothing to show: still take a frame's time, so a loop that draws
+        // as fast as it can does not spin.
+        std::this_thread::sleep_for(RefreshPeriod(window->sdl.get()));
+        return;
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(window->texture.get(), nullptr, &pixels, &pitch) != 0) {
+        return;
+    }
+    const bool converted = ConvertFrame(frame, ramp, static_cast<std::uint32_t*>(pixels), pitch);
+    SDL_UnlockTexture(window->texture.get());
+    if (!converted) {
+        return;
+    }
+    SDL_Renderer* renderer = window->renderer.get();
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, window->texture.get(), nullptr, nullptr);
+    std::this_thread::sleep_until(window->pacer->Slot(FramePacer::Clock::now()));
+    SDL_RenderPresent(renderer);
+    window->pacer->Presented(FramePacer::Clock::now());
+}
+
+bool SdlBackend::PaintBitmap(HWND window, int x, int y, const TBitmap& picture) {
+    return x11_ && x11_->Paint(window, x, y, picture);
+}
+
+// --- events --------------------------------------------------------------------
+
+void SdlBackend::LoseSurfacesIfFullScreen(const Window& window) const {
+    if (window.fullScreen) {
+        LoseAllSurfaces();
+    }
+}
+
+void SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& event) {
+    Window* window = FindBySdlId(event.windowID);
+    if (window == nullptr) {
+        return;
+    }
+    switch (event.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+        window->shown = true;
+        break;
+    case SDL_WINDOWEVENT_HIDDEN:
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        // The screen was taken from the full-screen window.
+        LoseSurfacesIfFullScreen(*window);
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        pending_.push_back({.kind = EventKind::Close, .window = window->handle});
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlBackend::Translate(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        pending_.push_back({.kind = EventKind::Close, .window = 0});
+        break;
+    case SDL_WINDOWEVENT:
+        TranslateWindowEvent(event.window);
+        break;
+    case SDL_DISPLAYEVENT:
+        for (const auto& [handle, window] : windows_) {
+            LoseSurfacesIfFullScreen(*window);
+        }
+        break;
+    case SDL_RENDER_DEVICE_RESET:
+        // Everything made by the renderers is gone; they are made again on
+        // the next present.
+        for (const auto& [handle, window] : windows_) {
+            window->texture.reset();
+            window->renderer.reset();
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (const Window* window = FindBySdlId(event.key.windowID)) {
+            const SDL_Keycode key = event.key.keysym.sym;
+            pending_.push_back({.kind = EventKind::KeyDown,
+                                .window = window->handle,
+                                .virtualKey = VirtualKeyOf(key),
+                                .shift = ShiftStateOf(event.key.keysym.mod)});
+            if (const char typed = ControlCharacterOf(key)) {
+                pending_.push_back({.kind = EventKind::Character, .window = window->handle, .character = typed});
+            }
+        }
+        break;
+    case SDL_TEXTINPUT:
+        if (const Window* window = FindBySdlId(event.text.windowID)) {
+            for (const char typed : AnsiFromUtf8(event.text.text)) {
+                pending_.push_back({.kind = EventKind::Character, .window = window->handle, .character = typed});
+            }
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        if (const Window* window = FindBySdlId(event.motion.windowID);
+            window != nullptr && window->shown && (event.motion.xrel != 0 || event.motion.yrel != 0)) {
+            pending_.push_back({.kind = EventKind::MouseMove,
+                                .window = window->handle,
+                                .shift = ShiftStateOf(Uint16(SDL_GetModState())),
+                                .x = event.motion.x,
+                                .y = event.motion.y});
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool SdlBackend::PollEvent(WindowEvent& event) {
+    SDL_Event sdlEvent;
+    while (pending_.empty() && SDL_PollEvent(&sdlEvent) != 0) {
+        Translate(sdlEvent);
+    }
+    if (pending_.empty()) {
+        return false;
+    }
+    event = pending_.front();
+    pending_.pop_front();
+    return true;
+}
+
+void SdlBackend::WaitEvent(int timeoutMs) {
+    if (!pending_.empty()) {
+        return;
+    }
+    SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
+
+void SdlBackend::Wake() {
+    SDL_Event event{};
+    event.type = wakeEvent_;
+    SDL_PushEvent(&event);
+}
+
+int SdlBackend::ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) {
+    Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+    if ((type & 0xF0) == MB_ICONERROR) {
+        flags = SDL_MESSAGEBOX_ERROR;
+    } else if ((type & 0xF0) == MB_ICONWARNING) {
+        flags = SDL_MESSAGEBOX_WARNING;
+    }
+    const Window* parent = Find(owner);
+    SDL_Window* parentWindow =
+        parent != nullptr && (SDL_GetWindowFlags(parent->sdl.get()) & SDL_WINDOW_SHOWN) != 0 ? parent->sdl.get()
+                                                                                              : nullptr;
+    const std::string shownText(text);
+    const std::string shownCaption(caption);
+    SDL_ShowSimpleMessageBox(flags, shownCaption.c_str(), shownText.c_str(), parentWindow);
+    return IDOK;
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,44 @@
+// Windows of other programs on the X server, by id: whether they exist and
+// are viewable, and painting a picture into one (the preview). Also the X
+// id behind an SDL window. Xlib stays inside this unit.
+#pragma once
+
+#include "platform/Bitmap.h"
+#include "platform/WinTypes.h"
+
+#include <SDL_video.h>
+
+#include <memory>
+#include <optional>
+
+namespace platform::sdl {
+
+class X11Windows {
+public:
+    // A connection of our own to the X server of $DISPLAY; nullptr when
+    // there is none.
+    static std::unique_ptr<X11Windows> Connect();
+    ~X11Windows();
+    X11Windows(const X11Windows&) = delete;
+    X11Windows& operator=(const X11Windows&) = delete;
+
+    // A window that was destroyed, or an id that never named one, answers
+    // false (the X error is caught, never fatal).
+    bool Exists(HWND window);
+    // Mapped, and all its ancestors mapped.
+    bool Viewable(HWND window);
+    // Draws the picture unscaled with its top-left corner at (x, y) of the
+    // window, clipped to it; false when the window is gone or its visual is
+    // not true colour.
+    bool Paint(HWND window, int x, int y, const TBitmap& picture);
+
+private:
+    struct Connection;
+    explicit X11Windows(std::unique_ptr<Connection> connection);
+    std::unique_ptr<Connection> connection_;
+};
+
+// The X window behind an SDL window, when SDL drives an X server.
+std::optional<HWND> X11IdOf(SDL_Window* window);
+
+}  // namespace platform::sdl

@@ -1,0 +1,73 @@
+#include "settings/VideoModes.h"
+
+#include "platform/DirectDraw.h"
+#include "platform/User.h"
+
+#include <algorithm>
+
+namespace {
+
+// Makes a display object for the primary display driver, hands it to `use`
+// and releases it; says so in a box when none can be made.
+template <class Use>
+void WithDirectDraw(HWND owner, Use use) {
+    IDirectDraw* directDraw = nullptr;
+    if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr))) {
+        MessageBoxA(owner, "DirectDraw Init FAILED", "Screen saver", MB_OK);
+        return;
+    }
+    use(*directDraw);
+    directDraw->Release();
+}
+
+HRESULT MarkMode(DDSURFACEDESC2* mode, void* context) {
+    static_cast<VideoModeTable*>(context)->MarkAvailable(int(mode->dwWidth), int(mode->dwHeight),
+                                                         int(mode->ddpfPixelFormat.dwRGBBitCount));
+    return DDENUMRET_OK;
+}
+
+}  // namespace
+
+VideoModeTable::VideoModeTable() {
+    constexpr int kSizes[][2] = {{800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+    constexpr int kDepths[] = {16, 24, 32};
+    auto entry = entries_.begin();
+    for (const auto& size : kSizes) {
+        for (const int depth : kDepths) *entry++ = {size[0], size[1], depth, false};
+    }
+}
+
+void VideoModeTable::MarkAvailable(int width, int height, int bitsPerPixel) {
+    for (VideoMode& entry : entries_) {
+        if (entry.width == width && entry.height == height && entry.bitsPerPixel == bitsPerPixel) {
+            entry.available = true;
+            return;
+        }
+    }
+}
+
+bool VideoModeTable::Available(int width, int height, int bitsPerPixel) const {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const VideoMode& entry) {
+        return entry.width == width && entry.height == height && entry.bitsPerPixel == bitsPerPixel;
+    });
+    return found != entries_.end() && found->available;
+}
+
+void ProbeDisplayModes(VideoModeTable& table, HWND owner) {
+    WithDirectDraw(owner, [&](IDirectDraw& directDraw) {
+        IDirectDraw7* directDraw7 = nullptr;
+        if (FAILED(directDraw.QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) return;
+        directDraw7->EnumDisplayModes(0, nullptr, &table, MarkMode);
+        directDraw7->Release();
+    });
+}
+
+bool ProbeGammaSupport(HWND owner) {
+    bool supported = false;
+    WithDirectDraw(owner, [&](IDirectDraw& directDraw) {
+        DDCAPS caps{};
+        caps.dwSize = sizeof caps;
+        supported = SUCCEEDED(directDraw.GetCaps(&caps, nullptr)) && (caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) != 0;
+    });
+    return supported;
+}

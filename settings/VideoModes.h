@@ -1,0 +1,39 @@
+// The dialog's table of fixed video modes and the probes of the display that
+// fill it: which modes exist, and whether the screen's gamma can be set.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <array>
+
+struct VideoMode {
+    int width;
+    int height;
+    int bitsPerPixel;
+    bool available;
+};
+
+// 800x600, 1024x768, 1152x864 and 1280x1024, each at 16, 24 and 32 bits,
+// in that order; every entry starts unavailable.
+class VideoModeTable {
+public:
+    VideoModeTable();
+
+    // Marks the entry equal in size and depth, if there is one.
+    void MarkAvailable(int width, int height, int bitsPerPixel);
+    // The first entry equal in size and depth; unavailable when none is.
+    bool Available(int width, int height, int bitsPerPixel) const;
+    const std::array<VideoMode, 12>& Entries() const { return entries_; }
+
+private:
+    std::array<VideoMode, 12> entries_;
+};
+
+// Marks every mode the primary display offers. When no display object can be
+// made it says "DirectDraw Init FAILED" in a box owned by `owner` and leaves
+// the table as it was.
+void ProbeDisplayModes(VideoModeTable& table, HWND owner);
+
+// Whether the primary display can set the gamma of its primary surface. When
+// no display object can be made it says so as above and answers false.
+bool ProbeGammaSupport(HWND owner);
