@@ -212,28 +212,23 @@ void TDDmain::FuncShowFPS() {
     }
     char text[48];
     std::snprintf(text, sizeof text, "Frame rate: %d FPS", gFrameRate);
-    if (FpDDSBack->IsLost() != DD_OK) return;
-    HDC dc = nullptr;
-    if (FAILED(FpDDSBack->GetDC(&dc))) {
-        ReportAndClose("Error FpDDSBack->GetDC (show FPS)");
-        return;
-    }
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, 20, GetHeight() - 30, text, int(std::char_traits<char>::length(text)));
-    FpDDSBack->ReleaseDC(dc);
+    DrawTextLine(text, 20, GetHeight() - 30, "Error FpDDSBack->GetDC (show FPS)");
 }
 
 void TDDmain::FuncShowTST(const std::string& text, int x, int y) {
+    DrawTextLine(text, x, y, "Error FpDDSBack->GetDC (show TST)");
+}
+
+void TDDmain::DrawTextLine(std::string_view text, int x, int y, const char* failure) {
     if (FpDDSBack->IsLost() != DD_OK) return;
     HDC dc = nullptr;
     if (FAILED(FpDDSBack->GetDC(&dc))) {
-        ReportAndClose("Error FpDDSBack->GetDC (show TST)");
+        ReportAndClose(failure);
         return;
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, x, y, text.c_str(), int(text.size()));
+    TextOutA(dc, x, y, text.data(), int(text.size()));
     FpDDSBack->ReleaseDC(dc);
 }
 

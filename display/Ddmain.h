@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 class TForm;
 
@@ -73,6 +74,9 @@ public:
 
 private:
     void ReportAndClose(const std::string& text);
+    // White text without background on the back buffer; a lost buffer is
+    // skipped silently, a refused device context closes the device.
+    void DrawTextLine(std::string_view text, int x, int y, const char* failure);
     std::string ReadTestString(int index) const;
     void WriteTestString(int index, const std::string& text);
 

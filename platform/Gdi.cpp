@@ -221,6 +221,8 @@ int ReleaseDC(HWND window, HDC dc) {
             return 0;
         contexts.open.erase(dc);
     }
+    // A window that went away meanwhile refuses the pictures; the context is
+    // released all the same.
     for (const DeviceContext::PendingPaint& paint : dc->paints)
         platform::CurrentBackend().PaintBitmap(window, paint.x, paint.y, paint.picture);
     platform::DestroyDC(dc);

@@ -23,6 +23,12 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
+    int Stored(const char* name) {
+        int value = 0;
+        store.Read(name, &value);
+        return value;
+    }
+
     TForm1* Start(bool keyboardOnly = false, bool gamma = true) {
         platform::headless::Install({{800, 600, 32}, 1, gamma});
         if (keyboardOnly) {
@@ -30,9 +36,6 @@ protected:
             application.reset();  // applications nest: the older one must go first
             application = std::make_unique<TApplication>();
             application->CreateForm<TForm1>(SceneOptions{1u, true})->CloseSaver();
-            TSetReg store(nullptr);
-            store.SetCompanyName("Corvane");
-            store.SetProductName("Tidereach");
             store.Write("TermMouse", false);
         }
         application.reset();  // applications nest: the older one must go first
@@ -43,6 +46,12 @@ protected:
 
     std::filesystem::path folder;
     std::unique_ptr<TApplication> application;
+    TSetReg store = [] {
+        TSetReg settings(nullptr);
+        settings.SetCompanyName("Corvane");
+        settings.SetProductName("Tidereach");
+        return settings;
+    }();
 };
 
 }  // namespace
@@ -130,25 +139,15 @@ TEST_F(Ending, GammaKeysStepAndStoreTheLevel) {
     scene->FormKeyPress(scene, plus);
     scene->FormKeyPress(scene, plus);
     EXPECT_EQ(scene->DDgamma1.GetRGB(), 256);  // held at 256
-    TSetReg store(nullptr);
-    store.SetCompanyName("Corvane");
-    store.SetProductName("Tidereach");
-    int stored = 0;
-    store.Read("Gamma", &stored);
-    EXPECT_EQ(stored, 256);
+    EXPECT_EQ(Stored("Gamma"), 256);
 }
 
 TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
     TForm1* scene = Start(true, false);
-    TSetReg store(nullptr);
-    store.SetCompanyName("Corvane");
-    store.SetProductName("Tidereach");
     store.Write("Gamma", 100);
     char minus = '-';
     scene->FormKeyPress(scene, minus);
-    int stored = 0;
-    store.Read("Gamma", &stored);
-    EXPECT_EQ(stored, 100);
+    EXPECT_EQ(Stored("Gamma"), 100);
 }
 
 TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
@@ -163,10 +162,5 @@ TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
     scene->FormKeyDown(scene, right, 0);
     EXPECT_EQ(scene->Setting.clockX, 51);
     EXPECT_EQ(scene->DXClock1.GetXcenter(), 51);
-    TSetReg store(nullptr);
-    store.SetCompanyName("Corvane");
-    store.SetProductName("Tidereach");
-    int stored = 0;
-    store.Read("clockX", &stored);
-    EXPECT_EQ(stored, 51);
+    EXPECT_EQ(Stored("clockX"), 51);
 }
