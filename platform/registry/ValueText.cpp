@@ -143,7 +143,7 @@ std::optional<RegValue> ParseValueData(std::string_view data) {
 std::string FormatValueLine(std::string_view name, const RegValue& value, std::string_view eol) {
     std::string line;
     if (name.empty()) {
-        line = "@";
+        line += '@';  // the default value
     } else {
         AppendQuoted(line, name);
     }

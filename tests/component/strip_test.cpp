@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(StripTest, CutsWholeFramesAndLeavesTheRowsBelowUnused) {
-    for (const auto [frameHeight, frames] : {std::pair{11, 40}, std::pair{12, 36}}) {
+    for (const auto& [frameHeight, frames] : {std::pair{11, 40}, std::pair{12, 36}}) {
         SCOPED_TRACE(frameHeight);
         TDDani strip{nullptr};
         Build(strip, CodedBitmap(30, 440), frameHeight);
