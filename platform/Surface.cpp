@@ -177,6 +177,13 @@ HRESULT Surface::Blt(RECT* dest, IDirectDrawSurface7*, RECT*, DWORD flags, DDBLT
 
 void Surface::Fill(const RECT& area, std::uint32_t value) {
     const std::size_t rowBytes = std::size_t(area.right - area.left) * bytesPerPixel_;
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &value, sizeof bytes);
+    if (std::all_of(bytes, bytes + bytesPerPixel_, [&](std::uint8_t b) { return b == bytes[0]; })) {
+        // The clear of every frame: one byte repeated writes without reading.
+        for (int y = area.top; y < area.bottom; ++y) std::memset(At(area.left, y), bytes[0], rowBytes);
+        return;
+    }
     std::uint8_t* first = At(area.left, area.top);
     for (std::size_t offset = 0; offset < rowBytes; offset += bytesPerPixel_) {
         std::memcpy(first + offset, &value, bytesPerPixel_);
