@@ -10,8 +10,9 @@
 
 #include <algorithm>
 #include <set>
-#include <tuple>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 namespace platform::sdl {
 
@@ -33,6 +34,21 @@ constexpr int kWindowedHeight = 768;
 int DepthOf(Uint32 format) {
     const int depth = SDL_BYTESPERPIXEL(format) * 8;
     return depth != 0 ? depth : 32;
+}
+
+// The bounds of the screen a window is on.
+SDL_Rect ScreenOf(SDL_Window* window) {
+    SDL_Rect screen{0, 0, kWindowedWidth, kWindowedHeight};
+    SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &screen);
+    return screen;
+}
+
+void Place(SDL_Window* window, const SDL_Rect& place) {
+    SDL_SetWindowSize(window, place.w, place.h);
+    SDL_SetWindowPosition(window, place.x, place.y);
+    // SDL learns a new size from the server's replies; it must know it
+    // before it next places the window, or it places it by the old size.
+    SDL_PumpEvents();
 }
 
 }  // namespace
@@ -212,27 +228,20 @@ void SdlBackend::EnterFullScreen(HWND handle) {
         return;
     }
     SDL_Window* sdl = window->sdl.get();
+    const SDL_Rect screen = ScreenOf(sdl);
     if (options_.windowed) {
-        const ScreenMode desktop = DesktopMode();
         SDL_SetWindowBordered(sdl, SDL_TRUE);
         SDL_SetWindowResizable(sdl, SDL_TRUE);
-        SDL_SetWindowSize(sdl, std::min(kWindowedWidth, desktop.width * 9 / 10),
-                          std::min(kWindowedHeight, desktop.height * 9 / 10));
-        SDL_SetWindowPosition(sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        const int width = std::min(kWindowedWidth, screen.w * 9 / 10);
+        const int height = std::min(kWindowedHeight, screen.h * 9 / 10);
+        Place(sdl, {screen.x + (screen.w - width) / 2, screen.y + (screen.h - height) / 2, width, height});
     } else if (!window->fullScreen) {
         // Without a window manager, full screen is only a wish: the window
         // also covers its screen by itself, and gets its place back later.
         SDL_Rect& before = window->windowedPlace;
         SDL_GetWindowPosition(sdl, &before.x, &before.y);
         SDL_GetWindowSize(sdl, &before.w, &before.h);
-        SDL_Rect screen{};
-        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(sdl)), &screen) == 0) {
-            SDL_SetWindowSize(sdl, screen.w, screen.h);
-            SDL_SetWindowPosition(sdl, screen.x, screen.y);
-            // SDL learns the new size from the server's replies; it must know
-            // it before it places the window on the screen.
-            SDL_PumpEvents();
-        }
+        Place(sdl, screen);
         SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
         window->fullScreen = true;
     }
@@ -245,11 +254,8 @@ void SdlBackend::LeaveFullScreen(HWND handle) {
     if (window == nullptr || !window->fullScreen) {
         return;
     }
-    SDL_Window* sdl = window->sdl.get();
-    SDL_SetWindowFullscreen(sdl, 0);
-    const SDL_Rect& before = window->windowedPlace;
-    SDL_SetWindowSize(sdl, before.w, before.h);
-    SDL_SetWindowPosition(sdl, before.x, before.y);
+    SDL_SetWindowFullscreen(window->sdl.get(), 0);
+    Place(window->sdl.get(), window->windowedPlace);
     window->fullScreen = false;
 }
 
@@ -329,8 +335,10 @@ void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP&
     if (window == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
         return;
     }
+    // A host's window is asked directly: SDL does not follow its mapping.
     const Uint32 flags = SDL_GetWindowFlags(window->sdl.get());
-    const bool onScreen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+    const bool onScreen = window->foreign ? x11_->Viewable(handle)
+                                          : (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
     if (!onScreen || !PrepareRenderer(*window, frame.width, frame.height)) {
         // Nothing to show: still take a frame's time, so a loop that draws
         // as fast as it can does not spin.
@@ -480,6 +488,17 @@ int SdlBackend::ShowMessageBox(HWND owner, std::string_view text, std::string_vi
     } else if ((type & 0xF0) == MB_ICONWARNING) {
         flags = SDL_MESSAGEBOX_WARNING;
     }
+    // A full-screen window may cover the box and, without a window manager,
+    // hold the keyboard and pointer: it steps back while the box is up.
+    std::vector<HWND> covering;
+    for (const auto& [handle, window] : windows_) {
+        if (window->fullScreen) {
+            covering.push_back(handle);
+        }
+    }
+    for (const HWND handle : covering) {
+        LeaveFullScreen(handle);
+    }
     const Window* parent = Find(owner);
     SDL_Window* parentWindow =
         parent != nullptr && (SDL_GetWindowFlags(parent->sdl.get()) & SDL_WINDOW_SHOWN) != 0 ? parent->sdl.get()
@@ -487,6 +506,9 @@ int SdlBackend::ShowMessageBox(HWND owner, std::string_view text, std::string_vi
     const std::string shownText(text);
     const std::string shownCaption(caption);
     SDL_ShowSimpleMessageBox(flags, shownCaption.c_str(), shownText.c_str(), parentWindow);
+    for (const HWND handle : covering) {
+        EnterFullScreen(handle);
+    }
     return IDOK;
 }
 

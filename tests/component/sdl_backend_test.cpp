@@ -16,6 +16,8 @@
 #include <cstring>
 #include <optional>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,10 +92,36 @@ TEST_F(SdlBackendOnDisplay, WindowsShowHideAndPresent) {
 
     backend->ShowWindow(window, true);
     EXPECT_TRUE(backend->IsWindowVisible(window));
+    SDL_Window* sdl = backend->SdlWindowOf(window);
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(sdl, &width, &height);
+    const std::pair<int, int> windowed{width, height};
     backend->EnterFullScreen(window);
+    // The window covers its screen, with or without a window manager.
+    SDL_Rect screen{};
+    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &screen);
+    SDL_GetWindowSize(sdl, &width, &height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(screen.w, screen.h));
+    if (const auto xid = platform::sdl::X11IdOf(sdl)) {
+        // What SDL believes is not always what the server shows.
+        Display* display = platform::sdl::ConnectWithRetries([] { return XOpenDisplay(nullptr); });
+        ASSERT_NE(display, nullptr);
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, Window(*xid), &attributes);
+        int left = 0;
+        int top = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, Window(*xid), DefaultRootWindow(display), 0, 0, &left, &top, &child);
+        EXPECT_EQ(std::make_tuple(left, top, attributes.width, attributes.height),
+                  std::make_tuple(screen.x, screen.y, screen.w, screen.h));
+        XCloseDisplay(display);
+    }
     PresentFrame(window, 800, 600);
     PresentFrame(window, 640, 480);
     backend->LeaveFullScreen(window);
+    SDL_GetWindowSize(sdl, &width, &height);
+    EXPECT_EQ(std::make_pair(width, height), windowed);
     backend->SetSizeableBorder(window, true);
     backend->ShowWindow(window, false);
     EXPECT_FALSE(backend->IsWindowVisible(window));
@@ -187,6 +215,31 @@ TEST_F(SdlBackendOnDisplay, WakeEndsAWaitFromAnotherThreadAndIsNoEvent) {
     while (backend->PollEvent(event)) {
         EXPECT_NE(event.kind, EventKind::Close);
     }
+}
+
+TEST_F(SdlBackendOnDisplay, DrawsIntoAHostsWindowUntilItIsGone) {
+    Display* display = platform::sdl::ConnectWithRetries([] { return XOpenDisplay(nullptr); });
+    if (display == nullptr) {
+        GTEST_SKIP() << "no X server";
+    }
+    const Window host = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
+    XMapWindow(display, host);
+    XSync(display, False);
+    EXPECT_TRUE(backend->WindowExists(host));
+    EXPECT_TRUE(backend->IsWindowVisible(host));
+    PresentFrame(host, 400, 300);
+    // Nothing about the host's window is ours to change.
+    backend->EnterFullScreen(host);
+    backend->ShowWindow(host, false);
+    EXPECT_TRUE(backend->IsWindowVisible(host));
+
+    XDestroyWindow(display, host);
+    XSync(display, False);
+    EXPECT_FALSE(backend->WindowExists(host));
+    EXPECT_FALSE(backend->IsWindowVisible(host));
+    PresentFrame(host, 400, 300);
+    backend->DestroyWindow(host);
+    XCloseDisplay(display);
 }
 
 // Windows of other programs, made here with Xlib as a host would.
