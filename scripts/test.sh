@@ -30,6 +30,7 @@ ctest --test-dir "$root/build/test" -LE e2e -j"$jobs" --output-on-failure
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build "$root/build/asan" -DTIDEREACH_SANITIZE=address,undefined -DTIDEREACH_BUILD_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+LSAN_OPTIONS=suppressions="$root/tests/lsan.supp":print_suppressions=0 \
   ctest --test-dir "$root/build/asan" -LE e2e -j"$jobs" --output-on-failure
 
 step "ThreadSanitizer (threaded tests)"
