@@ -8,6 +8,7 @@
 #include "solar/SunTime.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 namespace {

@@ -9,7 +9,9 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -500,6 +502,7 @@ GtkWidget* DialogWindow::View::BuildImage(TImage& image) {
     if (!picture) return gtk_image_new();
     GdkPixbuf* pixbuf = PixbufOf(*picture);
     GtkWidget* widget = gtk_image_new_from_pixbuf(pixbuf);
+    // The form's picture is its window's icon too.
     gtk_window_set_icon(GTK_WINDOW(window), pixbuf);
     g_object_unref(pixbuf);
     return widget;

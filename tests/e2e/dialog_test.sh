@@ -66,3 +66,17 @@ wait_saver_end 15 || fail "Cancel did not close the dialog"
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after Cancel"
 cmp -s "$KEY_FILE" "$WORK/before.reg" || fail "Cancel changed the settings: $(diff "$WORK/before.reg" "$KEY_FILE")"
 pass "Cancel stores nothing"
+
+# A store that refuses the values: the error is shown and the dialog stays.
+chmod 400 "$KEY_FILE"
+open_dialog
+keys shift+Tab shift+Tab                         # back round to "OK"
+keys space
+sleep 1
+grep -q "Failed to set data for 'flag_clock'" "$WORK/stderr" || fail "no error for the refused write: $(cat "$WORK/stderr")"
+saver_running || fail "the dialog closed although nothing was stored"
+keys Return                                      # the error box
+keys Tab space                                   # "Cancel"
+wait_saver_end 15 || fail "Cancel did not close the dialog after the error"
+cmp -s "$KEY_FILE" "$WORK/before.reg" || fail "the refused write changed the settings"
+pass "a refused write is reported and keeps the dialog open"
