@@ -53,7 +53,9 @@ TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions
 
 TForm1::~TForm1() {
     if (Application != nullptr && Application->MainForm == this) Application->OnIdle = nullptr;
-    DDtimer1.SetEnabled(false);
+    // A form destroyed without its ending (a host killing the loop, a test)
+    // still gives back the display and every surface.
+    if (!FClosed) CloseScene();
 }
 
 SceneGeometry TForm1::Geometry() const {
