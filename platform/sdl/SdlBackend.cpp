@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string_view>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -85,6 +86,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // When the software renderer is chosen, its window surface goes straight
+    // to the X server instead of through a CPU-rasterised GL context.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!ConnectWithRetries([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; })) {
         if (error != nullptr) {
             *error = std::string("cannot open the display: ") + SDL_GetError();
@@ -296,10 +300,37 @@ FramePacer::Clock::duration SdlBackend::RefreshPeriod(SDL_Window* window) const 
     return std::chrono::duration_cast<FramePacer::Clock::duration>(std::chrono::seconds(1)) / hz;
 }
 
+namespace {
+
+// Whether an "accelerated" GL renderer is really a rasteriser on the CPU
+// (Mesa's llvmpipe or softpipe, as on Xvfb and in virtual machines).
+bool RasterisesInSoftware(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
+    if (std::string_view(info.name).find("opengl") == std::string_view::npos) return false;
+    using GetString = const unsigned char* (*)(unsigned int);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (getString == nullptr) return false;
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const auto* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+    if (name == nullptr) return false;
+    const std::string_view text(name);
+    return text.find("llvmpipe") != text.npos || text.find("softpipe") != text.npos ||
+           text.find("Software Rasterizer") != text.npos;
+}
+
+}  // namespace
+
 bool SdlBackend::PrepareRenderer(Window& window, int width, int height) {
     if (!window.renderer) {
         SDL_Renderer* renderer = SDL_CreateRenderer(window.sdl.get(), -1,
                                                     SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (renderer != nullptr && RasterisesInSoftware(renderer)) {
+            // GL drawn by the CPU costs cores for a plain scaled copy; SDL's
+            // own software renderer does the same work far more cheaply.
+            SDL_DestroyRenderer(renderer);
+            renderer = nullptr;
+        }
         if (renderer == nullptr) {
             renderer = SDL_CreateRenderer(window.sdl.get(), -1, SDL_RENDERER_SOFTWARE);
         }
