@@ -39,7 +39,7 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   "$root/build/tsan/tests/tidereach_tests" --gtest_filter='*Thread*:*Timer*:*Concurren*'
 
 step "End-to-end tests under Xvfb"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --test-dir "$root/build/test" -L e2e --output-on-failure
 
 step "Fuzzing (${fuzz_seconds}s per target)"

@@ -6,6 +6,11 @@ export GDK_BACKEND=x11
 export NO_AT_BRIDGE=1  # no accessibility bus to wait for under Xvfb
 KEY_FILE="$XDG_CONFIG_HOME/Corvane/Tidereach.reg"
 
+# Xvfb resets itself whenever its last client leaves and refuses connections
+# meanwhile; an idle window of our own keeps it up between two dialogs.
+coproc KEEPER { "$XWINDOW_HELPER" 1 1; }
+read -r _ <&"${KEEPER[0]}"
+
 keys() { xdotool key --delay 120 "$@"; sleep 0.3; }
 screenshot_window() { import -window "$DIALOG" "$1"; }
 
@@ -17,7 +22,7 @@ open_dialog() {
   until DIALOG=$(xdotool search --onlyvisible --name "^Tideway Islands Setup$" 2>/dev/null | head -1) && [ -n "$DIALOG" ]; do
     [ $SECONDS -ge $deadline ] && fail "no dialog window appeared: $(cat "$WORK/stderr")"
     saver_running || fail "the dialog ended early: $(cat "$WORK/stderr")"
-    sleep 0.05
+    sleep 0.1
   done
   echo "dialog window after about $((SECONDS - started)) s"
   xdotool windowfocus --sync "$DIALOG"
@@ -80,3 +85,5 @@ keys Tab space                                   # "Cancel"
 wait_saver_end 15 || fail "Cancel did not close the dialog after the error"
 cmp -s "$KEY_FILE" "$WORK/before.reg" || fail "the refused write changed the settings"
 pass "a refused write is reported and keeps the dialog open"
+
+echo quit >&"${KEEPER[1]}"
