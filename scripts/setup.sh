@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick)
+  packages+=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
+             xscreensaver lintian dpkg-dev fakeroot)
 fi
 
 missing=()
