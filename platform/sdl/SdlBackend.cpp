@@ -4,6 +4,7 @@
 #include "platform/User.h"
 #include "platform/sdl/ConnectRetry.h"
 #include "platform/sdl/SdlInput.h"
+#include "platform/sdl/StartupKeys.h"
 #include "platform/sdl/X11Windows.h"
 
 #include <SDL.h>
@@ -69,6 +70,8 @@ struct SdlBackend::Window {
     // Pointer motion counts as input only once the window is on screen:
     // the pointer "moves" into a window as it appears.
     bool shown = false;
+    // Keys held down as the window was made are no input to it.
+    StartupKeys startupKeys;
 };
 
 bool Install(const Options& options, std::string* error) {
@@ -179,6 +182,7 @@ HWND SdlBackend::CreateWindow(std::string_view caption) {
     }
     auto window = std::make_unique<Window>();
     window->sdl.reset(created);
+    window->startupKeys = StartupKeys(KeysDownNow(created));
     window->handle = X11IdOf(created).value_or(HWND(SDL_GetWindowID(created)));
     const HWND handle = window->handle;
     windows_[handle] = std::move(window);
@@ -453,7 +457,8 @@ void SdlBackend::Translate(const SDL_Event& event) {
         }
         break;
     case SDL_KEYDOWN:
-        if (const Window* window = FindBySdlId(event.key.windowID)) {
+        if (const Window* window = FindBySdlId(event.key.windowID);
+            window != nullptr && !window->startupKeys.Holding()) {
             const SDL_Keycode key = event.key.keysym.sym;
             pending_.push_back({.kind = EventKind::KeyDown,
                                 .window = window->handle,
@@ -464,8 +469,14 @@ void SdlBackend::Translate(const SDL_Event& event) {
             }
         }
         break;
+    case SDL_KEYUP:
+        if (Window* window = FindBySdlId(event.key.windowID); window != nullptr && window->startupKeys.Holding()) {
+            window->startupKeys.KeyReleased(KeysDownNow(window->sdl.get()));
+        }
+        break;
     case SDL_TEXTINPUT:
-        if (const Window* window = FindBySdlId(event.text.windowID)) {
+        if (const Window* window = FindBySdlId(event.text.windowID);
+            window != nullptr && !window->startupKeys.Holding()) {
             for (const char typed : AnsiFromUtf8(event.text.text)) {
                 pending_.push_back({.kind = EventKind::Character, .window = window->handle, .character = typed});
             }

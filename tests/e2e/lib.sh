@@ -49,6 +49,19 @@ wait_saver_window() {
 
 screenshot() { import -window root "$1"; }
 
+# Waits until the screen shows the scene: the saver's window is up for good
+# (it may map, unmap and map again on the way to full screen) and its
+# message loop runs, so input reaches it.
+wait_saver_scene() {
+  wait_saver_window
+  local deadline=$((SECONDS + 20))
+  until screenshot "$WORK/scene.png" && [ "$(colours_of "$WORK/scene.png")" -gt 50 ]; do
+    [ $SECONDS -ge $deadline ] && fail "the saver shows no scene"
+    saver_running || fail "the saver ended early: $(cat "$WORK/stderr")"
+    sleep 0.2
+  done
+}
+
 # Mean brightness 0..1 of a picture (or of a region WxH+X+Y of it).
 mean_of() {
   local region=${2:-}
@@ -82,4 +95,31 @@ press_in_top_window() {
   sleep 0.3
   xdotool windowfocus --sync $((window)) 2>/dev/null || true
   xdotool key "$1"
+}
+
+# The settings store, a text file a person can edit.
+STORE="$XDG_CONFIG_HOME/Corvane/Tidereach.reg"
+
+# A 32-bit value of the store, in decimal.
+stored_number() {
+  local hex
+  hex=$(sed -n "s/^\"$1\"=dword:\([0-9a-f]\{8\}\)$/\1/p" "$STORE")
+  [ -n "$hex" ] || fail "$1 is not in the store"
+  echo $((16#$hex))
+}
+
+# Changes a 32-bit value of the store, as a person editing the file would.
+store_number() {
+  grep -q "^\"$1\"=dword:" "$STORE" || fail "$1 is not in the store"
+  sed -i "s/^\"$1\"=dword:[0-9a-f]\{8\}$/\"$1\"=dword:$(printf %08x "$2")/" "$STORE"
+}
+
+# True when the saver is still running after $1 seconds.
+stays_running() {
+  local tenths
+  for ((tenths = 0; tenths < $1 * 10; tenths++)); do
+    saver_running || return 1
+    sleep 0.1
+  done
+  saver_running
 }
