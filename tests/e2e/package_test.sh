@@ -52,6 +52,10 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 pass "the desktop entry opens the settings dialog"
 
+# Runs of this test on one machine take turns at the build folder and at
+# dpkg (the lock is on this script, so none is left behind).
+exec 9<"$0"
+flock -w 120 9 || fail "another run of this test holds the package"
 cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$WORK/deb" >"$WORK/cpack.log" 2>&1 ||
   fail "cpack: $(tail -20 "$WORK/cpack.log")"
 deb=$(ls "$WORK"/deb/tidereach_*.deb)
