@@ -22,7 +22,7 @@ struct SceneRun {
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         platform::headless::Install({{1920, 1080, 32}, 1, true});
         platform::SetAudioOutputEnabled(false);
-        scene = application.CreateForm<TForm1>(SceneOptions{7u, true});
+        scene = application.CreateForm<TForm1>(SceneOptions{7u, true, {}});
         scene->Setting.flag_clock = clockAndLighting;
         scene->Setting.FlagDemoDaytime = clockAndLighting;
         scene->Setting.FlagDaytime = false;

@@ -77,6 +77,7 @@ void TForm1::FormCreate(TObject*) {
     Setting = ScenePresets();
 
     LoadSettings(SetReg1, Setting, LoadVariant::Scene, Handle());
+    FOptions.overrides.ApplyTo(Setting);
 
     float sunrise = SunTime(Setting.RegOfUTC, true, Setting.RegLat, Setting.RegLng);
     float sunset = SunTime(Setting.RegOfUTC, false, Setting.RegLat, Setting.RegLng);

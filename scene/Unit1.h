@@ -16,6 +16,7 @@
 #include "scene/Shared.h"
 #include "settings/Settings.h"
 #include "settings/Setreg.h"
+#include "settings/SettingOverrides.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,7 @@
 struct SceneOptions {
     std::optional<std::uint32_t> seed;
     bool manualTicks = false;
+    SettingOverrides overrides;
 };
 
 class TForm1 : public TForm {

@@ -1,6 +1,9 @@
 #include "shell/CommandLine.h"
 
 #include <charconv>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
 #include <stdexcept>
 
 namespace {
@@ -34,23 +37,62 @@ void ParseSize(const std::string& text, SnapshotRequest& request) {
     }
 }
 
+// An X window id as hosts write it: decimal or 0x hexadecimal.
+unsigned long ParseWindowId(const std::string& source, const std::string& text) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string_view digits = std::string_view(text).substr(hex ? 2 : 0);
+    unsigned long value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, value, hex ? 16 : 10);
+    if (digits.empty() || error != std::errc() || stop != end || value == 0 || value > 0xFFFFFFFFul)
+        throw Wrong(source + " takes an X window id (decimal or 0x hexadecimal), not '" + text + "'");
+    return value;
+}
+
+template <class Value>
+Value ParseChoice(const std::string& option, const std::string& text,
+                  std::initializer_list<std::pair<std::string_view, Value>> choices) {
+    std::string names;
+    for (const auto& [name, value] : choices) {
+        if (text == name) return value;
+        names += (names.empty() ? "" : "|") + std::string(name);
+    }
+    throw Wrong(option + " takes " + names + ", not '" + text + "'");
+}
+
+bool ParseSwitch(const std::string& option, const std::string& text) {
+    return ParseChoice<bool>(option, text, {{"on", true}, {"off", false}});
+}
+
 }  // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const char* screensaverWindow) {
     CommandLine result;
     SnapshotRequest snapshot;
     bool snapshotAsked = false;
     bool snapshotTuned = false;
+    bool root = false;
+    std::optional<unsigned long> windowId;
+    SettingOverrides& overrides = result.overrides;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument.rfind("--", 0) != 0) {
-            result.hostArguments.push_back(argument);
-            continue;
-        }
         auto value = [&]() -> const std::string& {
             if (i + 1 >= arguments.size()) throw Wrong(argument + " needs a value");
             return arguments[++i];
         };
+        // Hosts write these with one dash or two.
+        if (argument == "-root" || argument == "--root") {
+            root = true;
+            continue;
+        }
+        if (argument == "-window-id" || argument == "--window-id") {
+            windowId = ParseWindowId(argument, value());
+            continue;
+        }
+        if (argument.rfind("--", 0) != 0) {
+            result.hostArguments.push_back(argument);
+            continue;
+        }
         if (argument == "--help") {
             result.help = true;
         } else if (argument == "--version") {
@@ -69,12 +111,39 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (argument == "--size") {
             ParseSize(value(), snapshot);
             snapshotTuned = true;
+        } else if (argument == "--birds") {
+            overrides.NumBirds = ParseNumber(argument, value(), 0, 10);
+        } else if (argument == "--speed") {
+            overrides.SetSpeed = ParseChoice<int>(argument, value(), {{"slow", 0}, {"normal", 1}, {"fast", 2}});
+        } else if (argument == "--daytime") {
+            overrides.daytime = ParseChoice<DaytimeMode>(
+                argument, value(), {{"real", DaytimeMode::Real}, {"demo", DaytimeMode::Demo}, {"off", DaytimeMode::Off}});
+        } else if (argument == "--clock") {
+            overrides.flag_clock = ParseSwitch(argument, value());
+        } else if (argument == "--sound") {
+            overrides.flag_PlaySound = ParseSwitch(argument, value());
+        } else if (argument == "--fps") {
+            overrides.flag_fps = ParseSwitch(argument, value());
         } else {
             throw Wrong("unknown option " + argument);
         }
     }
     if (snapshotTuned && !snapshotAsked) throw Wrong("--ticks, --seed and --size go with --snapshot FILE.png");
     if (snapshotAsked) result.snapshot = snapshot;
+
+    const bool otherMode = result.window || snapshotAsked || !result.hostArguments.empty();
+    if ((root || windowId) && otherMode)
+        throw Wrong("-root and -window-id run the saver in a host's window and go with no other mode");
+    // A host that names its window only in the environment runs the saver
+    // with -root or with no switch at all.
+    const bool hasEnvironmentWindow = screensaverWindow != nullptr && *screensaverWindow != '\0';
+    if (windowId) {
+        result.host = HostWindow{windowId};
+    } else if (hasEnvironmentWindow && (root || !otherMode)) {
+        result.host = HostWindow{ParseWindowId("XSCREENSAVER_WINDOW", screensaverWindow)};
+    } else if (root) {
+        result.host = HostWindow{};
+    }
     return result;
 }
 
@@ -91,11 +160,22 @@ std::string UsageText() {
            "\n"
            "Options:\n"
            "  --window        run the screensaver in an ordinary window\n"
+           "  -root, --root   draw into the root window, or into $XSCREENSAVER_WINDOW when set\n"
+           "  -window-id ID, --window-id ID\n"
+           "                  draw into the X11 window ID (decimal or 0x hexadecimal)\n"
            "  --snapshot FILE.png [--ticks N] [--seed S] [--size WxH[xBITS]]\n"
            "                  render the scene offscreen after N ticks and write it as PNG\n"
            "                  (default 0 ticks, seed 1, 1024x768x32)\n"
            "  --help          show this text\n"
            "  --version       show the version\n"
+           "\n"
+           "Settings for this run only (the stored settings are left as they are):\n"
+           "  --birds N                  seagulls, 0 to 10\n"
+           "  --speed slow|normal|fast   speed of the animation\n"
+           "  --daytime real|demo|off    light of the real day, a fast demonstration day, or none\n"
+           "  --clock on|off             the analog clock\n"
+           "  --sound on|off             the sound of the sea\n"
+           "  --fps on|off               the frame-rate line\n"
            "\n"
            "Settings are kept in $XDG_CONFIG_HOME/Corvane/Tidereach.reg (~/.config when unset).\n";
 }

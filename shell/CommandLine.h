@@ -2,6 +2,8 @@
 // before the host switches, which keep their own rules (ModeDispatch.h).
 #pragma once
 
+#include "settings/SettingOverrides.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,18 +18,28 @@ struct SnapshotRequest {
     int bitsPerPixel = 32;
 };
 
+// The X window a screensaver host gives the saver to draw into.
+struct HostWindow {
+    std::optional<unsigned long> id;  // none: the root window
+};
+
 struct CommandLine {
     bool help = false;
     bool version = false;
     bool window = false;  // the saver in an ordinary window
     std::optional<SnapshotRequest> snapshot;
+    // -root, -window-id ID, or a host's $XSCREENSAVER_WINDOW.
+    std::optional<HostWindow> host;
+    SettingOverrides overrides;
     // What is left for the host switches: the switch and its window argument.
     std::vector<std::string> hostArguments;
 };
 
 // Throws std::invalid_argument with a message fit for the user on a wrong
-// or incomplete option.
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+// or incomplete option. `screensaverWindow` is $XSCREENSAVER_WINDOW: the
+// window of -root, and of a run that names no other mode.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                             const char* screensaverWindow = nullptr);
 
 // The text of --help.
 std::string UsageText();

@@ -17,12 +17,12 @@ constexpr SYSTEMTIME kSnapshotTime{2003, 6, 6, 21, 10, 10, 30, 0};
 
 }  // namespace
 
-int RunSnapshot(const SnapshotRequest& request) {
+int RunSnapshot(const SnapshotRequest& request, const SettingOverrides& overrides) {
     platform::headless::Install({{request.width, request.height, request.bitsPerPixel}, 1, true});
     platform::SetAudioOutputEnabled(false);
     platform::OverrideLocalTime(kSnapshotTime);
     Application->Initialize();
-    TForm1* scene = Application->CreateForm<TForm1>(SceneOptions{request.seed, true});
+    TForm1* scene = Application->CreateForm<TForm1>(SceneOptions{request.seed, true, overrides});
     for (int tick = 0; tick < request.ticks && Application->OnIdle; ++tick) scene->DDtimer1Timer(scene);
     if (Application->OnIdle) {
         bool done = true;

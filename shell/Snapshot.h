@@ -5,4 +5,4 @@
 #include "shell/CommandLine.h"
 
 // Exit code: 0 when the picture was written.
-int RunSnapshot(const SnapshotRequest& request);
+int RunSnapshot(const SnapshotRequest& request, const SettingOverrides& overrides = {});

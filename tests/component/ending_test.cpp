@@ -35,12 +35,12 @@ protected:
             // A first run stores the defaults; then the style is switched in the store.
             application.reset();  // applications nest: the older one must go first
             application = std::make_unique<TApplication>();
-            application->CreateForm<TForm1>(SceneOptions{1u, true})->CloseSaver();
+            application->CreateForm<TForm1>(SceneOptions{1u, true, {}})->CloseSaver();
             store.Write("TermMouse", false);
         }
         application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
-        return application->CreateForm<TForm1>(SceneOptions{1u, true});
+        return application->CreateForm<TForm1>(SceneOptions{1u, true, {}});
     }
     void Move(TForm1* scene, int x, int y) { scene->FormMouseMove(scene, 0, x, y); }
 

@@ -37,7 +37,7 @@ protected:
         application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
         application->Initialize();
-        return application->CreateForm<TForm1>(SceneOptions{12345u, true});
+        return application->CreateForm<TForm1>(SceneOptions{12345u, true, {}});
     }
     std::filesystem::path StoreFile() const { return folder / "Corvane" / "Tidereach.reg"; }
     void EditStore(const std::string& pattern, const std::string& replacement) {

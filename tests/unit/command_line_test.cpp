@@ -75,3 +75,59 @@ TEST(StrToInt, ReadsWindowHandlesAndRejectsAnythingElse) {
         }
     }
 }
+
+TEST(CommandLine, HostWindowFromSwitchOrEnvironment) {
+    EXPECT_EQ(ParseCommandLine({"-window-id", "0x2a00007"}).host->id, 0x2a00007ul);
+    EXPECT_EQ(ParseCommandLine({"--window-id", "1234"}, "99").host->id, 1234ul);
+    // -root is the host's window when the host names one, else the root.
+    EXPECT_EQ(ParseCommandLine({"-root"}, "0x51").host->id, 0x51ul);
+    EXPECT_FALSE(ParseCommandLine({"--root"}).host->id);
+    EXPECT_FALSE(ParseCommandLine({"-root"}, "").host->id);
+    // A host that gives only the environment runs the saver with no switch.
+    EXPECT_EQ(ParseCommandLine({"--birds", "3"}, "77").host->id, 77ul);
+    EXPECT_FALSE(ParseCommandLine({}).host);
+    // Other modes keep their meaning inside a host's session.
+    EXPECT_FALSE(ParseCommandLine({"/c"}, "77").host);
+    EXPECT_FALSE(ParseCommandLine({"--window"}, "77").host);
+    EXPECT_FALSE(ParseCommandLine({"--snapshot", "a.png"}, "77").host);
+
+    for (const char* wrong : {"", "0x", "12ab", "-5", "0", "0x100000000", "0xzz"})
+        EXPECT_THROW(ParseCommandLine({"-window-id", wrong}), std::invalid_argument) << wrong;
+    EXPECT_THROW(ParseCommandLine({"-window-id"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"-root"}, "garbage"), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"-root", "/c"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"-window-id", "5", "--window"}), std::invalid_argument);
+}
+
+TEST(CommandLine, RunSettingsOverrideOnlyWhatIsGiven) {
+    const CommandLine line = ParseCommandLine(
+        {"--birds", "0", "--speed", "fast", "--daytime", "demo", "--clock", "off", "--sound", "on", "--fps", "off"});
+    Settings settings;
+    settings.NumBirds = 7;
+    settings.FlagDaytime = true;
+    settings.flag_clock = true;
+    settings.Gamma = 200;
+    line.overrides.ApplyTo(settings);
+    EXPECT_EQ(settings.NumBirds, 0);
+    EXPECT_EQ(settings.SetSpeed, 2);
+    EXPECT_FALSE(settings.FlagDaytime);
+    EXPECT_TRUE(settings.FlagDemoDaytime);
+    EXPECT_FALSE(settings.flag_clock);
+    EXPECT_TRUE(settings.flag_PlaySound);
+    EXPECT_FALSE(settings.flag_fps);
+    EXPECT_EQ(settings.Gamma, 200);
+
+    Settings untouched;
+    untouched.NumBirds = 4;
+    untouched.FlagDemoDaytime = true;
+    const Settings before = untouched;
+    ParseCommandLine({}).overrides.ApplyTo(untouched);
+    EXPECT_EQ(untouched, before);
+    ParseCommandLine({"--daytime", "off"}).overrides.ApplyTo(untouched);
+    EXPECT_FALSE(untouched.FlagDaytime || untouched.FlagDemoDaytime);
+
+    EXPECT_THROW(ParseCommandLine({"--birds", "11"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--speed", "Fast"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--clock", "yes"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--daytime"}), std::invalid_argument);
+}
