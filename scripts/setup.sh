@@ -10,7 +10,7 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
-             xscreensaver lintian dpkg-dev fakeroot)
+             xscreensaver lintian dpkg-dev fakeroot desktop-file-utils)
 fi
 
 missing=()

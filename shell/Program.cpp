@@ -13,13 +13,14 @@
 #include "shell/Preview.h"
 #include "shell/Snapshot.h"
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <stdexcept>
 
 namespace {
 
-void RunSaver(bool inWindow) {
+void RunSaver(const platform::sdl::Options& display, const SettingOverrides& overrides) {
     // A host ends its saver with a signal; the closing then runs on the
     // window thread like any other ending.
     platform::ForwardTerminationSignals([] {
@@ -29,14 +30,22 @@ void RunSaver(bool inWindow) {
             else
                 Application->Terminate();
         });
-    });
+    }, std::chrono::seconds(3));
     std::string error;
-    if (!platform::sdl::Install({.windowed = inWindow}, &error)) {
+    if (!platform::sdl::Install(display, &error)) {
+        if (display.host) {
+            // A host's window has no one to read a box: the reason goes to
+            // the host's log.
+            std::cerr << "tidereach: " << error << "\n";
+            return;
+        }
         MessageBoxA(0, ("Cannot open the display: " + error).c_str(), "Screen saver", MB_OK);
         return;
     }
     Application->Initialize();
-    Application->CreateForm<TForm1>();
+    SceneOptions options;
+    options.overrides = overrides;
+    Application->CreateForm<TForm1>(options);
     Application->Run();
 }
 
@@ -46,30 +55,45 @@ void RunConfiguration() {
     RunSetupDialog();
 }
 
+// The display of the saver: full screen, an ordinary window, or a host's.
+platform::sdl::Options SaverDisplay(const CommandLine& line) {
+    platform::sdl::Options display;
+    display.windowed = line.window;
+    if (line.host) display.host = platform::sdl::HostWindow{line.host->id};
+    return display;
+}
+
+// A display for the boxes and windows of the host switches, if any.
+bool InstallWindowedDisplay() {
+    platform::sdl::Options display;
+    display.windowed = true;
+    return platform::sdl::Install(display);
+}
+
 void Dispatch(const CommandLine& line) {
     const std::vector<std::string>& host = line.hostArguments;
     const std::string first = host.empty() ? std::string() : host[0];
-    const SaverMode mode = line.window ? SaverMode::Saver : ChooseMode(first);
+    const SaverMode mode = line.window || line.host ? SaverMode::Saver : ChooseMode(first);
     // The window argument of /p and /a; converting a missing one is the
     // same error as converting a wrong one.
     const std::string second = host.size() > 1 ? host[1] : std::string();
     auto window = [&] { return HWND(unsigned(StrToInt(second))); };
     switch (mode) {
         case SaverMode::Saver:
-            RunSaver(line.window);
+            RunSaver(SaverDisplay(line), line.overrides);
             break;
         case SaverMode::Configure:
             RunConfiguration();
             break;
         case SaverMode::Preview:
         {
-            const bool display = platform::sdl::Install({.windowed = true});
+            const bool display = InstallWindowedDisplay();
             const HWND preview = window();  // a wrong argument is reported either way
             if (display) RunPreview(preview);
             break;
         }
         case SaverMode::ChangePassword:
-            platform::sdl::Install({.windowed = true});  // a display, if any, shows the boxes
+            InstallWindowedDisplay();  // a display, if any, shows the boxes
             RunPasswordChange(window());
             break;
     }
@@ -80,7 +104,7 @@ void Dispatch(const CommandLine& line) {
 int RunProgram(const std::vector<std::string>& arguments) {
     CommandLine line;
     try {
-        line = ParseCommandLine(arguments);
+        line = ParseCommandLine(arguments, std::getenv("XSCREENSAVER_WINDOW"));
     } catch (const std::invalid_argument& error) {
         std::cerr << "tidereach: " << error.what() << "\n";
         return 2;
@@ -93,7 +117,7 @@ int RunProgram(const std::vector<std::string>& arguments) {
         std::cout << "tidereach " << TIDEREACH_VERSION << "\n";
         return 0;
     }
-    if (line.snapshot) return RunSnapshot(*line.snapshot);
+    if (line.snapshot) return RunSnapshot(*line.snapshot, line.overrides);
 
     try {
         Dispatch(line);

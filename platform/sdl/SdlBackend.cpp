@@ -10,6 +10,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
 #include <set>
 #include <string_view>
 #include <thread>
@@ -31,6 +34,17 @@ constexpr int kFallbackRefreshHz = 60;
 // The window size of the --window mode, and its share of the desktop at most.
 constexpr int kWindowedWidth = 1024;
 constexpr int kWindowedHeight = 768;
+
+// The smallest display mode in a host's window: the scene's text and
+// figures are sized for a screen, so a small window gets a scaled-down one.
+constexpr int kHostMinimumWidth = 640;
+constexpr int kHostMinimumHeight = 480;
+
+std::string WindowName(HWND window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(window));
+    return text;
+}
 
 // The storage of a pixel: 16, 24 or 32 (24-bit colour in 32-bit pixels is 32).
 int DepthOf(Uint32 format) {
@@ -74,6 +88,16 @@ struct SdlBackend::Window {
     StartupKeys startupKeys;
 };
 
+ScreenMode HostDisplayMode(int windowWidth, int windowHeight) {
+    if (windowWidth <= 0 || windowHeight <= 0) {
+        return {kHostMinimumWidth, kHostMinimumHeight, 32};
+    }
+    const double width = windowWidth;
+    const double height = windowHeight;
+    const double scale = std::max({1.0, kHostMinimumWidth / width, kHostMinimumHeight / height});
+    return {int(std::lround(width * scale)), int(std::lround(height * scale)), 32};
+}
+
 bool Install(const Options& options, std::string* error) {
     auto backend = SdlBackend::Open(options, error);
     if (!backend) {
@@ -92,6 +116,11 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
     // When the software renderer is chosen, its window surface goes straight
     // to the X server instead of through a CPU-rasterised GL context.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (options.host) {
+        // Before SDL starts: it keeps the handler it finds and puts it back
+        // as it closes, when the errors of a window already gone arrive.
+        X11Windows::TolerateErrors();
+    }
     if (!ConnectWithRetries([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; })) {
         if (error != nullptr) {
             *error = std::string("cannot open the display: ") + SDL_GetError();
@@ -107,7 +136,31 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
         return nullptr;
     }
     SDL_StartTextInput();
-    return std::unique_ptr<SdlBackend>(new SdlBackend(options, wakeEvent));
+    auto backend = std::unique_ptr<SdlBackend>(new SdlBackend(options, wakeEvent));
+    if (options.host && !backend->AttachHost(*options.host, error)) {
+        return nullptr;
+    }
+    return backend;
+}
+
+bool SdlBackend::AttachHost(const HostWindow& host, std::string* error) {
+    auto refuse = [error](std::string reason) {
+        if (error != nullptr) {
+            *error = std::move(reason);
+        }
+        return false;
+    };
+    if (!x11_) {
+        return refuse("a host's window needs an X server, and none answers on $DISPLAY");
+    }
+    const HWND window = host.id ? HWND(*host.id) : x11_->Root();
+    const auto state = x11_->State(window);
+    if (!state) {
+        return refuse("there is no X window " + WindowName(window) + " to draw into");
+    }
+    host_ = window;
+    hostMode_ = HostDisplayMode(state->width, state->height);
+    return true;
 }
 
 SdlBackend::SdlBackend(const Options& options, Uint32 wakeEvent)
@@ -123,6 +176,9 @@ SdlBackend::~SdlBackend() {
 // --- the screen ----------------------------------------------------------------
 
 ScreenMode SdlBackend::DesktopMode() const {
+    if (host_ != 0) {
+        return hostMode_;
+    }
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
         return {kWindowedWidth, kWindowedHeight, 32};
@@ -149,6 +205,10 @@ std::vector<ScreenMode> SdlBackend::OfferedModes() const {
 }
 
 int SdlBackend::MonitorCount() const {
+    // A host runs a saver of its own on each of its monitors.
+    if (host_ != 0) {
+        return 1;
+    }
     return std::max(1, SDL_GetNumVideoDisplays());
 }
 
@@ -174,6 +234,11 @@ SDL_Window* SdlBackend::SdlWindowOf(HWND window) const {
 }
 
 HWND SdlBackend::CreateWindow(std::string_view caption) {
+    if (host_ != 0 && !hostGiven_) {
+        // The saver's window is the host's.
+        hostGiven_ = true;
+        return Drawable(host_) != nullptr ? host_ : 0;
+    }
     const std::string title(caption);
     SDL_Window* created = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                            640, 480, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
@@ -268,6 +333,10 @@ void SdlBackend::LeaveFullScreen(HWND handle) {
 }
 
 void SdlBackend::ShowCursor(bool visible) {
+    // The pointer over a host's window is the host's business.
+    if (host_ != 0) {
+        return;
+    }
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
@@ -370,9 +439,8 @@ void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP&
     if (window == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
         return;
     }
-    // A host's window is asked directly: SDL does not follow its mapping.
     const Uint32 flags = SDL_GetWindowFlags(window->sdl.get());
-    const bool onScreen = window->foreign ? x11_->Viewable(handle)
+    const bool onScreen = window->foreign ? FollowForeignWindow(*window)
                                           : (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
     if (!onScreen || !PrepareRenderer(*window, frame.width, frame.height)) {
         // Nothing to show: still take a frame's time, so a loop that draws
@@ -397,6 +465,32 @@ void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP&
     std::this_thread::sleep_until(window->pacer->Slot(FramePacer::Clock::now()));
     SDL_RenderPresent(renderer);
     window->pacer->Presented(FramePacer::Clock::now());
+}
+
+bool SdlBackend::FollowForeignWindow(Window& window) {
+    // SDL follows neither the mapping nor the size of a window it did not
+    // make: the X server is asked directly.
+    const auto state = x11_->State(window.handle);
+    if (!state) {
+        if (window.handle == host_ && !hostGone_) {
+            hostGone_ = true;
+            pending_.push_back({.kind = EventKind::Close, .window = host_});
+        }
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window.sdl.get(), &width, &height);
+    if (width != state->width || height != state->height) {
+        SDL_Window* wrapped = SDL_CreateWindowFrom(reinterpret_cast<const void*>(window.handle));
+        if (wrapped == nullptr) {
+            return false;
+        }
+        window.texture.reset();
+        window.renderer.reset();
+        window.sdl.reset(wrapped);
+    }
+    return state->viewable;
 }
 
 bool SdlBackend::PaintBitmap(HWND window, int x, int y, const TBitmap& picture) {
@@ -524,6 +618,11 @@ void SdlBackend::Wake() {
 }
 
 int SdlBackend::ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) {
+    if (host_ != 0) {
+        // Nobody could answer a box behind a host's window; its log is read.
+        std::cerr << "tidereach: " << caption << ": " << text << "\n";
+        return IDOK;
+    }
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
     if ((type & 0xF0) == MB_ICONERROR) {
         flags = SDL_MESSAGEBOX_ERROR;

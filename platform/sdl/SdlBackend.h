@@ -11,16 +11,29 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform::sdl {
 
 class X11Windows;
 
+// A screensaver host's X window that the saver draws into.
+struct HostWindow {
+    std::optional<unsigned long> id;  // none: the root window
+};
+
 struct Options {
     // The saver in an ordinary resizable window instead of the full screen.
     bool windowed = false;
+    // The saver in a host's window: the display is that window, at its size
+    // (never smaller than 640 x 480, scaled down into it), without input or
+    // cursor changes, and message boxes go to standard error.
+    std::optional<HostWindow> host;
 };
+
+// The display mode of a host's window of the given size.
+ScreenMode HostDisplayMode(int windowWidth, int windowHeight);
 
 // Opens the display and installs the SDL back end as the process's back
 // end; false, with the reason in `error`, when no display can be opened.
@@ -36,7 +49,7 @@ public:
 
     // The desktop's depth is reported as the storage of its pixels: a 24-bit
     // colour desktop kept in 32-bit pixels is a 32-bit mode, as the
-    // original platform counts it.
+    // original platform counts it. With a host's window, its mode.
     ScreenMode DesktopMode() const override;
     std::vector<ScreenMode> OfferedModes() const override;
     int MonitorCount() const override;
@@ -59,7 +72,9 @@ public:
     void LeaveFullScreen(HWND window) override;
     void ShowCursor(bool visible) override;
 
-    // Also draws into a screensaver host's window, given its X id.
+    // Also draws into a screensaver host's window, given its X id, and
+    // follows it when it is resized; a host's window that is gone closes
+    // the form drawing into it.
     void Present(HWND window, const PixelView& frame, const DDGAMMARAMP& ramp) override;
     bool PaintBitmap(HWND window, int x, int y, const TBitmap& picture) override;
 
@@ -78,10 +93,14 @@ private:
     struct Window;
 
     SdlBackend(const Options& options, Uint32 wakeEvent);
+    bool AttachHost(const HostWindow& host, std::string* error);
     Window* Find(HWND window) const;
     Window* FindBySdlId(Uint32 id) const;
     // Our window, or a host's window wrapped for drawing on first use.
     Window* Drawable(HWND window);
+    // A host's window as it is now: wrapped anew after a resize, which SDL
+    // does not follow in windows it did not make. False when it is gone.
+    bool FollowForeignWindow(Window& window);
     bool PrepareRenderer(Window& window, int width, int height);
     FramePacer::Clock::duration RefreshPeriod(SDL_Window* window) const;
     void Translate(const SDL_Event& event);
@@ -93,6 +112,10 @@ private:
     std::map<HWND, std::unique_ptr<Window>> windows_;
     std::deque<WindowEvent> pending_;
     std::unique_ptr<X11Windows> x11_;
+    HWND host_ = 0;            // the host's window, in host mode
+    ScreenMode hostMode_{};    // the display mode it gives
+    bool hostGiven_ = false;   // handed out by CreateWindow
+    bool hostGone_ = false;
 };
 
 }  // namespace platform::sdl

@@ -34,6 +34,10 @@ int CountError(Display*, XErrorEvent*) {
     return 0;
 }
 
+int IgnoreError(Display*, XErrorEvent*) {
+    return 0;
+}
+
 class ErrorTrap {
 public:
     explicit ErrorTrap(Display* display) : guard_(trapLock), display_(display) {
@@ -104,11 +108,25 @@ bool X11Windows::Exists(HWND window) {
 }
 
 bool X11Windows::Viewable(HWND window) {
-    if (window == 0) {
-        return false;
+    const auto state = State(window);
+    return state && state->viewable;
+}
+
+std::optional<X11WindowState> X11Windows::State(HWND window) {
+    const auto attributes = window != 0 ? AttributesOf(connection_->display, window) : std::nullopt;
+    if (!attributes) {
+        return std::nullopt;
     }
-    const auto attributes = AttributesOf(connection_->display, window);
-    return attributes && attributes->map_state == IsViewable;
+    return X11WindowState{attributes->map_state == IsViewable, attributes->width, attributes->height};
+}
+
+HWND X11Windows::Root() const {
+    return HWND(DefaultRootWindow(connection_->display));
+}
+
+void X11Windows::TolerateErrors() {
+    std::lock_guard<std::mutex> guard(trapLock);
+    XSetErrorHandler(IgnoreError);
 }
 
 bool X11Windows::Paint(HWND window, int x, int y, const TBitmap& picture) {

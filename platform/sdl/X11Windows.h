@@ -13,6 +13,12 @@
 
 namespace platform::sdl {
 
+struct X11WindowState {
+    bool viewable = false;  // mapped, and all its ancestors mapped
+    int width = 0;
+    int height = 0;
+};
+
 class X11Windows {
 public:
     // A connection of our own to the X server of $DISPLAY; nullptr when
@@ -27,6 +33,14 @@ public:
     bool Exists(HWND window);
     // Mapped, and all its ancestors mapped.
     bool Viewable(HWND window);
+    // Nothing when the window is gone.
+    std::optional<X11WindowState> State(HWND window);
+    // The root window of the default screen.
+    HWND Root() const;
+    // From now on an X error of any connection of the process is ignored
+    // instead of ending the process: a host may destroy its window while
+    // a frame is being drawn into it.
+    static void TolerateErrors();
     // Draws the picture unscaled with its top-left corner at (x, y) of the
     // window, clipped to it; false when the window is gone or its visual is
     // not true colour.

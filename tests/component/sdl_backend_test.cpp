@@ -280,3 +280,14 @@ TEST(X11ForeignWindows, ExistVisibilityAndPaintingSurviveADestroyedWindow) {
 }
 
 }  // namespace
+
+TEST(SdlBackendHostMode, HostWindowSizeIsTheModeButNeverBelowTheSmallestScreen) {
+    using platform::sdl::HostDisplayMode;
+    EXPECT_EQ(HostDisplayMode(1920, 1080), (platform::ScreenMode{1920, 1080, 32}));
+    EXPECT_EQ(HostDisplayMode(640, 480), (platform::ScreenMode{640, 480, 32}));
+    // A host's small preview keeps its aspect.
+    EXPECT_EQ(HostDisplayMode(320, 240), (platform::ScreenMode{640, 480, 32}));
+    EXPECT_EQ(HostDisplayMode(400, 150), (platform::ScreenMode{1280, 480, 32}));
+    EXPECT_EQ(HostDisplayMode(200, 600), (platform::ScreenMode{640, 1920, 32}));
+    EXPECT_EQ(HostDisplayMode(0, 0), (platform::ScreenMode{640, 480, 32}));
+}

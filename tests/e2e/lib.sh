@@ -24,11 +24,14 @@ start_saver() {
   SAVER_PID=$!
 }
 
-# Waits up to $1 seconds for the saver to end; sets EXIT_CODE.
+# Microseconds since the epoch.
+now_us() { echo "${EPOCHREALTIME/./}"; }
+
+# Waits up to $1 seconds (whole) for the saver to end; sets EXIT_CODE.
 wait_saver_end() {
-  local deadline=$((SECONDS + $1))
+  local deadline=$(($(now_us) + $1 * 1000000))
   while kill -0 "$SAVER_PID" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && return 1
+    [ "$(now_us)" -ge $deadline ] && return 1
     sleep 0.05
   done
   set +e; wait "$SAVER_PID"; EXIT_CODE=$?; set -e
