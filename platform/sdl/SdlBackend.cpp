@@ -117,8 +117,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
     // to the X server instead of through a CPU-rasterised GL context.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (options.host) {
-        // Before SDL starts: it keeps the handler it finds and puts it back
-        // as it closes, when the errors of a window already gone arrive.
+        // Before SDL starts, as SDL puts the handler it finds back as it
+        // closes, when the errors of a window already gone arrive.
         X11Windows::TolerateErrors();
     }
     if (!ConnectWithRetries([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; })) {
@@ -160,6 +160,10 @@ bool SdlBackend::AttachHost(const HostWindow& host, std::string* error) {
     }
     host_ = window;
     hostMode_ = HostDisplayMode(state->width, state->height);
+    // And again over SDL's own handler, which makes requests of the server
+    // from inside the handler and so hangs on an error while a frame waits
+    // for its reply.
+    X11Windows::TolerateErrors();
     return true;
 }
 
