@@ -3,6 +3,7 @@
 #include "platform/Presentation.h"
 #include "platform/User.h"
 #include "platform/sdl/ConnectRetry.h"
+#include "platform/sdl/ScreenCovers.h"
 #include "platform/sdl/SdlInput.h"
 #include "platform/sdl/StartupKeys.h"
 #include "platform/sdl/X11Windows.h"
@@ -86,6 +87,9 @@ struct SdlBackend::Window {
     bool shown = false;
     // Keys held down as the window was made are no input to it.
     StartupKeys startupKeys;
+    // The other monitors, black while the window covers its own; their
+    // input is the window's.
+    ScreenCovers covers;
 };
 
 ScreenMode HostDisplayMode(int windowWidth, int windowHeight) {
@@ -225,7 +229,7 @@ SdlBackend::Window* SdlBackend::Find(HWND window) const {
 
 SdlBackend::Window* SdlBackend::FindBySdlId(Uint32 id) const {
     for (const auto& [handle, window] : windows_) {
-        if (SDL_GetWindowID(window->sdl.get()) == id) {
+        if (SDL_GetWindowID(window->sdl.get()) == id || window->covers.Owns(id)) {
             return window.get();
         }
     }
@@ -320,6 +324,7 @@ void SdlBackend::EnterFullScreen(HWND handle) {
         SDL_GetWindowSize(sdl, &before.w, &before.h);
         Place(sdl, screen);
         SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        window->covers.Cover(SDL_GetWindowDisplayIndex(sdl));
         window->fullScreen = true;
     }
     SDL_ShowWindow(sdl);
@@ -331,6 +336,7 @@ void SdlBackend::LeaveFullScreen(HWND handle) {
     if (window == nullptr || !window->fullScreen) {
         return;
     }
+    window->covers.Clear();
     SDL_SetWindowFullscreen(window->sdl.get(), 0);
     Place(window->sdl.get(), window->windowedPlace);
     window->fullScreen = false;
@@ -514,6 +520,12 @@ void SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& event) {
     if (window == nullptr) {
         return;
     }
+    if (window->covers.Owns(event.windowID)) {
+        if (event.event == SDL_WINDOWEVENT_EXPOSED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            window->covers.Repaint(event.windowID);
+        }
+        return;
+    }
     switch (event.event) {
     case SDL_WINDOWEVENT_SHOWN:
         window->shown = true;
@@ -583,11 +595,18 @@ void SdlBackend::Translate(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
         if (const Window* window = FindBySdlId(event.motion.windowID);
             window != nullptr && window->shown && (event.motion.xrel != 0 || event.motion.yrel != 0)) {
+            SDL_Point at{event.motion.x, event.motion.y};
+            // Over another monitor: the place relative to the window's own.
+            if (const auto onDesktop = window->covers.ToDesktop(event.motion.windowID, at.x, at.y)) {
+                SDL_Point origin{};
+                SDL_GetWindowPosition(window->sdl.get(), &origin.x, &origin.y);
+                at = {onDesktop->x - origin.x, onDesktop->y - origin.y};
+            }
             pending_.push_back({.kind = EventKind::MouseMove,
                                 .window = window->handle,
                                 .shift = ShiftStateOf(Uint16(SDL_GetModState())),
-                                .x = event.motion.x,
-                                .y = event.motion.y});
+                                .x = at.x,
+                                .y = at.y});
         }
         break;
     default:

@@ -1,6 +1,7 @@
 #include "platform/Forms.h"
 #include "platform/Presentation.h"
 #include "platform/sdl/ConnectRetry.h"
+#include "platform/sdl/ScreenCovers.h"
 #include "platform/sdl/SdlBackend.h"
 #include "platform/sdl/X11Windows.h"
 
@@ -290,4 +291,46 @@ TEST(SdlBackendHostMode, HostWindowSizeIsTheModeButNeverBelowTheSmallestScreen) 
     EXPECT_EQ(HostDisplayMode(400, 150), (platform::ScreenMode{1280, 480, 32}));
     EXPECT_EQ(HostDisplayMode(200, 600), (platform::ScreenMode{640, 1920, 32}));
     EXPECT_EQ(HostDisplayMode(0, 0), (platform::ScreenMode{640, 480, 32}));
+}
+
+TEST_F(SdlBackendOnDisplay, ScreenCoversBlackOutEveryScreenButTheSaversOwn) {
+    const int displays = SDL_GetNumVideoDisplays();
+    auto coverIds = [](const platform::sdl::ScreenCovers& covers) {
+        std::vector<Uint32> ids;
+        for (Uint32 id = 1; id < 4096; ++id)
+            if (SDL_GetWindowFromID(id) != nullptr && covers.Owns(id)) ids.push_back(id);
+        return ids;
+    };
+    platform::sdl::ScreenCovers covers;
+    covers.Cover(0);
+    EXPECT_EQ(coverIds(covers).size(), std::size_t(displays - 1));
+
+    // Excepting no screen shows the covers themselves, this server having
+    // a single screen.
+    covers.Cover(-1);
+    const std::vector<Uint32> ids = coverIds(covers);
+    ASSERT_EQ(ids.size(), std::size_t(displays));
+    SDL_Window* cover = SDL_GetWindowFromID(ids[0]);
+    SDL_Rect screen{};
+    SDL_GetDisplayBounds(0, &screen);
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(cover, &x, &y);
+    const auto point = covers.ToDesktop(ids[0], 5, 7);
+    ASSERT_TRUE(point);
+    EXPECT_EQ(point->x, x + 5);
+    EXPECT_EQ(point->y, y + 7);
+    EXPECT_FALSE(covers.ToDesktop(0, 5, 7));
+
+    if (const auto id = platform::sdl::X11IdOf(cover)) {
+        Display* display = platform::sdl::ConnectWithRetries([] { return XOpenDisplay(nullptr); });
+        ASSERT_NE(display, nullptr);
+        XImage* image = XGetImage(display, Window(*id), screen.w / 2, screen.h / 2, 1, 1, AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0u);
+        XDestroyImage(image);
+        XCloseDisplay(display);
+    }
+    covers.Clear();
+    EXPECT_TRUE(coverIds(covers).empty());
+    EXPECT_EQ(SDL_GetWindowFromID(ids[0]), nullptr);
 }
