@@ -23,9 +23,12 @@ configure_and_build() {  # dir, extra cmake arguments...
   cmake --build "$dir" -j"$jobs"
 }
 
+# The tests of the SDL back end and of other programs' windows need an X server.
+with_display() { xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"; }
+
 step "Build and unit/component tests"
 configure_and_build "$root/build/test"
-ctest --test-dir "$root/build/test" -LE e2e -j"$jobs" --output-on-failure
+with_display ctest --test-dir "$root/build/test" -LE e2e -j"$jobs" --output-on-failure
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build "$root/build/asan" -DTIDEREACH_SANITIZE=address,undefined -DTIDEREACH_BUILD_BENCH=OFF
@@ -39,8 +42,7 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   "$root/build/tsan/tests/tidereach_tests" --gtest_filter='*Thread*:*Timer*:*Concurren*'
 
 step "End-to-end tests under Xvfb"
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-  ctest --test-dir "$root/build/test" -L e2e --output-on-failure
+with_display ctest --test-dir "$root/build/test" -L e2e --output-on-failure
 
 step "Fuzzing (${fuzz_seconds}s per target)"
 CC=clang CXX=clang++ CXXFLAGS="-fsanitize=fuzzer-no-link" \
