@@ -55,7 +55,8 @@ Value ParseChoice(const std::string& option, const std::string& text,
     std::string names;
     for (const auto& [name, value] : choices) {
         if (text == name) return value;
-        names += (names.empty() ? "" : "|") + std::string(name);
+        if (!names.empty()) names += '|';
+        names += name;
     }
     throw Wrong(option + " takes " + names + ", not '" + text + "'");
 }
