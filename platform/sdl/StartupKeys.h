@@ -3,8 +3,6 @@
 // window as if it had been pressed there; it is no input to that window.
 #pragma once
 
-#include <SDL_video.h>
-
 #include <array>
 #include <cstdint>
 
@@ -12,9 +10,6 @@ namespace platform::sdl {
 
 // One bit for each X key code.
 using KeyBitmap = std::array<std::uint8_t, 32>;
-
-// The keys down now on the X server behind the window; none without one.
-KeyBitmap KeysDownNow(SDL_Window* window);
 
 // The keys that were down as a window was made, until each has been let go.
 // While one is held no key counts: which key an event comes from is not

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -36,6 +37,16 @@ int CountError(Display*, XErrorEvent*) {
 
 int IgnoreError(Display*, XErrorEvent*) {
     return 0;
+}
+
+// SDL's facts about a window, when SDL drives an X server.
+std::optional<SDL_SysWMinfo> X11InfoOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        return std::nullopt;
+    }
+    return info;
 }
 
 class ErrorTrap {
@@ -181,12 +192,20 @@ bool X11Windows::Paint(HWND window, int x, int y, const TBitmap& picture) {
 }
 
 std::optional<HWND> X11IdOf(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
-        return std::nullopt;
+    if (const auto info = X11InfoOf(window)) {
+        return HWND(info->info.x11.window);
     }
-    return HWND(info.info.x11.window);
+    return std::nullopt;
+}
+
+KeyBitmap KeysDownNow(SDL_Window* window) {
+    KeyBitmap down{};
+    if (const auto info = X11InfoOf(window)) {
+        char keys[32];
+        XQueryKeymap(info->info.x11.display, keys);
+        std::copy(std::begin(keys), std::end(keys), down.begin());
+    }
+    return down;
 }
 
 }  // namespace platform::sdl

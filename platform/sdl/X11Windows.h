@@ -5,6 +5,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/WinTypes.h"
+#include "platform/sdl/StartupKeys.h"
 
 #include <SDL_video.h>
 
@@ -54,5 +55,8 @@ private:
 
 // The X window behind an SDL window, when SDL drives an X server.
 std::optional<HWND> X11IdOf(SDL_Window* window);
+
+// The keys down now on the X server behind the window; none without one.
+KeyBitmap KeysDownNow(SDL_Window* window);
 
 }  // namespace platform::sdl

@@ -1,5 +1,6 @@
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlInput.h"
+#include "platform/sdl/StartupKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -105,3 +106,25 @@ TEST(FramePacing, TakesOverWhenTheVerticalSyncDoesNotPace) {
 }
 
 }  // namespace
+
+TEST(SdlKeys, KeysHeldAtTheStartCountOnlyOnceAllAreLetGo) {
+    using platform::sdl::KeyBitmap;
+    using platform::sdl::StartupKeys;
+    EXPECT_FALSE(StartupKeys().Holding());
+    EXPECT_FALSE(StartupKeys(KeyBitmap{}).Holding());
+
+    KeyBitmap down{};
+    down[4] = 0b0001'0010;  // two keys, as X sets them at the start
+    StartupKeys keys(down);
+    EXPECT_TRUE(keys.Holding());
+    // A key pressed later does not make a held one count as held again.
+    KeyBitmap later = down;
+    later[4] = 0b0000'0010;
+    later[9] = 0b1000'0000;
+    keys.KeyReleased(later);
+    EXPECT_TRUE(keys.Holding());
+    keys.KeyReleased(KeyBitmap{});
+    EXPECT_FALSE(keys.Holding());
+    keys.KeyReleased(down);
+    EXPECT_FALSE(keys.Holding());
+}
