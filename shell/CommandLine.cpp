@@ -139,11 +139,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const ch
     // with -root or with no switch at all.
     const bool hasEnvironmentWindow = screensaverWindow != nullptr && *screensaverWindow != '\0';
     if (windowId) {
-        result.host = HostWindow{windowId};
+        result.host = platform::sdl::HostWindow{windowId};
     } else if (hasEnvironmentWindow && (root || !otherMode)) {
-        result.host = HostWindow{ParseWindowId("XSCREENSAVER_WINDOW", screensaverWindow)};
+        result.host = platform::sdl::HostWindow{ParseWindowId("XSCREENSAVER_WINDOW", screensaverWindow)};
     } else if (root) {
-        result.host = HostWindow{};
+        result.host = platform::sdl::HostWindow{};
     }
     return result;
 }

@@ -2,6 +2,7 @@
 // before the host switches, which keep their own rules (ModeDispatch.h).
 #pragma once
 
+#include "platform/sdl/HostWindow.h"
 #include "settings/SettingOverrides.h"
 
 #include <cstdint>
@@ -18,18 +19,13 @@ struct SnapshotRequest {
     int bitsPerPixel = 32;
 };
 
-// The X window a screensaver host gives the saver to draw into.
-struct HostWindow {
-    std::optional<unsigned long> id;  // none: the root window
-};
-
 struct CommandLine {
     bool help = false;
     bool version = false;
     bool window = false;  // the saver in an ordinary window
     std::optional<SnapshotRequest> snapshot;
     // -root, -window-id ID, or a host's $XSCREENSAVER_WINDOW.
-    std::optional<HostWindow> host;
+    std::optional<platform::sdl::HostWindow> host;
     SettingOverrides overrides;
     // What is left for the host switches: the switch and its window argument.
     std::vector<std::string> hostArguments;

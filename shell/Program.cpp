@@ -59,7 +59,7 @@ void RunConfiguration() {
 platform::sdl::Options SaverDisplay(const CommandLine& line) {
     platform::sdl::Options display;
     display.windowed = line.window;
-    if (line.host) display.host = platform::sdl::HostWindow{line.host->id};
+    display.host = line.host;
     return display;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/Backend.h"
 #include "platform/sdl/FramePacer.h"
+#include "platform/sdl/HostWindow.h"
 
 #include <SDL_events.h>
 #include <SDL_video.h>
@@ -17,11 +18,6 @@
 namespace platform::sdl {
 
 class X11Windows;
-
-// A screensaver host's X window that the saver draws into.
-struct HostWindow {
-    std::optional<unsigned long> id;  // none: the root window
-};
 
 struct Options {
     // The saver in an ordinary resizable window instead of the full screen.
