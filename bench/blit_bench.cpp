@@ -16,8 +16,9 @@
 #include "display/PictureLoading.h"
 #include "platform/headless/Headless.h"
 
-#include <SDL.h>
 #include <benchmark/benchmark.h>
+
+#include <SDL.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -83,7 +84,8 @@ struct PackedRows {
     std::size_t Bytes() const { return pixels.size() * 4; }
     void CopyTo(std::uint8_t* screen) const {
         const auto* source = reinterpret_cast<const std::uint8_t*>(pixels.data());
-        for (const Row& row : rows) std::memcpy(screen + row.destOffset, source + row.sourceOffset, row.bytes);
+        for (const Row& row : rows)
+            std::memcpy(screen + row.destOffset, source + row.sourceOffset, row.bytes);
     }
 };
 
@@ -166,8 +168,8 @@ private:
         int frame;
     };
     static constexpr Gull kGulls[7] = {
-        {false, 300, 120, 3},  {false, 720, 200, 17}, {false, 1210, 90, 30}, {false, 1600, 260, 8},
-        {true, 480, 330, 22},  {true, 1020, 280, 5},  {true, 1400, 380, 36},
+        {false, 300, 120, 3}, {false, 720, 200, 17}, {false, 1210, 90, 30}, {false, 1600, 260, 8},
+        {true, 480, 330, 22}, {true, 1020, 280, 5},  {true, 1400, 380, 36},
     };
 
     Island() {
@@ -243,7 +245,8 @@ public:
         auto found = surfaces_.find(ours);
         if (found != surfaces_.end()) return found->second.get();
         const SurfaceCopy copy = ReadSurface(ours);
-        SDL_Surface* made = SDL_CreateRGBSurfaceWithFormat(0, copy.width, copy.height, 32, SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* made =
+            SDL_CreateRGBSurfaceWithFormat(0, copy.width, copy.height, 32, SDL_PIXELFORMAT_RGB888);
         for (int y = 0; y < copy.height; ++y)
             std::memcpy(static_cast<std::uint8_t*>(made->pixels) + std::ptrdiff_t(y) * made->pitch,
                         &copy.pixels[std::size_t(y) * copy.width], std::size_t(copy.width) * 4);
@@ -512,7 +515,10 @@ void FrameOursEqualsSdl(benchmark::State& state) {
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             std::uint32_t pixel;
-            std::memcpy(&pixel, static_cast<const std::uint8_t*>(theirs->pixels) + std::ptrdiff_t(y) * theirs->pitch + x * 4, 4);
+            std::memcpy(
+                &pixel,
+                static_cast<const std::uint8_t*>(theirs->pixels) + std::ptrdiff_t(y) * theirs->pitch + x * 4,
+                4);
             differing += (pixel & 0xFFFFFF) != (ours.pixels[std::size_t(y) * W + x] & 0xFFFFFF);
         }
     for (auto _ : state) benchmark::DoNotOptimize(differing);

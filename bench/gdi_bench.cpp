@@ -20,7 +20,8 @@ class BackBuffer {
 public:
     explicit BackBuffer(int bitsPerPixel, int width = W, int height = H)
         : pixels_(std::size_t(width) * height * 4),
-          dc_(platform::CreateSurfaceDC({pixels_.data(), width, height, width * (bitsPerPixel / 8), bitsPerPixel})) {}
+          dc_(platform::CreateSurfaceDC(
+              {pixels_.data(), width, height, width * (bitsPerPixel / 8), bitsPerPixel})) {}
     ~BackBuffer() { platform::DestroyDC(dc_); }
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
@@ -46,10 +47,8 @@ void BM_ClockFigures(benchmark::State& state) {
             const int x = int(cx - radius * std::sin(i * 6.283184 / 60));
             const int y = int(cy + radius * std::cos(i * 6.283184 / 60));
             Ellipse(back.dc(), x - 2, y - 2, x + 2, y + 2);
-            if (i % 5 == 0)
-                Ellipse(back.dc(), x - 3, y - 3, x + 3, y + 3);
-            if (i % 15 == 0)
-                Rectangle(back.dc(), x - 4, y - 4, x + 4, y + 4);
+            if (i % 5 == 0) Ellipse(back.dc(), x - 3, y - 3, x + 3, y + 3);
+            if (i % 15 == 0) Rectangle(back.dc(), x - 4, y - 4, x + 4, y + 4);
         }
         const POINT hour[] = {{cx, cy - 94}, {cx + 7, cy}, {cx, cy + 3}, {cx - 7, cy}};
         const POINT minute[] = {{cx + 126, cy}, {cx, cy + 4}, {cx - 4, cy}, {cx, cy - 4}};
@@ -69,16 +68,14 @@ void BM_TextLine(benchmark::State& state) {
     BackBuffer back(int(state.range(0)));
     SetBkMode(back.dc(), TRANSPARENT);
     SetTextColor(back.dc(), RGB(255, 255, 255));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(TextOutA(back.dc(), 20, H - 30, "Frame rate: 60 FPS", 18));
+    for (auto _ : state) benchmark::DoNotOptimize(TextOutA(back.dc(), 20, H - 30, "Frame rate: 60 FPS", 18));
 }
 BENCHMARK(BM_TextLine)->Arg(16)->Arg(32);
 
 TBitmap Gradient(int width, int height) {
     TBitmap picture(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.Set(x, y, std::uint32_t(x * 7 + y * 131) & 0xFFFFFF);
+        for (int x = 0; x < width; ++x) picture.Set(x, y, std::uint32_t(x * 7 + y * 131) & 0xFFFFFF);
     return picture;
 }
 
@@ -86,8 +83,7 @@ TBitmap Gradient(int width, int height) {
 void BM_StretchGround(benchmark::State& state) {
     const TBitmap ground = Gradient(800, 408);
     BackBuffer surface(int(state.range(0)), W, H * 408 / 600);
-    for (auto _ : state)
-        CanvasStretchDraw(surface.dc(), RECT{0, 0, W, H * 408 / 600}, ground);
+    for (auto _ : state) CanvasStretchDraw(surface.dc(), RECT{0, 0, W, H * 408 / 600}, ground);
     state.SetItemsProcessed(state.iterations() * W * (H * 408 / 600));
 }
 BENCHMARK(BM_StretchGround)->Arg(16)->Arg(24)->Arg(32);

@@ -41,8 +41,7 @@ struct ClippedBlit {
 
 // The part of `source` that is drawn when its top-left corner is placed at
 // (x, y) on a width x height screen; nullopt when nothing shows.
-constexpr std::optional<ClippedBlit> ClipBlit(const RECT& source, LONG x, LONG y, LONG width,
-                                              LONG height) {
+constexpr std::optional<ClippedBlit> ClipBlit(const RECT& source, LONG x, LONG y, LONG width, LONG height) {
     const auto across = ClipAxis(x, source.left, source.right - source.left, width);
     if (!across) return std::nullopt;
     const auto down = ClipAxis(y, source.top, source.bottom - source.top, height);

@@ -35,12 +35,24 @@ void TDDtimer::Tick() {
         ++FTickCount;
         const TNotifyEvent* oneShot = nullptr;
         switch (FTickCount) {
-            case 5: oneShot = &On5tick; break;
-            case 10: oneShot = &On10tick; break;
-            case 15: oneShot = &On15tick; break;
-            case 20: oneShot = &On20tick; break;
-            case 25: oneShot = &On25tick; FCounting = false; break;
-            default: break;
+        case 5:
+            oneShot = &On5tick;
+            break;
+        case 10:
+            oneShot = &On10tick;
+            break;
+        case 15:
+            oneShot = &On15tick;
+            break;
+        case 20:
+            oneShot = &On20tick;
+            break;
+        case 25:
+            oneShot = &On25tick;
+            FCounting = false;
+            break;
+        default:
+            break;
         }
         if (oneShot != nullptr && *oneShot) (*oneShot)(this);
     }

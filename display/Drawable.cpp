@@ -68,8 +68,8 @@ HRESULT TDDdrawable::BlitClipped(IDirectDrawSurface7* surface) {
     if (!clipped) return DD_OK;
     RECT source = clipped->source;
     HRESULT result;
-    while ((result = FDDBACK->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source,
-                                      FBltFlags)) == DDERR_WASSTILLDRAWING) {
+    while ((result = FDDBACK->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source, FBltFlags)) ==
+           DDERR_WASSTILLDRAWING) {
     }
     return result;
 }

@@ -42,9 +42,7 @@ POINT TDXClock::Rotate(POINT p, int k) const {
     return {LONG(std::trunc(x)), LONG(std::trunc(y))};
 }
 
-int TDXClock::HourIndex(int hour, int minute) {
-    return minute / 12 + 5 * (hour >= 12 ? hour - 12 : hour);
-}
+int TDXClock::HourIndex(int hour, int minute) { return minute / 12 + 5 * (hour >= 12 ? hour - 12 : hour); }
 
 void TDXClock::ShowClock() {
     SYSTEMTIME now{};

@@ -82,8 +82,7 @@ public:
     // Ends a WaitEvent from any thread.
     virtual void Wake() = 0;
 
-    virtual int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
-                               UINT type) = 0;
+    virtual int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) = 0;
 
     // The standard colour dialog, opened on `color`: true with the user's
     // choice in `color`, false when cancelled. A back end without one

@@ -13,7 +13,8 @@ namespace {
 
 using platform::PixelTarget;
 
-void ConvertRow(const std::uint32_t* source, const int* columns, int count, std::uint8_t* out, int bitsPerPixel) {
+void ConvertRow(const std::uint32_t* source, const int* columns, int count, std::uint8_t* out,
+                int bitsPerPixel) {
     switch (bitsPerPixel) {
     case 16:
         for (int i = 0; i < count; ++i, out += 2) {
@@ -42,20 +43,17 @@ void ConvertRow(const std::uint32_t* source, const int* columns, int count, std:
 // pixel: destination pixel (dx, dy) takes source (dx*srcW/w, dy*srcH/h).
 // Only the part on the target is visited; the column map is built once and
 // a destination row repeating the previous source row is copied.
-void DrawScaled(const PixelTarget& target, std::int64_t left, std::int64_t top, std::int64_t w, std::int64_t h,
-                const TBitmap& picture) {
-    if (w <= 0 || h <= 0 || picture.Empty() || !platform::gdi::IsDrawable(target))
-        return;
+void DrawScaled(const PixelTarget& target, std::int64_t left, std::int64_t top, std::int64_t w,
+                std::int64_t h, const TBitmap& picture) {
+    if (w <= 0 || h <= 0 || picture.Empty() || !platform::gdi::IsDrawable(target)) return;
     const std::int64_t x0 = std::max<std::int64_t>(left, 0);
     const std::int64_t x1 = std::min<std::int64_t>(left + w, target.width);
     const std::int64_t y0 = std::max<std::int64_t>(top, 0);
     const std::int64_t y1 = std::min<std::int64_t>(top + h, target.height);
-    if (x0 >= x1 || y0 >= y1)
-        return;
+    if (x0 >= x1 || y0 >= y1) return;
     const int count = int(x1 - x0);
     std::vector<int> columns(count);
-    for (int i = 0; i < count; ++i)
-        columns[i] = int(((x0 + i - left) * picture.Width()) / w);
+    for (int i = 0; i < count; ++i) columns[i] = int(((x0 + i - left) * picture.Width()) / w);
     const std::size_t rowBytes = std::size_t(count) * (target.bitsPerPixel / 8);
     std::int64_t previousSource = -1;
     const std::uint8_t* previousRow = nullptr;
@@ -80,8 +78,7 @@ PixelTarget TargetOf(TBitmap& picture) {
 }  // namespace
 
 TBitmap::TBitmap(int width, int height) {
-    if (width <= 0 || height <= 0)
-        return;
+    if (width <= 0 || height <= 0) return;
     width_ = width;
     height_ = height;
     pixels_.assign(std::size_t(width) * std::size_t(height), 0);
@@ -100,8 +97,7 @@ TBitmap TBitmap::Copy(const RECT& source) const {
     const int top = std::clamp<LONG>(source.top, 0, height_);
     const int right = std::clamp<LONG>(source.right, 0, width_);
     const int bottom = std::clamp<LONG>(source.bottom, 0, height_);
-    if (right <= left || bottom <= top)
-        return {};
+    if (right <= left || bottom <= top) return {};
     TBitmap part(right - left, bottom - top);
     for (int y = top; y < bottom; ++y) {
         const auto row = Row(y).subspan(std::size_t(left), std::size_t(right - left));
@@ -111,8 +107,7 @@ TBitmap TBitmap::Copy(const RECT& source) const {
 }
 
 void CanvasDraw(HDC dc, int x, int y, const TBitmap& bitmap) {
-    if (dc == nullptr || bitmap.Empty())
-        return;
+    if (dc == nullptr || bitmap.Empty()) return;
     if (dc->kind == DeviceContext::Kind::Window) {
         dc->paints.push_back({x, y, bitmap});
         return;
@@ -121,13 +116,11 @@ void CanvasDraw(HDC dc, int x, int y, const TBitmap& bitmap) {
 }
 
 void CanvasStretchDraw(HDC dc, const RECT& dest, const TBitmap& bitmap) {
-    if (dc == nullptr || bitmap.Empty())
-        return;
+    if (dc == nullptr || bitmap.Empty()) return;
     const std::int64_t w = std::int64_t(dest.right) - dest.left;
     const std::int64_t h = std::int64_t(dest.bottom) - dest.top;
     if (dc->kind == DeviceContext::Kind::Window) {
-        if (!platform::image::PictureSizeAllowed(w, h))
-            return;
+        if (!platform::image::PictureSizeAllowed(w, h)) return;
         TBitmap scaled{int(w), int(h)};
         DrawScaled(TargetOf(scaled), 0, 0, w, h, bitmap);
         dc->paints.push_back({dest.left, dest.top, std::move(scaled)});
@@ -142,8 +135,7 @@ std::optional<TBitmap> LoadBitmapResource(std::string_view name) {
     const std::span<const std::uint8_t> bytes = FindResourceBytes(name);
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
         return DecodeJpeg(bytes);
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
-        return DecodeBmp(bytes);
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes);
     return std::nullopt;
 }
 

@@ -109,8 +109,7 @@ public:
         return DD_OK;
     }
 
-    HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface,
-                          IUnknown* outer) override {
+    HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, IUnknown* outer) override {
         if (surface != nullptr) *surface = nullptr;
         if (const auto fault = TakeDisplayFault(DisplayOp::CreateSurface)) return *fault;
         if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2) || surface == nullptr ||

@@ -42,8 +42,10 @@ struct GUID {
     friend bool operator==(const GUID&, const GUID&) = default;
 };
 using REFIID = const GUID&;
-inline constexpr GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
-inline constexpr GUID IID_IDirectDrawGammaControl = {0x69C11C3E, 0xB46B, 0x11D1, {0xAD, 0x7A, 0x00, 0xC0, 0x4F, 0xC2, 0x9B, 0x4E}};
+inline constexpr GUID IID_IDirectDraw7 = {
+    0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
+inline constexpr GUID IID_IDirectDrawGammaControl = {
+    0x69C11C3E, 0xB46B, 0x11D1, {0xAD, 0x7A, 0x00, 0xC0, 0x4F, 0xC2, 0x9B, 0x4E}};
 
 // Cooperative level.
 inline constexpr DWORD DDSCL_FULLSCREEN = 0x00000001;
@@ -168,8 +170,7 @@ public:
     virtual HRESULT Restore() = 0;
     virtual HRESULT Blt(RECT* dest, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags,
                         DDBLTFX* fx) = 0;
-    virtual HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect,
-                            DWORD flags) = 0;
+    virtual HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags) = 0;
     virtual HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) = 0;
     virtual HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, void* event) = 0;
     virtual HRESULT Unlock(RECT* rect) = 0;
@@ -186,8 +187,7 @@ public:
     virtual HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
                                    DWORD flags) = 0;
     virtual HRESULT RestoreDisplayMode() = 0;
-    virtual HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface,
-                                  IUnknown* outer) = 0;
+    virtual HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, IUnknown* outer) = 0;
     virtual HRESULT RestoreAllSurfaces() = 0;
     virtual HRESULT EnumDisplayModes(DWORD flags, DDSURFACEDESC2* filter, void* context,
                                      LPDDENUMMODESCALLBACK2 callback) = 0;
@@ -207,6 +207,5 @@ using LPDDENUMCALLBACKEXA = BOOL (*)(GUID* device, char* description, char* name
                                      void* monitor);
 // Exported by the platform's "ddraw.dll" (LoadLibraryA / GetProcAddress):
 // calls back for the default device (no identifier), then once per monitor.
-using LPDIRECTDRAWENUMERATEEXA = HRESULT (*)(LPDDENUMCALLBACKEXA callback, void* context,
-                                             DWORD flags);
+using LPDIRECTDRAWENUMERATEEXA = HRESULT (*)(LPDDENUMCALLBACKEXA callback, void* context, DWORD flags);
 HRESULT DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, void* context, DWORD flags);

@@ -59,13 +59,10 @@ private:
 
 DisplayCore::DisplayCore() : ramp_(IdentityRamp()) {}
 
-ScreenMode DisplayCore::SurfaceMode() const {
-    return mode ? *mode : CurrentBackend().DesktopMode();
-}
+ScreenMode DisplayCore::SurfaceMode() const { return mode ? *mode : CurrentBackend().DesktopMode(); }
 
 bool DisplayCore::LostSince(std::uint64_t restoredEpoch) const {
-    const std::uint64_t restored =
-        std::max(restoredEpoch, restoredAllEpoch_.load(std::memory_order_acquire));
+    const std::uint64_t restored = std::max(restoredEpoch, restoredAllEpoch_.load(std::memory_order_acquire));
     return restored < LossEpoch();
 }
 

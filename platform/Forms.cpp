@@ -18,9 +18,7 @@ namespace {
 // that misses a wake-up costs no more than this.
 constexpr int kIdleWaitMs = 250;
 
-TApplication* OwningApplication(TComponent* owner) {
-    return dynamic_cast<TApplication*>(owner);
-}
+TApplication* OwningApplication(TComponent* owner) { return dynamic_cast<TApplication*>(owner); }
 
 }  // namespace
 
@@ -117,7 +115,9 @@ void TForm::SetBorderStyle(TBorderStyle style) {
 // --- TApplication ------------------------------------------------------------
 
 TApplication::TApplication()
-    : TComponent(nullptr), Title(program_invocation_short_name), posted_(std::make_unique<PostQueue>()),
+    : TComponent(nullptr),
+      Title(program_invocation_short_name),
+      posted_(std::make_unique<PostQueue>()),
       previous_(Application) {
     Application = this;
 }
@@ -136,9 +136,7 @@ void TApplication::Initialize() {
     // because the program's start-up sequence makes it.
 }
 
-void TApplication::AdoptForm(std::unique_ptr<TForm> form) {
-    forms_.push_back(std::move(form));
-}
+void TApplication::AdoptForm(std::unique_ptr<TForm> form) { forms_.push_back(std::move(form)); }
 
 namespace {
 
@@ -247,9 +245,7 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Terminate() {
-    terminated_ = true;
-}
+void TApplication::Terminate() { terminated_ = true; }
 
 void TApplication::HandleException(const std::exception& error) {
     const HWND owner = MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : 0;
@@ -264,6 +260,4 @@ void TApplication::Post(std::function<void()> work) {
     platform::CurrentBackend().Wake();
 }
 
-void RunCreateHandler(const std::function<void()>& handler) {
-    Guarded(*Application, handler);
-}
+void RunCreateHandler(const std::function<void()>& handler) { Guarded(*Application, handler); }

@@ -23,7 +23,9 @@ public:
     void ShowWindow(HWND window, bool visible) override { inner_->ShowWindow(window, visible); }
     bool IsWindowVisible(HWND window) override { return inner_->IsWindowVisible(window); }
     bool WindowExists(HWND window) override { return inner_->WindowExists(window); }
-    void SetSizeableBorder(HWND window, bool sizeable) override { inner_->SetSizeableBorder(window, sizeable); }
+    void SetSizeableBorder(HWND window, bool sizeable) override {
+        inner_->SetSizeableBorder(window, sizeable);
+    }
     void EnterFullScreen(HWND window) override { inner_->EnterFullScreen(window); }
     void LeaveFullScreen(HWND window) override { inner_->LeaveFullScreen(window); }
     void ShowCursor(bool visible) override { inner_->ShowCursor(visible); }

@@ -36,8 +36,7 @@ bool HasPixels(HDC dc) {
 
 bool InCoordinateSpace(std::initializer_list<LONG> values) {
     for (LONG v : values)
-        if (v < -kCoordinateLimit || v > kCoordinateLimit)
-            return false;
+        if (v < -kCoordinateLimit || v > kCoordinateLimit) return false;
     return true;
 }
 
@@ -69,8 +68,7 @@ HDC CreateWindowDC(HWND window) {
 }
 
 void DestroyDC(HDC dc) {
-    if (dc == nullptr)
-        return;
+    if (dc == nullptr) return;
     if (dc->kind == DeviceContext::Kind::Window) {
         WindowContexts& contexts = OpenWindowContexts();
         std::lock_guard guard(contexts.lock);
@@ -83,27 +81,23 @@ void DestroyDC(HDC dc) {
 }  // namespace platform
 
 int SetBkMode(HDC dc, int mode) {
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE))
-        return 0;
+    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     const int previous = dc->bkMode;
     dc->bkMode = mode;
     return previous;
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    if (dc == nullptr)
-        return CLR_INVALID;
+    if (dc == nullptr) return CLR_INVALID;
     const COLORREF previous = dc->textColor;
     dc->textColor = color & 0x00FFFFFF;
     return previous;
 }
 
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
-    if (!HasPixels(dc) || length < 0 || (text == nullptr && length > 0))
-        return FALSE;
+    if (!HasPixels(dc) || length < 0 || (text == nullptr && length > 0)) return FALSE;
     const Font& font = DefaultFont();
-    if (!font.Loaded())
-        return FALSE;
+    if (!font.Loaded()) return FALSE;
     const std::string_view line(text, std::size_t(length));
     const std::optional<COLORREF> background =
         dc->bkMode == OPAQUE ? std::optional<COLORREF>(dc->bkColor) : std::nullopt;
@@ -112,14 +106,12 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
 }
 
 COLORREF GetPixel(HDC dc, int x, int y) {
-    if (!HasPixels(dc) || !Contains(dc->target, x, y))
-        return CLR_INVALID;
+    if (!HasPixels(dc) || !Contains(dc->target, x, y)) return CLR_INVALID;
     return platform::UnpackColor(ReadPixel(dc->target, x, y), dc->target.bitsPerPixel);
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-    if (!HasPixels(dc) || !Contains(dc->target, x, y))
-        return CLR_INVALID;
+    if (!HasPixels(dc) || !Contains(dc->target, x, y)) return CLR_INVALID;
     const std::uint32_t pixel = platform::PackColor(color, dc->target.bitsPerPixel);
     WritePixel(dc->target, x, y, pixel);
     return platform::UnpackColor(pixel, dc->target.bitsPerPixel);
@@ -128,68 +120,53 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
 HPEN CreatePen(int style, int width, COLORREF color) {
     // Figures are drawn with one-pixel pens only; a wider or styled pen is
     // refused rather than drawn wrongly.
-    if (style != PS_SOLID || width < 0 || width > 1)
-        return nullptr;
+    if (style != PS_SOLID || width < 0 || width > 1) return nullptr;
     return CreateObject(GdiObject::Kind::Pen, color);
 }
 
-HBRUSH CreateSolidBrush(COLORREF color) {
-    return CreateObject(GdiObject::Kind::Brush, color);
-}
+HBRUSH CreateSolidBrush(COLORREF color) { return CreateObject(GdiObject::Kind::Brush, color); }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-    return dc == nullptr ? nullptr : Select(*dc, object);
-}
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) { return dc == nullptr ? nullptr : Select(*dc, object); }
 
-BOOL DeleteObject(HGDIOBJ object) {
-    return platform::gdi::DeleteObject(object) ? TRUE : FALSE;
-}
+BOOL DeleteObject(HGDIOBJ object) { return platform::gdi::DeleteObject(object) ? TRUE : FALSE; }
 
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
-    if (!HasPixels(dc) || !InCoordinateSpace({left, top, right, bottom}))
-        return FALSE;
+    if (!HasPixels(dc) || !InCoordinateSpace({left, top, right, bottom})) return FALSE;
     DrawEllipse(dc->target, RECT{left, top, right, bottom}, PaintOf(*dc));
     return TRUE;
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-    if (!HasPixels(dc) || !InCoordinateSpace({left, top, right, bottom}))
-        return FALSE;
+    if (!HasPixels(dc) || !InCoordinateSpace({left, top, right, bottom})) return FALSE;
     DrawRectangle(dc->target, RECT{left, top, right, bottom}, PaintOf(*dc));
     return TRUE;
 }
 
 BOOL Polygon(HDC dc, const POINT* points, int count) {
-    if (!HasPixels(dc) || points == nullptr || count < 2)
-        return FALSE;
+    if (!HasPixels(dc) || points == nullptr || count < 2) return FALSE;
     const std::span<const POINT> path(points, std::size_t(count));
     for (const POINT& p : path)
-        if (!InCoordinateSpace({p.x, p.y}))
-            return FALSE;
+        if (!InCoordinateSpace({p.x, p.y})) return FALSE;
     DrawPolygon(dc->target, path, PaintOf(*dc));
     return TRUE;
 }
 
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
-    if (dc == nullptr)
-        return FALSE;
-    if (previous != nullptr)
-        *previous = dc->position;
+    if (dc == nullptr) return FALSE;
+    if (previous != nullptr) *previous = dc->position;
     dc->position = POINT{x, y};
     return TRUE;
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
-    if (!HasPixels(dc) || !InCoordinateSpace({dc->position.x, dc->position.y, x, y}))
-        return FALSE;
+    if (!HasPixels(dc) || !InCoordinateSpace({dc->position.x, dc->position.y, x, y})) return FALSE;
     DrawLine(dc->target, dc->position, POINT{x, y}, PaintOf(*dc).pen);
     dc->position = POINT{x, y};
     return TRUE;
 }
 
 int GetDeviceCaps(HDC dc, int index) {
-    if (dc == nullptr)
-        return 0;
+    if (dc == nullptr) return 0;
     platform::ScreenMode mode;
     if (dc->kind == DeviceContext::Kind::Surface)
         mode = {dc->target.width, dc->target.height, dc->target.bitsPerPixel};
@@ -208,8 +185,7 @@ int GetDeviceCaps(HDC dc, int index) {
 }
 
 HDC GetDC(HWND window) {
-    if (window != 0 && !platform::CurrentBackend().WindowExists(window))
-        return nullptr;
+    if (window != 0 && !platform::CurrentBackend().WindowExists(window)) return nullptr;
     return platform::CreateWindowDC(window);
 }
 
@@ -217,8 +193,7 @@ int ReleaseDC(HWND window, HDC dc) {
     {
         WindowContexts& contexts = OpenWindowContexts();
         std::lock_guard guard(contexts.lock);
-        if (!contexts.open.contains(dc) || dc->window != window)
-            return 0;
+        if (!contexts.open.contains(dc) || dc->window != window) return 0;
         contexts.open.erase(dc);
     }
     // A window that went away meanwhile refuses the pictures; the context is

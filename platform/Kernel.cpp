@@ -21,9 +21,8 @@ namespace {
 Module directDrawLibrary{"ddraw.dll"};
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::ranges::equal(
+        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 std::mutex localTimeLock;
@@ -69,8 +68,7 @@ HMODULE LoadLibraryA(const char* name) {
     }
     // As on the original platform, a name without an extension means a DLL.
     const std::string_view requested(name);
-    if (SameNameIgnoringCase(requested, directDrawLibrary.name) ||
-        SameNameIgnoringCase(requested, "ddraw")) {
+    if (SameNameIgnoringCase(requested, directDrawLibrary.name) || SameNameIgnoringCase(requested, "ddraw")) {
         return &directDrawLibrary;
     }
     return nullptr;
@@ -90,9 +88,7 @@ void* GetProcAddress(HMODULE module, const char* procName) {
     return nullptr;
 }
 
-BOOL FreeLibrary(HMODULE module) {
-    return module == &directDrawLibrary ? TRUE : FALSE;
-}
+BOOL FreeLibrary(HMODULE module) { return module == &directDrawLibrary ? TRUE : FALSE; }
 
 BOOL GetVersionExA(OSVERSIONINFOA* info) {
     if (info == nullptr || info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA)) {

@@ -9,8 +9,8 @@
 #include <string>
 
 using MMRESULT = UINT;
-using LPTIMECALLBACK = void (*)(UINT timerId, UINT msg, std::uintptr_t user,
-                                std::uintptr_t dw1, std::uintptr_t dw2);
+using LPTIMECALLBACK = void (*)(UINT timerId, UINT msg, std::uintptr_t user, std::uintptr_t dw1,
+                                std::uintptr_t dw2);
 
 inline constexpr UINT TIME_ONESHOT = 0;
 inline constexpr UINT TIME_PERIODIC = 1;
@@ -20,8 +20,8 @@ inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
 
 // Calls back on a thread of its own every `delay` ms, without drift; returns
 // 0 on failure.
-MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback,
-                      std::uintptr_t user, UINT eventType);
+MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback, std::uintptr_t user,
+                      UINT eventType);
 // Stops the timer; when it returns, no callback of that timer is running.
 MMRESULT timeKillEvent(UINT timerId);
 // Milliseconds of the boot-time clock, wrapping at 2^32.

@@ -25,9 +25,15 @@ void OpaqueRuns::Build(const PixelView& pixels, std::uint32_t key) {
     for (int y = 0; y < pixels.height; ++y) {
         const std::uint8_t* row = pixels.pixels + std::size_t(y) * pixels.pitch;
         switch (BytesPerPixel(pixels.bitsPerPixel)) {
-        case 2: AppendRowRuns<2>(row, pixels.width, key, runs_); break;
-        case 3: AppendRowRuns<3>(row, pixels.width, key, runs_); break;
-        default: AppendRowRuns<4>(row, pixels.width, key, runs_); break;
+        case 2:
+            AppendRowRuns<2>(row, pixels.width, key, runs_);
+            break;
+        case 3:
+            AppendRowRuns<3>(row, pixels.width, key, runs_);
+            break;
+        default:
+            AppendRowRuns<4>(row, pixels.width, key, runs_);
+            break;
         }
         rowStart_[std::size_t(y) + 1] = std::uint32_t(runs_.size());
     }

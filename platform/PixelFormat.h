@@ -21,9 +21,7 @@ constexpr std::uint32_t PixelValueMask(int bitsPerPixel) {
 }
 
 // Rows start on 4-byte boundaries, as the display's surfaces do.
-constexpr int RowPitch(int width, int bitsPerPixel) {
-    return (width * BytesPerPixel(bitsPerPixel) + 3) & ~3;
-}
+constexpr int RowPitch(int width, int bitsPerPixel) { return (width * BytesPerPixel(bitsPerPixel) + 3) & ~3; }
 
 DDPIXELFORMAT DescribePixelFormat(int bitsPerPixel);
 

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-
 namespace platform {
 namespace {
 
@@ -47,8 +46,8 @@ GammaTables::GammaTables(const DDGAMMARAMP& ramp) {
         red_[i] = Level(ramp.red[i]) << 16;
         green_[i] = Level(ramp.green[i]) << 8;
         blue_[i] = Level(ramp.blue[i]);
-        identity_ = identity_ && Level(ramp.red[i]) == i && Level(ramp.green[i]) == i &&
-                    Level(ramp.blue[i]) == i;
+        identity_ =
+            identity_ && Level(ramp.red[i]) == i && Level(ramp.green[i]) == i && Level(ramp.blue[i]) == i;
     }
     for (std::uint32_t i = 0; i < 32; ++i) {
         red5_[i] = red_[Widen(i, 5)];
@@ -87,14 +86,12 @@ void GammaTables::ConvertRow(const std::uint8_t* source, int bitsPerPixel, int w
     }
 }
 
-bool ConvertFrame(const PixelView& frame, const DDGAMMARAMP& ramp, std::uint32_t* out,
-                  int outPitch) {
+bool ConvertFrame(const PixelView& frame, const DDGAMMARAMP& ramp, std::uint32_t* out, int outPitch) {
     if (!IsSurfaceDepth(frame.bitsPerPixel)) return false;
     const GammaTables tables(ramp);
     auto* outBytes = reinterpret_cast<std::uint8_t*>(out);
     for (int y = 0; y < frame.height; ++y) {
-        tables.ConvertRow(frame.pixels + std::size_t(y) * frame.pitch, frame.bitsPerPixel,
-                          frame.width,
+        tables.ConvertRow(frame.pixels + std::size_t(y) * frame.pitch, frame.bitsPerPixel, frame.width,
                           reinterpret_cast<std::uint32_t*>(outBytes + std::size_t(y) * outPitch));
     }
     return true;
@@ -105,8 +102,8 @@ TBitmap PresentedPicture(const PixelView& frame, const DDGAMMARAMP& ramp) {
     TBitmap picture(frame.width, frame.height);
     const GammaTables tables(ramp);
     for (int y = 0; y < frame.height; ++y) {
-        tables.ConvertRow(frame.pixels + std::size_t(y) * frame.pitch, frame.bitsPerPixel,
-                          frame.width, picture.Row(y).data());
+        tables.ConvertRow(frame.pixels + std::size_t(y) * frame.pitch, frame.bitsPerPixel, frame.width,
+                          picture.Row(y).data());
     }
     return picture;
 }

@@ -22,8 +22,7 @@ public:
 
     bool Identity() const { return identity_; }
     // Converts `width` pixels of `bitsPerPixel` (16, 24 or 32) at `source`.
-    void ConvertRow(const std::uint8_t* source, int bitsPerPixel, int width,
-                    std::uint32_t* out) const;
+    void ConvertRow(const std::uint8_t* source, int bitsPerPixel, int width, std::uint32_t* out) const;
 
 private:
     std::array<std::uint32_t, 256> red_{};
@@ -38,8 +37,7 @@ private:
 
 // Writes the frame through the ramp into rows of 0x00RRGGBB pixels `outPitch`
 // bytes apart; false (nothing written) for a depth other than 16, 24 or 32.
-bool ConvertFrame(const PixelView& frame, const DDGAMMARAMP& ramp, std::uint32_t* out,
-                  int outPitch);
+bool ConvertFrame(const PixelView& frame, const DDGAMMARAMP& ramp, std::uint32_t* out, int outPitch);
 
 // The frame through the ramp as a picture; an empty one for an unknown depth.
 TBitmap PresentedPicture(const PixelView& frame, const DDGAMMARAMP& ramp);

@@ -41,18 +41,25 @@ RegistryKey currentUser;
 
 LSTATUS ReadStatus(FileStatus status) {
     switch (status) {
-        case FileStatus::Ok: return ERROR_SUCCESS;
-        case FileStatus::Missing: return ERROR_FILE_NOT_FOUND;
-        case FileStatus::Denied: return ERROR_ACCESS_DENIED;
-        default: return ERROR_BADDB;
+    case FileStatus::Ok:
+        return ERROR_SUCCESS;
+    case FileStatus::Missing:
+        return ERROR_FILE_NOT_FOUND;
+    case FileStatus::Denied:
+        return ERROR_ACCESS_DENIED;
+    default:
+        return ERROR_BADDB;
     }
 }
 
 LSTATUS WriteStatus(FileStatus status) {
     switch (status) {
-        case FileStatus::Ok: return ERROR_SUCCESS;
-        case FileStatus::Denied: return ERROR_ACCESS_DENIED;
-        default: return ERROR_WRITE_FAULT;
+    case FileStatus::Ok:
+        return ERROR_SUCCESS;
+    case FileStatus::Denied:
+        return ERROR_ACCESS_DENIED;
+    default:
+        return ERROR_WRITE_FAULT;
     }
 }
 
@@ -76,7 +83,8 @@ const HKEY HKEY_CURRENT_USER = &currentUser;
 LSTATUS RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*, HKEY* result,
                         DWORD* disposition) {
     std::optional<KeyLocation> location;
-    if (LSTATUS status = LocateSubKey(key, subKey, result, location, ERROR_ACCESS_DENIED); status != ERROR_SUCCESS) {
+    if (LSTATUS status = LocateSubKey(key, subKey, result, location, ERROR_ACCESS_DENIED);
+        status != ERROR_SUCCESS) {
         return status;
     }
     KeyText current = ReadKey(*location);
@@ -100,7 +108,8 @@ LSTATUS RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSA
 
 LSTATUS RegOpenKeyExA(HKEY key, const char* subKey, DWORD, REGSAM, HKEY* result) {
     std::optional<KeyLocation> location;
-    if (LSTATUS status = LocateSubKey(key, subKey, result, location, ERROR_FILE_NOT_FOUND); status != ERROR_SUCCESS) {
+    if (LSTATUS status = LocateSubKey(key, subKey, result, location, ERROR_FILE_NOT_FOUND);
+        status != ERROR_SUCCESS) {
         return status;
     }
     KeyText current = ReadKey(*location);
@@ -115,7 +124,8 @@ LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, B
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
     if (!key->snapshot) key->snapshot = ReadKey(*key->location);
     if (!key->snapshot->document) return ReadStatus(key->snapshot->status);
-    platform::registry::LookupResult found = key->snapshot->document->Find(valueName != nullptr ? valueName : "");
+    platform::registry::LookupResult found =
+        key->snapshot->document->Find(valueName != nullptr ? valueName : "");
     if (found.state == platform::registry::Lookup::Missing) return ERROR_FILE_NOT_FOUND;
     if (found.state == platform::registry::Lookup::Unreadable) return ERROR_BADDB;
     const std::vector<BYTE>& bytes = found.value.data;
@@ -137,8 +147,8 @@ LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const
     std::string_view name = valueName != nullptr ? valueName : "";
     // A line break in a name cannot be written as one line of the export.
     if (name.find_first_of("\r\n") != std::string_view::npos) return ERROR_INVALID_PARAMETER;
-    platform::registry::RegValue value{type, data != nullptr ? std::vector<BYTE>(data, data + dataSize)
-                                                             : std::vector<BYTE>{}};
+    platform::registry::RegValue value{
+        type, data != nullptr ? std::vector<BYTE>(data, data + dataSize) : std::vector<BYTE>{}};
     key->snapshot.reset();
     return WriteStatus(platform::registry::UpdateKeyFile(*key->location, [&](RegDocument& document) {
         document.Set(name, value);

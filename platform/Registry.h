@@ -33,13 +33,12 @@ inline constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
 inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
-LSTATUS RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className,
-                        DWORD options, REGSAM access, void* security, HKEY* result,
-                        DWORD* disposition);
+LSTATUS RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
+                        REGSAM access, void* security, HKEY* result, DWORD* disposition);
 LSTATUS RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result);
-LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type,
-                         BYTE* data, DWORD* dataSize);
-LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type,
-                       const BYTE* data, DWORD dataSize);
+LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                         DWORD* dataSize);
+LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
+                       DWORD dataSize);
 LSTATUS RegDeleteValueA(HKEY key, const char* valueName);
 LSTATUS RegCloseKey(HKEY key);

@@ -1,8 +1,9 @@
 #include "platform/Signals.h"
 
+#include <pthread.h>
+
 #include <csignal>
 #include <cstdlib>
-#include <pthread.h>
 #include <thread>
 
 namespace platform {

@@ -96,8 +96,8 @@ void TComboBox::UserSelect(int index) {
 }
 
 void TComboBox::UserEdit(const std::string& text) {
-    const auto found =
-        std::find_if(Items.begin(), Items.end(), [&](const std::string& item) { return EqualIgnoringCase(item, text); });
+    const auto found = std::find_if(Items.begin(), Items.end(),
+                                    [&](const std::string& item) { return EqualIgnoringCase(item, text); });
     itemIndex_ = found != Items.end() ? int(found - Items.begin()) : -1;
     text_ = text;
     Notify(OnChange, this);

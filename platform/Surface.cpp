@@ -12,8 +12,8 @@ namespace platform {
 
 using headless::DisplayOp;
 
-Surface::Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height,
-                 int bitsPerPixel, std::vector<std::uint8_t> pixels)
+Surface::Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
+                 std::vector<std::uint8_t> pixels)
     : core_(std::move(core)),
       role_(role),
       width_(width),
@@ -32,8 +32,8 @@ Surface::~Surface() {
     }
 }
 
-HRESULT Surface::Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role, int width,
-                      int height, Surface** out) {
+HRESULT Surface::Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role, int width, int height,
+                      Surface** out) {
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
         return DDERR_INVALIDPARAMS;
     }
@@ -73,14 +73,10 @@ HRESULT Surface::MakeFlipChain(std::shared_ptr<DisplayCore> core, IDirectDrawSur
     return DD_OK;
 }
 
-PixelView Surface::View() const {
-    return {pixels_.data(), width_, height_, pitch_, bitsPerPixel_};
-}
+PixelView Surface::View() const { return {pixels_.data(), width_, height_, pitch_, bitsPerPixel_}; }
 
-bool Surface::Holds(std::int64_t left, std::int64_t top, std::int64_t right,
-                    std::int64_t bottom) const {
-    return 0 <= left && left < right && right <= width_ && 0 <= top && top < bottom &&
-           bottom <= height_;
+bool Surface::Holds(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
+    return 0 <= left && left < right && right <= width_ && 0 <= top && top < bottom && bottom <= height_;
 }
 
 void Surface::Describe(DDSURFACEDESC2& desc) const {
@@ -99,8 +95,7 @@ void Surface::Describe(DDSURFACEDESC2& desc) const {
     case SurfaceRole::Primary:
         desc.dwFlags |= DDSD_BACKBUFFERCOUNT;
         desc.dwBackBufferCount = 1;
-        desc.ddsCaps.dwCaps =
-            DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
         break;
     case SurfaceRole::BackBuffer:
         desc.ddsCaps.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
@@ -191,8 +186,7 @@ void Surface::Fill(const RECT& area, std::uint32_t value) {
     for (int y = area.top + 1; y < area.bottom; ++y) std::memcpy(At(area.left, y), first, rowBytes);
 }
 
-HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect,
-                         DWORD flags) {
+HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags) {
     if (const auto fault = TakeDisplayFault(DisplayOp::BltFast)) return *fault;
     auto* from = dynamic_cast<Surface*>(source);
     if (from == nullptr || (flags & ~(DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT)) != 0) {
@@ -201,8 +195,7 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* so
     if (from->bitsPerPixel_ != bitsPerPixel_) return DDERR_INVALIDPIXELFORMAT;
     const RECT rect = sourceRect != nullptr ? *sourceRect : from->Whole();
     if (!from->Holds(rect) ||
-        !Holds(x, y, std::int64_t(x) + rect.right - rect.left,
-               std::int64_t(y) + rect.bottom - rect.top)) {
+        !Holds(x, y, std::int64_t(x) + rect.right - rect.left, std::int64_t(y) + rect.bottom - rect.top)) {
         return DDERR_INVALIDRECT;
     }
     if (Lost() || from->Lost()) return DDERR_SURFACELOST;
@@ -243,8 +236,7 @@ void Surface::CopyRows(Surface& source, const RECT& from, int x, int y) {
     }
 }
 
-void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT& from, int x,
-                             int y) {
+void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT& from, int x, int y) {
     using Run = OpaqueRuns::Run;
     const int rows = from.bottom - from.top;
     const auto left = std::uint32_t(from.left);
@@ -255,17 +247,16 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
     for (int i = 0; i < rows; ++i) {
         const int row = bottomUp ? rows - 1 - i : i;
         const std::span<const Run> all = runs.Row(from.top + row);
-        const auto first = std::partition_point(
-            all.begin(), all.end(), [left](const Run& r) { return r.start + r.length <= left; });
-        const auto last = std::partition_point(first, all.end(),
-                                               [right](const Run& r) { return r.start < right; });
+        const auto first = std::partition_point(all.begin(), all.end(),
+                                                [left](const Run& r) { return r.start + r.length <= left; });
+        const auto last =
+            std::partition_point(first, all.end(), [right](const Run& r) { return r.start < right; });
         std::uint8_t* target = At(x, y + row);
         const std::uint8_t* origin = source.At(0, from.top + row);
         const auto copy = [&](const Run& run) {
             const std::uint32_t start = std::max(run.start, left);
             const std::uint32_t end = std::min(run.start + run.length, right);
-            std::memmove(target + (start - left) * bytes, origin + start * bytes,
-                         (end - start) * bytes);
+            std::memmove(target + (start - left) * bytes, origin + start * bytes, (end - start) * bytes);
         };
         if (rightToLeft) {
             for (auto it = last; it != first;) copy(*--it);

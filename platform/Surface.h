@@ -38,11 +38,9 @@ public:
     HRESULT IsLost() override;
     HRESULT Restore() override;
     // Colour fill only.
-    HRESULT Blt(RECT* dest, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags,
-                DDBLTFX* fx) override;
+    HRESULT Blt(RECT* dest, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags, DDBLTFX* fx) override;
     // No clipping: a rectangle that leaves the source or this surface is refused.
-    HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect,
-                    DWORD flags) override;
+    HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags) override;
     HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override;
     HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, void* event) override;
     HRESULT Unlock(RECT* rect) override;
@@ -51,12 +49,12 @@ public:
     HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) override;
 
 private:
-    Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height,
-            int bitsPerPixel, std::vector<std::uint8_t> pixels);
+    Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
+            std::vector<std::uint8_t> pixels);
     ~Surface() override;
 
-    static HRESULT Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role, int width,
-                        int height, Surface** out);
+    static HRESULT Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role, int width, int height,
+                        Surface** out);
 
     PixelView View() const;
     bool Lost() const { return core_->LostSince(restoredEpoch_); }

@@ -24,9 +24,12 @@ int StrToInt(const std::string& text) {
     for (; i < n; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         int digit;
-        if (std::isdigit(c)) digit = c - '0';
-        else if (base == 16 && std::isxdigit(c)) digit = std::tolower(c) - 'a' + 10;
-        else break;
+        if (std::isdigit(c))
+            digit = c - '0';
+        else if (base == 16 && std::isxdigit(c))
+            digit = std::tolower(c) - 'a' + 10;
+        else
+            break;
         value = value * base + digit;
         if (value > std::int64_t(std::numeric_limits<std::uint32_t>::max())) throw invalid();
     }
@@ -35,8 +38,7 @@ int StrToInt(const std::string& text) {
     if (i != n) throw invalid();
     if (negative) value = -value;
     // Hexadecimal spells the bit pattern, as window handles often are.
-    if (base == 16 && value > std::numeric_limits<std::int32_t>::max())
-        value -= std::int64_t(1) << 32;
+    if (base == 16 && value > std::numeric_limits<std::int32_t>::max()) value -= std::int64_t(1) << 32;
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         throw invalid();
     return int(value);

@@ -140,8 +140,8 @@ std::function<DWORD()> tickClockOverride;
 
 }  // namespace
 
-MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback,
-                      std::uintptr_t user, UINT eventType) {
+MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback, std::uintptr_t user,
+                      UINT eventType) {
     // Only function callbacks exist here; a zero period would spin.
     if (callback == nullptr || delay == 0 || (eventType & ~TIME_PERIODIC) != 0) {
         return 0;

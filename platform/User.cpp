@@ -105,8 +105,7 @@ BOOL IsWindowVisible(HWND window) {
 }
 
 std::intptr_t ShellExecuteA(HWND /*owner*/, const char* operation, const char* file,
-                            const char* /*parameters*/, const char* /*directory*/,
-                            int /*showCommand*/) {
+                            const char* /*parameters*/, const char* /*directory*/, int /*showCommand*/) {
     if (file == nullptr || *file == '\0') {
         return SE_ERR_FNF;
     }

@@ -30,8 +30,8 @@ BOOL IsWindowVisible(HWND window);
 inline constexpr int SW_SHOWNORMAL = 1;
 // Opens a file or address with the desktop's default handler; returns a value
 // above 32 on success.
-std::intptr_t ShellExecuteA(HWND owner, const char* operation, const char* file,
-                            const char* parameters, const char* directory, int showCommand);
+std::intptr_t ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
+                            const char* directory, int showCommand);
 
 namespace platform {
 

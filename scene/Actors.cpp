@@ -2,12 +2,18 @@
 
 int BirdStep(int speed) {
     switch (speed) {
-        case 1: return -3;
-        case 2: return -2;
-        case 3: return -1;
-        case 4: return 2;
-        case 5: return 3;
-        default: return 0;
+    case 1:
+        return -3;
+    case 2:
+        return -2;
+    case 3:
+        return -1;
+    case 4:
+        return 2;
+    case 5:
+        return 3;
+    default:
+        return 0;
     }
 }
 

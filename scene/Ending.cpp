@@ -1,8 +1,7 @@
-#include "scene/Unit1.h"
-
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
 #include "platform/User.h"
+#include "scene/Unit1.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,5 @@
-#include "scene/Unit1.h"
-
 #include "platform/Kernel.h"
+#include "scene/Unit1.h"
 
 void TForm1::AppIdle(TObject*, bool& Done) {
     Done = false;

@@ -27,20 +27,20 @@ void TForm1::StepGammaKey(char key) {
 void TForm1::StepClockKey(WORD key) {
     const int margin = Setting.clockRad + 20;
     switch (key) {
-        case VK_LEFT:
-            if (Setting.clockX > margin) --Setting.clockX;
-            break;
-        case VK_RIGHT:
-            if (Setting.clockX < Setting.ResHor - margin) ++Setting.clockX;
-            break;
-        case VK_UP:
-            if (Setting.clockY > margin) --Setting.clockY;
-            break;
-        case VK_DOWN:
-            if (Setting.clockY < Setting.ResVert - margin) ++Setting.clockY;
-            break;
-        default:
-            return;
+    case VK_LEFT:
+        if (Setting.clockX > margin) --Setting.clockX;
+        break;
+    case VK_RIGHT:
+        if (Setting.clockX < Setting.ResHor - margin) ++Setting.clockX;
+        break;
+    case VK_UP:
+        if (Setting.clockY > margin) --Setting.clockY;
+        break;
+    case VK_DOWN:
+        if (Setting.clockY < Setting.ResVert - margin) ++Setting.clockY;
+        break;
+    default:
+        return;
     }
     if (key == VK_LEFT || key == VK_RIGHT) {
         DXClock1.SetXcenter(Setting.clockX);

@@ -33,7 +33,8 @@ TLevels LightingLevels(int T, const TPhaseBoundaries& p) {
     if (T <= p.EveningStart) return kDayLevels;
     if (T <= p.SunsetTime)
         return Between(kDayLevels, kSunsetLevels, T - p.EveningStart, p.SunsetTime - p.EveningStart);
-    if (T < p.DuskEnd) return Between(kSunsetLevels, kNightLevels, T - p.SunsetTime, p.DuskEnd - p.SunsetTime);
+    if (T < p.DuskEnd)
+        return Between(kSunsetLevels, kNightLevels, T - p.SunsetTime, p.DuskEnd - p.SunsetTime);
     return kDayLevels;
 }
 

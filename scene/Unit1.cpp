@@ -13,9 +13,12 @@ namespace {
 // The tick period of each speed setting; any other value runs at Normal.
 int TickPeriod(int speed) {
     switch (speed) {
-        case 0: return 60;
-        case 2: return 40;
-        default: return 50;
+    case 0:
+        return 60;
+    case 2:
+        return 40;
+    default:
+        return 50;
     }
 }
 
@@ -40,14 +43,15 @@ TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions
     DDgamma1.DDmainModule = &DDmain1;
     SetReg1.SetCompanyName("Corvane");
     SetReg1.SetProductName("Tidereach");
-    for (TDDdrawable* drawable :
-         std::initializer_list<TDDdrawable*>{&DDbmp1ground, &DDani1hightwater, &DDani1lowwater, &DDbmp1stone,
-                                             &DDbmp1masktree, &DDani1bird, &DDani1birds_small, &DDani1Yaht,
-                                             &DDani1Dlp, &DDani1Dlp2})
+    for (TDDdrawable* drawable : std::initializer_list<TDDdrawable*>{
+             &DDbmp1ground, &DDani1hightwater, &DDani1lowwater, &DDbmp1stone, &DDbmp1masktree, &DDani1bird,
+             &DDani1birds_small, &DDani1Yaht, &DDani1Dlp, &DDani1Dlp2})
         drawable->DDmainModule = &DDmain1;
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
     OnKeyPress = [this](TObject* sender, char& key) { FormKeyPress(sender, key); };
-    OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) { FormMouseMove(sender, shift, x, y); };
+    OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+        FormMouseMove(sender, shift, x, y);
+    };
     RunCreateHandler([this] { FormCreate(this); });
 }
 
@@ -58,9 +62,7 @@ TForm1::~TForm1() {
     if (!FClosed) CloseScene();
 }
 
-SceneGeometry TForm1::Geometry() const {
-    return {DDmain1.GetWidth(), DDmain1.GetHeight(), Setting.ResHor};
-}
+SceneGeometry TForm1::Geometry() const { return {DDmain1.GetWidth(), DDmain1.GetHeight(), Setting.ResHor}; }
 
 // Only ten seagull records exist; a hand-edited count beyond them is held to them.
 int TForm1::BirdCount() const { return std::clamp(Setting.NumBirds, 0, kBirdCount); }
@@ -132,8 +134,8 @@ void TForm1::ShowSunTimeLines(float sunriseHours, float sunsetHours) {
 void TForm1::BuildLayers() {
     const int W = DDmain1.GetWidth();
     const int H = DDmain1.GetHeight();
-    auto build = [&](auto& drawable, const char* jpeg, int frameHeight, Layer layer,
-                     bool keyed, bool placed) {
+    auto build = [&](auto& drawable, const char* jpeg, int frameHeight, Layer layer, bool keyed,
+                     bool placed) {
         if (jpeg != nullptr) LoadJpegResource(jpeg, drawable);
         if (frameHeight != 0) drawable.SetYOffsetFrame(frameHeight);
         drawable.SetStretching(true);
@@ -159,15 +161,13 @@ void TForm1::BuildLayers() {
 
     build(DDbmp1ground, "ground", 0, {W, H * 408 / 600, 0, 0}, false, true);
     build(DDani1hightwater, "hightwater", 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
-    build(DDani1lowwater, "lowwater", 115,
-          {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600}, false, true);
+    build(DDani1lowwater, "lowwater", 115, {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600},
+          false, true);
     build(DDbmp1stone, nullptr, 0, {W, H * 245 / 600, 0, H * 356 / 600}, true, true);
-    build(DDbmp1masktree, nullptr, 0,
-          {W * 41 / 800, H * 165 / 600, W * 29 / 800, H * 192 / 600}, true, true);
+    build(DDbmp1masktree, nullptr, 0, {W * 41 / 800, H * 165 / 600, W * 29 / 800, H * 192 / 600}, true, true);
     build(DDani1bird, nullptr, 11, {18, 6, 0, 0}, true, false);
     build(DDani1birds_small, nullptr, 11, {15, 5, 0, 0}, true, false);
-    build(DDani1Yaht, nullptr, 31, {W * 31 / 800, H * 31 / 600, W * 600 / 800, H * 360 / 600}, true,
-          true);
+    build(DDani1Yaht, nullptr, 31, {W * 31 / 800, H * 31 / 600, W * 600 / 800, H * 360 / 600}, true, true);
     const Layer dolphin{W * 44 / 800, H * 20 / 600, W * 400 / 800, H * 390 / 600};
     build(DDani1Dlp, nullptr, 39, dolphin, true, true);
     build(DDani1Dlp2, nullptr, 39, dolphin, true, true);

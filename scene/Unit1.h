@@ -14,9 +14,9 @@
 #include "scene/Lighting.h"
 #include "scene/Random.h"
 #include "scene/Shared.h"
-#include "settings/Settings.h"
 #include "settings/Setreg.h"
 #include "settings/SettingOverrides.h"
+#include "settings/Settings.h"
 
 #include <cstdint>
 #include <optional>

@@ -12,8 +12,8 @@ int Saturated(long long value) { return int(std::clamp<long long>(value, INT_MIN
 }  // namespace
 
 ClockPlacement CornerClockPlacement(int screenWidth) {
-    return {Saturated(static_cast<long long>(screenWidth) - kClockRadius - kClockMargin), kClockRadius + kClockMargin,
-            kClockRadius};
+    return {Saturated(static_cast<long long>(screenWidth) - kClockRadius - kClockMargin),
+            kClockRadius + kClockMargin, kClockRadius};
 }
 
 int LimitClockCentre(int centre, int radius, int extent) {

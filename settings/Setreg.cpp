@@ -31,7 +31,8 @@ private:
 }
 
 void Store(HKEY key, const AnsiString& name, DWORD type, const BYTE* data, DWORD size) {
-    if (RegSetValueExA(key, name.c_str(), 0, type, data, size) != ERROR_SUCCESS) Raise("Failed to set data", name);
+    if (RegSetValueExA(key, name.c_str(), 0, type, data, size) != ERROR_SUCCESS)
+        Raise("Failed to set data", name);
 }
 
 // Fetches a value of a fixed size; anything but `size` bytes of `type` is
@@ -73,9 +74,10 @@ void StoreInteger(HKEY key, const AnsiString& name, std::uint32_t value) {
 template <class Transfer>
 bool WithKey(const AnsiString& path, bool create, Transfer transfer) {
     OpenedKey key;
-    LSTATUS status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                              KEY_ALL_ACCESS, nullptr, key.out(), nullptr)
-                            : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, key.out());
+    LSTATUS status =
+        create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                 KEY_ALL_ACCESS, nullptr, key.out(), nullptr)
+               : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, key.out());
     if (status != ERROR_SUCCESS) return false;
     transfer(key.get());
     return true;

@@ -29,18 +29,18 @@ public:
     // Each returns whether the key could be opened (for a write: opened or
     // created); false leaves a read's destination as it was and stores
     // nothing. A failed transfer throws ERegistryException.
-    bool Write(const AnsiString& name, int value);    // REG_DWORD
-    bool Write(const AnsiString& name, bool value);   // REG_DWORD 0 or 1
+    bool Write(const AnsiString& name, int value);                // REG_DWORD
+    bool Write(const AnsiString& name, bool value);               // REG_DWORD 0 or 1
     bool Write(const AnsiString& name, const AnsiString& value);  // REG_SZ
     bool Write(const AnsiString& name, const char* value);        // REG_SZ
-    bool Write(const AnsiString& name, float value);  // REG_BINARY, the exact double
+    bool Write(const AnsiString& name, float value);              // REG_BINARY, the exact double
     // Any other argument type would convert to one of the above by surprise
     // (a long to bool, a double to int): say which is meant.
     template <class T>
     bool Write(const AnsiString& name, T value) = delete;
 
     bool Read(const AnsiString& name, int* value);
-    bool Read(const AnsiString& name, bool* value);      // any non-zero number is true
+    bool Read(const AnsiString& name, bool* value);        // any non-zero number is true
     bool Read(const AnsiString& name, AnsiString* value);  // missing: empty text
     bool Read(const AnsiString& name, float* value);
 

@@ -108,7 +108,8 @@ Settings FirstRunDefaults(const DesktopMode& desktop) {
 DesktopMode ReadDesktopMode() {
     HDC screen = GetDC(0);
     if (screen == nullptr) return {};
-    DesktopMode mode{GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES), GetDeviceCaps(screen, BITSPIXEL)};
+    DesktopMode mode{GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES),
+                     GetDeviceCaps(screen, BITSPIXEL)};
     ReleaseDC(0, screen);
     return mode;
 }

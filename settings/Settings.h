@@ -10,8 +10,8 @@ struct Settings {
     bool flag_clock = false;
     bool flag_PlaySound = false;
     bool flag_fps = false;
-    bool TermMouse = false;  // true: any input ends the saver; false: only Esc
-    int Gamma = 0;           // 0..256, 256 leaves the picture unchanged
+    bool TermMouse = false;    // true: any input ends the saver; false: only Esc
+    int Gamma = 0;             // 0..256, 256 leaves the picture unchanged
     bool flag_defres = false;  // use the desktop's mode instead of the three below
     int ResHor = 0;
     int ResVert = 0;

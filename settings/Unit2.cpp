@@ -129,11 +129,12 @@ TForm2::TForm2(TComponent* owner)
       GroupBoxSize(&TabSheet4, "Size", Filling(1, 1)),
       LabelRadius(&GroupBoxSize, "Radius of clock:", At(0, 0)),
       Edit3R(&GroupBoxSize, "", At(0, 1)),
-      LabelClockNote(&TabSheet4,
-                     "Use cursor key to set position clock when screensaver is running. \n"
-                     "note: this option available only if you choose \"Keyboard only (ESC key)\"  terminate \n"
-                     "screensaver mode (see Setting tab).\n",
-                     At(2, 0, 1, 2)),
+      LabelClockNote(
+          &TabSheet4,
+          "Use cursor key to set position clock when screensaver is running. \n"
+          "note: this option available only if you choose \"Keyboard only (ESC key)\"  terminate \n"
+          "screensaver mode (see Setting tab).\n",
+          At(2, 0, 1, 2)),
 
       PanelButtons(this, "", At(2, 0, 1, 2)),
       Button1Default(&PanelButtons, "Default Setting", Filling(0, 0)),
@@ -296,25 +297,42 @@ void TForm2::RefreshControls() {
     TRadioButton* resolution = &RadioButton13desktop;
     if (!FSettings.flag_defres) {
         switch (FSettings.ResHor) {
-            case 800: resolution = &RadioButton6800x600; break;
-            case 1024: resolution = &RadioButton71024x768; break;
-            case 1152: resolution = &RadioButton81152x864; break;
-            case 1280: resolution = &RadioButton91280x1024; break;
-            default: break;
+        case 800:
+            resolution = &RadioButton6800x600;
+            break;
+        case 1024:
+            resolution = &RadioButton71024x768;
+            break;
+        case 1152:
+            resolution = &RadioButton81152x864;
+            break;
+        case 1280:
+            resolution = &RadioButton91280x1024;
+            break;
+        default:
+            break;
         }
     }
     resolution->SetChecked(true);
     if (resolution != &RadioButton13desktop) {
         switch (FSettings.ColorDepth) {
-            case 16: RadioButton10_16.SetChecked(true); break;
-            case 24: RadioButton11_24.SetChecked(true); break;
-            case 32: RadioButton12_32.SetChecked(true); break;
-            default: break;
+        case 16:
+            RadioButton10_16.SetChecked(true);
+            break;
+        case 24:
+            RadioButton11_24.SetChecked(true);
+            break;
+        case 32:
+            RadioButton12_32.SetChecked(true);
+            break;
+        default:
+            break;
         }
     }
     if (RadioButton13desktop.Checked()) {
         FSettings.flag_defres = true;
-        for (TRadioButton* depth : {&RadioButton10_16, &RadioButton11_24, &RadioButton12_32}) depth->Enabled = false;
+        for (TRadioButton* depth : {&RadioButton10_16, &RadioButton11_24, &RadioButton12_32})
+            depth->Enabled = false;
     }
     if (FGammaSupported) TrackBar1.SetPosition(FSettings.Gamma);
 
@@ -330,7 +348,9 @@ void TForm2::RefreshClockPage() {
 }
 
 void TForm2::RefreshTimeOfDayPage() {
-    TRadioButton& choice = FSettings.FlagDaytime ? RadioButton3 : FSettings.FlagDemoDaytime ? RadioButton2 : RadioButton1;
+    TRadioButton& choice = FSettings.FlagDaytime       ? RadioButton3
+                           : FSettings.FlagDemoDaytime ? RadioButton2
+                                                       : RadioButton1;
     choice.SetChecked(true);
     ApplyTimeOfDayChoice();
     CheckBox3.SetChecked(FSettings.FlagShowSimulateTime);
@@ -404,14 +424,25 @@ void TForm2::RadioButton13desktopClick(TObject*) {
     FSettings.ResVert = desktop.height;
     FSettings.ColorDepth = desktop.bitsPerPixel;
     FSettings.flag_defres = true;
-    for (TRadioButton* depth : {&RadioButton10_16, &RadioButton11_24, &RadioButton12_32}) depth->Enabled = false;
+    for (TRadioButton* depth : {&RadioButton10_16, &RadioButton11_24, &RadioButton12_32})
+        depth->Enabled = false;
 }
 
-void TForm2::RadioButton6800x600MouseUp(TObject*, TMouseButton, TShiftState, int, int) { ResetClockPlacement(); }
-void TForm2::RadioButton71024x768MouseUp(TObject*, TMouseButton, TShiftState, int, int) { ResetClockPlacement(); }
-void TForm2::RadioButton81152x864MouseUp(TObject*, TMouseButton, TShiftState, int, int) { ResetClockPlacement(); }
-void TForm2::RadioButton91280x1024MouseUp(TObject*, TMouseButton, TShiftState, int, int) { ResetClockPlacement(); }
-void TForm2::RadioButton13desktopMouseUp(TObject*, TMouseButton, TShiftState, int, int) { ResetClockPlacement(); }
+void TForm2::RadioButton6800x600MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    ResetClockPlacement();
+}
+void TForm2::RadioButton71024x768MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    ResetClockPlacement();
+}
+void TForm2::RadioButton81152x864MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    ResetClockPlacement();
+}
+void TForm2::RadioButton91280x1024MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    ResetClockPlacement();
+}
+void TForm2::RadioButton13desktopMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    ResetClockPlacement();
+}
 
 void TForm2::RadioButton10_16Click(TObject*) { FSettings.ColorDepth = 16; }
 void TForm2::RadioButton11_24Click(TObject*) { FSettings.ColorDepth = 24; }
@@ -489,7 +520,8 @@ void TForm2::UpdateVideoModeAvailability() {
                        {&RadioButton81152x864, 1152, 864},
                        {&RadioButton91280x1024, 1280, 1024}};
     for (const auto& resolution : resolutions) {
-        if (!FVideoModes.Available(resolution.width, resolution.height, 16)) resolution.option->Enabled = false;
+        if (!FVideoModes.Available(resolution.width, resolution.height, 16))
+            resolution.option->Enabled = false;
     }
     // The depth options follow the smallest size, whatever size is chosen.
     RadioButton10_16.Enabled = FVideoModes.Available(800, 600, 16);
@@ -507,7 +539,7 @@ void TForm2::ResetClockPlacement() {
 
 void TForm2::EnableClockControls(bool enabled) {
     for (TControl* control : std::initializer_list<TControl*>{&LabelXCenter, &Edit1X, &LabelYCenter, &EditY,
-                                                               &PanelColor, &Button1, &LabelRadius, &Edit3R}) {
+                                                              &PanelColor, &Button1, &LabelRadius, &Edit3R}) {
         control->Enabled = enabled;
     }
 }

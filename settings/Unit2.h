@@ -5,8 +5,8 @@
 #pragma once
 
 #include "platform/StdCtrls.h"
-#include "settings/Settings.h"
 #include "settings/Setreg.h"
+#include "settings/Settings.h"
 #include "settings/VideoModes.h"
 
 class TForm2 : public TDialogForm {

@@ -56,7 +56,8 @@ bool VideoModeTable::Available(int width, int height, int bitsPerPixel) const {
 void ProbeDisplayModes(VideoModeTable& table, HWND owner) {
     WithDirectDraw(owner, [&](IDirectDraw& directDraw) {
         IDirectDraw7* directDraw7 = nullptr;
-        if (FAILED(directDraw.QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) return;
+        if (FAILED(directDraw.QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7))))
+            return;
         directDraw7->EnumDisplayModes(0, nullptr, &table, MarkMode);
         directDraw7->Release();
     });
@@ -67,7 +68,8 @@ bool ProbeGammaSupport(HWND owner) {
     WithDirectDraw(owner, [&](IDirectDraw& directDraw) {
         DDCAPS caps{};
         caps.dwSize = sizeof caps;
-        supported = SUCCEEDED(directDraw.GetCaps(&caps, nullptr)) && (caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) != 0;
+        supported =
+            SUCCEEDED(directDraw.GetCaps(&caps, nullptr)) && (caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) != 0;
     });
     return supported;
 }

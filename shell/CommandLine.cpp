@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <initializer_list>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
-#include <stdexcept>
 
 namespace {
 
@@ -115,10 +115,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const ch
         } else if (argument == "--birds") {
             overrides.NumBirds = ParseNumber(argument, value(), 0, 10);
         } else if (argument == "--speed") {
-            overrides.SetSpeed = ParseChoice<int>(argument, value(), {{"slow", 0}, {"normal", 1}, {"fast", 2}});
+            overrides.SetSpeed =
+                ParseChoice<int>(argument, value(), {{"slow", 0}, {"normal", 1}, {"fast", 2}});
         } else if (argument == "--daytime") {
             overrides.daytime = ParseChoice<DaytimeMode>(
-                argument, value(), {{"real", DaytimeMode::Real}, {"demo", DaytimeMode::Demo}, {"off", DaytimeMode::Off}});
+                argument, value(),
+                {{"real", DaytimeMode::Real}, {"demo", DaytimeMode::Demo}, {"off", DaytimeMode::Off}});
         } else if (argument == "--clock") {
             overrides.flag_clock = ParseSwitch(argument, value());
         } else if (argument == "--sound") {
@@ -129,7 +131,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const ch
             throw Wrong("unknown option " + argument);
         }
     }
-    if (snapshotTuned && !snapshotAsked) throw Wrong("--ticks, --seed and --size go with --snapshot FILE.png");
+    if (snapshotTuned && !snapshotAsked)
+        throw Wrong("--ticks, --seed and --size go with --snapshot FILE.png");
     if (snapshotAsked) result.snapshot = snapshot;
 
     const bool otherMode = result.window || snapshotAsked || !result.hostArguments.empty();

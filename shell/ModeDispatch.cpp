@@ -5,9 +5,13 @@ SaverMode ChooseMode(const std::string& firstArgument) {
     char letter = firstArgument[1];
     if (letter >= 'a' && letter <= 'z') letter = char(letter - 'a' + 'A');
     switch (letter) {
-        case 'P': return SaverMode::Preview;
-        case 'C': return SaverMode::Configure;
-        case 'A': return SaverMode::ChangePassword;
-        default: return SaverMode::Saver;
+    case 'P':
+        return SaverMode::Preview;
+    case 'C':
+        return SaverMode::Configure;
+    case 'A':
+        return SaverMode::ChangePassword;
+    default:
+        return SaverMode::Saver;
     }
 }

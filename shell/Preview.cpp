@@ -1,7 +1,7 @@
 #include "shell/Preview.h"
 
-#include "platform/Bitmap.h"
 #include "platform/Backend.h"
+#include "platform/Bitmap.h"
 #include "platform/Forms.h"
 #include "platform/Gdi.h"
 #include "platform/User.h"

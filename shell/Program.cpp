@@ -23,14 +23,16 @@ namespace {
 void RunSaver(const platform::sdl::Options& display, const SettingOverrides& overrides) {
     // A host ends its saver with a signal; the closing then runs on the
     // window thread like any other ending.
-    platform::ForwardTerminationSignals([] {
-        Application->Post([] {
-            if (auto* scene = dynamic_cast<TForm1*>(Application->MainForm))
-                scene->CloseSaver();
-            else
-                Application->Terminate();
-        });
-    }, std::chrono::seconds(3));
+    platform::ForwardTerminationSignals(
+        [] {
+            Application->Post([] {
+                if (auto* scene = dynamic_cast<TForm1*>(Application->MainForm))
+                    scene->CloseSaver();
+                else
+                    Application->Terminate();
+            });
+        },
+        std::chrono::seconds(3));
     std::string error;
     if (!platform::sdl::Install(display, &error)) {
         if (display.host) {
@@ -79,23 +81,22 @@ void Dispatch(const CommandLine& line) {
     const std::string second = host.size() > 1 ? host[1] : std::string();
     auto window = [&] { return HWND(unsigned(StrToInt(second))); };
     switch (mode) {
-        case SaverMode::Saver:
-            RunSaver(SaverDisplay(line), line.overrides);
-            break;
-        case SaverMode::Configure:
-            RunConfiguration();
-            break;
-        case SaverMode::Preview:
-        {
-            const bool display = InstallWindowedDisplay();
-            const HWND preview = window();  // a wrong argument is reported either way
-            if (display) RunPreview(preview);
-            break;
-        }
-        case SaverMode::ChangePassword:
-            InstallWindowedDisplay();  // a display, if any, shows the boxes
-            RunPasswordChange(window());
-            break;
+    case SaverMode::Saver:
+        RunSaver(SaverDisplay(line), line.overrides);
+        break;
+    case SaverMode::Configure:
+        RunConfiguration();
+        break;
+    case SaverMode::Preview: {
+        const bool display = InstallWindowedDisplay();
+        const HWND preview = window();  // a wrong argument is reported either way
+        if (display) RunPreview(preview);
+        break;
+    }
+    case SaverMode::ChangePassword:
+        InstallWindowedDisplay();  // a display, if any, shows the boxes
+        RunPasswordChange(window());
+        break;
     }
 }
 

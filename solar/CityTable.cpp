@@ -14,8 +14,7 @@ std::span<const std::uint8_t> TableBytes() {
         const std::span<const std::uint8_t> found = platform::FindResourceBytes("cities");
         if (found.size() != CityCount * CityRecordSize) {
             throw std::runtime_error("the city table has " + std::to_string(found.size()) +
-                                     " bytes instead of " +
-                                     std::to_string(CityCount * CityRecordSize));
+                                     " bytes instead of " + std::to_string(CityCount * CityRecordSize));
         }
         return found;
     }();

@@ -41,14 +41,11 @@ int DayOfYear(const CalendarDate& date) {
 
 // Start of the 90-degree quadrant holding `degrees`. Whole numbers, kept in
 // floating point so that far-off values cannot overflow an integer.
-Extended QuadrantStart(float degrees) {
-    return std::trunc(std::floor(degrees * kOneNinetieth) * 90);
-}
+Extended QuadrantStart(float degrees) { return std::trunc(std::floor(degrees * kOneNinetieth) * 90); }
 
 }  // namespace
 
-SunEvent ComputeSunEvent(const CalendarDate& date, int offset, bool rising, float latitude,
-                         float longitude) {
+SunEvent ComputeSunEvent(const CalendarDate& date, int offset, bool rising, float latitude, float longitude) {
     const int n = DayOfYear(date);
     const float lngHour = float(longitude * kOneFifteenth);
     const Extended approximateHour = rising ? 6 : 18;
@@ -64,8 +61,8 @@ SunEvent ComputeSunEvent(const CalendarDate& date, int offset, bool rising, floa
     const float sinDec = float(0.39782L * std::sin(l * kDegreesToRadians));
     const float cosDec = float(std::cos(std::asin(Extended(sinDec))));
     const Extended latitudeRadians = latitude * kDegreesToRadians;
-    const float cosH = float((kCosZenith - sinDec * std::sin(latitudeRadians)) /
-                             (cosDec * std::cos(latitudeRadians)));
+    const float cosH =
+        float((kCosZenith - sinDec * std::sin(latitudeRadians)) / (cosDec * std::cos(latitudeRadians)));
     if (cosH > 1) return {0, PolarCase::NeverRises};
     if (!(cosH >= -1)) return {0, PolarCase::NeverSets};
 

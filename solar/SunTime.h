@@ -28,8 +28,7 @@ struct SunEvent {
 // The result is brought into 0..24 by one step only, so unusual offsets or
 // longitudes can leave it outside; nonsense input gives whatever the
 // arithmetic yields (never undefined behaviour).
-SunEvent ComputeSunEvent(const CalendarDate& date, int offset, bool rising, float latitude,
-                         float longitude);
+SunEvent ComputeSunEvent(const CalendarDate& date, int offset, bool rising, float latitude, float longitude);
 
 // Today's sunrise (rising) or sunset in local standard hours, today being the
 // date of GetLocalTime; 0 when the sun does not rise or set today.
@@ -37,8 +36,7 @@ float SunTime(int offset, bool rising, float latitude, float longitude);
 
 // As SunTime, but a polar case is first told to the user in a modal message
 // box captioned with the application's title.
-float SunTimeReporting(int offset, bool rising, float latitude, float longitude,
-                       HWND owner = 0);
+float SunTimeReporting(int offset, bool rising, float latitude, float longitude, HWND owner = 0);
 
 // The 12-hour text of a sun time: 5.12 -> "5:07AM", 21.88 -> "9:52PM",
 // 12.5 -> "12:30AM" (hours up to 12 count as AM, minutes are truncated).

@@ -43,8 +43,7 @@ Mpg123Handle OpenDecoder(const WaveFile& wave) {
     if (mpg123_param(h, MPG123_ADD_FLAGS, flags, 0) != MPG123_OK || mpg123_format_none(h) != MPG123_OK ||
         mpg123_format(h, wave.sampleRate, wave.channels == 1 ? MPG123_MONO : MPG123_STEREO,
                       MPG123_ENC_SIGNED_16) != MPG123_OK ||
-        mpg123_open_feed(h) != MPG123_OK ||
-        mpg123_feed(h, wave.data.data(), wave.data.size()) != MPG123_OK)
+        mpg123_open_feed(h) != MPG123_OK || mpg123_feed(h, wave.data.data(), wave.data.size()) != MPG123_OK)
         return nullptr;
     return handle;
 }

@@ -67,7 +67,8 @@ SoundPlayer::~SoundPlayer() {
 void SoundPlayer::FillDeviceBuffer(void* self, std::uint8_t* stream, int bytes) {
     auto& player = *static_cast<SoundPlayer*>(self);
     // SDL's buffers are allocated suitably aligned for the sample format.
-    std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream), std::size_t(bytes) / sizeof(std::int16_t));
+    std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream),
+                                std::size_t(bytes) / sizeof(std::int16_t));
     const std::size_t taken = player.cursor_.Fill(out);
     player.framesPlayed_ += taken / std::size_t(player.sound_.channels);
     if (player.cursor_.Ended()) player.finished_ = true;

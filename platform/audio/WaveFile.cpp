@@ -45,16 +45,26 @@ SoundError ReadFormat(std::span<const std::uint8_t> fmt, WaveFile& wave) {
 
 std::string_view Describe(SoundError error) {
     switch (error) {
-        case SoundError::None: return "no error";
-        case SoundError::NotRiffWave: return "not a RIFF WAVE file";
-        case SoundError::Truncated: return "the wave file is truncated";
-        case SoundError::NoFormat: return "the wave file has no format chunk";
-        case SoundError::NoData: return "the wave file has no data chunk";
-        case SoundError::BadFormat: return "the wave file's format chunk is damaged";
-        case SoundError::UnsupportedCoding: return "the wave file's coding is not supported";
-        case SoundError::BadStream: return "the coded audio does not decode";
-        case SoundError::NoAudio: return "the wave file holds no audio";
-        case SoundError::TooLong: return "the sound is too long";
+    case SoundError::None:
+        return "no error";
+    case SoundError::NotRiffWave:
+        return "not a RIFF WAVE file";
+    case SoundError::Truncated:
+        return "the wave file is truncated";
+    case SoundError::NoFormat:
+        return "the wave file has no format chunk";
+    case SoundError::NoData:
+        return "the wave file has no data chunk";
+    case SoundError::BadFormat:
+        return "the wave file's format chunk is damaged";
+    case SoundError::UnsupportedCoding:
+        return "the wave file's coding is not supported";
+    case SoundError::BadStream:
+        return "the coded audio does not decode";
+    case SoundError::NoAudio:
+        return "the wave file holds no audio";
+    case SoundError::TooLong:
+        return "the sound is too long";
     }
     return "unknown error";
 }

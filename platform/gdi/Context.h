@@ -27,8 +27,8 @@ struct DeviceContext {
     };
 
     Kind kind = Kind::Surface;
-    HWND window = 0;                 // Window contexts
-    platform::PixelTarget target;    // Surface contexts
+    HWND window = 0;                   // Window contexts
+    platform::PixelTarget target;      // Surface contexts
     std::vector<PendingPaint> paints;  // Window contexts
 
     int bkMode = OPAQUE;

@@ -37,12 +37,10 @@ struct RowSpan {
 // X²H² + Y²W² <= W²H² for the box's width W and height H.
 class EllipseRows {
 public:
-    explicit EllipseRows(const Box& box)
-        : box_(box), w_(box.right - box.left), h_(box.bottom - box.top) {}
+    explicit EllipseRows(const Box& box) : box_(box), w_(box.right - box.left), h_(box.bottom - box.top) {}
 
     RowSpan Row(std::int64_t y) const {
-        if (y < box_.top || y >= box_.bottom)
-            return {};
+        if (y < box_.top || y >= box_.bottom) return {};
         const std::int64_t dy = 2 * y + 1 - (box_.top + box_.bottom);
         const std::int64_t reach = Reach(dy);
         const std::int64_t centre2 = box_.left + box_.right - 1;
@@ -55,20 +53,16 @@ private:
     // middle rows always span the box and every row keeps its middle pixels,
     // as GDI's figures always touch their box.
     std::int64_t Reach(std::int64_t dy) const {
-        if (dy >= -1 && dy <= 1)
-            return w_ - 1;
+        if (dy >= -1 && dy <= 1) return w_ - 1;
         const Int128 h2 = Int128(h_) * h_;
         const Int128 limit = Int128(w_) * w_ * (h2 - Int128(dy) * dy);
         const auto fits = [&](std::int64_t x) { return Int128(x) * x * h2 <= limit; };
         const double ratio = double(dy) / double(h_);
         auto x = std::int64_t(double(w_) * std::sqrt(std::max(0.0, 1.0 - ratio * ratio)));
-        while (x > 0 && !fits(x))
-            --x;
-        while (fits(x + 1))
-            ++x;
+        while (x > 0 && !fits(x)) --x;
+        while (fits(x + 1)) ++x;
         // Offsets have the parity of W + 1.
-        if ((x - w_ - 1) % 2 != 0)
-            --x;
+        if ((x - w_ - 1) % 2 != 0) --x;
         const std::int64_t smallest = (w_ % 2 == 0) ? 1 : 0;
         return std::max(x, smallest);
     }
@@ -82,8 +76,7 @@ private:
 
 void DrawRectangle(const PixelTarget& target, const RECT& rect, const FigurePaint& paint) {
     const Box box = Normalized(rect);
-    if (box.right == box.left || box.bottom == box.top)
-        return;
+    if (box.right == box.left || box.bottom == box.top) return;
     const std::int64_t first = std::max<std::int64_t>(box.top, 0);
     const std::int64_t last = std::min<std::int64_t>(box.bottom, target.height);
     for (std::int64_t y = first; y < last; ++y) {
@@ -93,20 +86,17 @@ void DrawRectangle(const PixelTarget& target, const RECT& rect, const FigurePain
         }
         FillSpan(target, y, box.left, box.left + 1, paint.pen);
         FillSpan(target, y, box.left + 1, box.right - 1, paint.brush);
-        if (box.right - 1 > box.left)
-            FillSpan(target, y, box.right - 1, box.right, paint.pen);
+        if (box.right - 1 > box.left) FillSpan(target, y, box.right - 1, box.right, paint.pen);
     }
 }
 
 void DrawEllipse(const PixelTarget& target, const RECT& rect, const FigurePaint& paint) {
     const Box box = Normalized(rect);
-    if (box.right == box.left || box.bottom == box.top)
-        return;
+    if (box.right == box.left || box.bottom == box.top) return;
     const EllipseRows rows(box);
     const std::int64_t first = std::max<std::int64_t>(box.top, 0);
     const std::int64_t last = std::min<std::int64_t>(box.bottom, target.height);
-    if (first >= last)
-        return;
+    if (first >= last) return;
     RowSpan above = rows.Row(first - 1);
     RowSpan row = rows.Row(first);
     for (std::int64_t y = first; y < last; ++y) {
@@ -127,8 +117,7 @@ void DrawEllipse(const PixelTarget& target, const RECT& rect, const FigurePaint&
 }
 
 void DrawPolygon(const PixelTarget& target, std::span<const POINT> points, const FigurePaint& paint) {
-    if (points.size() < 2)
-        return;
+    if (points.size() < 2) return;
     const auto [lowest, highest] = std::minmax_element(
         points.begin(), points.end(), [](const POINT& a, const POINT& b) { return a.y < b.y; });
     const std::int64_t first = std::max<std::int64_t>(lowest->y, 0);
@@ -141,8 +130,7 @@ void DrawPolygon(const PixelTarget& target, std::span<const POINT> points, const
             const POINT& a = points[i];
             const POINT& b = points[(i + 1) % points.size()];
             // Rows from an edge's top up to, not including, its bottom.
-            if (a.y == b.y || y < std::min(a.y, b.y) || y >= std::max(a.y, b.y))
-                continue;
+            if (a.y == b.y || y < std::min(a.y, b.y) || y >= std::max(a.y, b.y)) continue;
             std::int64_t num = std::int64_t(a.x) * (b.y - a.y) + (y - a.y) * (std::int64_t(b.x) - a.x);
             std::int64_t den = std::int64_t(b.y) - a.y;
             if (den < 0) {
@@ -165,8 +153,7 @@ void DrawLine(const PixelTarget& target, POINT from, POINT to, std::uint32_t pen
     const std::int64_t dy = std::int64_t(to.y) - from.y;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const std::int64_t steps = xMajor ? std::abs(dx) : std::abs(dy);
-    if (steps == 0)
-        return;
+    if (steps == 0) return;
     const std::int64_t major0 = xMajor ? from.x : from.y;
     const std::int64_t minor0 = xMajor ? from.y : from.x;
     const std::int64_t majorStep = (xMajor ? dx : dy) > 0 ? 1 : -1;
@@ -190,8 +177,7 @@ void DrawLine(const PixelTarget& target, POINT from, POINT to, std::uint32_t pen
     for (std::int64_t i = begin; i < end; ++i) {
         // The pixel nearest the line on this step, ties away from the start.
         const std::int64_t minor = minor0 + minorStep * ((2 * i * minorSpan + steps) / (2 * steps));
-        if (minor < 0 || minor >= minorLimit)
-            continue;
+        if (minor < 0 || minor >= minorLimit) continue;
         const std::int64_t major = major0 + majorStep * i;
         if (xMajor)
             WritePixel(target, int(major), int(minor), pen);

@@ -45,11 +45,9 @@ GdiObject* CreateObject(GdiObject::Kind kind, COLORREF color) {
 bool DeleteObject(GdiObject* object) {
     ObjectTable& table = Table();
     std::lock_guard guard(table.lock);
-    if (object == &gStockPen || object == &gStockBrush)
-        return true;
+    if (object == &gStockPen || object == &gStockBrush) return true;
     const auto found = table.live.find(object);
-    if (found == table.live.end() || found->second->selections > 0)
-        return false;
+    if (found == table.live.end() || found->second->selections > 0) return false;
     table.live.erase(found);
     return true;
 }
@@ -57,12 +55,10 @@ bool DeleteObject(GdiObject* object) {
 GdiObject* Select(DeviceContext& dc, GdiObject* object) {
     ObjectTable& table = Table();
     std::lock_guard guard(table.lock);
-    if (object == nullptr || !IsLive(table, object))
-        return nullptr;
+    if (object == nullptr || !IsLive(table, object)) return nullptr;
     GdiObject*& slot = object->kind == GdiObject::Kind::Pen ? dc.pen : dc.brush;
     GdiObject* previous = slot;
-    if (previous != nullptr)
-        --previous->selections;
+    if (previous != nullptr) --previous->selections;
     ++object->selections;
     slot = object;
     return previous;
@@ -77,8 +73,7 @@ void DeselectAll(DeviceContext& dc) {
     ObjectTable& table = Table();
     std::lock_guard guard(table.lock);
     for (GdiObject** slot : {&dc.pen, &dc.brush}) {
-        if (*slot != nullptr)
-            --(*slot)->selections;
+        if (*slot != nullptr) --(*slot)->selections;
         *slot = nullptr;
     }
 }

@@ -1,6 +1,7 @@
 // Colours in the three surface formats, and runs of pixels.
-#include "platform/DeviceContext.h"
 #include "platform/gdi/PixelAccess.h"
+
+#include "platform/DeviceContext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,8 +9,8 @@
 namespace platform {
 
 std::uint32_t PackColor(COLORREF color, int bitsPerPixel) {
-    const std::uint32_t rgb = (std::uint32_t(GetRValue(color)) << 16) | (std::uint32_t(GetGValue(color)) << 8) |
-                              GetBValue(color);
+    const std::uint32_t rgb =
+        (std::uint32_t(GetRValue(color)) << 16) | (std::uint32_t(GetGValue(color)) << 8) | GetBValue(color);
     switch (bitsPerPixel) {
     case 16:
         return gdi::ToRgb565(rgb);
@@ -41,13 +42,12 @@ COLORREF UnpackColor(std::uint32_t pixel, int bitsPerPixel) {
 
 namespace gdi {
 
-void FillSpan(const PixelTarget& target, std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel) {
-    if (y < 0 || y >= target.height)
-        return;
+void FillSpan(const PixelTarget& target, std::int64_t y, std::int64_t x0, std::int64_t x1,
+              std::uint32_t pixel) {
+    if (y < 0 || y >= target.height) return;
     x0 = std::max<std::int64_t>(x0, 0);
     x1 = std::min<std::int64_t>(x1, target.width);
-    if (x0 >= x1)
-        return;
+    if (x0 >= x1) return;
     // memcpy per pixel: surfaces promise no alignment, and compilers turn it
     // into plain stores.
     std::uint8_t* p = PixelAddress(target, int(x0), int(y));
@@ -55,8 +55,7 @@ void FillSpan(const PixelTarget& target, std::int64_t y, std::int64_t x0, std::i
     switch (target.bitsPerPixel) {
     case 16: {
         const auto v = std::uint16_t(pixel);
-        for (; p != end; p += 2)
-            std::memcpy(p, &v, 2);
+        for (; p != end; p += 2) std::memcpy(p, &v, 2);
         break;
     }
     case 24:
@@ -67,8 +66,7 @@ void FillSpan(const PixelTarget& target, std::int64_t y, std::int64_t x0, std::i
         }
         break;
     default:
-        for (; p != end; p += 4)
-            std::memcpy(p, &pixel, 4);
+        for (; p != end; p += 4) std::memcpy(p, &pixel, 4);
         break;
     }
 }

@@ -26,7 +26,8 @@ inline bool Contains(const PixelTarget& target, int x, int y) {
 }
 
 inline std::uint8_t* PixelAddress(const PixelTarget& target, int x, int y) {
-    return target.pixels + std::ptrdiff_t(y) * target.pitch + std::ptrdiff_t(x) * BytesPerPixel(target.bitsPerPixel);
+    return target.pixels + std::ptrdiff_t(y) * target.pitch +
+           std::ptrdiff_t(x) * BytesPerPixel(target.bitsPerPixel);
 }
 
 // Unchecked: (x, y) must lie inside a drawable target.
@@ -54,12 +55,12 @@ inline void WritePixel(const PixelTarget& target, int x, int y, std::uint32_t pi
 }
 
 // Fills columns [x0, x1) of row y, clipped to the target.
-void FillSpan(const PixelTarget& target, std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel);
+void FillSpan(const PixelTarget& target, std::int64_t y, std::int64_t x0, std::int64_t x1,
+              std::uint32_t pixel);
 
 // Writes a pixel when it lies inside the target.
 inline void PlotClipped(const PixelTarget& target, int x, int y, std::uint32_t pixel) {
-    if (Contains(target, x, y))
-        WritePixel(target, x, y, pixel);
+    if (Contains(target, x, y)) WritePixel(target, x, y, pixel);
 }
 
 }  // namespace platform::gdi

@@ -52,10 +52,15 @@ std::optional<GdkRGBA> Resolve(GtkWidget* widget, TColor color) {
     }
     const char* name = nullptr;
     switch (SystemColorIndex(color)) {
-        case COLOR_INACTIVECAPTION: name = "insensitive_fg_color"; break;
-        case COLOR_MENU:
-        case COLOR_BTNFACE: name = "theme_bg_color"; break;
-        default: return std::nullopt;
+    case COLOR_INACTIVECAPTION:
+        name = "insensitive_fg_color";
+        break;
+    case COLOR_MENU:
+    case COLOR_BTNFACE:
+        name = "theme_bg_color";
+        break;
+    default:
+        return std::nullopt;
     }
     GdkRGBA rgba{0.75, 0.75, 0.75, 1.0};
     gtk_style_context_lookup_color(gtk_widget_get_style_context(widget), name, &rgba);
@@ -74,7 +79,8 @@ std::string Markup(GtkWidget* widget, const TControl& control) {
     std::string attributes;
     if (control.Font.Bold) attributes += " weight=\"bold\"";
     if (control.Font.Underline) attributes += " underline=\"single\"";
-    if (const auto color = Resolve(widget, control.Font.Color)) attributes += " foreground=\"" + Hex(*color) + "\"";
+    if (const auto color = Resolve(widget, control.Font.Color))
+        attributes += " foreground=\"" + Hex(*color) + "\"";
     std::string markup = "<span" + attributes + ">" + escaped + "</span>";
     g_free(escaped);
     return markup;
@@ -100,12 +106,16 @@ GdkPixbuf* PixbufOf(const TBitmap& bitmap) {
 // characters; nothing for keys that type nothing (arrows, Delete, Tab).
 std::optional<char> TypedCharacter(const GdkEventKey& key) {
     switch (key.keyval) {
-        case GDK_KEY_BackSpace: return '\b';
-        case GDK_KEY_Return:
-        case GDK_KEY_KP_Enter:
-        case GDK_KEY_ISO_Enter: return '\r';
-        case GDK_KEY_Escape: return '\x1b';
-        default: break;
+    case GDK_KEY_BackSpace:
+        return '\b';
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+        return '\r';
+    case GDK_KEY_Escape:
+        return '\x1b';
+    default:
+        break;
     }
     const gunichar typed = gdk_keyval_to_unicode(key.keyval);
     if (typed == 0 || (key.state & GDK_MOD1_MASK) != 0) return std::nullopt;
@@ -120,9 +130,12 @@ std::optional<char> TypedCharacter(const GdkEventKey& key) {
 
 TMouseButton ButtonOf(guint button) {
     switch (button) {
-        case 2: return TMouseButton::mbMiddle;
-        case 3: return TMouseButton::mbRight;
-        default: return TMouseButton::mbLeft;
+    case 2:
+        return TMouseButton::mbMiddle;
+    case 3:
+        return TMouseButton::mbRight;
+    default:
+        return TMouseButton::mbLeft;
     }
 }
 
@@ -135,7 +148,8 @@ TShiftState ShiftOf(guint state) {
 }
 
 bool HoldsControls(const TControl& control) {
-    if (dynamic_cast<const TGroupBox*>(&control) != nullptr || dynamic_cast<const TPageControl*>(&control) != nullptr)
+    if (dynamic_cast<const TGroupBox*>(&control) != nullptr ||
+        dynamic_cast<const TPageControl*>(&control) != nullptr)
         return true;
     const auto* panel = dynamic_cast<const TPanel*>(&control);
     return panel != nullptr && !panel->Controls().empty();
@@ -143,9 +157,12 @@ bool HoldsControls(const TControl& control) {
 
 GtkAlign AlignOf(TAlignment alignment) {
     switch (alignment) {
-        case TAlignment::taRightJustify: return GTK_ALIGN_END;
-        case TAlignment::taCenter: return GTK_ALIGN_CENTER;
-        default: return GTK_ALIGN_START;
+    case TAlignment::taRightJustify:
+        return GTK_ALIGN_END;
+    case TAlignment::taCenter:
+        return GTK_ALIGN_CENTER;
+    default:
+        return GTK_ALIGN_START;
     }
 }
 
@@ -155,7 +172,7 @@ void ShowHandCursor(GtkWidget* widget) {
         [](GtkWidget* realized) {
             GdkWindow* target = GTK_IS_BUTTON(realized) ? gtk_button_get_event_window(GTK_BUTTON(realized))
                                 : gtk_widget_get_has_window(realized) ? gtk_widget_get_window(realized)
-                                                                       : nullptr;
+                                                                      : nullptr;
             if (target == nullptr) return;
             GdkCursor* hand = gdk_cursor_new_from_name(gtk_widget_get_display(realized), "pointer");
             gdk_window_set_cursor(target, hand);
@@ -327,7 +344,8 @@ GtkWidget* DialogWindow::View::Build(TControl& control) {
     }
     if (control.Cursor == TCursor::crHandPoint) ShowHandCursor(widget);
     mirrors.push_back([&control, widget] {
-        if (bool(gtk_widget_get_sensitive(widget)) != control.Enabled) gtk_widget_set_sensitive(widget, control.Enabled);
+        if (bool(gtk_widget_get_sensitive(widget)) != control.Enabled)
+            gtk_widget_set_sensitive(widget, control.Enabled);
     });
     return widget;
 }
@@ -355,7 +373,8 @@ GtkWidget* DialogWindow::View::BuildGrid(TWinControl& container, int margin) {
         GtkWidget* none = found->second;
         mirrors.push_back([&container, none] {
             for (TControl* child : container.Controls()) {
-                if (auto* option = dynamic_cast<TRadioButton*>(child); option != nullptr && option->Checked()) return;
+                if (auto* option = dynamic_cast<TRadioButton*>(child); option != nullptr && option->Checked())
+                    return;
             }
             gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(none), TRUE);
         });
@@ -371,7 +390,8 @@ GtkWidget* DialogWindow::View::BuildPages(TPageControl& pages) {
         gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, gtk_label_new(child->Caption.c_str()));
     }
     Connect<void(GtkNotebook*, GtkWidget*, guint)>(
-        notebook, "switch-page", [&pages](GtkNotebook*, GtkWidget*, guint page) { pages.ActivePageIndex = int(page); });
+        notebook, "switch-page",
+        [&pages](GtkNotebook*, GtkWidget*, guint page) { pages.ActivePageIndex = int(page); });
     mirrors.push_back([&pages, notebook] {
         if (gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook)) != pages.ActivePageIndex) {
             gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), pages.ActivePageIndex);
@@ -391,7 +411,7 @@ GtkWidget* DialogWindow::View::BuildGroupBox(TGroupBox& group) {
 GtkWidget* DialogWindow::View::BuildLabel(TLabel& label) {
     GtkWidget* text = gtk_label_new(nullptr);
     gtk_label_set_xalign(GTK_LABEL(text), label.Alignment == TAlignment::taRightJustify ? 1.0f
-                                          : label.Alignment == TAlignment::taCenter    ? 0.5f
+                                          : label.Alignment == TAlignment::taCenter     ? 0.5f
                                                                                         : 0.0f);
     mirrors.push_back([&label, text, shown = std::string()]() mutable {
         std::string markup = Markup(text, label);
@@ -424,7 +444,8 @@ GtkWidget* DialogWindow::View::BuildLink(TLabel& label) {
 
 GtkWidget* DialogWindow::View::BuildButton(TButton& button) {
     GtkWidget* widget = gtk_button_new_with_label(button.Caption.c_str());
-    Connect<void(GtkButton*)>(widget, "clicked", [this, &button](GtkButton*) { Dispatch([&button] { button.Click(); }); });
+    Connect<void(GtkButton*)>(widget, "clicked",
+                              [this, &button](GtkButton*) { Dispatch([&button] { button.Click(); }); });
     return widget;
 }
 
@@ -436,7 +457,8 @@ GtkWidget* DialogWindow::View::BuildCheckBox(TCheckBox& box) {
         Dispatch([&box, checked] { box.SetChecked(checked); });
     });
     mirrors.push_back([&box, toggle] {
-        if (bool(gtk_toggle_button_get_active(toggle)) != box.Checked()) gtk_toggle_button_set_active(toggle, box.Checked());
+        if (bool(gtk_toggle_button_get_active(toggle)) != box.Checked())
+            gtk_toggle_button_set_active(toggle, box.Checked());
     });
     return widget;
 }
@@ -444,26 +466,28 @@ GtkWidget* DialogWindow::View::BuildCheckBox(TCheckBox& box) {
 GtkWidget* DialogWindow::View::BuildRadioButton(TRadioButton& option) {
     GtkWidget*& none = noOption[option.Parent()];
     if (none == nullptr) none = GTK_WIDGET(g_object_ref_sink(gtk_radio_button_new(nullptr)));
-    GtkWidget* widget = gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(none), option.Caption.c_str());
+    GtkWidget* widget =
+        gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(none), option.Caption.c_str());
     GtkToggleButton* toggle = GTK_TOGGLE_BUTTON(widget);
     Connect<void(GtkToggleButton*)>(widget, "toggled", [this, &option](GtkToggleButton* toggled) {
         if (gtk_toggle_button_get_active(toggled)) Dispatch([&option] { option.SetChecked(true); });
     });
     // The release reaches the option before GTK turns it into a click; the
     // framework reports the click first.
-    Connect<gboolean(GtkWidget*, GdkEventButton*)>(widget, "button-release-event",
-                                                   [this, &option](GtkWidget*, GdkEventButton* event) {
-                                                       const TMouseButton button = ButtonOf(event->button);
-                                                       const TShiftState shift = ShiftOf(event->state);
-                                                       const int x = int(event->x);
-                                                       const int y = int(event->y);
-                                                       AfterEvent([this, &option, button, shift, x, y] {
-                                                           Dispatch([&] { option.MouseUp(button, shift, x, y); });
-                                                       });
-                                                       return FALSE;
-                                                   });
+    Connect<gboolean(GtkWidget*, GdkEventButton*)>(
+        widget, "button-release-event", [this, &option](GtkWidget*, GdkEventButton* event) {
+            const TMouseButton button = ButtonOf(event->button);
+            const TShiftState shift = ShiftOf(event->state);
+            const int x = int(event->x);
+            const int y = int(event->y);
+            AfterEvent([this, &option, button, shift, x, y] {
+                Dispatch([&] { option.MouseUp(button, shift, x, y); });
+            });
+            return FALSE;
+        });
     mirrors.push_back([&option, toggle] {
-        if (option.Checked() && !gtk_toggle_button_get_active(toggle)) gtk_toggle_button_set_active(toggle, TRUE);
+        if (option.Checked() && !gtk_toggle_button_get_active(toggle))
+            gtk_toggle_button_set_active(toggle, TRUE);
     });
     return widget;
 }
@@ -485,7 +509,8 @@ GtkWidget* DialogWindow::View::BuildSwatch(TPanel& panel) {
     gtk_widget_add_events(box, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
     Connect<gboolean(GtkWidget*, GdkEventButton*)>(box, "button-release-event",
                                                    [this, &panel](GtkWidget*, GdkEventButton* event) {
-                                                       if (event->button == 1) Dispatch([&panel] { panel.Click(); });
+                                                       if (event->button == 1)
+                                                           Dispatch([&panel] { panel.Click(); });
                                                        return TRUE;
                                                    });
     gtk_container_add(GTK_CONTAINER(box), area);
@@ -516,19 +541,22 @@ GtkWidget* DialogWindow::View::BuildEdit(TEdit& edit) {
         const std::string text = gtk_entry_get_text(entry);
         Dispatch([&edit, text] { edit.SetText(text); });
     });
-    Connect<gboolean(GtkWidget*, GdkEventKey*)>(widget, "key-press-event", [this, &edit](GtkWidget*, GdkEventKey* key) {
-        std::optional<char> typed = TypedCharacter(*key);
-        if (!typed) return FALSE;
-        char character = *typed;
-        Dispatch([&edit, &character] { edit.KeyPress(character); });
-        return character == 0 ? TRUE : FALSE;
-    });
+    Connect<gboolean(GtkWidget*, GdkEventKey*)>(
+        widget, "key-press-event", [this, &edit](GtkWidget*, GdkEventKey* key) {
+            std::optional<char> typed = TypedCharacter(*key);
+            if (!typed) return FALSE;
+            char character = *typed;
+            Dispatch([&edit, &character] { edit.KeyPress(character); });
+            return character == 0 ? TRUE : FALSE;
+        });
     // The window losing the screen's focus keeps the entry's focus within it:
     // that is no exit.
-    Connect<gboolean(GtkWidget*, GdkEventFocus*)>(widget, "focus-out-event", [this, &edit](GtkWidget* left, GdkEventFocus*) {
-        if (gtk_window_get_focus(GTK_WINDOW(window)) != left) Dispatch([&edit] { edit.DoExit(); });
-        return FALSE;
-    });
+    Connect<gboolean(GtkWidget*, GdkEventFocus*)>(widget, "focus-out-event",
+                                                  [this, &edit](GtkWidget* left, GdkEventFocus*) {
+                                                      if (gtk_window_get_focus(GTK_WINDOW(window)) != left)
+                                                          Dispatch([&edit] { edit.DoExit(); });
+                                                      return FALSE;
+                                                  });
     mirrors.push_back([&edit, entry] {
         if (edit.Text() != gtk_entry_get_text(entry)) gtk_entry_set_text(entry, edit.Text().c_str());
     });
@@ -545,7 +573,8 @@ GtkWidget* DialogWindow::View::BuildSpinEdit(TSpinEdit& spin) {
         Dispatch([&spin, value] { spin.SetValue(value); });
     });
     mirrors.push_back([&spin, button] {
-        if (gtk_spin_button_get_value(button) != spin.Value()) gtk_spin_button_set_value(button, spin.Value());
+        if (gtk_spin_button_get_value(button) != spin.Value())
+            gtk_spin_button_set_value(button, spin.Value());
     });
     return widget;
 }
@@ -563,7 +592,8 @@ GtkWidget* DialogWindow::View::BuildTrackBar(TTrackBar& track) {
         Dispatch([&track, position] { track.SetPosition(position); });
     });
     mirrors.push_back([&track, range] {
-        if (std::lround(gtk_range_get_value(range)) != track.Position()) gtk_range_set_value(range, track.Position());
+        if (std::lround(gtk_range_get_value(range)) != track.Position())
+            gtk_range_set_value(range, track.Position());
     });
     return widget;
 }
@@ -573,7 +603,8 @@ GtkWidget* DialogWindow::View::BuildTrackBar(TTrackBar& track) {
 // them; a list view in a popover shows only the rows in sight.
 GtkWidget* DialogWindow::View::BuildComboBox(TComboBox& combo) {
     GtkListStore* items = gtk_list_store_new(1, G_TYPE_STRING);
-    for (const std::string& item : combo.Items) gtk_list_store_insert_with_values(items, nullptr, -1, 0, item.c_str(), -1);
+    for (const std::string& item : combo.Items)
+        gtk_list_store_insert_with_values(items, nullptr, -1, 0, item.c_str(), -1);
 
     GtkWidget* widget = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     gtk_style_context_add_class(gtk_widget_get_style_context(widget), GTK_STYLE_CLASS_LINKED);
@@ -635,8 +666,9 @@ GtkWidget* DialogWindow::View::BuildComboBox(TComboBox& combo) {
     Connect<gboolean(GtkWidget*, GdkEventButton*)>(
         list, "button-release-event", [choose](GtkWidget* clicked, GdkEventButton* event) -> gboolean {
             GtkTreePath* path = nullptr;
-            if (event->button != 1 || !gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(clicked), int(event->x),
-                                                                     int(event->y), &path, nullptr, nullptr, nullptr)) {
+            if (event->button != 1 ||
+                !gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(clicked), int(event->x), int(event->y), &path,
+                                               nullptr, nullptr, nullptr)) {
                 return FALSE;
             }
             choose(path);

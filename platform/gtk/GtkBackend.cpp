@@ -27,17 +27,22 @@ ScreenMode ScreenOfDisplay() {
         mode.width = geometry.width * scale;
         mode.height = geometry.height * scale;
     }
-    const int depth = gdk_visual_get_depth(gdk_screen_get_system_visual(gdk_display_get_default_screen(display)));
+    const int depth =
+        gdk_visual_get_depth(gdk_screen_get_system_visual(gdk_display_get_default_screen(display)));
     mode.bitsPerPixel = depth > 16 ? 32 : depth > 8 ? 16 : 8;
     return mode;
 }
 
 GtkMessageType MessageTypeOf(UINT type) {
     switch (type & 0xF0) {
-        case MB_ICONERROR: return GTK_MESSAGE_ERROR;
-        case MB_ICONWARNING: return GTK_MESSAGE_WARNING;
-        case MB_ICONINFORMATION: return GTK_MESSAGE_INFO;
-        default: return GTK_MESSAGE_OTHER;
+    case MB_ICONERROR:
+        return GTK_MESSAGE_ERROR;
+    case MB_ICONWARNING:
+        return GTK_MESSAGE_WARNING;
+    case MB_ICONINFORMATION:
+        return GTK_MESSAGE_INFO;
+    default:
+        return GTK_MESSAGE_OTHER;
     }
 }
 
@@ -56,8 +61,8 @@ public:
 
     int ShowMessageBox(HWND, std::string_view text, std::string_view caption, UINT type) override {
         const std::string shownText(text);
-        GtkWidget* box = gtk_message_dialog_new(dialogParent, GTK_DIALOG_MODAL, MessageTypeOf(type), GTK_BUTTONS_OK,
-                                                "%s", shownText.c_str());
+        GtkWidget* box = gtk_message_dialog_new(dialogParent, GTK_DIALOG_MODAL, MessageTypeOf(type),
+                                                GTK_BUTTONS_OK, "%s", shownText.c_str());
         gtk_window_set_title(GTK_WINDOW(box), std::string(caption).c_str());
         if (dialogParent == nullptr) gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
         gtk_dialog_run(GTK_DIALOG(box));
@@ -69,7 +74,8 @@ public:
         GtkWidget* chooser = gtk_color_chooser_dialog_new("Color", dialogParent);
         GtkColorChooser* colors = GTK_COLOR_CHOOSER(chooser);
         gtk_color_chooser_set_use_alpha(colors, FALSE);
-        const GdkRGBA initial{GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0, 1.0};
+        const GdkRGBA initial{GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0,
+                              1.0};
         gtk_color_chooser_set_rgba(colors, &initial);
         const bool chosen = gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_OK;
         if (chosen) {

@@ -2,14 +2,13 @@
 // fatal errors would end the process and its warnings would let a damaged
 // picture through half grey, so both jump back here and fail the decode.
 #include "platform/Bitmap.h"
-
 #include "platform/image/Limits.h"
+
+#include <jpeglib.h>
 
 #include <bit>
 #include <csetjmp>
 #include <cstdio>
-
-#include <jpeglib.h>
 
 namespace platform {
 namespace {
@@ -20,7 +19,8 @@ constexpr int kMaxScans = 500;
 
 // The decoder's 0x00RRGGBB pixels, as bytes in memory, with libjpeg's
 // fourth byte as the top one (masked off afterwards).
-constexpr J_COLOR_SPACE kPixelLayout = std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+constexpr J_COLOR_SPACE kPixelLayout =
+    std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -40,8 +40,7 @@ struct ProgressMonitor {
 }
 
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0)
-        Fail(info);
+    if (level < 0) Fail(info);
 }
 
 void OnProgress(j_common_ptr common) {
@@ -95,18 +94,15 @@ std::optional<TBitmap> DecodeJpeg(std::span<const std::uint8_t> bytes, std::stri
     ErrorManager errors{};
     TBitmap picture;
     if (bytes.empty()) {
-        if (error != nullptr)
-            *error = "empty JPEG data";
+        if (error != nullptr) *error = "empty JPEG data";
         return std::nullopt;
     }
     if (!DecodeInto(bytes, &picture, &errors)) {
-        if (error != nullptr)
-            *error = errors.message;
+        if (error != nullptr) *error = errors.message;
         return std::nullopt;
     }
     for (int y = 0; y < picture.Height(); ++y)
-        for (std::uint32_t& pixel : picture.Row(y))
-            pixel &= 0x00FFFFFF;
+        for (std::uint32_t& pixel : picture.Row(y)) pixel &= 0x00FFFFFF;
     return picture;
 }
 

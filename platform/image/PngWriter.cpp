@@ -58,26 +58,21 @@ bool WriteRows(const TBitmap& bitmap, std::FILE* file, std::vector<png_byte>* ro
 
 bool WritePng(const TBitmap& bitmap, const std::filesystem::path& file, std::string* error) {
     const auto fail = [&](const std::string& text) {
-        if (error != nullptr)
-            *error = file.string() + ": " + text;
+        if (error != nullptr) *error = file.string() + ": " + text;
         return false;
     };
-    if (bitmap.Empty())
-        return fail("cannot write an empty picture");
+    if (bitmap.Empty()) return fail("cannot write an empty picture");
     std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (out == nullptr)
-        return fail(std::strerror(errno));
+    if (out == nullptr) return fail(std::strerror(errno));
     std::vector<png_byte> row(std::size_t(bitmap.Width()) * 3);
     WriteErrors errors;
     const bool written = WriteRows(bitmap, out, &row, &errors);
     // Closing flushes the last buffered bytes, so its failure is a failed write.
     const bool closed = std::fclose(out) == 0;
-    if (written && closed)
-        return true;
+    if (written && closed) return true;
     // Only a half-written file of our own goes; a device such as /dev/full stays.
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(file, ignored))
-        std::filesystem::remove(file, ignored);
+    if (std::filesystem::is_regular_file(file, ignored)) std::filesystem::remove(file, ignored);
     return fail(written ? std::string(std::strerror(errno)) : std::string(errors.message));
 }
 

@@ -116,7 +116,8 @@ fs::path ReplacementTarget(const fs::path& file) {
 
 FileStatus ReplaceFile(const fs::path& target, std::string_view text, mode_t mode) {
     fs::path temporary = fs::path(target) += ".tmp";
-    FileDescriptor out(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+    FileDescriptor out(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!out.valid()) return FileStatus::WriteFailed;
     bool written = ::fchmod(out.get(), mode) == 0 && WriteAll(out.get(), text) && ::fsync(out.get()) == 0;
     if (!out.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -161,7 +162,8 @@ KeyFileText ReadKeyFile(const fs::path& file) {
         return {FileStatus::Unreadable, {}};
     }
     struct stat info {};
-    if (::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode) || std::size_t(info.st_size) > kMaxKeyFileBytes) {
+    if (::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        std::size_t(info.st_size) > kMaxKeyFileBytes) {
         return {FileStatus::Unreadable, {}};
     }
     // Read to the end whatever the size said, as the file may have grown,

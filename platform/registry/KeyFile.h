@@ -17,8 +17,8 @@ namespace platform::registry {
 inline constexpr std::size_t kMaxKeyFileBytes = 1 << 20;
 
 struct KeyLocation {
-    std::string name;             // HKEY_CURRENT_USER\SOFTWARE\A\B, the section name
-    std::filesystem::path file;   // $XDG_CONFIG_HOME/A/B.reg
+    std::string name;            // HKEY_CURRENT_USER\SOFTWARE\A\B, the section name
+    std::filesystem::path file;  // $XDG_CONFIG_HOME/A/B.reg
 };
 
 // HKEY_CURRENT_USER's "SOFTWARE\A\...\B" as a file under the configuration

@@ -64,7 +64,8 @@ bool Continues(std::string_view next) {
 RegDocument::Line RegDocument::ValueLine(std::string raw, std::string_view logical) {
     std::optional<ValueParts> parts = SplitValue(logical);
     if (!parts) return Line{std::move(raw), Kind::Opaque, {}, {}};
-    if (parts->data && *parts->data == "-") return Line{std::move(raw), Kind::Deletion, std::move(parts->name), {}};
+    if (parts->data && *parts->data == "-")
+        return Line{std::move(raw), Kind::Deletion, std::move(parts->name), {}};
     std::optional<RegValue> value;
     if (parts->data) value = ParseValueData(*parts->data);
     return Line{std::move(raw), Kind::Value, std::move(parts->name), std::move(value)};
@@ -73,7 +74,8 @@ RegDocument::Line RegDocument::ValueLine(std::string raw, std::string_view logic
 RegDocument RegDocument::Parse(std::string_view text, std::string_view key) {
     RegDocument document(key);
     std::size_t firstEnd = text.find('\n');
-    if (firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r') document.eol_ = "\r\n";
+    if (firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r')
+        document.eol_ = "\r\n";
 
     bool inKey = false;
     std::string_view rest = text;
@@ -117,7 +119,8 @@ std::string RegDocument::Serialize() const {
 }
 
 bool RegDocument::HasSection() const {
-    return std::any_of(lines_.begin(), lines_.end(), [](const Line& line) { return line.kind == Kind::Section; });
+    return std::any_of(lines_.begin(), lines_.end(),
+                       [](const Line& line) { return line.kind == Kind::Section; });
 }
 
 LookupResult RegDocument::Find(std::string_view name) const {
@@ -137,7 +140,8 @@ void RegDocument::Set(std::string_view name, const RegValue& value) {
     }
     if (!HasSection()) AddSection();
     auto isSection = [](const Line& candidate) { return candidate.kind == Kind::Section; };
-    std::size_t at = std::size_t(std::find_if(lines_.rbegin(), lines_.rend(), isSection).base() - lines_.begin());
+    std::size_t at =
+        std::size_t(std::find_if(lines_.rbegin(), lines_.rend(), isSection).base() - lines_.begin());
     for (std::size_t i = at; i < lines_.size(); ++i) {
         if (lines_[i].kind == Kind::Value || lines_[i].kind == Kind::Deletion) at = i + 1;
     }
@@ -181,7 +185,8 @@ void RegDocument::Insert(std::size_t at, Line line) {
 std::size_t RegDocument::FindLine(std::string_view name) const {
     for (std::size_t i = lines_.size(); i-- > 0;) {
         const Line& line = lines_[i];
-        if ((line.kind == Kind::Value || line.kind == Kind::Deletion) && EqualsNoCase(line.name, name)) return i;
+        if ((line.kind == Kind::Value || line.kind == Kind::Deletion) && EqualsNoCase(line.name, name))
+            return i;
     }
     return std::string::npos;
 }

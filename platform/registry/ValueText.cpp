@@ -122,7 +122,8 @@ std::optional<RegValue> ParseValueData(std::string_view data) {
         if (data.size() != 8) return std::nullopt;
         std::optional<DWORD> number = ParseHexNumber(data, 8);
         if (!number) return std::nullopt;
-        return RegValue{REG_DWORD, {BYTE(*number), BYTE(*number >> 8), BYTE(*number >> 16), BYTE(*number >> 24)}};
+        return RegValue{REG_DWORD,
+                        {BYTE(*number), BYTE(*number >> 8), BYTE(*number >> 16), BYTE(*number >> 24)}};
     }
     DWORD type = REG_BINARY;
     if (TakePrefix(data, "hex(")) {

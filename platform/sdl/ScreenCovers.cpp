@@ -34,9 +34,7 @@ void ScreenCovers::Cover(int exceptDisplay) {
     }
 }
 
-void ScreenCovers::Clear() {
-    windows_.clear();
-}
+void ScreenCovers::Clear() { windows_.clear(); }
 
 SDL_Window* ScreenCovers::Find(Uint32 windowId) const {
     for (const auto& window : windows_) {
@@ -47,9 +45,7 @@ SDL_Window* ScreenCovers::Find(Uint32 windowId) const {
     return nullptr;
 }
 
-bool ScreenCovers::Owns(Uint32 windowId) const {
-    return Find(windowId) != nullptr;
-}
+bool ScreenCovers::Owns(Uint32 windowId) const { return Find(windowId) != nullptr; }
 
 std::optional<SDL_Point> ScreenCovers::ToDesktop(Uint32 windowId, int x, int y) const {
     SDL_Window* window = Find(windowId);

@@ -79,8 +79,8 @@ struct SdlBackend::Window {
     int textureHeight = 0;
     std::optional<FramePacer> pacer;
     HWND handle = 0;
-    bool foreign = false;     // a host's window wrapped for drawing
-    bool fullScreen = false;  // covers the screen (not in the windowed mode)
+    bool foreign = false;      // a host's window wrapped for drawing
+    bool fullScreen = false;   // covers the screen (not in the windowed mode)
     SDL_Rect windowedPlace{};  // where it was before it covered the screen
     // Pointer motion counts as input only once the window is on screen:
     // the pointer "moves" into a window as it appears.
@@ -248,8 +248,8 @@ HWND SdlBackend::CreateWindow(std::string_view caption) {
         return Drawable(host_) != nullptr ? host_ : 0;
     }
     const std::string title(caption);
-    SDL_Window* created = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                           640, 480, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    SDL_Window* created = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640,
+                                           480, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
     if (created == nullptr) {
         return 0;
     }
@@ -406,8 +406,8 @@ bool RasterisesInSoftware(SDL_Renderer* renderer) {
 
 bool SdlBackend::PrepareRenderer(Window& window, int width, int height) {
     if (!window.renderer) {
-        SDL_Renderer* renderer = SDL_CreateRenderer(window.sdl.get(), -1,
-                                                    SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        SDL_Renderer* renderer =
+            SDL_CreateRenderer(window.sdl.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (renderer != nullptr && RasterisesInSoftware(renderer)) {
             // GL drawn by the CPU costs cores for a plain scaled copy; SDL's
             // own software renderer does the same work far more cheaply.
@@ -422,8 +422,8 @@ bool SdlBackend::PrepareRenderer(Window& window, int width, int height) {
         }
         window.renderer.reset(renderer);
         SDL_RendererInfo info{};
-        const bool vsync = SDL_GetRendererInfo(renderer, &info) == 0 &&
-                           (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        const bool vsync =
+            SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
         window.pacer.emplace(RefreshPeriod(window.sdl.get()), vsync);
     }
     if (!window.texture || window.textureWidth != width || window.textureHeight != height) {
@@ -450,8 +450,9 @@ void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP&
         return;
     }
     const Uint32 flags = SDL_GetWindowFlags(window->sdl.get());
-    const bool onScreen = window->foreign ? FollowForeignWindow(*window)
-                                          : (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+    const bool onScreen = window->foreign
+                              ? FollowForeignWindow(*window)
+                              : (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
     if (!onScreen || !PrepareRenderer(*window, frame.width, frame.height)) {
         // Nothing to show: still take a frame's time, so a loop that draws
         // as fast as it can does not spin.
@@ -575,12 +576,14 @@ void SdlBackend::Translate(const SDL_Event& event) {
                                 .virtualKey = VirtualKeyOf(key),
                                 .shift = ShiftStateOf(event.key.keysym.mod)});
             if (const char typed = ControlCharacterOf(key)) {
-                pending_.push_back({.kind = EventKind::Character, .window = window->handle, .character = typed});
+                pending_.push_back(
+                    {.kind = EventKind::Character, .window = window->handle, .character = typed});
             }
         }
         break;
     case SDL_KEYUP:
-        if (Window* window = FindBySdlId(event.key.windowID); window != nullptr && window->startupKeys.Holding()) {
+        if (Window* window = FindBySdlId(event.key.windowID);
+            window != nullptr && window->startupKeys.Holding()) {
             window->startupKeys.KeyReleased(KeysDownNow(window->sdl.get()));
         }
         break;
@@ -588,7 +591,8 @@ void SdlBackend::Translate(const SDL_Event& event) {
         if (const Window* window = FindBySdlId(event.text.windowID);
             window != nullptr && !window->startupKeys.Holding()) {
             for (const char typed : AnsiFromUtf8(event.text.text)) {
-                pending_.push_back({.kind = EventKind::Character, .window = window->handle, .character = typed});
+                pending_.push_back(
+                    {.kind = EventKind::Character, .window = window->handle, .character = typed});
             }
         }
         break;
@@ -665,8 +669,9 @@ int SdlBackend::ShowMessageBox(HWND owner, std::string_view text, std::string_vi
     }
     const Window* parent = Find(owner);
     SDL_Window* parentWindow =
-        parent != nullptr && (SDL_GetWindowFlags(parent->sdl.get()) & SDL_WINDOW_SHOWN) != 0 ? parent->sdl.get()
-                                                                                              : nullptr;
+        parent != nullptr && (SDL_GetWindowFlags(parent->sdl.get()) & SDL_WINDOW_SHOWN) != 0
+            ? parent->sdl.get()
+            : nullptr;
     const std::string shownText(text);
     const std::string shownCaption(caption);
     SDL_ShowSimpleMessageBox(flags, shownCaption.c_str(), shownText.c_str(), parentWindow);

@@ -79,8 +79,7 @@ public:
     void Wake() override;
 
     // A simple modal box; answers IDOK, also when none could be shown.
-    int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
-                       UINT type) override;
+    int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) override;
 
     // The SDL window behind a handle, or null.
     SDL_Window* SdlWindowOf(HWND window) const;
@@ -108,9 +107,9 @@ private:
     std::map<HWND, std::unique_ptr<Window>> windows_;
     std::deque<WindowEvent> pending_;
     std::unique_ptr<X11Windows> x11_;
-    HWND host_ = 0;            // the host's window, in host mode
-    ScreenMode hostMode_{};    // the display mode it gives
-    bool hostGiven_ = false;   // handed out by CreateWindow
+    HWND host_ = 0;           // the host's window, in host mode
+    ScreenMode hostMode_{};   // the display mode it gives
+    bool hostGiven_ = false;  // handed out by CreateWindow
     bool hostGone_ = false;
 };
 

@@ -35,9 +35,7 @@ int CountError(Display*, XErrorEvent*) {
     return 0;
 }
 
-int IgnoreError(Display*, XErrorEvent*) {
-    return 0;
-}
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
 // SDL's facts about a window, when SDL drives an X server.
 std::optional<SDL_SysWMinfo> X11InfoOf(SDL_Window* window) {
@@ -131,9 +129,7 @@ std::optional<X11WindowState> X11Windows::State(HWND window) {
     return X11WindowState{attributes->map_state == IsViewable, attributes->width, attributes->height};
 }
 
-HWND X11Windows::Root() const {
-    return HWND(DefaultRootWindow(connection_->display));
-}
+HWND X11Windows::Root() const { return HWND(DefaultRootWindow(connection_->display)); }
 
 void X11Windows::TolerateErrors() {
     std::lock_guard<std::mutex> guard(trapLock);
@@ -165,8 +161,7 @@ bool X11Windows::Paint(HWND window, int x, int y, const TBitmap& picture) {
     }
     // Bits of the depth that no colour uses (the alpha of a 32-bit visual)
     // are set, so a compositor shows the picture opaque.
-    const unsigned long depthBits =
-        attributes->depth >= 32 ? 0xFFFFFFFFul : (1ul << attributes->depth) - 1;
+    const unsigned long depthBits = attributes->depth >= 32 ? 0xFFFFFFFFul : (1ul << attributes->depth) - 1;
     const unsigned long spare = depthBits & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
     for (int row = 0; row < picture.Height(); ++row) {
         const auto pixels = picture.Row(row);

@@ -60,8 +60,9 @@ public:
         for (int y = 0; y < height_; ++y)
             for (int x = 0; x < width_; ++x) {
                 std::uint32_t value = 0;
-                std::memcpy(&value, static_cast<const std::uint8_t*>(desc.lpSurface) +
-                                        std::ptrdiff_t(y) * desc.lPitch + x * bytes,
+                std::memcpy(&value,
+                            static_cast<const std::uint8_t*>(desc.lpSurface) +
+                                std::ptrdiff_t(y) * desc.lPitch + x * bytes,
                             std::size_t(bytes));
                 values_[std::size_t(y) * width_ + x] = value;
             }

@@ -1,4 +1,5 @@
 #include "display/Ddmain.h"
+
 #include "platform/MMSystem.h"
 #include "platform/headless/Headless.h"
 

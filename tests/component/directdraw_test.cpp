@@ -1,6 +1,7 @@
 // The platform's software display device on the headless back end.
-#include "platform/Backend.h"
 #include "platform/DirectDraw.h"
+
+#include "platform/Backend.h"
 #include "platform/Gdi.h"
 #include "platform/headless/Headless.h"
 
@@ -45,9 +46,7 @@ DDSURFACEDESC2 FlipChainDesc() {
 
 constexpr DWORD kFullScreen = DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWREBOOT | DDSCL_ALLOWMODEX;
 
-std::uint32_t Mask(int bitsPerPixel) {
-    return bitsPerPixel == 32 ? 0xFFFFFFFFu : (1u << bitsPerPixel) - 1;
-}
+std::uint32_t Mask(int bitsPerPixel) { return bitsPerPixel == 32 ? 0xFFFFFFFFu : (1u << bitsPerPixel) - 1; }
 
 // Raw pixel values of a whole surface, read through Lock.
 struct Pixels {
@@ -84,7 +83,8 @@ void Write(IDirectDrawSurface7* surface, const Pixels& pixels) {
     auto* base = static_cast<std::uint8_t*>(desc.lpSurface);
     for (int y = 0; y < pixels.height; ++y) {
         for (int x = 0; x < pixels.width; ++x) {
-            std::memcpy(base + y * desc.lPitch + x * bytes, &pixels.values[std::size_t(y) * pixels.width + x], bytes);
+            std::memcpy(base + y * desc.lPitch + x * bytes, &pixels.values[std::size_t(y) * pixels.width + x],
+                        bytes);
         }
     }
     surface->Unlock(nullptr);
@@ -238,7 +238,8 @@ TEST_F(DirectDrawTest, WithoutAModeTheChainHasTheDesktopsSize) {
 
 TEST_F(DirectDrawTest, SurfaceSizesAreValidated) {
     Open();
-    for (const auto& [width, height] : {std::pair<DWORD, DWORD>{0, 10}, {10, 0}, {100000, 10}, {0xFFFFFFFF, 1}}) {
+    for (const auto& [width, height] :
+         {std::pair<DWORD, DWORD>{0, 10}, {10, 0}, {100000, 10}, {0xFFFFFFFF, 1}}) {
         DDSURFACEDESC2 desc = OffScreenDesc(width, height);
         IDirectDrawSurface7* surface = nullptr;
         EXPECT_EQ(dd7_->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS) << width;
@@ -381,7 +382,9 @@ TEST_P(BlitTest, UnkeyedAndKeyedBlitsMatchThePixelRule) {
         const int x = int(random() % (64 - (rect.right - rect.left) + 1));
         const int y = int(random() % (48 - (rect.bottom - rect.top) + 1));
         const bool keyed = random() % 2 == 0;
-        ASSERT_EQ(dest->BltFast(x, y, sprite.get(), &rect, keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY), DD_OK);
+        ASSERT_EQ(
+            dest->BltFast(x, y, sprite.get(), &rect, keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY),
+            DD_OK);
         ReferenceBlit(expected, source, x, y, rect, keyed ? &key : nullptr);
     }
     EXPECT_EQ(Read(dest.get()), expected);
@@ -397,7 +400,8 @@ TEST_P(BlitTest, OverlappingBlitsWithinOneSurfaceReadBeforeTheyWrite) {
     for (const auto& [x, y] : {std::pair{8, 7}, {2, 3}, {9, 5}, {5, 2}}) {
         for (const bool keyed : {false, true}) {
             ASSERT_EQ(surface->BltFast(x, y, surface.get(), const_cast<RECT*>(&rect),
-                                       keyed ? DDBLTFAST_SRCCOLORKEY : 0), DD_OK);
+                                       keyed ? DDBLTFAST_SRCCOLORKEY : 0),
+                      DD_OK);
             ReferenceBlit(expected, expected, x, y, rect, keyed ? &key : nullptr);
         }
     }
@@ -496,7 +500,8 @@ TEST_F(DirectDrawTest, InjectedFaultsAnswerTheirCodeAndDoNothingElse) {
 
     headless::InjectFault(DisplayOp::QueryInterface, E_NOINTERFACE);
     IDirectDrawGammaControl* gamma = nullptr;
-    EXPECT_EQ(primary_->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&gamma)), E_NOINTERFACE);
+    EXPECT_EQ(primary_->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&gamma)),
+              E_NOINTERFACE);
     EXPECT_EQ(gamma, nullptr);
 
     headless::ClearFaults();
@@ -525,7 +530,8 @@ TEST_F(DirectDrawTest, GammaRampIsAppliedToPresentedFramesAndOutlivesTheDevice) 
     IDirectDrawGammaControl* gamma = nullptr;
     ASSERT_EQ(primary_->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&gamma)), DD_OK);
     IDirectDrawGammaControl* none = nullptr;
-    EXPECT_EQ(back_->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
+    EXPECT_EQ(back_->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&none)),
+              E_NOINTERFACE);
 
     DDGAMMARAMP ramp{};
     ASSERT_EQ(gamma->GetGammaRamp(0, &ramp), DD_OK);
@@ -577,7 +583,8 @@ TEST_F(DirectDrawTest, DisplayModesAreEnumeratedUntilTheCallbackCancels) {
     } seen;
     auto collect = [](DDSURFACEDESC2* mode, void* context) -> HRESULT {
         auto* s = static_cast<Seen*>(context);
-        s->modes.push_back({int(mode->dwWidth), int(mode->dwHeight), int(mode->ddpfPixelFormat.dwRGBBitCount)});
+        s->modes.push_back(
+            {int(mode->dwWidth), int(mode->dwHeight), int(mode->ddpfPixelFormat.dwRGBBitCount)});
         return s->modes.size() < s->stopAfter ? HRESULT(DDENUMRET_OK) : HRESULT(DDENUMRET_CANCEL);
     };
     ASSERT_EQ(dd7_->EnumDisplayModes(0, nullptr, &seen, collect), DD_OK);

@@ -14,7 +14,8 @@ class Ending : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
-                 (std::string("tidereach-ending-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 (std::string("tidereach-ending-") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         platform::SetAudioOutputEnabled(false);
@@ -72,7 +73,7 @@ TEST_F(Ending, ZeroMeansNoPositionYet) {
     Move(scene, 200, 302);  // horizontal movement from x 0 does not count
     EXPECT_FALSE(scene->Closed());
     TForm1::LastMouseY = 0;  // as a reported y of 0 leaves it
-    Move(scene, 202, 400);  // nor vertical movement from y 0
+    Move(scene, 202, 400);   // nor vertical movement from y 0
     EXPECT_FALSE(scene->Closed());
     Move(scene, 202, 406);
     EXPECT_TRUE(scene->Closed());

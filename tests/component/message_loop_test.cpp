@@ -47,7 +47,8 @@ TEST_F(MessageLoop, PostedWorkComesFirstOneMessagePerTurnThenIdle) {
 
     application.Run();
 
-    const std::vector<std::string> expected = {"posted", "key A shift 1", "posted by A", "key B shift 0", "idle"};
+    const std::vector<std::string> expected = {"posted", "key A shift 1", "posted by A", "key B shift 0",
+                                               "idle"};
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(application.Terminated());
     EXPECT_FALSE(form->Visible());

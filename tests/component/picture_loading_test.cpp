@@ -35,9 +35,8 @@ TEST(EmbeddedPictures, JpegPicturesDecodeAtTheirLayerSizes) {
 
 TEST(EmbeddedPictures, BitmapPicturesDecodeAtTheirLayerSizes) {
     const PictureSize pictures[] = {
-        {"stone", 800, 245},      {"masktree", 40, 164}, {"bird", 30, 440},
-        {"birds_small", 30, 440}, {"yacht", 31, 868},    {"dolphin", 88, 741},
-        {"PREV_BITMAP", 154, 116},
+        {"stone", 800, 245}, {"masktree", 40, 164}, {"bird", 30, 440},         {"birds_small", 30, 440},
+        {"yacht", 31, 868},  {"dolphin", 88, 741},  {"PREV_BITMAP", 154, 116},
     };
     for (const PictureSize& picture : pictures) {
         SCOPED_TRACE(picture.resource);

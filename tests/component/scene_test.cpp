@@ -20,8 +20,8 @@ class Scene : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
-                 ("tidereach-scene-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("tidereach-scene-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);

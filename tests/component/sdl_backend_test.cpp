@@ -36,9 +36,7 @@ protected:
             shared = SdlBackend::Open({}, &openError);
         }
     }
-    static void TearDownTestSuite() {
-        shared.reset();
-    }
+    static void TearDownTestSuite() { shared.reset(); }
 
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) {
@@ -76,7 +74,9 @@ TEST_F(SdlBackendOnDisplay, ReportsTheScreenAndItsModes) {
     EXPECT_GT(desktop.width, 0);
     EXPECT_TRUE(desktop.bitsPerPixel == 16 || desktop.bitsPerPixel == 24 || desktop.bitsPerPixel == 32);
     const auto modes = backend->OfferedModes();
-    for (const platform::ScreenMode wanted : {platform::ScreenMode{800, 600, 16}, {1024, 768, 24}, {1280, 1024, 32},
+    for (const platform::ScreenMode wanted : {platform::ScreenMode{800, 600, 16},
+                                              {1024, 768, 24},
+                                              {1280, 1024, 32},
                                               {desktop.width, desktop.height, 32}}) {
         EXPECT_NE(std::find(modes.begin(), modes.end(), wanted), modes.end())
             << wanted.width << "x" << wanted.height << "x" << wanted.bitsPerPixel;

@@ -2,8 +2,8 @@
 #include "platform/Registry.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "settings/Settings.h"
 #include "settings/Setreg.h"
+#include "settings/Settings.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
 #include <bit>

@@ -363,8 +363,9 @@ TEST_F(SetupDialog, TheTimeOfDayChoiceIsStoredAsAPair) {
         bool daytime;
         bool demo;
     };
-    for (const Case& choice : {Case{&TForm2::RadioButton1, false, false}, Case{&TForm2::RadioButton3, true, false},
-                               Case{&TForm2::RadioButton2, false, true}}) {
+    for (const Case& choice :
+         {Case{&TForm2::RadioButton1, false, false}, Case{&TForm2::RadioButton3, true, false},
+          Case{&TForm2::RadioButton2, false, true}}) {
         auto form = Open();
         (form.get()->*choice.option).SetChecked(true);
         form->Button1OK.Click();
@@ -451,7 +452,7 @@ TEST_F(SetupDialog, APolarCityReportsEachEventThatDoesNotHappen) {
 TEST_F(SetupDialog, ShowClockGreysTheClockControlsAndTheSwatch) {
     Store([](Settings& settings) { settings.ColorClock = 0x00FF00; });
     auto form = Open();
-    const std::vector<TControl*> clockControls = {&form->LabelXCenter, &form->Edit1X,  &form->LabelYCenter,
+    const std::vector<TControl*> clockControls = {&form->LabelXCenter, &form->Edit1X,     &form->LabelYCenter,
                                                   &form->EditY,        &form->PanelColor, &form->Button1,
                                                   &form->LabelRadius,  &form->Edit3R};
     form->CheckBox3Showclock.SetChecked(false);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <png.h>
 
 #include <array>
@@ -31,7 +32,8 @@ class SnapshotLight : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
-                 (std::string("tidereach-light-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 (std::string("tidereach-light-") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         Snapshot("first-run", 0);  // stores the defaults
@@ -54,8 +56,8 @@ protected:
     Picture Snapshot(const std::string& name, int ticks) {
         const auto file = folder / (name + ".png");
         const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" +
-                                    TIDEREACH_BINARY + "' --snapshot '" + file.string() +
-                                    "' --ticks " + std::to_string(ticks) + " --seed 7 --size 800x600";
+                                    TIDEREACH_BINARY + "' --snapshot '" + file.string() + "' --ticks " +
+                                    std::to_string(ticks) + " --seed 7 --size 800x600";
         Picture picture;
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         png_image image{};
@@ -109,19 +111,20 @@ TEST_F(SnapshotLight, GammaLevelScalesEveryChannel) {
 TEST_F(SnapshotLight, DemoDayPassesThroughDuskNightAndDawn) {
     Store("FlagDaytime", 0);
     Store("FlagDemoDaytime", 1);
-    const Means day = MeansOf(Snapshot("day", 100));          // 13:23
-    const Means dusk = MeansOf(Snapshot("dusk", 638));        // 20:51, just before sunset
-    const Means night = MeansOf(Snapshot("night", 792));      // 23:00
-    const Means dawn = MeansOf(Snapshot("dawn", 1178));       // 4:20, just before sunrise
-    const Means morning = MeansOf(Snapshot("morning", 1500)); // 8:49, full day again
+    const Means day = MeansOf(Snapshot("day", 100));           // 13:23
+    const Means dusk = MeansOf(Snapshot("dusk", 638));         // 20:51, just before sunset
+    const Means night = MeansOf(Snapshot("night", 792));       // 23:00
+    const Means dawn = MeansOf(Snapshot("dawn", 1178));        // 4:20, just before sunrise
+    const Means morning = MeansOf(Snapshot("morning", 1500));  // 8:49, full day again
 
     struct Moment {
         const char* name;
         Means means;
         std::array<double, 3> levels;  // the lighting's levels of 255
     };
-    for (const Moment& moment : {Moment{"dusk", dusk, {182, 112, 84}}, Moment{"night", night, {40, 50, 70}},
-                                 Moment{"dawn", dawn, {117, 70, 93}}, Moment{"morning", morning, {255, 255, 255}}}) {
+    for (const Moment& moment :
+         {Moment{"dusk", dusk, {182, 112, 84}}, Moment{"night", night, {40, 50, 70}},
+          Moment{"dawn", dawn, {117, 70, 93}}, Moment{"morning", morning, {255, 255, 255}}}) {
         SCOPED_TRACE(moment.name);
         EXPECT_NEAR(moment.means.red / day.red, moment.levels[0] / 255, 0.03);
         EXPECT_NEAR(moment.means.green / day.green, moment.levels[1] / 255, 0.03);

@@ -4,8 +4,9 @@
 #include "platform/MMSystem.h"
 #include "platform/audio/SoundPlayer.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <SDL.h>
 
 #include <algorithm>
 #include <chrono>

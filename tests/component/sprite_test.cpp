@@ -36,21 +36,21 @@ struct AxisCase {
 
 TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
     const AxisCase horizontal[] = {
-        {800, 0, 0, 799},        // as wide as the screen: column 799 stays clear
-        {10, 798, 0, 1},         // one column left at the right edge is drawn
-        {10, 799, {}, 0},        // at the last column: nothing
-        {10, -8, 8, 2},          // two columns left at the left edge
-        {10, -9, {}, 0},         // one column left at the left edge: nothing
-        {1, 0, {}, 0},
-        {1000, -100, 100, 799},  // overhanging both edges
-        {10, INT_MAX, {}, 0},
-        {10, INT_MIN, {}, 0},
+        {800, 0, 0, 799},                              // as wide as the screen: column 799 stays clear
+        {10, 798, 0, 1},                               // one column left at the right edge is drawn
+        {10, 799, {}, 0},                              // at the last column: nothing
+        {10, -8, 8, 2},                                // two columns left at the left edge
+        {10, -9, {}, 0},                               // one column left at the left edge: nothing
+        {1, 0, {}, 0},        {1000, -100, 100, 799},  // overhanging both edges
+        {10, INT_MAX, {}, 0}, {10, INT_MIN, {}, 0},
     };
     const AxisCase vertical[] = {
-        {600, 0, 0, 599}, {10, 598, 0, 1}, {10, 599, {}, 0}, {10, -8, 8, 2}, {10, -9, {}, 0}, {700, -50, 50, 599},
+        {600, 0, 0, 599}, {10, 598, 0, 1}, {10, 599, {}, 0},
+        {10, -8, 8, 2},   {10, -9, {}, 0}, {700, -50, 50, 599},
     };
     for (bool across : {true, false}) {
-        for (const AxisCase& c : across ? std::span<const AxisCase>(horizontal) : std::span<const AxisCase>(vertical)) {
+        for (const AxisCase& c :
+             across ? std::span<const AxisCase>(horizontal) : std::span<const AxisCase>(vertical)) {
             SCOPED_TRACE(testing::Message() << (across ? "x " : "y ") << c.length << " at " << c.position);
             TDDbmp sprite{nullptr};
             Build(sprite, across ? CodedBitmap(c.length, 3) : CodedBitmap(3, c.length));
@@ -186,26 +186,58 @@ struct SpriteFailure {
 
 TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
     const SpriteFailure failures[] = {
-        {"Error connect to DDMAIN", false, [](TDDbmp& s, TDDmain&) { s.DDmainModule = nullptr; s.CreateSurface(); }},
+        {"Error connect to DDMAIN", false,
+         [](TDDbmp& s, TDDmain&) {
+             s.DDmainModule = nullptr;
+             s.CreateSurface();
+         }},
         {"Error FDD==NULL", false,
-         [](TDDbmp& s, TDDmain& d) { d.SetEnabled(false); s.CreateSurface(); d.SetEnabled(true); }},
+         [](TDDbmp& s, TDDmain& d) {
+             d.SetEnabled(false);
+             s.CreateSurface();
+             d.SetEnabled(true);
+         }},
         {"Error FDDBACK==NULL", false,
          [](TDDbmp& s, TDDmain& d) {
              IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
              s.CreateSurface();
              d.FpDDSBack = back;
          }},
-        {"Error FDDBACK==NULL", false, [](TDDbmp& s, TDDmain&) { s.FDDBACK = nullptr; s.DrawImage(); }},
-        {"Error FDDBACK==NULL", false, [](TDDbmp& s, TDDmain&) { s.FDDBACK = nullptr; s.SetTransparency(true); }},
+        {"Error FDDBACK==NULL", false,
+         [](TDDbmp& s, TDDmain&) {
+             s.FDDBACK = nullptr;
+             s.DrawImage();
+         }},
+        {"Error FDDBACK==NULL", false,
+         [](TDDbmp& s, TDDmain&) {
+             s.FDDBACK = nullptr;
+             s.SetTransparency(true);
+         }},
         {"Error CreateSurfaceBMP", true,
-         [](TDDbmp& s, TDDmain&) { InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY); s.CreateSurface(); }},
+         [](TDDbmp& s, TDDmain&) {
+             InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY);
+             s.CreateSurface();
+         }},
         {"Error FpSurface->GetDC (BMP)", true,
-         [](TDDbmp& s, TDDmain&) { InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC); s.CreateSurface(); }},
-        {"Error FpSurface==NULL", true, [](TDDbmp& s, TDDmain&) { s.CloseSurface(); s.DrawAni(); }},
+         [](TDDbmp& s, TDDmain&) {
+             InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC);
+             s.CreateSurface();
+         }},
+        {"Error FpSurface==NULL", true,
+         [](TDDbmp& s, TDDmain&) {
+             s.CloseSurface();
+             s.DrawAni();
+         }},
         {"Error SetColorKey (BMP)", true,
-         [](TDDbmp& s, TDDmain&) { InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC); s.SetTransparency(true); }},
+         [](TDDbmp& s, TDDmain&) {
+             InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC);
+             s.SetTransparency(true);
+         }},
         {"Error FDDBACK->BltFast (BMP)", true,
-         [](TDDbmp& s, TDDmain&) { InjectFault(DisplayOp::BltFast, DDERR_SURFACELOST); s.DrawImage(); }},
+         [](TDDbmp& s, TDDmain&) {
+             InjectFault(DisplayOp::BltFast, DDERR_SURFACELOST);
+             s.DrawImage();
+         }},
     };
     for (const SpriteFailure& failure : failures) {
         SCOPED_TRACE(failure.text);

@@ -163,27 +163,68 @@ struct StripFailure {
 
 TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
     const StripFailure failures[] = {
-        {"Error connect to DDMAIN", 0, [](TDDani& s, TDDmain&) { s.DDmainModule = nullptr; s.CreateSurface(); }},
-        {"Error FDD==NULL", 0, [](TDDani& s, TDDmain& d) { d.SetEnabled(false); s.CreateSurface(); d.SetEnabled(true); }},
+        {"Error connect to DDMAIN", 0,
+         [](TDDani& s, TDDmain&) {
+             s.DDmainModule = nullptr;
+             s.CreateSurface();
+         }},
+        {"Error FDD==NULL", 0,
+         [](TDDani& s, TDDmain& d) {
+             d.SetEnabled(false);
+             s.CreateSurface();
+             d.SetEnabled(true);
+         }},
         {"Error FDDBACK==NULL", 0,
          [](TDDani& s, TDDmain& d) {
              IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
              s.CreateSurface();
              d.FpDDSBack = back;
          }},
-        {"Error FDDBACK==NULL", 40, [](TDDani& s, TDDmain&) { s.FDDBACK = nullptr; s.DrawAni(); }},
-        {"Not defined FYOffsetFrame", 0, [](TDDani& s, TDDmain&) { s.SetYOffsetFrame(0); s.CreateSurface(); }},
-        {"Not defined FYOffsetFrame", 0, [](TDDani& s, TDDmain&) { s.SetYOffsetFrame(-11); s.CreateSurface(); }},
-        {"TOO match sprites", 0, [](TDDani& s, TDDmain&) { s.SetYOffsetFrame(2); s.CreateSurface(); }},
+        {"Error FDDBACK==NULL", 40,
+         [](TDDani& s, TDDmain&) {
+             s.FDDBACK = nullptr;
+             s.DrawAni();
+         }},
+        {"Not defined FYOffsetFrame", 0,
+         [](TDDani& s, TDDmain&) {
+             s.SetYOffsetFrame(0);
+             s.CreateSurface();
+         }},
+        {"Not defined FYOffsetFrame", 0,
+         [](TDDani& s, TDDmain&) {
+             s.SetYOffsetFrame(-11);
+             s.CreateSurface();
+         }},
+        {"TOO match sprites", 0,
+         [](TDDani& s, TDDmain&) {
+             s.SetYOffsetFrame(2);
+             s.CreateSurface();
+         }},
         {"Error CreateSurfaceANI", 39,
-         [](TDDani& s, TDDmain&) { InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY); s.CreateSurface(); }},
+         [](TDDani& s, TDDmain&) {
+             InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY);
+             s.CreateSurface();
+         }},
         {"Error FpSurface->GetDC (ANI)", 39,
-         [](TDDani& s, TDDmain&) { InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC); s.CreateSurface(); }},
-        {"Error FpSurface==NULL", 40, [](TDDani& s, TDDmain&) { s.SetNumberFrame(40); s.DrawAni(); }},
+         [](TDDani& s, TDDmain&) {
+             InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC);
+             s.CreateSurface();
+         }},
+        {"Error FpSurface==NULL", 40,
+         [](TDDani& s, TDDmain&) {
+             s.SetNumberFrame(40);
+             s.DrawAni();
+         }},
         {"Error SetColorKey (ANI)", 39,
-         [](TDDani& s, TDDmain&) { InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC); s.SetTransparency(true); }},
+         [](TDDani& s, TDDmain&) {
+             InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC);
+             s.SetTransparency(true);
+         }},
         {"Error FDDBACK->BltFast (ANI)", 39,
-         [](TDDani& s, TDDmain&) { InjectFault(DisplayOp::BltFast, DDERR_INVALIDRECT); s.DrawAni(); }},
+         [](TDDani& s, TDDmain&) {
+             InjectFault(DisplayOp::BltFast, DDERR_INVALIDRECT);
+             s.DrawAni();
+         }},
     };
     for (const StripFailure& failure : failures) {
         SCOPED_TRACE(failure.text);

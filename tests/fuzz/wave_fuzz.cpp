@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parsed = ParseWave({data, size});
     if (!parsed) return 0;
     const WaveFile& wave = parsed.value;
-    const bool inside = wave.data.empty() ||
-                        (wave.data.data() >= data && wave.data.data() + wave.data.size() <= data + size);
+    const bool inside =
+        wave.data.empty() || (wave.data.data() >= data && wave.data.data() + wave.data.size() <= data + size);
     if (!inside || wave.channels < 1 || wave.channels > 2) std::abort();
 
     const auto decoded = DecodeWave(wave);

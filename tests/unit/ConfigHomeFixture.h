@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 

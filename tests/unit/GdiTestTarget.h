@@ -17,8 +17,11 @@ public:
     static constexpr int kGuardBytes = 8;
 
     TestTarget(int width, int height, int bitsPerPixel = 32, COLORREF background = RGB(0, 0, 0))
-        : width_(width), height_(height), bitsPerPixel_(bitsPerPixel),
-          pitch_(width * (bitsPerPixel / 8) + kGuardBytes), bytes_(std::size_t(pitch_) * height, kGuard) {
+        : width_(width),
+          height_(height),
+          bitsPerPixel_(bitsPerPixel),
+          pitch_(width * (bitsPerPixel / 8) + kGuardBytes),
+          bytes_(std::size_t(pitch_) * height, kGuard) {
         const std::uint32_t pixel = platform::PackColor(background, bitsPerPixel);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)

@@ -1,7 +1,8 @@
 // The committed scene pictures: formats, sizes, frame counts and colour keys as the
 // program's loaders see them.
-#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <SDL.h>
 #include <jpeglib.h>
 
 #include <cstdio>
@@ -47,7 +48,9 @@ BmpHeader readBmpHeader(const std::string& path) {
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     unsigned char h[54] = {};
     if (!f || std::fread(h, 1, sizeof h, f.get()) != sizeof h || h[0] != 'B' || h[1] != 'M') return {};
-    auto u32 = [&](int at) { return std::uint32_t(h[at] | h[at + 1] << 8 | h[at + 2] << 16 | std::uint32_t(h[at + 3]) << 24); };
+    auto u32 = [&](int at) {
+        return std::uint32_t(h[at] | h[at + 1] << 8 | h[at + 2] << 16 | std::uint32_t(h[at + 3]) << 24);
+    };
     return {std::int32_t(u32(18)), std::int32_t(u32(22)), std::uint16_t(h[28] | h[29] << 8), u32(30)};
 }
 
@@ -59,7 +62,8 @@ TEST(ArtResources, WaterAndGroundAreBaselineJpegsOfTheLayoutSizes) {
     const struct {
         const char* name;
         int w, h;
-    } pictures[] = {{"ground.jpg", 800, 408}, {"hightwater.jpg", 800, 32 * 92}, {"lowwater.jpg", 611, 32 * 115}};
+    } pictures[] = {
+        {"ground.jpg", 800, 408}, {"hightwater.jpg", 800, 32 * 92}, {"lowwater.jpg", 611, 32 * 115}};
     for (const auto& p : pictures) {
         const JpegInfo info = readJpegHeader(resource(p.name));
         EXPECT_EQ(info.width, p.w) << p.name;
@@ -74,8 +78,9 @@ TEST(ArtResources, BitmapsAreRunLengthEncodedAndEveryFrameStartsWithItsKey) {
         int w, frameH, frames;
         bool keyed;
     } bitmaps[] = {
-        {"stone.bmp", 800, 245, 1, true},    {"masktree.bmp", 40, 164, 1, true}, {"bird.bmp", 30, 11, 40, true},
-        {"birds_small.bmp", 30, 11, 40, true}, {"yacht.bmp", 31, 31, 28, true},  {"dolphin.bmp", 88, 39, 19, true},
+        {"stone.bmp", 800, 245, 1, true},        {"masktree.bmp", 40, 164, 1, true},
+        {"bird.bmp", 30, 11, 40, true},          {"birds_small.bmp", 30, 11, 40, true},
+        {"yacht.bmp", 31, 31, 28, true},         {"dolphin.bmp", 88, 39, 19, true},
         {"PREV_BITMAP.bmp", 154, 116, 1, false},
     };
     for (const auto& b : bitmaps) {
@@ -102,7 +107,9 @@ TEST(ArtResources, BitmapsAreRunLengthEncodedAndEveryFrameStartsWithItsKey) {
             EXPECT_TRUE(k.r == 255 && k.g == 0 && k.b == 255) << "frame " << f;
             // No figure pixel may turn into the key, even in a 16-bit display mode.
             for (Uint8 i : used) {
-                if (i != key) EXPECT_NE(rgb565(palette[i]), rgb565(k)) << "frame " << f << ", entry " << int(i);
+                if (i != key) {
+                    EXPECT_NE(rgb565(palette[i]), rgb565(k)) << "frame " << f << ", entry " << int(i);
+                }
             }
         }
     }

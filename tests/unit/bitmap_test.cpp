@@ -1,17 +1,18 @@
 // The framework bitmap: copying a part, drawing it into device contexts
 // unscaled and scaled, the picture decoders on well-formed and damaged
 // bytes, and PNG snapshots.
-#include "GdiTestTarget.h"
-
 #include "platform/Bitmap.h"
+
+#include "GdiTestTarget.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <jpeglib.h>
 #include <png.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -88,7 +89,8 @@ TEST(Canvas, StretchOffTheTargetKeepsTheMappingOfTheWholeRectangle) {
     CanvasStretchDraw(target.dc(), RECT{9, 4, 0, 0}, picture);  // inverted: nothing
     for (int x = 0; x < 10; ++x) {
         for (int y = 0; y < 3; ++y)
-            EXPECT_EQ(target.At(x, y), ColorOf(picture.At((x + 5) * 30 / 18, (y + 3) * 11 / 6))) << x << "," << y;
+            EXPECT_EQ(target.At(x, y), ColorOf(picture.At((x + 5) * 30 / 18, (y + 3) * 11 / 6)))
+                << x << "," << y;
         EXPECT_EQ(target.At(x, 3), RGB(0, 0, 0));
     }
     EXPECT_TRUE(target.GuardsIntact());
@@ -128,8 +130,7 @@ Bytes EncodeJpeg(const TBitmap& picture, bool gray) {
 TBitmap TwoBlocks() {
     TBitmap picture(32, 16);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 32; ++x)
-            picture.Set(x, y, x < 16 ? 0xC81E1E : 0x1428DC);
+        for (int x = 0; x < 32; ++x) picture.Set(x, y, x < 16 ? 0xC81E1E : 0x1428DC);
     return picture;
 }
 
@@ -142,8 +143,7 @@ void ExpectNear(std::uint32_t actual, std::uint32_t expected) {
 // Where the frame header gives height and width.
 std::size_t FrameHeader(const Bytes& jpeg) {
     for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0)
-            return i;
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) return i;
     return 0;
 }
 
@@ -163,8 +163,7 @@ TEST(Jpeg, DecodesColourAndGreyPictures) {
 TEST(Jpeg, DamagedOrHugeDataFailsWithAReason) {
     const Bytes good = EncodeJpeg(TwoBlocks(), false);
     Bytes garbage(200);
-    for (std::size_t i = 0; i < garbage.size(); ++i)
-        garbage[i] = std::uint8_t(i * 37 + 11);
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = std::uint8_t(i * 37 + 11);
     Bytes noWidth = good;
     noWidth[FrameHeader(good) + 7] = noWidth[FrameHeader(good) + 8] = 0;
     Bytes huge = good;  // 60000 x 60000
@@ -172,7 +171,11 @@ TEST(Jpeg, DamagedOrHugeDataFailsWithAReason) {
     huge[FrameHeader(good) + 6] = huge[FrameHeader(good) + 8] = 0x60;
     const Bytes cases[] = {Bytes(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2)),
                            Bytes(good.begin(), good.end() - 2),  // no end marker
-                           garbage, noWidth, huge, Bytes{}, Bytes{0xFF, 0xD8}};
+                           garbage,
+                           noWidth,
+                           huge,
+                           Bytes{},
+                           Bytes{0xFF, 0xD8}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         std::string error;
         EXPECT_FALSE(platform::DecodeJpeg(cases[i], &error).has_value()) << i;
@@ -181,8 +184,7 @@ TEST(Jpeg, DamagedOrHugeDataFailsWithAReason) {
 }
 
 void PutLE(Bytes& bytes, std::size_t at, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i)
-        bytes[at + i] = std::uint8_t(value >> (8 * i));
+    for (int i = 0; i < size; ++i) bytes[at + i] = std::uint8_t(value >> (8 * i));
 }
 
 // A 4x2 run-length encoded 8-bit BMP with a three-colour palette: the top
@@ -219,8 +221,7 @@ TEST(Bmp, DecodesRunLengthEncodedPaletteBitmaps) {
     EXPECT_EQ(picture->At(0, 0), 0x0A141Eu);
     EXPECT_EQ(picture->At(1, 0), 0x00FF00u);
     EXPECT_EQ(picture->At(3, 0), 0x00FF00u);
-    for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(picture->At(x, 1), 0xC86432u);
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(picture->At(x, 1), 0xC86432u);
 }
 
 TEST(Bmp, DamagedOrHugeDataFailsWithAReason) {

@@ -1,6 +1,5 @@
-#include "solar/CityTable.h"
-
 #include "platform/Resources.h"
+#include "solar/CityTable.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +29,13 @@ std::vector<std::string> AllNames() {
 }
 
 // "FRANKFURT ODER GE" -> "FRANKFURT ODER"; "ABBEVILLE(SC) US" -> "ABBEVILLE(SC)".
-std::string_view CityPart(std::string_view name) {
-    return name.substr(0, name.rfind(' '));
-}
+std::string_view CityPart(std::string_view name) { return name.substr(0, name.rfind(' ')); }
 
 // A name with a further word standing before the bare name it begins with.
 bool IsOrderException(std::string_view before, std::string_view after) {
     const std::string_view bare = CityPart(after);
     const std::string_view longer = CityPart(before);
-    return longer.size() > bare.size() + 1 && longer.starts_with(bare) &&
-           longer[bare.size()] == ' ';
+    return longer.size() > bare.size() + 1 && longer.starts_with(bare) && longer[bare.size()] == ' ';
 }
 
 TEST(CityTable, IsTheEmbeddedResourceReadInPlace) {

@@ -100,8 +100,8 @@ TEST(CommandLine, HostWindowFromSwitchOrEnvironment) {
 }
 
 TEST(CommandLine, RunSettingsOverrideOnlyWhatIsGiven) {
-    const CommandLine line = ParseCommandLine(
-        {"--birds", "0", "--speed", "fast", "--daytime", "demo", "--clock", "off", "--sound", "on", "--fps", "off"});
+    const CommandLine line = ParseCommandLine({"--birds", "0", "--speed", "fast", "--daytime", "demo",
+                                               "--clock", "off", "--sound", "on", "--fps", "off"});
     Settings settings;
     settings.NumBirds = 7;
     settings.FlagDaytime = true;

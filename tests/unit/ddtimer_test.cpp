@@ -1,4 +1,5 @@
 #include "display/Ddtimer.h"
+
 #include "platform/MMSystem.h"
 
 #include <gtest/gtest.h>

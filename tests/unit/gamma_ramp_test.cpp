@@ -12,7 +12,7 @@ TEST(GammaRamp, StepsFillTheTablesWithA16BitAccumulator) {
     }
     EXPECT_EQ(ramp.green[255], 32640);
     TDDgamma::FillRamp(ramp, 257, 300, 65536 + 5);
-    EXPECT_EQ(ramp.red[255], 257 * 255);         // 257 never wraps
+    EXPECT_EQ(ramp.red[255], 257 * 255);              // 257 never wraps
     EXPECT_EQ(ramp.green[255], (300 * 255) % 65536);  // larger steps wrap
-    EXPECT_EQ(ramp.blue[255], 5 * 255);          // only the step's low 16 bits count
+    EXPECT_EQ(ramp.blue[255], 5 * 255);               // only the step's low 16 bits count
 }

@@ -1,7 +1,6 @@
 // Device contexts: colours in the surface formats, single pixels, pens and
 // brushes, text, device capabilities and window contexts.
 #include "GdiTestTarget.h"
-
 #include "platform/Backend.h"
 #include "platform/Bitmap.h"
 #include "platform/headless/Headless.h"
@@ -102,8 +101,7 @@ Ink InkOf(const TestTarget& target, COLORREF background, COLORREF color) {
     for (int y = 0; y < target.height(); ++y)
         for (int x = 0; x < target.width(); ++x) {
             const COLORREF c = target.At(x, y);
-            if (c == background)
-                continue;
+            if (c == background) continue;
             ++ink.count;
             ink.exact = ink.exact || c == color;
             ink.left = std::min(ink.left, x);
@@ -159,19 +157,16 @@ TEST(Text, ThreadsDrawingAtOnceGetTheSamePicture) {
     // The font loads on first use, and several threads may be first at once.
     std::vector<std::unique_ptr<TestTarget>> targets;
     std::vector<std::thread> threads;
-    for (int i = 0; i < 4; ++i)
-        targets.push_back(std::make_unique<TestTarget>(120, 20));
+    for (int i = 0; i < 4; ++i) targets.push_back(std::make_unique<TestTarget>(120, 20));
     for (auto& target : targets)
         threads.emplace_back([dc = target->dc()] {
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(255, 255, 255));
             TextOutA(dc, 1, 1, "Frame rate: 60 FPS", 18);
         });
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     const std::map<COLORREF, char> legend{{RGB(0, 0, 0), '.'}, {RGB(255, 255, 255), '#'}};
-    for (const auto& target : targets)
-        EXPECT_EQ(target->Picture(legend), targets[0]->Picture(legend));
+    for (const auto& target : targets) EXPECT_EQ(target->Picture(legend), targets[0]->Picture(legend));
 }
 
 class WindowContext : public ::testing::Test {

@@ -93,8 +93,7 @@ TEST_F(FigureTest, ThinEllipsesStillReachEverySideOfTheirBox) {
     Ellipse(dc_, 4, 4, 19, 7);
     const Rows picture = Picture(target);
     const auto painted = [&](int x, int y) { return picture[y][x] != '.'; };
-    for (int y = 0; y < 16; ++y)
-        EXPECT_TRUE(painted(0, y) && painted(1, y)) << y;
+    for (int y = 0; y < 16; ++y) EXPECT_TRUE(painted(0, y) && painted(1, y)) << y;
     EXPECT_FALSE(painted(0, 16));
     EXPECT_TRUE(painted(4, 5) && painted(18, 5) && painted(11, 4) && painted(11, 6));
     EXPECT_FALSE(painted(19, 5) || painted(4, 4));
@@ -146,7 +145,8 @@ TEST_F(FigureTest, SelfCrossingPolygonLeavesItsDoublyCoveredMiddleEmpty) {
     std::vector<POINT> star;
     for (int k = 0; k < 5; ++k) {
         const double angle = (-90.0 + 144.0 * k) * 3.14159265358979 / 180.0;
-        star.push_back({LONG(std::lround(20 + 19 * std::cos(angle))), LONG(std::lround(20 + 19 * std::sin(angle)))});
+        star.push_back(
+            {LONG(std::lround(20 + 19 * std::cos(angle))), LONG(std::lround(20 + 19 * std::sin(angle)))});
     }
     Polygon(dc_, star.data(), 5);
     EXPECT_EQ(target.At(20, 20), kBack);

@@ -5,7 +5,7 @@
 namespace {
 // Sunrise 6:00, sunset 20:00.
 const TPhaseBoundaries kDay = MakePhaseBoundaries(6.0f, 20.0f);
-}
+}  // namespace
 
 TEST(Lighting, BoundariesSurroundSunriseAndSunset) {
     EXPECT_EQ(kDay.DawnStart, 6 * 3600 - 2700);

@@ -77,15 +77,16 @@ TEST(Presentation, IdentityIsRecognisedWhateverTheLowBitsOfTheEntries) {
 
 TEST(Presentation, FramesHonourBothPitchesAndRefuseUnknownDepths) {
     std::vector<std::uint8_t> source(2 * 12, 0);
-    source[0] = 0x11;        // (0,0) blue
+    source[0] = 0x11;           // (0,0) blue
     source[12 + 4 + 2] = 0x22;  // (1,1) red
     std::vector<std::uint32_t> out(2 * 4, 0xDEADBEEF);
     const PixelView frame{source.data(), 2, 2, 12, 32};
     ASSERT_TRUE(platform::ConvertFrame(frame, platform::IdentityRamp(), out.data(), 16));
-    EXPECT_EQ(out, (std::vector<std::uint32_t>{0x11, 0, 0xDEADBEEF, 0xDEADBEEF, 0, 0x220000,
-                                               0xDEADBEEF, 0xDEADBEEF}));
+    EXPECT_EQ(out, (std::vector<std::uint32_t>{0x11, 0, 0xDEADBEEF, 0xDEADBEEF, 0, 0x220000, 0xDEADBEEF,
+                                               0xDEADBEEF}));
 
-    EXPECT_FALSE(platform::ConvertFrame({source.data(), 2, 2, 12, 8}, platform::IdentityRamp(), out.data(), 16));
+    EXPECT_FALSE(
+        platform::ConvertFrame({source.data(), 2, 2, 12, 8}, platform::IdentityRamp(), out.data(), 16));
     EXPECT_TRUE(platform::PresentedPicture({source.data(), 2, 2, 12, 8}, platform::IdentityRamp()).Empty());
 }
 

@@ -56,9 +56,12 @@ TEST_F(RegistryStore, ReadsCreateNothingAndCreatedKeysAreReadableText) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, KEY_ALL_ACCESS, &key), ERROR_FILE_NOT_FOUND);
     EXPECT_TRUE(std::filesystem::is_empty(Home()));
-    for (const char* bad : {"SOFTWARE\\..\\x", "SOFTWARE\\Corvane\\", "SOFTWARE\\Corvane", "Other\\A\\B", "SOFTWARE\\a/b\\c"}) {
-        EXPECT_NE(RegCreateKeyExA(HKEY_CURRENT_USER, bad, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS) << bad;
+    for (const char* bad :
+         {"SOFTWARE\\..\\x", "SOFTWARE\\Corvane\\", "SOFTWARE\\Corvane", "Other\\A\\B", "SOFTWARE\\a/b\\c"}) {
+        EXPECT_NE(
+            RegCreateKeyExA(HKEY_CURRENT_USER, bad, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS)
+            << bad;
     }
     EXPECT_TRUE(std::filesystem::is_empty(Home()));
 
@@ -67,7 +70,8 @@ TEST_F(RegistryStore, ReadsCreateNothingAndCreatedKeysAreReadableText) {
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     EXPECT_EQ(ReadText(KeyFile()), std::string("REGEDIT4\n\n") + kSection);
     const char text[] = "a\\\"b";
-    ASSERT_EQ(RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     ASSERT_EQ(SetDword("NumBirds", 42), ERROR_SUCCESS);
     EXPECT_EQ(ReadText(KeyFile()), std::string("REGEDIT4\n\n") + kSection +
@@ -108,9 +112,10 @@ TEST_F(RegistryStore, AWriteKeepsEveryLineItDoesNotChange) {
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     EXPECT_EQ(ReadText(KeyFile()), std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\Other]\n\n") + kSection);
 
-    const std::string foreign = std::string("REGEDIT4\r\n\r\n; mine\r\n[HKEY_CURRENT_USER\\Other]\r\n\"Gamma\"=dword:1\r\n") +
-                                "\r\n" + "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\r\n" +
-                                "\"Gamma\"=dword:000000ff\r\n\"Weird\"=qword:01\r\n\x01\x02 binary\r\n\"Blob\"=hex:01,\\\r\n  02\r\n";
+    const std::string foreign =
+        std::string("REGEDIT4\r\n\r\n; mine\r\n[HKEY_CURRENT_USER\\Other]\r\n\"Gamma\"=dword:1\r\n") +
+        "\r\n" + "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\r\n" +
+        "\"Gamma\"=dword:000000ff\r\n\"Weird\"=qword:01\r\n\x01\x02 binary\r\n\"Blob\"=hex:01,\\\r\n  02\r\n";
     WriteText(KeyFile(), foreign);
     EXPECT_EQ(Get("Weird").first, ERROR_BADDB);
     EXPECT_EQ(Get("Blob").second, (std::vector<BYTE>{1, 2}));
@@ -167,8 +172,9 @@ TEST_F(RegistryStore, AFailedWriteLeavesTheOldFileWhole) {
     // writer drops to an ordinary user).
     std::filesystem::permissions(Home(), std::filesystem::perms::all & ~std::filesystem::perms::others_write &
                                              ~std::filesystem::perms::group_write);
-    std::filesystem::permissions(KeyFile(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                                std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    std::filesystem::permissions(
+        KeyFile(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                       std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     std::filesystem::permissions(KeyFile().parent_path(), std::filesystem::perms::owner_read |
                                                               std::filesystem::perms::owner_exec |
                                                               std::filesystem::perms::others_read |
@@ -199,7 +205,8 @@ TEST_F(RegistryStore, ALinkedSettingsFileStaysWhereItsOwnerKeepsIt) {
     std::filesystem::create_symlink(Home() / "dotfiles/Tidereach.reg", KeyFile());
     ASSERT_EQ(SetDword("Gamma", 3), ERROR_SUCCESS);
     EXPECT_TRUE(std::filesystem::is_symlink(KeyFile()));
-    EXPECT_NE(ReadText(Home() / "dotfiles/Tidereach.reg").find("\"Gamma\"=dword:00000003"), std::string::npos);
+    EXPECT_NE(ReadText(Home() / "dotfiles/Tidereach.reg").find("\"Gamma\"=dword:00000003"),
+              std::string::npos);
 }
 
 TEST_F(RegistryStore, WritersInSeveralProcessesAllLand) {
@@ -237,7 +244,8 @@ TEST_F(RegistryStore, ReadersAndKilledWritersSeeTheOldOrTheNewFile) {
         auto blob = FindInFile("Blob");
         ASSERT_EQ(blob.state, platform::registry::Lookup::Found);
         ASSERT_EQ(blob.value.data.size(), kBlob);
-        ASSERT_EQ(std::count(blob.value.data.begin(), blob.value.data.end(), blob.value.data[0]), long(kBlob));
+        ASSERT_EQ(std::count(blob.value.data.begin(), blob.value.data.end(), blob.value.data[0]),
+                  long(kBlob));
     };
     std::srand(7);
     for (int round = 0; round < 10 && !HasFatalFailure(); ++round) {

@@ -34,7 +34,9 @@ TEST(RegistryText, EachTypeHasItsExportFormAndReadsBack) {
     const Case cases[] = {
         {"NumBirds", {REG_DWORD, {0x2a, 0, 0, 0}}, R"("NumBirds"=dword:0000002a)"},
         {"Gamma", {REG_DWORD, {0xff, 0xff, 0xff, 0xff}}, R"("Gamma"=dword:ffffffff)"},
-        {"RegLng", {REG_BINARY, {0, 0, 0, 0x60, 0x66, 0x66, 0x18, 0x40}}, R"("RegLng"=hex:00,00,00,60,66,66,18,40)"},
+        {"RegLng",
+         {REG_BINARY, {0, 0, 0, 0x60, 0x66, 0x66, 0x18, 0x40}},
+         R"("RegLng"=hex:00,00,00,60,66,66,18,40)"},
         {"Path", Text(R"(C:\a "b")"), R"("Path"="C:\\a \"b\"")"},
         {"Home", {REG_EXPAND_SZ, {'%', 'H', '%', 0}}, R"("Home"=hex(2):25,48,25,00)"},
         {"Big", {0xb, {1, 2, 3, 4, 5, 6, 7, 8}}, R"("Big"=hex(b):01,02,03,04,05,06,07,08)"},
@@ -55,8 +57,9 @@ TEST(RegistryText, EachTypeHasItsExportFormAndReadsBack) {
 }
 
 TEST(RegistryText, DamagedOrUnknownDataIsUnreadableNotGuessed) {
-    for (const char* data : {"dword:0000", "dword:0000002a1", "dword:-1", "hex:0,01", "hex:00,01,", "hex:00;01",
-                             "hex(2:00", "hex(123456789):00", "qword:1", "\"open", "\"a\" junk", "", "3"}) {
+    for (const char* data :
+         {"dword:0000", "dword:0000002a1", "dword:-1", "hex:0,01", "hex:00,01,", "hex:00;01", "hex(2:00",
+          "hex(123456789):00", "qword:1", "\"open", "\"a\" junk", "", "3"}) {
         EXPECT_FALSE(ParseValueData(data).has_value()) << data;
     }
     EXPECT_EQ(ParseValueData(" DWORD:0000002A ")->data, (std::vector<BYTE>{0x2a, 0, 0, 0}));
@@ -103,10 +106,12 @@ TEST(RegistryText, NewValuesGoToTheEndOfTheKeysLastSection) {
     document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
     EXPECT_EQ(document.Serialize(), std::string("REGEDIT4\n\n[") + kKey + "]\n\"A\"=dword:00000001\n");
 
-    document = RegDocument::Parse(std::string("[") + kKey + "]\n\"A\"=dword:00000001\n; note\n\n[Other]\n\"B\"=hex:\n", kKey);
+    document = RegDocument::Parse(
+        std::string("[") + kKey + "]\n\"A\"=dword:00000001\n; note\n\n[Other]\n\"B\"=hex:\n", kKey);
     document.Set("C", Text("x"));
-    EXPECT_EQ(document.Serialize(),
-              std::string("[") + kKey + "]\n\"A\"=dword:00000001\n\"C\"=\"x\"\n; note\n\n[Other]\n\"B\"=hex:\n");
+    EXPECT_EQ(
+        document.Serialize(),
+        std::string("[") + kKey + "]\n\"A\"=dword:00000001\n\"C\"=\"x\"\n; note\n\n[Other]\n\"B\"=hex:\n");
     EXPECT_TRUE(document.Remove("a"));
     EXPECT_FALSE(document.Remove("B"));  // another key's value is not ours to remove
 

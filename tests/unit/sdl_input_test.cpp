@@ -61,9 +61,13 @@ TEST(SdlKeys, TypedTextBecomesAnsiCharacters) {
     EXPECT_EQ(AnsiFromUtf8("\xE2\x82\xAC"), "?");             // € has no Latin-1 byte
     EXPECT_EQ(AnsiFromUtf8("\xF0\x9F\x98\x80x"), "?x");
     // Malformed input: a lone continuation byte, a cut-off sequence.
-    EXPECT_EQ(AnsiFromUtf8("\x80" "a"), "?a");
+    EXPECT_EQ(AnsiFromUtf8("\x80"
+                           "a"),
+              "?a");
     EXPECT_EQ(AnsiFromUtf8("a\xC3"), "a?");
-    EXPECT_EQ(AnsiFromUtf8("\xC3" "a"), "?a");
+    EXPECT_EQ(AnsiFromUtf8("\xC3"
+                           "a"),
+              "?a");
 }
 
 TEST(FramePacing, SlotsLieWholePeriodsApartWithoutDrift) {

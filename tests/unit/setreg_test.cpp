@@ -1,5 +1,6 @@
-#include "platform/Registry.h"
 #include "settings/Setreg.h"
+
+#include "platform/Registry.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
 #include <bit>
@@ -71,9 +72,11 @@ TEST_F(SetRegTest, ValuesUseTheRegistryEncodings) {
 
     // Expandable text reads as it is stored, references not expanded.
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Corvane\\Tidereach", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Corvane\\Tidereach", 0, KEY_ALL_ACCESS, &key),
+              ERROR_SUCCESS);
     const char expandable[] = "%HOME%\0tail";
-    RegSetValueExA(key, "Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable), sizeof expandable);
+    RegSetValueExA(key, "Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable),
+                   sizeof expandable);
     RegCloseKey(key);
     EXPECT_TRUE(store.Read("Expand", &text));
     EXPECT_EQ(text, "%HOME%");
@@ -82,12 +85,13 @@ TEST_F(SetRegTest, ValuesUseTheRegistryEncodings) {
 }
 
 TEST_F(SetRegTest, AValueThatCannotBeReadRaisesTheStoreErrorForItsName) {
-    WriteText(KeyFile(), "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n"
-                         "\"Eight\"=hex:00,00,00,00,00,00,f0,3f\n"
-                         "\"Dword\"=dword:00000001\n"
-                         "\"Short\"=hex(4):01,02\n"
-                         "\"Bytes\"=hex:01,02\n"
-                         "\"Cut\"=dword:0000\n");
+    WriteText(KeyFile(),
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n"
+              "\"Eight\"=hex:00,00,00,00,00,00,f0,3f\n"
+              "\"Dword\"=dword:00000001\n"
+              "\"Short\"=hex(4):01,02\n"
+              "\"Bytes\"=hex:01,02\n"
+              "\"Cut\"=dword:0000\n");
     int number = 9;
     bool flag = true;
     float real = 9;

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <thread>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 

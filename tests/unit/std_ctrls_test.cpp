@@ -11,13 +11,16 @@ namespace {
 // log of the handlers that ran.
 struct Form : TDialogForm {
     Form() : TDialogForm(nullptr) {
-        for (TControl* control : std::vector<TControl*>{&box, &first, &second, &spin, &track, &combo, &other}) {
+        for (TControl* control :
+             std::vector<TControl*>{&box, &first, &second, &spin, &track, &combo, &other}) {
             control->OnClick = [this, control](TObject*) { log.push_back("click " + control->Caption); };
         }
         spin.OnChange = [this](TObject*) { log.push_back("spin " + std::to_string(int(spin.Value()))); };
         track.OnChange = [this](TObject*) { log.push_back("track " + std::to_string(track.Position())); };
         combo.OnChange = [this](TObject*) { log.push_back("combo " + std::to_string(combo.ItemIndex())); };
-        first.OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) { log.push_back("up first"); };
+        first.OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
+            log.push_back("up first");
+        };
         spin.MaxValue = 10;
         track.Max = 256;
         combo.Items = {"AACHEN GE", "BERGEN NO", "BERGEN NO"};
@@ -76,7 +79,7 @@ TEST(StandardControls, AComboBoxSelectsQuietlyAndReportsTheUsersChoice) {
     form.combo.SetItemIndex(7);
     EXPECT_EQ(form.combo.ItemIndex(), -1);
     EXPECT_EQ(form.combo.Text(), "");
-    form.combo.UserSelect(2);        // the second of two equal names
+    form.combo.UserSelect(2);          // the second of two equal names
     form.combo.UserEdit("bergen no");  // typed: the first equal name
     form.combo.UserEdit("BERG");
     EXPECT_EQ(form.combo.Text(), "BERG");

@@ -164,12 +164,21 @@ TEST_F(TodaysSunTime, ReportingVariantIsSilentWhenTheSunRisesAndSets) {
 
 TEST(FormatHours, TwelveHourTextWithTruncatedMinutes) {
     const std::pair<float, const char*> cases[] = {
-        {5.12f, "5:07AM"}, {21.88f, "9:52PM"}, {6.5f, "6:30AM"}, {20.75f, "8:45PM"},
+        {5.12f, "5:07AM"},
+        {21.88f, "9:52PM"},
+        {6.5f, "6:30AM"},
+        {20.75f, "8:45PM"},
         // Up to 12 counts as AM; past a day is not folded back.
-        {12.5f, "12:30AM"}, {12.25f, "12:15AM"}, {24.5f, "12:30PM"}, {0.0f, "0:00AM"},
-        {1.0f, "1:00AM"}, {-2.5f, "-3:30AM"},
+        {12.5f, "12:30AM"},
+        {12.25f, "12:15AM"},
+        {24.5f, "12:30PM"},
+        {0.0f, "0:00AM"},
+        {1.0f, "1:00AM"},
+        {-2.5f, "-3:30AM"},
         // The float nearest 5.1 lies just below it.
-        {5.1f, "5:05AM"}, {4.3665f, "4:21AM"}, {20.8759f, "8:52PM"},
+        {5.1f, "5:05AM"},
+        {4.3665f, "4:21AM"},
+        {20.8759f, "8:52PM"},
     };
     for (const auto& [hours, text] : cases) EXPECT_EQ(FormatHours(hours), text) << hours;
 }

@@ -60,9 +60,7 @@ void Record(UINT timerId, UINT, std::uintptr_t user, std::uintptr_t, std::uintpt
     log.changed.notify_all();
 }
 
-std::uintptr_t AsUser(TickLog& log) {
-    return reinterpret_cast<std::uintptr_t>(&log);
-}
+std::uintptr_t AsUser(TickLog& log) { return reinterpret_cast<std::uintptr_t>(&log); }
 
 TEST(MultimediaTimer, PeriodicTicksComeOnWholePeriodsAfterTheStart) {
     TickLog log;

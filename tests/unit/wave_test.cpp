@@ -93,8 +93,8 @@ TEST(WaveParse, ReadsPcmWithFactAndSkipsOtherChunks) {
     EXPECT_EQ(parsed.value.channels, 2);
     EXPECT_EQ(parsed.value.sampleRate, 22050);
     EXPECT_EQ(parsed.value.frameCount, 3u);
-    EXPECT_TRUE(std::equal(parsed.value.data.begin(), parsed.value.data.end(), kStereoPcm.begin(),
-                           kStereoPcm.end()));
+    EXPECT_TRUE(
+        std::equal(parsed.value.data.begin(), parsed.value.data.end(), kStereoPcm.begin(), kStereoPcm.end()));
 }
 
 TEST(WaveParse, AcceptsAnyChunkOrderKeepsFirstOfEachAndDropsPartialFrames) {
@@ -148,7 +148,8 @@ std::vector<DamagedCase> DamagedCases() {
     return {
         {"empty", {}, SoundError::Truncated},
         {"three bytes", {'R', 'I', 'F'}, SoundError::Truncated},
-        {"other container", Bytes{'R', 'I', 'F', 'X', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}, SoundError::NotRiffWave},
+        {"other container", Bytes{'R', 'I', 'F', 'X', 4, 0, 0, 0, 'W', 'A', 'V', 'E'},
+         SoundError::NotRiffWave},
         {"not a wave", Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, SoundError::NotRiffWave},
         {"junk", junk, SoundError::NotRiffWave},
         {"header cut", Bytes(good.begin(), good.begin() + 10), SoundError::Truncated},
@@ -162,9 +163,12 @@ std::vector<DamagedCase> DamagedCases() {
         {"no chunks", Riff({}), SoundError::NoFormat},
         {"no fmt", Riff({Chunk("data", kStereoPcm)}), SoundError::NoFormat},
         {"no data", Riff({Chunk("fmt ", Format()), Chunk("fact", Fact(3))}), SoundError::NoData},
-        {"fmt too short", Riff({Chunk("fmt ", Bytes(14, 1)), Chunk("data", kStereoPcm)}), SoundError::BadFormat},
-        {"no channels", Riff({Chunk("fmt ", Format(1, 0)), Chunk("data", kStereoPcm)}), SoundError::BadFormat},
-        {"rate zero", Riff({Chunk("fmt ", Format(1, 2, 0)), Chunk("data", kStereoPcm)}), SoundError::BadFormat},
+        {"fmt too short", Riff({Chunk("fmt ", Bytes(14, 1)), Chunk("data", kStereoPcm)}),
+         SoundError::BadFormat},
+        {"no channels", Riff({Chunk("fmt ", Format(1, 0)), Chunk("data", kStereoPcm)}),
+         SoundError::BadFormat},
+        {"rate zero", Riff({Chunk("fmt ", Format(1, 2, 0)), Chunk("data", kStereoPcm)}),
+         SoundError::BadFormat},
         {"block align", Riff({Chunk("fmt ", Format(1, 2, 22050, 3)), Chunk("data", kStereoPcm)}),
          SoundError::BadFormat},
         {"six channels", Riff({Chunk("fmt ", Format(1, 6, 22050, 12)), Chunk("data", kStereoPcm)}),

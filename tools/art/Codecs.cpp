@@ -1,12 +1,12 @@
 #include "Codecs.h"
 
+#include <jpeglib.h>
+#include <png.h>
+
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
-
-#include <jpeglib.h>
-#include <png.h>
 
 namespace art {
 
@@ -56,7 +56,8 @@ void encodeRow(const std::uint8_t* row, size_t width, std::vector<std::uint8_t>&
         }
         // Gather bytes that do not start a run of three into an absolute block.
         size_t end = i;
-        while (end < width && end - i < 255 && runLength(row, end, width) < 3) end += runLength(row, end, width);
+        while (end < width && end - i < 255 && runLength(row, end, width) < 3)
+            end += runLength(row, end, width);
         end = std::min(end, i + 255);
         const size_t n = end - i;
         if (n < 3) {
@@ -104,8 +105,8 @@ void writePng(const std::string& path, const Image& picture) {
         throw std::runtime_error("cannot encode " + path);
     }
     png_init_io(png, f.get());
-    png_set_IHDR(png, info, png_uint_32(picture.w), png_uint_32(picture.h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(picture.w), png_uint_32(picture.h), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < picture.h; ++y) {
         std::vector<std::uint8_t> row = rgbRow(picture, y);

@@ -1,12 +1,12 @@
 // Files the art generator writes: baseline JPEG, 8-bit RLE BMP, PNG for checking.
 #pragma once
 
+#include "Indexed.h"
+#include "Raster.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "Indexed.h"
-#include "Raster.h"
 
 namespace art {
 

@@ -1,9 +1,9 @@
 #include "Compose.h"
 
-#include <algorithm>
-
 #include "Scene.h"
 #include "Sprite.h"
+
+#include <algorithm>
 
 namespace art {
 
@@ -41,9 +41,10 @@ Image composeScene(const SceneParts& p, int waterFrame) {
         int x, y, frame;
         bool far;
     } gulls[] = {{300, 250, 1, false}, {340, 262, 5, false}, {520, 300, 17, true}, {120, 330, 34, false},
-                 {650, 240, 27, true}, {40, 280, 12, false},  {460, 380, 9, false}};
+                 {650, 240, 27, true}, {40, 280, 12, false}, {460, 380, 9, false}};
     for (const auto& g : gulls)
-        blitKeyed(screen, g.far ? p.farGulls : p.gulls, 11, g.frame, g.x, g.y, g.far ? 15 : 18, g.far ? 5 : 6);
+        blitKeyed(screen, g.far ? p.farGulls : p.gulls, 11, g.frame, g.x, g.y, g.far ? 15 : 18,
+                  g.far ? 5 : 6);
     blitKeyed(screen, p.stone, kStoneH, 0, 0, kStoneY, kWidth, kStoneH);
     blitKeyed(screen, p.treeMask, 164, 0, kMaskX, kMaskY, kMaskW, kMaskH);
     return screen;
@@ -55,13 +56,17 @@ Image contactSheet(const SceneParts& p) {
         const Indexed* strip;
         int frameH, frames, zoom, perRow;
     };
-    const Row rows[] = {{&p.gulls, 11, 40, 4, 8}, {&p.farGulls, 11, 40, 4, 8}, {&p.yacht, 31, 28, 3, 14}, {&p.dolphin, 39, 19, 2, 8}};
+    const Row rows[] = {{&p.gulls, 11, 40, 4, 8},
+                        {&p.farGulls, 11, 40, 4, 8},
+                        {&p.yacht, 31, 28, 3, 14},
+                        {&p.dolphin, 39, 19, 2, 8}};
     const int width = 1480, gap = 6;
     std::vector<std::pair<Image, Vec2>> tiles;
     int y = gap;
     auto place = [&](Image tile, int perRow, int index, int& rowTop, int tileW, int tileH) {
         const int col = index % perRow, line = index / perRow;
-        tiles.push_back({std::move(tile), Vec2{float(gap + col * (tileW + gap)), float(rowTop + line * (tileH + gap))}});
+        tiles.push_back(
+            {std::move(tile), Vec2{float(gap + col * (tileW + gap)), float(rowTop + line * (tileH + gap))}});
     };
     for (const Row& r : rows) {
         const Image shown = showKeyed(*r.strip, paper);
@@ -69,7 +74,8 @@ Image contactSheet(const SceneParts& p) {
         for (int f = 0; f < r.frames; ++f) {
             Image tile(tw, th);
             for (int ty = 0; ty < th; ++ty)
-                for (int tx = 0; tx < tw; ++tx) tile.at(tx, ty) = shown.at(tx / r.zoom, f * r.frameH + ty / r.zoom);
+                for (int tx = 0; tx < tw; ++tx)
+                    tile.at(tx, ty) = shown.at(tx / r.zoom, f * r.frameH + ty / r.zoom);
             place(std::move(tile), r.perRow, f, y, tw, th);
         }
         y += ((r.frames + r.perRow - 1) / r.perRow) * (th + gap) + 2 * gap;

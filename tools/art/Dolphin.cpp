@@ -1,10 +1,10 @@
 // Dolphin strip: one leap in 19 frames, from surfacing, over the arc, into the water,
 // with a splash where it leaves the sea and where it dives back in.
-#include <cmath>
-
 #include "Noise.h"
 #include "Pictures.h"
 #include "Scene.h"
+
+#include <cmath>
 
 namespace art {
 
@@ -30,12 +30,14 @@ struct Path {
     }
     Vec2 at(float s) const {
         for (size_t i = 1; i < pts.size(); ++i)
-            if (arc[i] >= s) return pts[i - 1] + (pts[i] - pts[i - 1]) * ((s - arc[i - 1]) / (arc[i] - arc[i - 1]));
+            if (arc[i] >= s)
+                return pts[i - 1] + (pts[i] - pts[i - 1]) * ((s - arc[i - 1]) / (arc[i] - arc[i - 1]));
         return pts.back();
     }
     float crossing(bool rising) const {  // arc length where the path meets the surface
         for (size_t i = 1; i < pts.size(); ++i) {
-            const bool up = pts[i - 1].y >= kWater && pts[i].y < kWater, down = pts[i - 1].y < kWater && pts[i].y >= kWater;
+            const bool up = pts[i - 1].y >= kWater && pts[i].y < kWater,
+                       down = pts[i - 1].y < kWater && pts[i].y >= kWater;
             if (rising ? up : down) return arc[i];
         }
         return 0;
@@ -59,7 +61,8 @@ Body bodyAt(const Path& path, float noseArc) {
     const int n = 48;
     for (int i = 0; i <= n; ++i) b.spine.push_back(path.at(noseArc - kLength * i / n));
     for (int i = 0; i <= n; ++i) {
-        const Vec2 t = normalize(b.spine[std::max(i - 1, 0)] - b.spine[std::min(i + 1, n)]);  // toward the nose
+        const Vec2 t =
+            normalize(b.spine[std::max(i - 1, 0)] - b.spine[std::min(i + 1, n)]);  // toward the nose
         Vec2 nrm{t.y, -t.x};
         if (t.x < 0) nrm = nrm * -1;
         b.back.push_back(nrm);
@@ -72,7 +75,8 @@ const Rgb kBack = rgb8(70, 92, 120), kBelly = rgb8(214, 222, 228);
 void drawBody(Layer& layer, const Body& b) {
     const size_t n = b.spine.size() - 1;
     Stroke outline;
-    for (size_t i = 0; i <= n; ++i) outline.pts.push_back(b.spine[i]), outline.half.push_back(thickness(float(i) / n));
+    for (size_t i = 0; i <= n; ++i)
+        outline.pts.push_back(b.spine[i]), outline.half.push_back(thickness(float(i) / n));
     auto above = [](Vec2 q) { return q.y < kWater; };
     auto shade = [&](Vec2 q) {
         size_t best = 0;
@@ -88,9 +92,14 @@ void drawBody(Layer& layer, const Body& b) {
         if (length(q - eye) < 0.9f) c = rgb8(20, 24, 30);
         return c;
     };
-    fillShape(layer, outline.bounds(), 6, [&](Vec2 q) { return above(q) && outline.contains(q); }, shade);
+    fillShape(
+        layer, outline.bounds(), 6, [&](Vec2 q) { return above(q) && outline.contains(q); }, shade);
 
-    auto fin = [&](Polygon poly, Rgb c) { fillShape(layer, bounds(poly), 6, [&](Vec2 q) { return above(q) && contains(poly, q); }, [&](Vec2) { return c; }); };
+    auto fin = [&](Polygon poly, Rgb c) {
+        fillShape(
+            layer, bounds(poly), 6, [&](Vec2 q) { return above(q) && contains(poly, q); },
+            [&](Vec2) { return c; });
+    };
     auto on = [&](float a, float v, float out) {  // a point on the body surface, pushed outward
         const size_t i = size_t(a * n);
         return b.spine[i] + b.back[i] * (v * thickness(a) + out);
@@ -101,7 +110,8 @@ void drawBody(Layer& layer, const Body& b) {
     fin({on(0.36f, 0.9f, 0), on(0.5f, 0.95f, 0), on(0.56f, 1, 5.2f), on(0.5f, 1, 4.2f)}, scale(kBack, 0.9f));
     fin({on(0.2f, -0.8f, 0), on(0.27f, -0.9f, 0), on(0.34f, -1, 3.4f)}, scale(kBack, 1.1f));
     const Vec2 side = perp(tailDir);
-    fin({tail - tailDir * 2.f, tail + side * 4.6f + tailDir * 3.2f, tail + tailDir * 1.6f, tail - side * 4.6f + tailDir * 3.2f},
+    fin({tail - tailDir * 2.f, tail + side * 4.6f + tailDir * 3.2f, tail + tailDir * 1.6f,
+         tail - side * 4.6f + tailDir * 3.2f},
         scale(kBack, 0.85f));
 }
 
@@ -112,12 +122,14 @@ void drawSplash(Layer& layer, float x, float age, std::uint64_t seed, float stre
     // The white patch on the surface, spreading and thinning out.
     const float w = (5 + 4 * age) * strength, life = std::exp(-age / 4.5f);
     if (life > 0.3f)
-        fillShape(layer, Box{x - w - 1, kWater - 4, x + w + 1, kWater + 3}, 6,
-                  [&](Vec2 q) {
-                      const float e = std::pow((q.x - x) / w, 2.f) + std::pow((q.y - kWater + 0.5f) / (1.2f + 1.4f * life), 2.f);
-                      return e < 1 && valueNoise(q.x * 0.7f, age * 3, std::uint32_t(seed)) < 0.35f + 0.6f * life;
-                  },
-                  [&](Vec2 q) { return mix(foam, spray, clamp01((q.y - kWater + 2) / 3)); });
+        fillShape(
+            layer, Box{x - w - 1, kWater - 4, x + w + 1, kWater + 3}, 6,
+            [&](Vec2 q) {
+                const float e = std::pow((q.x - x) / w, 2.f) +
+                                std::pow((q.y - kWater + 0.5f) / (1.2f + 1.4f * life), 2.f);
+                return e < 1 && valueNoise(q.x * 0.7f, age * 3, std::uint32_t(seed)) < 0.35f + 0.6f * life;
+            },
+            [&](Vec2 q) { return mix(foam, spray, clamp01((q.y - kWater + 2) / 3)); });
     Rng rng(seed);
     for (int i = 0; i < 16; ++i) {
         const float vx = rng.range(-1.6f, 1.6f) * strength, vy = rng.range(-3.6f, -1.4f) * strength;
@@ -126,8 +138,9 @@ void drawSplash(Layer& layer, float x, float age, std::uint64_t seed, float stre
         if (t <= 0) continue;
         const Vec2 p{x + vx * t, kWater - 1 + vy * t + 0.42f * t * t};
         if (p.y > kWater - 0.5f) continue;
-        fillShape(layer, Box{p.x - 2, p.y - 2, p.x + 2, p.y + 2}, 6, [&](Vec2 q) { return length(q - p) < r; },
-                  [&](Vec2) { return i % 3 ? foam : spray; });
+        fillShape(
+            layer, Box{p.x - 2, p.y - 2, p.x + 2, p.y + 2}, 6, [&](Vec2 q) { return length(q - p) < r; },
+            [&](Vec2) { return i % 3 ? foam : spray; });
     }
 }
 

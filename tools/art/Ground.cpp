@@ -1,9 +1,9 @@
 // The still picture: sky with clouds, the sea with a distant island, the palm in front.
-#include <cmath>
-
 #include "Noise.h"
 #include "Pictures.h"
 #include "Scene.h"
+
+#include <cmath>
 
 namespace art {
 
@@ -66,7 +66,8 @@ Rgb skyWithClouds(const std::vector<Cloud>& clouds, float x, float y) {
     for (const Cloud& cloud : clouds) {
         const Box reach = [&] {
             Box b;
-            for (const Puff& p : cloud.puffs) b.grow(p.c - Vec2{p.r * 1.6f, p.r * 1.6f}), b.grow(p.c + Vec2{p.r * 1.6f, p.r * 1.6f});
+            for (const Puff& p : cloud.puffs)
+                b.grow(p.c - Vec2{p.r * 1.6f, p.r * 1.6f}), b.grow(p.c + Vec2{p.r * 1.6f, p.r * 1.6f});
             return b;
         }();
         if (x < reach.x0 || x > reach.x1 || y < reach.y0 || y > reach.y1) continue;
@@ -137,7 +138,8 @@ struct Trunk {
     Trunk() {
         for (int i = 0; i <= 60; ++i) {
             const float t = i / 60.f, u = 1 - t;
-            line.push_back(p[0] * (u * u * u) + p[1] * (3 * u * u * t) + p[2] * (3 * u * t * t) + p[3] * (t * t * t));
+            line.push_back(p[0] * (u * u * u) + p[1] * (3 * u * u * t) + p[2] * (3 * u * t * t) +
+                           p[3] * (t * t * t));
             half.push_back(lerp(9.5f, 6.f, t) + 1.2f * std::exp(-t * 30));
         }
         stroke = {line, half};
@@ -188,10 +190,12 @@ void paintFrond(Layer& layer, Vec2 crown, FrondSeed f, float light, Rng& rng) {
             Vec2 d = normalize(rotate(tangent, side * (1.0f + rng.range(-0.15f, 0.15f))) + Vec2{0, 0.55f});
             const Vec2 mid2 = a + d * (len * 0.5f);
             const Vec2 tip = mid2 + normalize(d + Vec2{0, 0.7f}) * (len * 0.5f);
-            const float tone = clamp01(light * (0.7f + 0.6f * rng.uniform()) + (side * dir.x > 0 ? 0.1f : -0.1f));
+            const float tone =
+                clamp01(light * (0.7f + 0.6f * rng.uniform()) + (side * dir.x > 0 ? 0.1f : -0.1f));
             const Rgb leaf = mix(base, bright, tone * 0.8f);
-            fillStroke(layer, Stroke{{a, mid2, tip}, {1.5f, 1.2f, 0.35f}},
-                       [&](Vec2 q) { return mix(leaf, scale(leaf, 0.75f), clamp01(length(q - a) / len)); }, 3);
+            fillStroke(
+                layer, Stroke{{a, mid2, tip}, {1.5f, 1.2f, 0.35f}},
+                [&](Vec2 q) { return mix(leaf, scale(leaf, 0.75f), clamp01(length(q - a) / len)); }, 3);
         }
     }
     fillStroke(layer, Stroke{rachis, half}, mix(rgb8(90, 96, 52), rgb8(170, 168, 96), light), 3);
@@ -199,23 +203,28 @@ void paintFrond(Layer& layer, Vec2 crown, FrondSeed f, float light, Rng& rng) {
 
 void paintCrown(Layer& layer, Vec2 crown, bool front) {
     // Fronds behind the crown first, then the coconuts, then those in front.
-    const FrondSeed back[] = {{-2.2f, 120, 0.30f}, {-1.35f, 110, 0.55f}, {-0.55f, 150, 0.40f}, {-2.9f, 130, 0.45f}};
-    const FrondSeed fore[] = {{0.05f, 170, 0.45f}, {0.45f, 150, 0.55f}, {2.75f, 140, 0.55f}, {-0.2f, 175, 0.30f},
-                              {2.35f, 130, 0.70f}, {1.1f, 120, 0.70f}, {-3.05f, 160, 0.35f}, {1.8f, 105, 0.80f},
-                              {-0.95f, 140, 0.45f}};
+    const FrondSeed back[] = {
+        {-2.2f, 120, 0.30f}, {-1.35f, 110, 0.55f}, {-0.55f, 150, 0.40f}, {-2.9f, 130, 0.45f}};
+    const FrondSeed fore[] = {{0.05f, 170, 0.45f},  {0.45f, 150, 0.55f}, {2.75f, 140, 0.55f},
+                              {-0.2f, 175, 0.30f},  {2.35f, 130, 0.70f}, {1.1f, 120, 0.70f},
+                              {-3.05f, 160, 0.35f}, {1.8f, 105, 0.80f},  {-0.95f, 140, 0.45f}};
     Rng rng(front ? 77 : 55);
     if (!front) {
-        for (const FrondSeed& f : back) paintFrond(layer, crown, f, 0.25f + 0.3f * std::cos(f.angle + 0.6f), rng);
+        for (const FrondSeed& f : back)
+            paintFrond(layer, crown, f, 0.25f + 0.3f * std::cos(f.angle + 0.6f), rng);
         return;
     }
     for (int i = 0; i < 5; ++i) {
         const Vec2 c = crown + Vec2{-8.f + 4.f * i, 7.f + 3.f * float(i % 2)};
-        fillShape(layer, bounds(ellipse(c, 5, 5)), 4, [&](Vec2 q) { return length(q - c) < 4.6f; }, [&](Vec2 q) {
-            const float lit = clamp01(0.5f + 0.12f * (q.x - c.x) - 0.1f * (q.y - c.y));
-            return mix(rgb8(70, 54, 22), rgb8(150, 124, 50), lit);
-        });
+        fillShape(
+            layer, bounds(ellipse(c, 5, 5)), 4, [&](Vec2 q) { return length(q - c) < 4.6f; },
+            [&](Vec2 q) {
+                const float lit = clamp01(0.5f + 0.12f * (q.x - c.x) - 0.1f * (q.y - c.y));
+                return mix(rgb8(70, 54, 22), rgb8(150, 124, 50), lit);
+            });
     }
-    for (const FrondSeed& f : fore) paintFrond(layer, crown, f, clamp01(0.45f + 0.45f * std::cos(f.angle + 0.7f)), rng);
+    for (const FrondSeed& f : fore)
+        paintFrond(layer, crown, f, clamp01(0.45f + 0.45f * std::cos(f.angle + 0.7f)), rng);
 }
 
 // Maps a tree-mask pixel to the screen point it covers.
@@ -236,9 +245,10 @@ GroundPictures paintGround() {
             layer.at(x, y) = {c.r, c.g, c.b, 1};
         }
     for (const Island& is : kIslands) {
-        fillShape(layer, Box{is.x0, kHorizon - is.height - 4, is.x1, kHorizon}, 4,
-                  [&](Vec2 q) { return q.y > islandTop(is, q.x) && q.y < kHorizon; },
-                  [&](Vec2 q) { return islandColour(is, q.x, q.y); });
+        fillShape(
+            layer, Box{is.x0, kHorizon - is.height - 4, is.x1, kHorizon}, 4,
+            [&](Vec2 q) { return q.y > islandTop(is, q.x) && q.y < kHorizon; },
+            [&](Vec2 q) { return islandColour(is, q.x, q.y); });
         paintIslandPalms(layer, is, mix(rgb8(36, 70, 50), rgb8(178, 198, 208), is.haze));
     }
     const Layer behindPalm = layer;
@@ -246,13 +256,15 @@ GroundPictures paintGround() {
     const Trunk trunk;
     const Vec2 crown = trunk.p[3];
     paintCrown(layer, crown, false);
-    fillShape(layer, trunk.stroke.bounds(), 4, [&](Vec2 q) { return trunk.contains(q); },
-              [&](Vec2 q) { return trunk.shade(q); });
+    fillShape(
+        layer, trunk.stroke.bounds(), 4, [&](Vec2 q) { return trunk.contains(q); },
+        [&](Vec2 q) { return trunk.shade(q); });
     paintCrown(layer, crown, true);
 
     Layer mask(40, 164);
-    fillShape(mask, Box{0, 0, 40, 164}, 6, [&](Vec2 q) { return trunk.contains(maskToScreen(q)); },
-              [&](Vec2 q) { return trunk.shade(maskToScreen(q)); });
+    fillShape(
+        mask, Box{0, 0, 40, 164}, 6, [&](Vec2 q) { return trunk.contains(maskToScreen(q)); },
+        [&](Vec2 q) { return trunk.shade(maskToScreen(q)); });
     auto backdrop = [&](int x, int y) {
         const Vec2 s = maskToScreen(Vec2{x + 0.5f, y + 0.5f});
         const Rgba b = behindPalm.at(int(s.x), int(s.y));

@@ -1,7 +1,7 @@
 // Seagull strips: five wing-beat cycles of eight poses, one per speed class.
-#include <cmath>
-
 #include "Pictures.h"
+
+#include <cmath>
 
 namespace art {
 
@@ -20,8 +20,9 @@ Palette palette(GullDistance d) {
     // Seen through the haze: paler, with less contrast.
     const Rgb haze = rgb8(178, 202, 216);
     auto fade = [&](Rgb c, float k) { return mix(c, haze, k); };
-    return {fade(near.body, 0.3f), fade(near.bodyShade, 0.35f), fade(near.wing, 0.4f), fade(near.wingEdge, 0.35f),
-            fade(near.tip, 0.5f),  fade(near.beak, 0.55f),      near.backdrop};
+    return {
+        fade(near.body, 0.3f), fade(near.bodyShade, 0.35f), fade(near.wing, 0.4f), fade(near.wingEdge, 0.35f),
+        fade(near.tip, 0.5f),  fade(near.beak, 0.55f),      near.backdrop};
 }
 
 // Wing angles of one pose, radians above level: the arm and the hand beyond the wrist.
@@ -43,7 +44,9 @@ Keyed paintGull(const Palette& pal, Pose ps, float size) {
     for (int side = 1; side >= -1; side -= 2) {  // far wing (to the right) first
         const float reach = size * (side > 0 ? 0.86f : 1.0f);
         const Vec2 out{float(side), 0};
-        auto along = [&](float angle, float len) { return Vec2{out.x * std::cos(angle) * len, -std::sin(angle) * len}; };
+        auto along = [&](float angle, float len) {
+            return Vec2{out.x * std::cos(angle) * len, -std::sin(angle) * len};
+        };
         const Vec2 root = shoulder + Vec2{side * 0.8f, 0};
         const Vec2 wrist = root + along(ps.arm, 5.4f * reach);
         const Vec2 tip = wrist + along(ps.arm + ps.hand, 7.2f * reach);
@@ -53,7 +56,8 @@ Keyed paintGull(const Palette& pal, Pose ps, float size) {
         Stroke hand{{wrist, mid}, {1.2f * w, 0.85f * w}};
         Stroke tipStroke{{mid, tip}, {0.85f * w, 0.4f * w}};
         auto wingShade = [&](Vec2 q) {  // lighter along the leading edge
-            const float lead = clamp01(0.5f - (q.y - (root.y + (q.x - root.x) * (wrist.y - root.y) / (wrist.x - root.x + 1e-3f))));
+            const float lead = clamp01(
+                0.5f - (q.y - (root.y + (q.x - root.x) * (wrist.y - root.y) / (wrist.x - root.x + 1e-3f))));
             return mix(pal.wing, pal.wingEdge, 0.5f * lead);
         };
         fillStroke(layer, arm, wingShade, 8);
@@ -62,15 +66,17 @@ Keyed paintGull(const Palette& pal, Pose ps, float size) {
     }
     // Body, head to the left, tail to the right.
     const Vec2 c = shoulder + Vec2{0.4f, 0.6f};
-    fillShape(layer, Box{c.x - 6, c.y - 3, c.x + 7, c.y + 3}, 8,
-              [&](Vec2 q) {
-                  const Vec2 d = q - c;
-                  const bool trunk = std::pow(d.x / (4.6f * size), 2.f) + std::pow(d.y / (1.55f * size), 2.f) < 1;
-                  const bool tail = d.x > 2 && d.x < 6.3f * size && std::abs(d.y + 0.2f) < 0.35f + 0.25f * (d.x - 2);
-                  const bool head = length(d - Vec2{-4.4f * size, -0.9f * size}) < 1.45f * size;
-                  return trunk || (tail && d.x < 6.3f * size) || head;
-              },
-              [&](Vec2 q) { return mix(pal.body, pal.bodyShade, smoothstep(-0.6f, 1.6f, q.y - c.y)); });
+    fillShape(
+        layer, Box{c.x - 6, c.y - 3, c.x + 7, c.y + 3}, 8,
+        [&](Vec2 q) {
+            const Vec2 d = q - c;
+            const bool trunk = std::pow(d.x / (4.6f * size), 2.f) + std::pow(d.y / (1.55f * size), 2.f) < 1;
+            const bool tail =
+                d.x > 2 && d.x < 6.3f * size && std::abs(d.y + 0.2f) < 0.35f + 0.25f * (d.x - 2);
+            const bool head = length(d - Vec2{-4.4f * size, -0.9f * size}) < 1.45f * size;
+            return trunk || (tail && d.x < 6.3f * size) || head;
+        },
+        [&](Vec2 q) { return mix(pal.body, pal.bodyShade, smoothstep(-0.6f, 1.6f, q.y - c.y)); });
     const Vec2 beak = c + Vec2{-6.4f * size, -0.7f * size};
     fillStroke(layer, Stroke{{beak + Vec2{0.9f, 0}, beak}, {0.5f, 0.3f}}, pal.beak, 8);
     return threshold(layer, [&](int, int) { return pal.backdrop; });

@@ -25,7 +25,8 @@ void measure(const std::vector<Rgb8>& colours, Bucket& b) {
     b.spread = -1;
     for (int ch = 0; ch < 3; ++ch) {
         int lo = 255, hi = 0;
-        for (size_t i = b.begin; i < b.end; ++i) lo = std::min(lo, channel(colours[i], ch)), hi = std::max(hi, channel(colours[i], ch));
+        for (size_t i = b.begin; i < b.end; ++i)
+            lo = std::min(lo, channel(colours[i], ch)), hi = std::max(hi, channel(colours[i], ch));
         if (hi - lo > b.spread) b.spread = hi - lo, b.widest = ch;
     }
 }

@@ -1,11 +1,11 @@
 // 8-bit palette pictures: quantisation of full-colour drawings.
 #pragma once
 
+#include "Raster.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
-
-#include "Raster.h"
 
 namespace art {
 

@@ -1,15 +1,15 @@
 // Each picture of the scene, painted at the size the program stores it.
 #pragma once
 
-#include <vector>
-
 #include "Raster.h"
 #include "Sprite.h"
+
+#include <vector>
 
 namespace art {
 
 struct GroundPictures {
-    Image ground;  // 800 x 408
+    Image ground;    // 800 x 408
     Keyed treeMask;  // 40 x 164: the palm trunk where the mask is drawn
 };
 GroundPictures paintGround();

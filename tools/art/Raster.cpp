@@ -65,7 +65,8 @@ Layer paste(const Layer& dst, const Layer& src, int ox, int oy) {
     Layer out = dst;
     for (int y = 0; y < src.h; ++y)
         for (int x = 0; x < src.w; ++x)
-            if (out.inside(x + ox, y + oy)) out.at(x + ox, y + oy) = over(out.at(x + ox, y + oy), src.at(x, y));
+            if (out.inside(x + ox, y + oy))
+                out.at(x + ox, y + oy) = over(out.at(x + ox, y + oy), src.at(x, y));
     return out;
 }
 

@@ -82,7 +82,8 @@ float segmentDistance(Vec2 p, Vec2 a, Vec2 b);
 template <class Inside, class Shade>
 void fillShape(Layer& layer, Box box, int ss, Inside inside, Shade shade, float opacity = 1.f) {
     const int x0 = std::max(0, int(std::floor(box.x0))), y0 = std::max(0, int(std::floor(box.y0)));
-    const int x1 = std::min(layer.w - 1, int(std::ceil(box.x1))), y1 = std::min(layer.h - 1, int(std::ceil(box.y1)));
+    const int x1 = std::min(layer.w - 1, int(std::ceil(box.x1))),
+              y1 = std::min(layer.h - 1, int(std::ceil(box.y1)));
     const float step = 1.f / ss;
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
@@ -99,10 +100,12 @@ void fillShape(Layer& layer, Box box, int ss, Inside inside, Shade shade, float 
 
 template <class Shade>
 void fillPolygon(Layer& layer, const Polygon& poly, Shade shade, int ss = 4, float opacity = 1.f) {
-    fillShape(layer, bounds(poly), ss, [&](Vec2 p) { return contains(poly, p); }, shade, opacity);
+    fillShape(
+        layer, bounds(poly), ss, [&](Vec2 p) { return contains(poly, p); }, shade, opacity);
 }
 inline void fillPolygon(Layer& layer, const Polygon& poly, Rgb colour, int ss = 4, float opacity = 1.f) {
-    fillPolygon(layer, poly, [&](Vec2) { return colour; }, ss, opacity);
+    fillPolygon(
+        layer, poly, [&](Vec2) { return colour; }, ss, opacity);
 }
 
 // A polyline with a half-width at each point, round at the joins and ends.
@@ -114,10 +117,12 @@ struct Stroke {
 };
 template <class Shade>
 void fillStroke(Layer& layer, const Stroke& s, Shade shade, int ss = 4, float opacity = 1.f) {
-    fillShape(layer, s.bounds(), ss, [&](Vec2 p) { return s.contains(p); }, shade, opacity);
+    fillShape(
+        layer, s.bounds(), ss, [&](Vec2 p) { return s.contains(p); }, shade, opacity);
 }
 inline void fillStroke(Layer& layer, const Stroke& s, Rgb colour, int ss = 4, float opacity = 1.f) {
-    fillStroke(layer, s, [&](Vec2) { return colour; }, ss, opacity);
+    fillStroke(
+        layer, s, [&](Vec2) { return colour; }, ss, opacity);
 }
 Polygon ellipse(Vec2 c, float rx, float ry, float angle = 0, int n = 48);
 

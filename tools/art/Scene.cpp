@@ -1,8 +1,8 @@
 #include "Scene.h"
 
-#include <cmath>
-
 #include "Noise.h"
+
+#include <cmath>
 
 namespace art::scene {
 
@@ -28,8 +28,8 @@ struct Ripple {
     int speed;
 };
 constexpr Ripple kRipples[] = {
-    {1.9f, 6.1f, 1.0f, 0.3f, 1},  {-2.7f, 7.3f, 0.8f, 1.9f, 2}, {4.1f, 9.7f, 0.6f, 4.2f, 2},
-    {-5.3f, 12.1f, 0.5f, 2.2f, 3}, {7.7f, 15.9f, 0.4f, 5.1f, 3}, {-9.1f, 21.3f, 0.3f, 0.9f, 4},
+    {1.9f, 6.1f, 1.0f, 0.3f, 1},    {-2.7f, 7.3f, 0.8f, 1.9f, 2},   {4.1f, 9.7f, 0.6f, 4.2f, 2},
+    {-5.3f, 12.1f, 0.5f, 2.2f, 3},  {7.7f, 15.9f, 0.4f, 5.1f, 3},   {-9.1f, 21.3f, 0.3f, 0.9f, 4},
     {12.3f, 27.7f, 0.25f, 3.3f, 4}, {-15.1f, 33.1f, 0.2f, 1.4f, 5},
 };
 
@@ -88,9 +88,11 @@ Rgb water(float x, float y, float t) {
     const float face = q > 0.78f ? (q - 0.78f) / 0.22f : 0;  // steep front of the crest
     const float back = q < 0.78f ? q / 0.78f : 0;
     const float swell = smoothstep(30, 150, s);
-    c = mix(c, rgb8(20, 78, 112), swell * 0.35f * face * face);            // shade under the lip
-    c = mix(c, rgb8(52, 170, 168), swell * 0.55f * smoothstep(0.55f, 0.95f, face) * (1 - smoothstep(0.96f, 1.f, face)));
-    c = mix(c, rgb8(120, 175, 200), swell * 0.25f * smoothstep(0.15f, 0, back));  // sky on the back of the crest
+    c = mix(c, rgb8(20, 78, 112), swell * 0.35f * face * face);  // shade under the lip
+    c = mix(c, rgb8(52, 170, 168),
+            swell * 0.55f * smoothstep(0.55f, 0.95f, face) * (1 - smoothstep(0.96f, 1.f, face)));
+    c = mix(c, rgb8(120, 175, 200),
+            swell * 0.25f * smoothstep(0.15f, 0, back));  // sky on the back of the crest
 
     c = mix(c, rgb8(250, 250, 240), glitter(x, y, t));
 
@@ -101,7 +103,8 @@ Rgb water(float x, float y, float t) {
         const float lace = fbm(x / 7.f, cc * 8.f, 77u, 3, 0, 8);
         const float front = q > 0.5f ? smoothstep(0.88f, 0.995f, q) : smoothstep(0.3f, 0.02f, q);
         const float trail = q < 0.6f ? smoothstep(0.6f, 0.1f, q) * 0.55f : 0;
-        const float foam = clamp01(std::max(front * (0.7f + 0.5f * lace), trail * smoothstep(0.45f, 0.7f, lace)));
+        const float foam =
+            clamp01(std::max(front * (0.7f + 0.5f * lace), trail * smoothstep(0.45f, 0.7f, lace)));
         c = mix(c, rgb8(236, 244, 242), breaking * foam);
     }
     return c;

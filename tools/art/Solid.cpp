@@ -5,7 +5,8 @@
 namespace art {
 
 void drawFaces(Layer& layer, std::vector<Face> faces, const View& view, int ss) {
-    std::stable_sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.depth() < b.depth(); });
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const Face& a, const Face& b) { return a.depth() < b.depth(); });
     for (const Face& f : faces) {
         Polygon poly;
         for (const Vec3& p : f.pts) poly.push_back(view.project(p));

@@ -1,10 +1,10 @@
 // Just enough 3-D for small figures: turn a model, look at it from the side, fill its faces.
 #pragma once
 
+#include "Raster.h"
+
 #include <cmath>
 #include <vector>
-
-#include "Raster.h"
 
 namespace art {
 
@@ -15,7 +15,9 @@ inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}
 inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec3 operator*(Vec3 a, float k) { return {a.x * k, a.y * k, a.z * k}; }
 inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+inline Vec3 cross(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 inline Vec3 normalize(Vec3 a) { return a * (1.f / std::max(std::sqrt(dot(a, a)), 1e-6f)); }
 inline Vec3 rotateX(Vec3 p, float a) {
     const float c = std::cos(a), s = std::sin(a);

@@ -1,11 +1,11 @@
 // Colour-keyed figures: coverage thresholded at the silhouette, strips of frames.
 #pragma once
 
-#include <functional>
-#include <vector>
-
 #include "Indexed.h"
 #include "Raster.h"
+
+#include <functional>
+#include <vector>
 
 namespace art {
 

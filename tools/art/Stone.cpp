@@ -1,12 +1,12 @@
 // The stone shore in front: boulders at the left and right, sand at the lower left.
+#include "Noise.h"
+#include "Pictures.h"
+#include "Scene.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
-
-#include "Noise.h"
-#include "Pictures.h"
-#include "Scene.h"
 
 namespace art {
 
@@ -50,7 +50,8 @@ const std::vector<Rock>& rocks() {
             {{736, 532}, 46, 40, 0.2f, 11, warm, 0.8f},  {{786, 590}, 72, 40, 0.0f, 12, cool, 0.4f},
             {{676, 590}, 30, 16, 0.0f, 13, grey, 0.6f},
         };
-        std::stable_sort(r.begin(), r.end(), [](const Rock& a, const Rock& b) { return a.c.y + a.ry < b.c.y + b.ry; });
+        std::stable_sort(r.begin(), r.end(),
+                         [](const Rock& a, const Rock& b) { return a.c.y + a.ry < b.c.y + b.ry; });
         return r;
     }();
     return list;
@@ -76,7 +77,10 @@ bool inAnyRock(Vec2 p) {
 Rgb shadeRock(const Rock& r, Vec2 p) {
     const Vec2 u = rotate(r.local(p), r.tilt);
     // Dome normal, roughened by two scales of noise for facets and grain.
-    auto bump = [&](Vec2 q) { return fbm(q.x / 30.f, q.y / 24.f, r.seed + 50, 3) * 2.2f + fbm(q.x / 5.f, q.y / 5.f, r.seed + 60, 2) * 0.12f; };
+    auto bump = [&](Vec2 q) {
+        return fbm(q.x / 30.f, q.y / 24.f, r.seed + 50, 3) * 2.2f +
+               fbm(q.x / 5.f, q.y / 5.f, r.seed + 60, 2) * 0.12f;
+    };
     const float gx = (bump(p + Vec2{1, 0}) - bump(p - Vec2{1, 0})) * 4;
     const float gy = (bump(p + Vec2{0, 1}) - bump(p - Vec2{0, 1})) * 4;
     const float nz = std::sqrt(std::max(0.f, 1 - dot(u, u))) + 0.25f;
@@ -86,7 +90,8 @@ Rgb shadeRock(const Rock& r, Vec2 p) {
     const float diffuse = std::max(0.f, nx * l.x + ny * l.y + n_z * l.z);
     const float sky = 0.5f + 0.5f * -ny;
     Rgb base = scale(r.tone, 0.85f + 0.3f * fbm(p.x / 6.f, p.y / 6.f, r.seed + 70, 3));
-    const float lichen = smoothstep(0.68f, 0.74f, fbm(p.x / 9.f, p.y / 9.f, r.seed + 80, 3)) * smoothstep(0.3f, -0.4f, u.y);
+    const float lichen =
+        smoothstep(0.68f, 0.74f, fbm(p.x / 9.f, p.y / 9.f, r.seed + 80, 3)) * smoothstep(0.3f, -0.4f, u.y);
     base = mix(base, rgb8(176, 160, 112), 0.6f * lichen);
     // Foot of the rock: darker, and wet with weed where the surf reaches it.
     const float foot = smoothstep(0.1f, 0.62f, u.y);
@@ -94,12 +99,14 @@ Rgb shadeRock(const Rock& r, Vec2 p) {
     Rgb c = add(scale(base, 0.28f + 0.55f * sky * 0.6f), scale(base, 1.05f * diffuse));
     const float rim = smoothstep(0.7f, 1.0f, length(u));  // occlusion at the outline
     c = scale(c, 1 - 0.25f * rim * smoothstep(-0.2f, 0.4f, u.y - u.x));
-    const float glint = r.wet * foot * smoothstep(0.86f, 0.92f, diffuse + 0.3f * fbm(p.x / 2.f, p.y / 2.f, r.seed, 2));
+    const float glint =
+        r.wet * foot * smoothstep(0.86f, 0.92f, diffuse + 0.3f * fbm(p.x / 2.f, p.y / 2.f, r.seed, 2));
     return mix(c, rgb8(236, 238, 232), glint);
 }
 
 Rgb shadeSand(Vec2 p) {
-    const float grain = valueNoise(p.x * 0.9f, p.y * 1.3f, 5u) * 0.5f + fbm(p.x / 23.f, p.y / 9.f, 6u, 3) * 0.5f;
+    const float grain =
+        valueNoise(p.x * 0.9f, p.y * 1.3f, 5u) * 0.5f + fbm(p.x / 23.f, p.y / 9.f, 6u, 3) * 0.5f;
     Rgb c = mix(rgb8(214, 192, 148), rgb8(236, 218, 176), grain);
     const float lip = smoothstep(sandTop(p.x) + 5, sandTop(p.x), p.y);  // the dune edge catches the sun
     c = mix(c, rgb8(246, 232, 196), 0.5f * lip);
@@ -114,21 +121,29 @@ Rgb shadeSand(Vec2 p) {
 Keyed paintStone() {
     Layer layer(scene::kWidth, scene::kStoneH);
     auto toScreen = [](Vec2 q) { return Vec2{q.x, q.y + kTop}; };
-    fillShape(layer, Box{0, 0, 240, float(scene::kStoneH)}, 4,
-              [&](Vec2 q) { return contains(backing(), toScreen(q)); }, [&](Vec2 q) { return shadeBacking(toScreen(q)); });
-    fillShape(layer, Box{0, sandTop(0) - kTop - 8, 420, float(scene::kStoneH)}, 4,
-              [&](Vec2 q) { const Vec2 s = toScreen(q); return s.y > sandTop(s.x); },
-              [&](Vec2 q) { return shadeSand(toScreen(q)); });
+    fillShape(
+        layer, Box{0, 0, 240, float(scene::kStoneH)}, 4,
+        [&](Vec2 q) { return contains(backing(), toScreen(q)); },
+        [&](Vec2 q) { return shadeBacking(toScreen(q)); });
+    fillShape(
+        layer, Box{0, sandTop(0) - kTop - 8, 420, float(scene::kStoneH)}, 4,
+        [&](Vec2 q) {
+            const Vec2 s = toScreen(q);
+            return s.y > sandTop(s.x);
+        },
+        [&](Vec2 q) { return shadeSand(toScreen(q)); });
     for (const Rock& r : rocks()) {
         if (r.wet >= 1) {  // rocks standing in the sea: a rim of foam where the water meets them
             const Vec2 foot{r.c.x, r.c.y + r.ry * 0.55f - kTop};
-            fillPolygon(layer, ellipse(foot, r.rx * 1.12f, 2.6f),
-                        [&](Vec2 q) { return mix(rgb8(240, 246, 246), rgb8(150, 200, 204), clamp01((q.y - foot.y) / 3)); });
+            fillPolygon(layer, ellipse(foot, r.rx * 1.12f, 2.6f), [&](Vec2 q) {
+                return mix(rgb8(240, 246, 246), rgb8(150, 200, 204), clamp01((q.y - foot.y) / 3));
+            });
         }
         Box b = r.bounds();
         b.y0 -= kTop, b.y1 -= kTop;
-        fillShape(layer, b, 4, [&](Vec2 q) { return r.contains(toScreen(q)); },
-                  [&](Vec2 q) { return shadeRock(r, toScreen(q)); });
+        fillShape(
+            layer, b, 4, [&](Vec2 q) { return r.contains(toScreen(q)); },
+            [&](Vec2 q) { return shadeRock(r, toScreen(q)); });
     }
     Keyed stone = threshold(layer, [](int x, int y) { return scene::surface(x + 0.5f, y + kTop + 0.5f, 0); });
     // Nothing else is drawn at the lower left, so the stone must cover it.

@@ -14,7 +14,8 @@ Image paintStrip(int x0, int y0, int w, int h) {
             for (int x = 0; x < w; ++x) {
                 Rgb sum;
                 for (int s = 0; s < 4; ++s) {
-                    const float sx = x0 + x + 0.25f + 0.5f * float(s % 2), sy = y0 + y + 0.25f + 0.5f * float(s / 2);
+                    const float sx = x0 + x + 0.25f + 0.5f * float(s % 2),
+                                sy = y0 + y + 0.25f + 0.5f * float(s / 2);
                     sum = add(sum, scene::surface(sx, sy, float(f)));
                 }
                 strip.at(x, f * h + y) = scale(sum, 0.25f);

@@ -1,10 +1,10 @@
 // Yacht strip: frame 0 sails left, frames 1 to 27 turn about through the bow-on view,
 // frame 27 sails right.
-#include <cmath>
-
 #include "Pictures.h"
 #include "Scene.h"
 #include "Solid.h"
+
+#include <cmath>
 
 namespace art {
 
@@ -14,9 +14,9 @@ constexpr int kFrame = 31, kFrames = 28;
 const Rgb kCloth = rgb8(250, 250, 246);
 
 struct Pose {
-    float yaw;    // pi: bow to the left; 3pi/2: bow to the viewer; 2pi: bow to the right
-    float boom;   // boom angle across the boat, radians
-    float luff;   // how much the sails shake
+    float yaw;   // pi: bow to the left; 3pi/2: bow to the viewer; 2pi: bow to the right
+    float boom;  // boom angle across the boat, radians
+    float luff;  // how much the sails shake
     float flutter;
 };
 
@@ -45,14 +45,16 @@ void hull(std::vector<Face>& faces) {
         float x, deckHalf, waterHalf, sheer;
     };
     const Station st[] = {{-10, 2.6f, 2.0f, 2.3f}, {-6, 3.3f, 2.7f, 2.1f}, {-2, 3.6f, 2.9f, 2.1f},
-                          {2, 3.4f, 2.6f, 2.2f},    {6, 2.5f, 1.7f, 2.5f},  {9, 1.1f, 0.5f, 3.0f}, {11, 0.05f, 0.05f, 3.4f}};
+                          {2, 3.4f, 2.6f, 2.2f},   {6, 2.5f, 1.7f, 2.5f},  {9, 1.1f, 0.5f, 3.0f},
+                          {11, 0.05f, 0.05f, 3.4f}};
     const Rgb white = rgb8(240, 242, 244), stripe = rgb8(30, 60, 120), deck = rgb8(196, 170, 128);
     for (size_t i = 0; i + 1 < std::size(st); ++i) {
         const Station a = st[i], b = st[i + 1];
         for (int side = -1; side <= 1; side += 2) {
             const float xa = a.x + 0.4f, xb = b.x + (b.x > 10 ? -0.8f : 0.4f);  // waterline shorter than deck
             const Vec3 da{a.x, a.sheer, side * a.deckHalf}, db{b.x, b.sheer, side * b.deckHalf};
-            const Vec3 ma{a.x, a.sheer - 0.7f, side * (a.deckHalf - 0.15f)}, mb{b.x, b.sheer - 0.7f, side * (b.deckHalf - 0.15f)};
+            const Vec3 ma{a.x, a.sheer - 0.7f, side * (a.deckHalf - 0.15f)},
+                mb{b.x, b.sheer - 0.7f, side * (b.deckHalf - 0.15f)};
             const Vec3 wa{xa, 0, side * a.waterHalf}, wb{xb, 0, side * b.waterHalf};
             addQuad(faces, da, db, mb, ma, stripe);
             addQuad(faces, ma, mb, wb, wa, white);
@@ -60,13 +62,15 @@ void hull(std::vector<Face>& faces) {
         addQuad(faces, {a.x, a.sheer, -a.deckHalf}, {b.x, b.sheer, -b.deckHalf}, {b.x, b.sheer, b.deckHalf},
                 {a.x, a.sheer, a.deckHalf}, deck);
     }
-    addQuad(faces, {-10, 2.3f, -2.6f}, {-10, 2.3f, 2.6f}, {-9.6f, 0, 2.0f}, {-9.6f, 0, -2.0f}, white);  // transom
+    addQuad(faces, {-10, 2.3f, -2.6f}, {-10, 2.3f, 2.6f}, {-9.6f, 0, 2.0f}, {-9.6f, 0, -2.0f},
+            white);  // transom
     // Cabin.
     const float c0 = -5, c1 = 1.5f, hw = 1.7f, top = 3.4f, base = 2.1f;
     const Rgb cabin = rgb8(232, 234, 236), glass = rgb8(50, 70, 90);
     addQuad(faces, {c0, top, -hw}, {c1, top, -hw}, {c1, top, hw}, {c0, top, hw}, cabin);
     for (int side = -1; side <= 1; side += 2) {
-        addQuad(faces, {c0, base, side * hw}, {c1, base, side * hw}, {c1, top, side * hw}, {c0, top, side * hw}, cabin);
+        addQuad(faces, {c0, base, side * hw}, {c1, base, side * hw}, {c1, top, side * hw},
+                {c0, top, side * hw}, cabin);
         addQuad(faces, {c0 + 1, base + 0.5f, side * (hw + 0.01f)}, {c1 - 1, base + 0.5f, side * (hw + 0.01f)},
                 {c1 - 1, top - 0.4f, side * (hw + 0.01f)}, {c0 + 1, top - 0.4f, side * (hw + 0.01f)}, glass);
     }
@@ -106,7 +110,8 @@ Keyed paintYachtFrame(int frame) {
     const Vec3 boomEnd = mastFoot + Vec3{-12.5f * std::cos(p.boom), 1.4f, 12.5f * std::sin(p.boom)};
     sail(model, mastFoot + Vec3{0, 1.4f, 0}, mastHead, boomEnd, 1.6f * std::sin(p.boom) * (1 - p.luff), p);
     const Vec3 jibClew = Vec3{1.5f, 3.4f, 3.5f * std::sin(p.boom)};
-    sail(model, Vec3{10.6f, 3.0f, 0}, mastHead + Vec3{0, -6.5f, 0}, jibClew, 0.8f * std::sin(p.boom) * (1 - p.luff), p);
+    sail(model, Vec3{10.6f, 3.0f, 0}, mastHead + Vec3{0, -6.5f, 0}, jibClew,
+         0.8f * std::sin(p.boom) * (1 - p.luff), p);
 
     const float pitch = 0.2f, size = 1.06f;
     auto toView = [&](Vec3 q) { return rotateX(rotateY(q, p.yaw), pitch); };
@@ -128,9 +133,10 @@ Keyed paintYachtFrame(int frame) {
     // White water along the hull while under way.
     const float speed = 1 - p.luff;
     if (speed > 0.3f) {
-        const Vec2 bow = view.project(toView(Vec3{10.5f, 0, 0})), stern = view.project(toView(Vec3{-10, 0, 0}));
-        fillStroke(layer, Stroke{{bow, bow + (stern - bow) * 0.5f, stern}, {1.0f, 0.6f, 0.8f}}, rgb8(236, 244, 246), 8,
-                   speed * 0.9f);
+        const Vec2 bow = view.project(toView(Vec3{10.5f, 0, 0})),
+                   stern = view.project(toView(Vec3{-10, 0, 0}));
+        fillStroke(layer, Stroke{{bow, bow + (stern - bow) * 0.5f, stern}, {1.0f, 0.6f, 0.8f}},
+                   rgb8(236, 244, 246), 8, speed * 0.9f);
     }
     const Rgb sea = scene::surface(615, 378, 0);
     return threshold(layer, [&](int, int) { return sea; });

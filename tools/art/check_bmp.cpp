@@ -13,8 +13,8 @@ struct Expected {
 };
 
 constexpr Expected kBitmaps[] = {
-    {"stone.bmp", 800, 245, 245}, {"masktree.bmp", 40, 164, 164}, {"bird.bmp", 30, 440, 11},
-    {"birds_small.bmp", 30, 440, 11}, {"yacht.bmp", 31, 868, 31}, {"dolphin.bmp", 88, 741, 39},
+    {"stone.bmp", 800, 245, 245},     {"masktree.bmp", 40, 164, 164}, {"bird.bmp", 30, 440, 11},
+    {"birds_small.bmp", 30, 440, 11}, {"yacht.bmp", 31, 868, 31},     {"dolphin.bmp", 88, 741, 39},
     {"PREV_BITMAP.bmp", 154, 116, 0},
 };
 
@@ -30,8 +30,9 @@ bool check(const std::string& dir, const Expected& e) {
         for (int y = f * e.frameH; y < (f + 1) * e.frameH; ++y)
             for (int x = 0; x < s->w; ++x) keyed += px[y * s->pitch + x] == px[f * e.frameH * s->pitch];
     }
-    std::printf("%-16s %dx%d %d bpp, %d colours, %d keyed pixels: %s\n", e.name, s->w, s->h, s->format->BitsPerPixel,
-                s->format->palette ? s->format->palette->ncolors : 0, keyed, ok ? "ok" : "WRONG");
+    std::printf("%-16s %dx%d %d bpp, %d colours, %d keyed pixels: %s\n", e.name, s->w, s->h,
+                s->format->BitsPerPixel, s->format->palette ? s->format->palette->ncolors : 0, keyed,
+                ok ? "ok" : "WRONG");
     SDL_FreeSurface(s);
     return ok;
 }

@@ -1,13 +1,13 @@
 // Writes the scene's pictures into a folder: tidereach_art OUT_DIR [CHECK_DIR]
 // CHECK_DIR, when given, receives a contact sheet and a composed scene to look at.
-#include <cstdio>
-#include <exception>
-#include <string>
-
 #include "Codecs.h"
 #include "Compose.h"
 #include "Pictures.h"
 #include "Scene.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
 
 using namespace art;
 

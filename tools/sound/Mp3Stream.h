@@ -15,10 +15,10 @@ struct Mp3Stream {
     std::vector<std::uint8_t> frames;  // every frame, the LAME tag frame first; no ID3 tags
     int sampleRate = 0;
     int channels = 0;
-    int bitrateKbps = 0;          // of the frames after the tag frame (constant bit rate)
-    int unpaddedFrameBytes = 0;   // size of a frame without its padding byte
-    bool anyPadding = false;      // some frames carry a padding byte
-    int encoderDelay = 0;         // samples, from the LAME tag
+    int bitrateKbps = 0;         // of the frames after the tag frame (constant bit rate)
+    int unpaddedFrameBytes = 0;  // size of a frame without its padding byte
+    bool anyPadding = false;     // some frames carry a padding byte
+    int encoderDelay = 0;        // samples, from the LAME tag
     int encoderPadding = 0;
     std::size_t frameCount = 0;
 };

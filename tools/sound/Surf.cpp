@@ -130,9 +130,12 @@ public:
         ic1_ = 2 * v1 - ic1_;
         ic2_ = 2 * v2 - ic2_;
         switch (out) {
-            case Out::Low: return v2;
-            case Out::Band: return v1;
-            case Out::High: return x - k * v1 - v2;
+        case Out::Low:
+            return v2;
+        case Out::Band:
+            return v1;
+        case Out::High:
+            return x - k * v1 - v2;
         }
         return 0;
     }

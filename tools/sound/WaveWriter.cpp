@@ -58,10 +58,10 @@ std::vector<std::uint8_t> WrapInWave(const Mp3Stream& mp3, std::uint32_t pcmFram
     PutU16(out, std::uint32_t(mp3.channels));
     PutU32(out, std::uint32_t(mp3.sampleRate));
     PutU32(out, std::uint32_t(mp3.bitrateKbps) * 1000 / 8);
-    PutU16(out, 1);   // block align
-    PutU16(out, 0);   // bits per sample
-    PutU16(out, 12);  // extra bytes that follow
-    PutU16(out, 1);   // MPEGLAYER3_ID_MPEG
+    PutU16(out, 1);                       // block align
+    PutU16(out, 0);                       // bits per sample
+    PutU16(out, 12);                      // extra bytes that follow
+    PutU16(out, 1);                       // MPEGLAYER3_ID_MPEG
     PutU32(out, mp3.anyPadding ? 0 : 2);  // MPEGLAYER3_FLAG_PADDING_ISO or _OFF
     PutU16(out, std::uint32_t(mp3.unpaddedFrameBytes));
     PutU16(out, 1);  // frames per block

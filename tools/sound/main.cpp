@@ -49,8 +49,8 @@ std::vector<std::uint8_t> ReadFile(const fs::path& path) {
 // encoder gives the same bytes: constant 80 kbit/s joint stereo, quality 2,
 // no ReplayGain analysis, and the LAME tag that carries the gapless trim.
 bool Encode(const fs::path& wav, const fs::path& mp3) {
-    std::vector<std::string> args{"lame", "--silent", "--cbr", "-b", "80", "-m", "j", "-q", "2",
-                                  "--noreplaygain", "-T", wav.string(), mp3.string()};
+    std::vector<std::string> args{"lame", "--silent", "--cbr",          "-b", "80",         "-m",        "j",
+                                  "-q",   "2",        "--noreplaygain", "-T", wav.string(), mp3.string()};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -133,7 +133,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << output.string() << ": " << wave.size() << " bytes, " << stream->frameCount << " frames at "
-              << stream->bitrateKbps << " kbit/s, " << surf::kLoopFrames << " samples per channel, encoder delay "
-              << stream->encoderDelay << ", padding " << stream->encoderPadding << "\n";
+              << stream->bitrateKbps << " kbit/s, " << surf::kLoopFrames
+              << " samples per channel, encoder delay " << stream->encoderDelay << ", padding "
+              << stream->encoderPadding << "\n";
     return 0;
 }
