@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
+  packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
              xscreensaver lintian dpkg-dev fakeroot desktop-file-utils)
 fi
 

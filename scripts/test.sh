@@ -26,6 +26,9 @@ configure_and_build() {  # dir, extra cmake arguments...
 # The tests of the SDL back end and of other programs' windows need an X server.
 with_display() { xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"; }
 
+step "Layout (clang-format)"
+git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run --Werror)
+
 step "Build and unit/component tests"
 configure_and_build "$root/build/test"
 with_display ctest --test-dir "$root/build/test" -LE e2e -j"$jobs" --output-on-failure
