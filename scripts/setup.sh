@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, when any is missing.
-# Safe to run again; needs root or sudo only when something is missing.
+# --test adds what the test suite needs; --windows what the Windows cross-build
+# and its tests under Wine need. Safe to run again; needs root or sudo only
+# when something is missing.
 set -euo pipefail
 
 packages=(
@@ -8,10 +10,17 @@ packages=(
   libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev
   libgtest-dev libbenchmark-dev
 )
-if [ "${1:-}" = "--test" ]; then
-  packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
-             xscreensaver lintian dpkg-dev fakeroot desktop-file-utils)
-fi
+for option in "$@"; do
+  case "$option" in
+    --test)
+      packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
+                 xscreensaver lintian dpkg-dev fakeroot desktop-file-utils) ;;
+    --windows)
+      packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                 mingw-w64-x86-64-dev googletest wine wine64 xvfb xauth xdotool imagemagick) ;;
+    *) echo "setup.sh: unknown option $option (--test, --windows)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
