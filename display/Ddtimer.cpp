@@ -14,14 +14,14 @@ void TDDtimer::SetEnabled(bool value) {
         FTickCount = 0;
         FCounting = true;
         FLastTickTime = timeGetTime();
-        FTimerID = timeSetEvent(UINT(FInterval), 0, TimerProc, reinterpret_cast<std::uintptr_t>(this),
+        FTimerID = timeSetEvent(UINT(FInterval), 0, TimerProc, reinterpret_cast<DWORD_PTR>(this),
                                 TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
     } else if (FTimerID != 0) {
         timeKillEvent(FTimerID);
     }
 }
 
-void TDDtimer::TimerProc(unsigned, unsigned, std::uintptr_t user, std::uintptr_t, std::uintptr_t) {
+void CALLBACK TDDtimer::TimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
     reinterpret_cast<TDDtimer*>(user)->Tick();
 }
 

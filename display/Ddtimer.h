@@ -36,8 +36,7 @@ public:
     static constexpr std::uint32_t kStallMs = 2000;
 
 private:
-    static void TimerProc(unsigned timerId, unsigned msg, std::uintptr_t user, std::uintptr_t,
-                          std::uintptr_t);
+    static void CALLBACK TimerProc(UINT timerId, UINT msg, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
     unsigned FTimerID = 0;
     bool FEnabled = false;

@@ -18,11 +18,11 @@ TDXClock::TDXClock(TComponent* owner) : TComponent(owner) {
 void TDXClock::SetRadius(int value) {
     FRadius = value;
     const int r = value;
-    const bool small = r < 80;
+    const bool smallFace = r < 80;
     FSizes.hub = r / 40;
-    FSizes.minuteDot = small ? 1 : r / 70;
-    FSizes.fiveMinuteDot = small ? 2 : r / 40;
-    FSizes.quarterHalf = small ? 2 : r / 30;
+    FSizes.minuteDot = smallFace ? 1 : r / 70;
+    FSizes.fiveMinuteDot = smallFace ? 2 : r / 40;
+    FSizes.quarterHalf = smallFace ? 2 : r / 30;
     FSizes.hourLength = r - r / 3;
     FSizes.hourHalfWidth = r / 20;
     FSizes.minuteLength = r - r / 10;

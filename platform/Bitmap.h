@@ -54,7 +54,9 @@ std::optional<TBitmap> DecodeBmp(std::span<const std::uint8_t> bytes, std::strin
 // An embedded bitmap resource ("PREV_BITMAP", "stone", ...), decoded.
 std::optional<TBitmap> LoadBitmapResource(std::string_view name);
 
+#ifndef _WIN32
 // Writes the picture as an 8-bit RGB PNG; false with `error` filled on failure.
 bool WritePng(const TBitmap& bitmap, const std::filesystem::path& file, std::string* error = nullptr);
+#endif
 
 }  // namespace platform

@@ -1,9 +1,16 @@
 // DirectDraw 7 as the display components use it: reference-counted device and
 // surface objects over software surfaces in the display's pixel format
-// (16 bpp RGB565, 24 bpp packed RGB, 32 bpp XRGB8888).
+// (16 bpp RGB565, 24 bpp packed RGB, 32 bpp XRGB8888). On Windows it is the
+// system's own.
 #pragma once
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+#include <ddraw.h>
+
+#else
 
 #include <cstddef>
 
@@ -179,7 +186,7 @@ public:
     virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) = 0;
 };
 
-using LPDDENUMMODESCALLBACK2 = HRESULT (*)(DDSURFACEDESC2* mode, void* context);
+using LPDDENUMMODESCALLBACK2 = HRESULT(CALLBACK*)(DDSURFACEDESC2* mode, LPVOID context);
 
 class IDirectDraw7 : public IUnknown {
 public:
@@ -203,9 +210,11 @@ public:
 
 HRESULT DirectDrawCreate(GUID* device, IDirectDraw** directDraw, IUnknown* outer);
 
-using LPDDENUMCALLBACKEXA = BOOL (*)(GUID* device, char* description, char* name, void* context,
-                                     void* monitor);
+using LPDDENUMCALLBACKEXA = BOOL(CALLBACK*)(GUID* device, LPSTR description, LPSTR name, LPVOID context,
+                                            HMONITOR monitor);
 // Exported by the platform's "ddraw.dll" (LoadLibraryA / GetProcAddress):
 // calls back for the default device (no identifier), then once per monitor.
-using LPDIRECTDRAWENUMERATEEXA = HRESULT (*)(LPDDENUMCALLBACKEXA callback, void* context, DWORD flags);
+using LPDIRECTDRAWENUMERATEEXA = HRESULT(WINAPI*)(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD flags);
 HRESULT DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, void* context, DWORD flags);
+
+#endif  // _WIN32

@@ -33,7 +33,8 @@ inline constexpr TShiftState ssShift = 1;
 inline constexpr TShiftState ssAlt = 2;
 inline constexpr TShiftState ssCtrl = 4;
 
-// Virtual-key codes delivered by key-down events.
+// Virtual-key codes delivered by key-down events; on Windows windows.h has them.
+#ifndef _WIN32
 inline constexpr WORD VK_BACK = 0x08;
 inline constexpr WORD VK_TAB = 0x09;
 inline constexpr WORD VK_RETURN = 0x0D;
@@ -49,6 +50,7 @@ inline constexpr WORD VK_DOWN = 0x28;
 inline constexpr WORD VK_ADD = 0x6B;
 inline constexpr WORD VK_SUBTRACT = 0x6D;
 inline constexpr WORD VK_F1 = 0x70;
+#endif
 
 enum class TBorderStyle { bsNone, bsSizeable, bsDialog };
 

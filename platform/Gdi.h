@@ -1,10 +1,15 @@
 // GDI drawing on device contexts: surfaces' contexts (IDirectDrawSurface7::GetDC),
 // the screen's context (GetDC(0)) and other windows' contexts (the preview).
 // Figures follow GDI's rules for which pixels they cover and are clipped to
-// the context's target.
+// the context's target. On Windows it is the system's own.
 #pragma once
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+// windows.h has declared it.
+#else
 
 struct GdiObject;
 using HGDIOBJ = GdiObject*;
@@ -46,3 +51,5 @@ int GetDeviceCaps(HDC dc, int index);
 // depth). Drawing into another program's window reaches it on ReleaseDC.
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
+
+#endif  // _WIN32

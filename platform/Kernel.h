@@ -1,7 +1,13 @@
 // Process-level services: local time, dynamic libraries, system version.
+// On Windows they are the system's own.
 #pragma once
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+// windows.h has declared them.
+#else
 
 #include <optional>
 
@@ -33,3 +39,5 @@ namespace platform {
 void OverrideLocalTime(std::optional<SYSTEMTIME> time);
 
 }  // namespace platform
+
+#endif  // _WIN32

@@ -1,7 +1,14 @@
-// Multimedia services: the periodic timer, the millisecond clock, sound.
+// Multimedia services: the periodic timer, the millisecond clock, sound. On
+// Windows they are the system's own.
 #pragma once
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+#include <mmsystem.h>
+
+#else
 
 #include <cstdint>
 #include <functional>
@@ -9,8 +16,7 @@
 #include <string>
 
 using MMRESULT = UINT;
-using LPTIMECALLBACK = void (*)(UINT timerId, UINT msg, std::uintptr_t user, std::uintptr_t dw1,
-                                std::uintptr_t dw2);
+using LPTIMECALLBACK = void(CALLBACK*)(UINT timerId, UINT msg, DWORD_PTR user, DWORD_PTR dw1, DWORD_PTR dw2);
 
 inline constexpr UINT TIME_ONESHOT = 0;
 inline constexpr UINT TIME_PERIODIC = 1;
@@ -20,8 +26,7 @@ inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
 
 // Calls back on a thread of its own every `delay` ms, without drift; returns
 // 0 on failure.
-MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback, std::uintptr_t user,
-                      UINT eventType);
+MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback, DWORD_PTR user, UINT eventType);
 // Stops the timer; when it returns, no callback of that timer is running.
 MMRESULT timeKillEvent(UINT timerId);
 // Milliseconds of the boot-time clock, wrapping at 2^32.
@@ -55,3 +60,5 @@ std::optional<PlaySoundRecord> LastPlaySoundCall();
 int PlaySoundCallCount();
 
 }  // namespace platform
+
+#endif  // _WIN32

@@ -1,9 +1,15 @@
 // The per-user registry over files: HKEY_CURRENT_USER\SOFTWARE\<A>\<B> is the
 // file $XDG_CONFIG_HOME/<A>/<B>.reg (~/.config when unset) in the REGEDIT4
-// export format. Every write replaces the file atomically under a lock.
+// export format. Every write replaces the file atomically under a lock. On
+// Windows it is the system's own registry.
 #pragma once
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+// windows.h has declared it.
+#else
 
 struct RegistryKey;
 using HKEY = RegistryKey*;
@@ -42,3 +48,5 @@ LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD ty
                        DWORD dataSize);
 LSTATUS RegDeleteValueA(HKEY key, const char* valueName);
 LSTATUS RegCloseKey(HKEY key);
+
+#endif  // _WIN32

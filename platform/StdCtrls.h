@@ -13,12 +13,15 @@
 #include <string>
 #include <vector>
 
-// 0x00BBGGRR, or a system colour: the high bit set and a COLOR_ index below.
+// 0x00BBGGRR, or a system colour: the high bit set and a COLOR_ index below
+// (on Windows windows.h has them).
 using TColor = std::uint32_t;
+#ifndef _WIN32
 inline constexpr int COLOR_INACTIVECAPTION = 3;
 inline constexpr int COLOR_MENU = 4;
 inline constexpr int COLOR_WINDOWTEXT = 8;
 inline constexpr int COLOR_BTNFACE = 15;
+#endif
 constexpr TColor SystemColor(int index) { return 0x80000000u | TColor(index); }
 constexpr bool IsSystemColor(TColor color) { return (color & 0x80000000u) != 0; }
 constexpr int SystemColorIndex(TColor color) { return int(color & 0xFFu); }

@@ -1,8 +1,14 @@
 // Window-system services used outside the forms: message boxes, cursor,
-// system parameters, monitors, the shell.
+// system parameters, monitors, the shell. On Windows they are the system's own.
 #pragma once
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+#include <shellapi.h>
+
+#else
 
 #include <string>
 #include <vector>
@@ -45,3 +51,5 @@ std::vector<MessageBoxRecord> ShownMessageBoxes();
 void ClearShownMessageBoxes();
 
 }  // namespace platform
+
+#endif  // _WIN32

@@ -1,5 +1,18 @@
 // Basic Windows types and constants the components are written against.
+// On Windows they are the system's own.
 #pragma once
+
+#ifdef _WIN32
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#else
 
 #include <cstdint>
 
@@ -12,11 +25,31 @@ using BOOL = int;
 using HRESULT = std::int32_t;
 using COLORREF = std::uint32_t;  // 0x00BBGGRR
 
-inline constexpr BOOL FALSE = 0;
-inline constexpr BOOL TRUE = 1;
+using DWORD_PTR = std::uintptr_t;
+using UINT_PTR = std::uintptr_t;
+using INT_PTR = std::intptr_t;
+using LPSTR = char*;
+using LPCSTR = const char*;
+using LPVOID = void*;
+
+// Macros, as the system defines them, so that GLib's own definitions of the
+// same values (guarded the same way) meet no clash in either include order.
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef TRUE
+#define TRUE 1
+#endif
+
+// Calling conventions of callbacks: meaningful only to 32-bit Windows.
+#define WINAPI
+#define CALLBACK
 
 // A window handle: on Linux an X11 window id, or a back end's own window number.
 using HWND = std::uintptr_t;
+
+struct Monitor;
+using HMONITOR = Monitor*;
 
 struct DeviceContext;
 using HDC = DeviceContext*;
@@ -64,3 +97,5 @@ inline constexpr HRESULT E_POINTER = HRESULT(0x80004003);
 
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+
+#endif  // _WIN32

@@ -10,7 +10,7 @@ namespace {
 constexpr int kMouseSlack = 5;
 constexpr char kEscape = 27;
 
-using VerifyScreenSavePwd = BOOL (*)(HWND window);
+using VerifyScreenSavePwd = BOOL(WINAPI*)(HWND window);
 
 }  // namespace
 

@@ -56,7 +56,7 @@ void WriteValue(TSetReg& store, const Settings& settings, const StoredValue& val
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
-HRESULT NoteModeDepth(DDSURFACEDESC2* mode, void* context) {
+HRESULT CALLBACK NoteModeDepth(DDSURFACEDESC2* mode, LPVOID context) {
     if (mode->ddpfPixelFormat.dwRGBBitCount == 32) *static_cast<bool*>(context) = true;
     return DDENUMRET_OK;
 }

@@ -20,7 +20,7 @@ void WithDirectDraw(HWND owner, Use use) {
     directDraw->Release();
 }
 
-HRESULT MarkMode(DDSURFACEDESC2* mode, void* context) {
+HRESULT CALLBACK MarkMode(DDSURFACEDESC2* mode, LPVOID context) {
     static_cast<VideoModeTable*>(context)->MarkAvailable(int(mode->dwWidth), int(mode->dwHeight),
                                                          int(mode->ddpfPixelFormat.dwRGBBitCount));
     return DDENUMRET_OK;

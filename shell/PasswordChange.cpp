@@ -4,7 +4,7 @@
 #include "platform/User.h"
 
 namespace {
-using PwdChangePassword = DWORD (*)(const char* provider, HWND parent, DWORD reserved, void* reserved2);
+using PwdChangePassword = DWORD(WINAPI*)(LPCSTR provider, HWND parent, DWORD reserved, LPVOID reserved2);
 }
 
 void RunPasswordChange(HWND parent) {
