@@ -1,5 +1,6 @@
 #include "display/Ddmain.h"
 
+#include "display/Ddgamma.h"
 #include "platform/Gdi.h"
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
@@ -45,7 +46,7 @@ const char* RestoreCodeName(HRESULT code) {
     return nullptr;
 }
 
-BOOL CountDevice(GUID* device, char*, char*, void*, void*) {
+BOOL CALLBACK CountDevice(GUID* device, LPSTR, LPSTR, LPVOID, HMONITOR) {
     ++gDeviceCounter;
     if (gDeviceCounter == 3 && device != nullptr) gRememberedDevice = *device;
     return TRUE;
@@ -145,10 +146,22 @@ void TDDmain::OpenDirectDraw() {
 }
 
 void TDDmain::CloseDirectDraw() {
+    PutBackIdentityRamp();
     ReleaseAndClear(FpDDSBack);
     ReleaseAndClear(FpDDSPrimary);
     ReleaseAndClear(FpDD7);
     ReleaseAndClear(FpDD);
+}
+
+void TDDmain::PutBackIdentityRamp() {
+    if (FpDDSPrimary == nullptr) return;
+    IDirectDrawGammaControl* control = nullptr;
+    if (FAILED(FpDDSPrimary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&control))))
+        return;
+    DDGAMMARAMP ramp{};
+    TDDgamma::FillRamp(ramp, 256, 256, 256);
+    control->SetGammaRamp(0, &ramp);
+    control->Release();
 }
 
 void TDDmain::ClearBackSurface() {

@@ -74,6 +74,9 @@ public:
 
 private:
     void ReportAndClose(const std::string& text);
+    // Where the display's gamma ramp is the hardware's own, a ramp left set
+    // would keep the desktop dark after the device closes, however it closes.
+    void PutBackIdentityRamp();
     // White text without background on the back buffer; a lost buffer is
     // skipped silently, a refused device context closes the device.
     void DrawTextLine(std::string_view text, int x, int y, const char* failure);
