@@ -2,7 +2,7 @@
 # named by the file's stem, with a lookup table for platform::FindResourceBytes.
 function(embed_resources target folder)
   file(GLOB files CONFIGURE_DEPENDS ${folder}/*)
-  list(FILTER files EXCLUDE REGEX "(/README[^/]*|/LICENSE[^/]*|\\.md|\\.txt)$")
+  list(FILTER files EXCLUDE REGEX "(/README[^/]*|/LICENSE[^/]*|\\.md|\\.txt|\\.ico)$")
   list(SORT files)
   set(asm "")
   set(table "")

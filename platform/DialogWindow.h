@@ -16,9 +16,11 @@ bool OpenDialogDisplay(std::string* error = nullptr);
 
 // A window for one form; needs OpenDialogDisplay first. An error a handler
 // raises is shown in the application's error box, and the dialog goes on.
+// On Windows the dialog is modal to `owner` (a host's window) when one is
+// given; on Linux a host's window is not used.
 class DialogWindow {
 public:
-    explicit DialogWindow(TDialogForm& form);
+    explicit DialogWindow(TDialogForm& form, HWND owner = 0);
     ~DialogWindow();
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;

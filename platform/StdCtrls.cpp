@@ -1,7 +1,5 @@
 #include "platform/StdCtrls.h"
 
-#include "platform/Backend.h"
-
 #include <algorithm>
 #include <cstddef>
 
@@ -104,10 +102,3 @@ void TComboBox::UserEdit(const std::string& text) {
 }
 
 TDialogForm::TDialogForm(TComponent* owner) : TWinControl(owner) {}
-
-bool TColorDialog::Execute(HWND owner) {
-    COLORREF chosen = Color;
-    if (!platform::CurrentBackend().ChooseColor(owner, chosen)) return false;
-    Color = chosen;
-    return true;
-}

@@ -581,14 +581,14 @@ void TForm2::ShowSunTimes() {
     LabelSunset.Caption = FormatHours(FSunset);
 }
 
-void RunSetupDialog() {
+void RunSetupDialog(HWND owner) {
     std::string error;
     if (!platform::OpenDialogDisplay(&error)) {
-        MessageBoxA(0, ("The settings dialog needs a display: " + error).c_str(), "Screen saver",
+        MessageBoxA(owner, ("The settings dialog needs a display: " + error).c_str(), "Screen saver",
                     MB_OK | MB_ICONERROR);
         return;
     }
     TForm2 form(Application);
-    platform::DialogWindow window(form);
+    platform::DialogWindow window(form, owner);
     window.Run();
 }

@@ -191,5 +191,6 @@ private:
     TSetReg SetReg1;
 };
 
-// Configuration mode: shows the dialog until the user closes it.
-void RunSetupDialog();
+// Configuration mode: shows the dialog until the user closes it; `owner` is
+// the host's window that asked for it, if any.
+void RunSetupDialog(HWND owner = 0);

@@ -704,7 +704,7 @@ bool OpenDialogDisplay(std::string* error) {
     return true;
 }
 
-DialogWindow::DialogWindow(TDialogForm& form) : view_(std::make_unique<View>(form)) {}
+DialogWindow::DialogWindow(TDialogForm& form, HWND) : view_(std::make_unique<View>(form)) {}
 
 DialogWindow::~DialogWindow() = default;
 

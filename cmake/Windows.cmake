@@ -1,0 +1,75 @@
+# The Windows build: one self-contained tidereach.scr from the same source.
+# The layers above the platform are the same sources as on Linux; the
+# platform is the system itself, with platform/win32 for what it lacks and
+# the toolkit-free parts of our own layer. Resources are Windows resources.
+enable_language(RC)
+
+# GetProcAddress answers a FARPROC, which every caller casts to the entry's
+# real type.
+add_compile_options(-Wall -Wextra -Wno-cast-function-type)
+add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 TIDEREACH_VERSION="${PROJECT_VERSION}")
+
+function(sources_of out)
+  set(found)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND found ${dir_sources})
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# platform: the system's own libraries, platform/win32, and the parts of our
+# layer that need no system (the bitmap value, the standard controls' state,
+# the conversion helpers).
+sources_of(win32_sources platform/win32)
+add_library(tidereach_platform STATIC ${win32_sources}
+  platform/BitmapValue.cpp platform/StdCtrls.cpp platform/SysUtils.cpp)
+target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tidereach_platform PUBLIC
+  ddraw gdi32 user32 advapi32 winmm ole32 oleaut32 windowscodecs comdlg32 dxguid uuid)
+
+# The layers, each linking only those below it.
+sources_of(display_sources display)
+add_library(tidereach_display STATIC ${display_sources})
+target_link_libraries(tidereach_display PUBLIC tidereach_platform)
+
+sources_of(solar_sources solar)
+add_library(tidereach_solar STATIC ${solar_sources})
+target_link_libraries(tidereach_solar PUBLIC tidereach_platform)
+
+sources_of(settings_sources settings)
+add_library(tidereach_settings STATIC ${settings_sources})
+target_link_libraries(tidereach_settings PUBLIC tidereach_solar tidereach_platform)
+
+sources_of(scene_sources scene)
+add_library(tidereach_scene STATIC ${scene_sources})
+target_link_libraries(tidereach_scene PUBLIC tidereach_display tidereach_settings tidereach_solar)
+
+add_library(tidereach_shell STATIC shell/WindowsProgram.cpp shell/ModeDispatch.cpp shell/PasswordChange.cpp)
+target_link_libraries(tidereach_shell PUBLIC tidereach_scene tidereach_settings)
+
+# resources/ as Windows resources: bitmaps as BITMAP, the sound as WAVE,
+# pictures and the city table as RCDATA, the icon and the version.
+set(resource_lines "")
+file(GLOB resource_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+list(SORT resource_files)
+foreach(file IN LISTS resource_files)
+  get_filename_component(stem ${file} NAME_WE)
+  get_filename_component(extension ${file} LAST_EXT)
+  if(extension STREQUAL ".bmp")
+    string(APPEND resource_lines "${stem} BITMAP \"${file}\"\n")
+  elseif(extension STREQUAL ".wav")
+    string(APPEND resource_lines "${stem} WAVE \"${file}\"\n")
+  elseif(extension STREQUAL ".jpg" OR extension STREQUAL ".bin")
+    string(APPEND resource_lines "${stem} RCDATA \"${file}\"\n")
+  endif()
+endforeach()
+set(TIDEREACH_RESOURCE_LINES "${resource_lines}")
+string(REPLACE "." "," TIDEREACH_VERSION_COMMAS "${PROJECT_VERSION}.0")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/tidereach.rc.in ${CMAKE_BINARY_DIR}/tidereach.rc @ONLY)
+set(TIDEREACH_RC ${CMAKE_BINARY_DIR}/tidereach.rc)
+set_source_files_properties(${TIDEREACH_RC} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+
+add_executable(tidereach WIN32 shell/main.cpp ${TIDEREACH_RC})
+set_target_properties(tidereach PROPERTIES SUFFIX ".scr")
+target_link_libraries(tidereach PRIVATE tidereach_shell)

@@ -1,0 +1,280 @@
+// The application object's message loop and its forms on the Win32 API: a
+// form is a top-most popup window whose window procedure hands key, character
+// and mouse messages to the form's events; the loop runs the idle handler
+// whenever the thread's queue is empty.
+#include "platform/Forms.h"
+
+#include <windowsx.h>
+
+#include <deque>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace {
+
+// How long an idle loop sleeps at most before it looks again.
+constexpr DWORD kIdleWaitMs = 250;
+constexpr char kFormClass[] = "TidereachForm";
+
+TApplication* OwningApplication(TComponent* owner) { return dynamic_cast<TApplication*>(owner); }
+
+// Runs one piece of the loop; an exception is shown and the loop goes on.
+// Nothing may unwind through the system's frames of a window procedure.
+template <class Work>
+void Guarded(Work&& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        Application->HandleException(error);
+    } catch (...) {
+        Application->HandleException(std::runtime_error("Unknown exception"));
+    }
+}
+
+TShiftState CurrentShiftState() {
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    return shift;
+}
+
+// The form's events for one message; false when the message is not one of
+// them. A hidden form gets no input, which also keeps a closing form deaf.
+// Handlers are called through copies: one may replace itself.
+bool DeliverInput(TForm& form, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (auto handler = form.OnKeyDown; handler && form.Visible()) {
+            WORD key = WORD(wParam);
+            Guarded([&] { handler(&form, key, CurrentShiftState()); });
+        }
+        return true;
+    case WM_CHAR:
+        if (auto handler = form.OnKeyPress; handler && form.Visible()) {
+            char key = char(wParam);
+            Guarded([&] { handler(&form, key); });
+        }
+        return true;
+    case WM_MOUSEMOVE:
+        if (auto handler = form.OnMouseMove; handler && form.Visible()) {
+            const int x = GET_X_LPARAM(lParam);
+            const int y = GET_Y_LPARAM(lParam);
+            Guarded([&] { handler(&form, CurrentShiftState(), x, y); });
+        }
+        return true;
+    case WM_CLOSE:
+        Guarded([&] { form.Close(); });
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (form != nullptr && DeliverInput(*form, message, wParam, lParam)) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterFormClass() {
+    static const ATOM registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = FormProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        windowClass.lpszClassName = kFormClass;
+        return RegisterClassA(&windowClass);
+    }();
+    if (registered == 0) throw std::runtime_error("Cannot register the window class");
+}
+
+// The program's file name without folder and extension, as the framework
+// titles an application.
+std::string ModuleTitle() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length);
+    name = name.substr(name.find_last_of("\\/") + 1);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+}  // namespace
+
+// The process's application object. It is never destroyed: forms of a
+// running program are torn down by their own closing code.
+TApplication* Application = new TApplication;
+
+struct TApplication::PostQueue {
+    std::mutex lock;
+    std::deque<std::function<void()>> work;
+    // The window thread, woken by a message when work arrives.
+    DWORD thread = GetCurrentThreadId();
+
+    std::function<void()> Take() {
+        std::lock_guard guard(lock);
+        if (work.empty()) return {};
+        auto next = std::move(work.front());
+        work.pop_front();
+        return next;
+    }
+
+    bool Empty() {
+        std::lock_guard guard(lock);
+        return work.empty();
+    }
+};
+
+// --- TForm -------------------------------------------------------------------
+
+TForm::TForm(TComponent* owner) : TComponent(owner) {
+    // The first form becomes the main form as soon as it exists, so that
+    // closing it from its own creation code already ends the program.
+    if (auto* application = OwningApplication(owner); application && !application->MainForm) {
+        application->MainForm = this;
+    }
+}
+
+TForm::~TForm() {
+    if (ownsWindow_ && handle_ != 0) {
+        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        DestroyWindow(handle_);
+    }
+    if (auto* application = OwningApplication(Owner()); application && application->MainForm == this) {
+        application->MainForm = nullptr;
+    }
+}
+
+HWND TForm::Handle() {
+    if (handle_ == 0) {
+        RegisterFormClass();
+        // A borderless window over the whole screen, above every other: the
+        // display device takes it for its exclusive mode.
+        handle_ = CreateWindowExA(WS_EX_TOPMOST, kFormClass, Caption.c_str(), WS_POPUP, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), this);
+        if (handle_ == 0) throw std::runtime_error("Cannot create the window");
+        ownsWindow_ = true;
+        if (borderStyle_ == TBorderStyle::bsSizeable) SetBorderStyle(borderStyle_);
+    }
+    return handle_;
+}
+
+void TForm::AdoptWindow(HWND foreign) {
+    if (ownsWindow_ && handle_ != 0) DestroyWindow(handle_);
+    handle_ = foreign;
+    ownsWindow_ = false;
+}
+
+void TForm::Show() {
+    const HWND window = Handle();
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    visible_ = true;
+}
+
+void TForm::Hide() {
+    if (handle_ != 0) ShowWindow(handle_, SW_HIDE);
+    visible_ = false;
+}
+
+void TForm::Close() {
+    Hide();
+    if (auto* application = OwningApplication(Owner()); application && application->MainForm == this) {
+        application->Terminate();
+    }
+}
+
+void TForm::SetBorderStyle(TBorderStyle style) {
+    borderStyle_ = style;
+    if (handle_ == 0 || !ownsWindow_) return;
+    const LONG_PTR shown = GetWindowLongPtrA(handle_, GWL_STYLE) & WS_VISIBLE;
+    const LONG_PTR frame = style == TBorderStyle::bsSizeable ? WS_OVERLAPPEDWINDOW : WS_POPUP;
+    SetWindowLongPtrA(handle_, GWL_STYLE, frame | shown);
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
+// --- TApplication ------------------------------------------------------------
+
+TApplication::TApplication()
+    : TComponent(nullptr),
+      Title(ModuleTitle()),
+      posted_(std::make_unique<PostQueue>()),
+      previous_(Application) {
+    Application = this;
+}
+
+TApplication::~TApplication() {
+    while (!forms_.empty()) forms_.pop_back();
+    if (Application == this) Application = previous_;
+}
+
+void TApplication::Initialize() {
+    // Everything the loop needs exists once the object does; the call stays
+    // because the program's start-up sequence makes it.
+}
+
+void TApplication::AdoptForm(std::unique_ptr<TForm> form) { forms_.push_back(std::move(form)); }
+
+bool TApplication::HandleOneMessage() {
+    if (auto work = posted_->Take()) {
+        Guarded(work);
+        return true;
+    }
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (message.message == WM_QUIT) {
+        Terminate();
+        return true;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+void TApplication::Run() {
+    if (MainForm == nullptr || terminated_) return;
+    Guarded([&] { MainForm->Show(); });
+    while (!terminated_) {
+        if (HandleOneMessage() || terminated_) continue;
+        bool done = true;
+        Guarded([&] {
+            if (auto idle = OnIdle) idle(this, done);
+        });
+        if (done && !terminated_ && posted_->Empty()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
+        }
+    }
+}
+
+void TApplication::ProcessMessages() {
+    while (HandleOneMessage()) {
+    }
+}
+
+void TApplication::Terminate() { terminated_ = true; }
+
+void TApplication::HandleException(const std::exception& error) {
+    const HWND owner = MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : 0;
+    MessageBoxA(owner, error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::Post(std::function<void()> work) {
+    {
+        std::lock_guard guard(posted_->lock);
+        posted_->work.push_back(std::move(work));
+    }
+    // Ends the loop's wait for messages.
+    PostThreadMessageA(posted_->thread, WM_NULL, 0, 0);
+}
+
+void RunCreateHandler(const std::function<void()>& handler) { Guarded(handler); }

@@ -1,0 +1,81 @@
+// The program on Windows: the screensaver host's switches and nothing else.
+// A host passes the window of /p and /a as the next argument and the owner
+// of the settings dialog after a colon (/c:1234).
+#include "platform/Bitmap.h"
+#include "platform/Forms.h"
+#include "platform/SysUtils.h"
+#include "platform/win32/CrashGamma.h"
+#include "platform/win32/PreviewWindow.h"
+#include "scene/Unit1.h"
+#include "settings/Unit2.h"
+#include "shell/ModeDispatch.h"
+#include "shell/PasswordChange.h"
+#include "shell/Program.h"
+
+#include <exception>
+
+namespace {
+
+HWND WindowOf(const std::string& text) { return reinterpret_cast<HWND>(INT_PTR(StrToInt(text))); }
+
+// The owner a host names after the switch's colon; none without one, or
+// when what follows is no number.
+HWND DialogOwner(const std::string& switchText) {
+    const std::size_t colon = switchText.find(':');
+    if (colon == std::string::npos) return nullptr;
+    try {
+        return WindowOf(switchText.substr(colon + 1));
+    } catch (const EConvertError&) {
+        return nullptr;
+    }
+}
+
+void RunSaver() {
+    platform::win32::RestoreGammaOnCrash();
+    Application->Initialize();
+    Application->CreateForm<TForm1>();
+    Application->Run();
+}
+
+void RunConfiguration(HWND owner) {
+    Application->Initialize();
+    Application->Title = "Tideway Island Screensaver ";
+    RunSetupDialog(owner);
+}
+
+void RunPreview(HWND host) {
+    if (const auto picture = platform::LoadBitmapResource("PREV_BITMAP"))
+        platform::win32::RunPreviewWindow(host, *picture);
+}
+
+void Dispatch(const std::vector<std::string>& arguments) {
+    const std::string first = arguments.empty() ? std::string() : arguments[0];
+    // Converting a missing window argument is the same error as converting
+    // a wrong one.
+    const std::string second = arguments.size() > 1 ? arguments[1] : std::string();
+    switch (ChooseMode(first)) {
+    case SaverMode::Saver:
+        RunSaver();
+        break;
+    case SaverMode::Configure:
+        RunConfiguration(DialogOwner(first));
+        break;
+    case SaverMode::Preview:
+        RunPreview(WindowOf(second));
+        break;
+    case SaverMode::ChangePassword:
+        RunPasswordChange(WindowOf(second));
+        break;
+    }
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& arguments) {
+    try {
+        Dispatch(arguments);
+    } catch (const std::exception& error) {
+        Application->HandleException(error);
+    }
+    return 0;
+}
