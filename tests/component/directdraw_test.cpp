@@ -599,7 +599,7 @@ TEST_F(DirectDrawTest, DevicesAreEnumeratedDefaultFirstThenOnePerMonitor) {
     struct Seen {
         std::vector<std::optional<GUID>> devices;
     } seen;
-    auto collect = [](GUID* device, char*, char*, void* context, void*) -> BOOL {
+    auto collect = [](GUID* device, LPSTR, LPSTR, LPVOID context, HMONITOR) -> BOOL {
         auto* s = static_cast<Seen*>(context);
         s->devices.push_back(device != nullptr ? std::optional(*device) : std::nullopt);
         return TRUE;
@@ -618,7 +618,7 @@ TEST_F(DirectDrawTest, DevicesAreEnumeratedDefaultFirstThenOnePerMonitor) {
     unknown.Data1 ^= 1;
     EXPECT_EQ(DirectDrawCreate(&unknown, &device, nullptr), DDERR_INVALIDPARAMS);
 
-    auto stop = [](GUID*, char*, char*, void* context, void*) -> BOOL {
+    auto stop = [](GUID*, LPSTR, LPSTR, LPVOID context, HMONITOR) -> BOOL {
         ++*static_cast<int*>(context);
         return FALSE;
     };
