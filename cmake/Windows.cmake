@@ -73,3 +73,9 @@ set_source_files_properties(${TIDEREACH_RC} PROPERTIES OBJECT_DEPENDS "${resourc
 add_executable(tidereach WIN32 shell/main.cpp ${TIDEREACH_RC})
 set_target_properties(tidereach PROPERTIES SUFFIX ".scr")
 target_link_libraries(tidereach PRIVATE tidereach_shell)
+
+option(TIDEREACH_BUILD_TESTS "Build the test suites (they run under Wine)" ON)
+if(TIDEREACH_BUILD_TESTS)
+  enable_testing()
+  add_subdirectory(tests/win32)
+endif()

@@ -15,7 +15,7 @@ void TDDtimer::SetEnabled(bool value) {
         FCounting = true;
         FLastTickTime = timeGetTime();
         FTimerID = timeSetEvent(UINT(FInterval), 0, TimerProc, reinterpret_cast<DWORD_PTR>(this),
-                                TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+                                TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
     } else if (FTimerID != 0) {
         timeKillEvent(FTimerID);
     }

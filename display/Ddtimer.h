@@ -10,7 +10,8 @@
 class TDDtimer : public TComponent {
 public:
     explicit TDDtimer(TComponent* owner);
-    // Stops a running timer, so no tick reaches a destroyed component.
+    // Stops a running timer, so no tick reaches a destroyed component: the
+    // timer is killed synchronously, so a tick in progress ends first.
     ~TDDtimer() override;
     TDDtimer(const TDDtimer&) = delete;
     TDDtimer& operator=(const TDDtimer&) = delete;

@@ -21,6 +21,8 @@ using LPTIMECALLBACK = void(CALLBACK*)(UINT timerId, UINT msg, DWORD_PTR user, D
 inline constexpr UINT TIME_ONESHOT = 0;
 inline constexpr UINT TIME_PERIODIC = 1;
 inline constexpr UINT TIME_CALLBACK_FUNCTION = 0;
+// timeKillEvent waits for a running callback; here it always does.
+inline constexpr UINT TIME_KILL_SYNCHRONOUS = 0x0100;
 inline constexpr MMRESULT TIMERR_NOERROR = 0;
 inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
 

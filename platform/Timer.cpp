@@ -143,7 +143,7 @@ std::function<DWORD()> tickClockOverride;
 MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback, std::uintptr_t user,
                       UINT eventType) {
     // Only function callbacks exist here; a zero period would spin.
-    if (callback == nullptr || delay == 0 || (eventType & ~TIME_PERIODIC) != 0) {
+    if (callback == nullptr || delay == 0 || (eventType & ~(TIME_PERIODIC | TIME_KILL_SYNCHRONOUS)) != 0) {
         return 0;
     }
     auto timer = std::make_shared<TimerState>();

@@ -1,9 +1,5 @@
 #include "solar/SunTime.h"
 
-#include "platform/Forms.h"
-#include "platform/Kernel.h"
-#include "platform/User.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,9 +16,6 @@ constexpr float kTolerance = 0.0006f;
 constexpr CalendarDate kMidsummer2003{2003, 6, 21};
 constexpr CalendarDate kMidwinter2003{2003, 12, 21};
 
-const std::string kNeverRises = "the sun never rises on this location (on the specified date)";
-const std::string kNeverSets = "the sun never sets on this location (on the specified date)";
-
 struct Place {
     int offset;
     float latitude;
@@ -35,27 +28,6 @@ constexpr Place kSvalbard{1, 78.0f, 15.0f};
 SunEvent Compute(const CalendarDate& date, const Place& place, bool rising) {
     return ComputeSunEvent(date, place.offset, rising, place.latitude, place.longitude);
 }
-
-void SetToday(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0) {
-    platform::OverrideLocalTime(SYSTEMTIME{year, month, 0, day, hour, minute, 0, 0});
-}
-
-class TodaysSunTime : public ::testing::Test {
-protected:
-    void SetUp() override {
-        savedTitle_ = Application->Title;
-        Application->Title = "Tideway Islands";
-        platform::ClearShownMessageBoxes();
-    }
-    void TearDown() override {
-        platform::OverrideLocalTime(std::nullopt);
-        platform::ClearShownMessageBoxes();
-        Application->Title = savedTitle_;
-    }
-
-private:
-    std::string savedTitle_;
-};
 
 TEST(SunEventCalculation, MatchesTheAlmanacForKnownPlacesAndDates) {
     struct Case {
@@ -116,50 +88,6 @@ TEST(SunEventCalculation, NonsenseInputGivesNumbersNotFaults) {
         ComputeSunEvent(kMidsummer2003, std::numeric_limits<int>::max(), rising, -90.0f, -huge);
         ComputeSunEvent({65535, 65535, 65535}, 1, rising, 50.0f, 6.1f);
     }
-}
-
-TEST_F(TodaysSunTime, ReadsTheDateFromTheLocalClock) {
-    SetToday(2003, 6, 21);
-    EXPECT_NEAR(SunTime(1, true, kAachen.latitude, kAachen.longitude), 4.3665f, kTolerance);
-    EXPECT_NEAR(SunTime(1, false, kAachen.latitude, kAachen.longitude), 20.8759f, kTolerance);
-
-    // Local midnight separates two days.
-    SetToday(2003, 12, 20, 23, 59);
-    const float before = SunTime(1, true, kAachen.latitude, kAachen.longitude);
-    SetToday(2003, 12, 21, 0, 0);
-    const float after = SunTime(1, true, kAachen.latitude, kAachen.longitude);
-    EXPECT_NE(before, after);
-    EXPECT_NEAR(after, 8.5849f, kTolerance);
-}
-
-TEST_F(TodaysSunTime, SilentVariantShowsNothing) {
-    SetToday(2003, 6, 21);
-    EXPECT_EQ(SunTime(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
-    EXPECT_EQ(SunTime(1, false, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
-}
-
-TEST_F(TodaysSunTime, ReportingVariantTellsEachPolarRequest) {
-    SetToday(2003, 6, 21);
-    EXPECT_EQ(SunTimeReporting(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
-    EXPECT_EQ(SunTimeReporting(1, false, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
-    SetToday(2003, 12, 21);
-    EXPECT_EQ(SunTimeReporting(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
-
-    const std::vector<platform::MessageBoxRecord> shown = platform::ShownMessageBoxes();
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].text, kNeverSets);
-    EXPECT_EQ(shown[1].text, kNeverSets);
-    EXPECT_EQ(shown[2].text, kNeverRises);
-    for (const platform::MessageBoxRecord& box : shown) EXPECT_EQ(box.caption, "Tideway Islands");
-}
-
-TEST_F(TodaysSunTime, ReportingVariantIsSilentWhenTheSunRisesAndSets) {
-    SetToday(2003, 6, 21);
-    const auto [offset, latitude, longitude] = kAachen;
-    EXPECT_NEAR(SunTimeReporting(offset, true, latitude, longitude), 4.3665f, kTolerance);
-    EXPECT_NEAR(SunTimeReporting(offset, false, latitude, longitude), 20.8759f, kTolerance);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
 TEST(FormatHours, TwelveHourTextWithTruncatedMinutes) {

@@ -1,0 +1,132 @@
+// The settings store on the system's registry: the value types and encodings,
+// the store's errors, and the first run writing every setting. Each test works
+// under a key of its own, removed afterwards.
+#include "platform/Registry.h"
+#include "settings/Setreg.h"
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr char kCompany[] = "TidereachTests";
+
+class Win32Registry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        product_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        store_.SetCompanyName(kCompany);
+        store_.SetProductName(product_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, KeyPath().c_str());
+    }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, KeyPath().c_str()); }
+
+    std::string KeyPath() const { return std::string("SOFTWARE\\") + kCompany + "\\" + product_; }
+
+    // The stored type and bytes of a value, as the registry holds them.
+    struct Stored {
+        DWORD type = REG_NONE;
+        std::string bytes;
+    };
+    Stored Query(const char* name) const {
+        Stored stored;
+        BYTE data[64] = {};
+        DWORD size = sizeof data;
+        if (RegGetValueA(HKEY_CURRENT_USER, KeyPath().c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &stored.type,
+                         data, &size) == ERROR_SUCCESS)
+            stored.bytes.assign(reinterpret_cast<const char*>(data), size);
+        return stored;
+    }
+    DWORD ValueCount() const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+        DWORD values = 0;
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr);
+        RegCloseKey(key);
+        return values;
+    }
+
+    std::string product_;
+    TSetReg store_{nullptr};
+};
+
+TEST_F(Win32Registry, WithoutTheKeyReadsLeaveTheirDestinationAndCreateNothing) {
+    int number = 42;
+    EXPECT_FALSE(store_.Read("Gamma", &number));
+    EXPECT_EQ(number, 42);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+}
+
+TEST_F(Win32Registry, ValuesUseTheRegistryTypes) {
+    ASSERT_TRUE(store_.Write("Gamma", 200));
+    ASSERT_TRUE(store_.Write("flag_clock", true));
+    ASSERT_TRUE(store_.Write("RegLng", std::bit_cast<float>(0x40C33333u)));
+    ASSERT_TRUE(store_.Write("Name", AnsiString("Aachen")));
+
+    const Stored gamma = Query("Gamma");
+    EXPECT_EQ(gamma.type, DWORD(REG_DWORD));
+    EXPECT_EQ(gamma.bytes, std::string("\xC8\0\0\0", 4));
+    EXPECT_EQ(Query("flag_clock").bytes, std::string("\1\0\0\0", 4));
+    const Stored longitude = Query("RegLng");
+    EXPECT_EQ(longitude.type, DWORD(REG_BINARY));
+    ASSERT_EQ(longitude.bytes.size(), 8u);
+    double exact = 0;
+    std::memcpy(&exact, longitude.bytes.data(), 8);
+    EXPECT_EQ(exact, 6.099999904632568359375);
+    EXPECT_EQ(Query("Name").type, DWORD(REG_SZ));
+
+    int number = 0;
+    bool flag = false;
+    float real = 0;
+    AnsiString text;
+    EXPECT_TRUE(store_.Read("Gamma", &number));
+    EXPECT_TRUE(store_.Read("flag_clock", &flag));
+    EXPECT_TRUE(store_.Read("RegLng", &real));
+    EXPECT_TRUE(store_.Read("Name", &text));
+    EXPECT_EQ(number, 200);
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(real), 0x40C33333u);
+    EXPECT_EQ(text, "Aachen");
+}
+
+TEST_F(Win32Registry, MissingAndMistypedValuesRaiseTheStoreErrors) {
+    ASSERT_TRUE(store_.Write("Gamma", 256));
+    int number = 0;
+    float real = 0;
+    AnsiString text = "kept?";
+    EXPECT_TRUE(store_.Read("Absent", &text));
+    EXPECT_EQ(text, "");
+    try {
+        store_.Read("NumBirds", &number);
+        ADD_FAILURE() << "a missing integer is an error";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Failed to get data for 'NumBirds'");
+    }
+    try {
+        store_.Read("Gamma", &real);
+        ADD_FAILURE() << "a DWORD read as a float is an error";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for 'Gamma'");
+    }
+}
+
+TEST_F(Win32Registry, TheFirstRunWritesEverySettingWithTheDesktopsMode) {
+    Settings settings;
+    LoadSettings(store_, settings, LoadVariant::Dialog);
+    EXPECT_EQ(ValueCount(), 26u);
+    EXPECT_EQ(settings.ResHor, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(settings.ResVert, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(settings.clockX, settings.ResHor - 90);
+
+    Settings again;
+    LoadSettings(store_, again, LoadVariant::Dialog);
+    EXPECT_TRUE(again == settings);
+}
+
+}  // namespace
