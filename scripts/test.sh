@@ -2,12 +2,12 @@
 # Sets everything up and runs the whole test suite: the suite; the suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer; the threaded tests under
 # ThreadSanitizer; the end-to-end tests against the real binary under Xvfb;
-# each fuzz target for a bounded time.
+# each fuzz target for a bounded time; the Windows build's tests under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 fuzz_seconds=${TIDEREACH_FUZZ_SECONDS:-20}
-"$root/scripts/setup.sh" --test
+"$root/scripts/setup.sh" --test --windows
 
 # Tests never touch the user's settings or desktop.
 scratch=$(mktemp -d)
@@ -59,5 +59,23 @@ for target in "$root"/build/fuzz/tests/fuzz/*_fuzz; do
     { tail -50 "$scratch/fuzz.log"; exit 1; }
   echo "$(basename "$target"): $(tail -1 "$scratch/fuzz.log")"
 done
+
+step "Windows: tidereach.scr and its tests under Wine"
+cmake -S "$root" -B "$root/build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$root/build/windows" -j"$jobs"
+imports=$(x86_64-w64-mingw32-objdump -p "$root/build/windows/tidereach.scr" | awk '/DLL Name:/ { print toupper($3) }')
+for dll in $imports; do
+  case "$dll" in
+    KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | WINMM.DLL | DDRAW.DLL | OLE32.DLL | OLEAUT32.DLL | \
+    SHELL32.DLL | SHLWAPI.DLL | COMCTL32.DLL | COMDLG32.DLL | WINDOWSCODECS.DLL | UXTHEME.DLL | MSVCRT.DLL) ;;
+    *) echo "tidereach.scr imports $dll, which Windows does not have" >&2; exit 1 ;;
+  esac
+done
+echo "tidereach.scr imports only system DLLs: $(echo $imports)"
+# A prefix of its own, made once: the tests never touch the user's Wine.
+export WINEPREFIX="$scratch/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
+with_display bash -c 'wineboot -i >/dev/null 2>&1 && ctest --test-dir "$1" --output-on-failure; code=$?
+                      wineserver -k; exit $code' _ "$root/build/windows"
 
 step "All tests passed"
