@@ -23,7 +23,7 @@ endfunction()
 # the conversion helpers).
 sources_of(win32_sources platform/win32)
 add_library(tidereach_platform STATIC ${win32_sources}
-  platform/BitmapValue.cpp platform/StdCtrls.cpp platform/SysUtils.cpp)
+  platform/BitmapValue.cpp platform/FormFramework.cpp platform/StdCtrls.cpp platform/SysUtils.cpp)
 target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tidereach_platform PUBLIC
   ddraw gdi32 user32 advapi32 winmm ole32 oleaut32 windowscodecs comdlg32 dxguid uuid)

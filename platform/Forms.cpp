@@ -3,12 +3,11 @@
 #include "platform/Forms.h"
 
 #include "platform/Backend.h"
+#include "platform/PostQueue.h"
 #include "platform/User.h"
 
 #include <errno.h>
 
-#include <deque>
-#include <mutex>
 #include <stdexcept>
 #include <utility>
 
@@ -27,35 +26,7 @@ TApplication* OwningApplication(TComponent* owner) { return dynamic_cast<TApplic
 // them during static destruction would reach a back end already gone.
 TApplication* Application = new TApplication;
 
-struct TApplication::PostQueue {
-    std::mutex lock;
-    std::deque<std::function<void()>> work;
-
-    std::function<void()> Take() {
-        std::lock_guard guard(lock);
-        if (work.empty()) {
-            return {};
-        }
-        auto next = std::move(work.front());
-        work.pop_front();
-        return next;
-    }
-
-    bool Empty() {
-        std::lock_guard guard(lock);
-        return work.empty();
-    }
-};
-
 // --- TForm -------------------------------------------------------------------
-
-TForm::TForm(TComponent* owner) : TComponent(owner) {
-    // The first form becomes the main form as soon as it exists, so that
-    // closing it from its own creation code already ends the program.
-    if (auto* application = OwningApplication(owner); application && !application->MainForm) {
-        application->MainForm = this;
-    }
-}
 
 TForm::~TForm() {
     if (ownsWindow_ && handle_ != 0) {
@@ -98,13 +69,6 @@ void TForm::Hide() {
     visible_ = false;
 }
 
-void TForm::Close() {
-    Hide();
-    if (auto* application = OwningApplication(Owner()); application && application->MainForm == this) {
-        application->Terminate();
-    }
-}
-
 void TForm::SetBorderStyle(TBorderStyle style) {
     borderStyle_ = style;
     if (handle_ != 0 && ownsWindow_) {
@@ -117,26 +81,10 @@ void TForm::SetBorderStyle(TBorderStyle style) {
 TApplication::TApplication()
     : TComponent(nullptr),
       Title(program_invocation_short_name),
-      posted_(std::make_unique<PostQueue>()),
+      posted_(std::make_unique<PostQueue>([] { platform::CurrentBackend().Wake(); })),
       previous_(Application) {
     Application = this;
 }
-
-TApplication::~TApplication() {
-    while (!forms_.empty()) {
-        forms_.pop_back();
-    }
-    if (Application == this) {
-        Application = previous_;
-    }
-}
-
-void TApplication::Initialize() {
-    // Everything the loop needs exists once the object does; the call stays
-    // because the program's start-up sequence makes it.
-}
-
-void TApplication::AdoptForm(std::unique_ptr<TForm> form) { forms_.push_back(std::move(form)); }
 
 namespace {
 
@@ -245,19 +193,9 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Terminate() { terminated_ = true; }
-
 void TApplication::HandleException(const std::exception& error) {
     const HWND owner = MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : 0;
     MessageBoxA(owner, error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
-}
-
-void TApplication::Post(std::function<void()> work) {
-    {
-        std::lock_guard guard(posted_->lock);
-        posted_->work.push_back(std::move(work));
-    }
-    platform::CurrentBackend().Wake();
 }
 
 void RunCreateHandler(const std::function<void()>& handler) { Guarded(*Application, handler); }

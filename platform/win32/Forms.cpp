@@ -4,10 +4,10 @@
 // whenever the thread's queue is empty.
 #include "platform/Forms.h"
 
+#include "platform/PostQueue.h"
+
 #include <windowsx.h>
 
-#include <deque>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -113,35 +113,7 @@ std::string ModuleTitle() {
 // running program are torn down by their own closing code.
 TApplication* Application = new TApplication;
 
-struct TApplication::PostQueue {
-    std::mutex lock;
-    std::deque<std::function<void()>> work;
-    // The window thread, woken by a message when work arrives.
-    DWORD thread = GetCurrentThreadId();
-
-    std::function<void()> Take() {
-        std::lock_guard guard(lock);
-        if (work.empty()) return {};
-        auto next = std::move(work.front());
-        work.pop_front();
-        return next;
-    }
-
-    bool Empty() {
-        std::lock_guard guard(lock);
-        return work.empty();
-    }
-};
-
 // --- TForm -------------------------------------------------------------------
-
-TForm::TForm(TComponent* owner) : TComponent(owner) {
-    // The first form becomes the main form as soon as it exists, so that
-    // closing it from its own creation code already ends the program.
-    if (auto* application = OwningApplication(owner); application && !application->MainForm) {
-        application->MainForm = this;
-    }
-}
 
 TForm::~TForm() {
     if (ownsWindow_ && handle_ != 0) {
@@ -187,13 +159,6 @@ void TForm::Hide() {
     visible_ = false;
 }
 
-void TForm::Close() {
-    Hide();
-    if (auto* application = OwningApplication(Owner()); application && application->MainForm == this) {
-        application->Terminate();
-    }
-}
-
 void TForm::SetBorderStyle(TBorderStyle style) {
     borderStyle_ = style;
     if (handle_ == 0 || !ownsWindow_) return;
@@ -208,22 +173,11 @@ void TForm::SetBorderStyle(TBorderStyle style) {
 TApplication::TApplication()
     : TComponent(nullptr),
       Title(ModuleTitle()),
-      posted_(std::make_unique<PostQueue>()),
+      posted_(std::make_unique<PostQueue>(
+          [thread = GetCurrentThreadId()] { PostThreadMessageA(thread, WM_NULL, 0, 0); })),
       previous_(Application) {
     Application = this;
 }
-
-TApplication::~TApplication() {
-    while (!forms_.empty()) forms_.pop_back();
-    if (Application == this) Application = previous_;
-}
-
-void TApplication::Initialize() {
-    // Everything the loop needs exists once the object does; the call stays
-    // because the program's start-up sequence makes it.
-}
-
-void TApplication::AdoptForm(std::unique_ptr<TForm> form) { forms_.push_back(std::move(form)); }
 
 bool TApplication::HandleOneMessage() {
     if (auto work = posted_->Take()) {
@@ -261,20 +215,9 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Terminate() { terminated_ = true; }
-
 void TApplication::HandleException(const std::exception& error) {
     const HWND owner = MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : 0;
     MessageBoxA(owner, error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
-}
-
-void TApplication::Post(std::function<void()> work) {
-    {
-        std::lock_guard guard(posted_->lock);
-        posted_->work.push_back(std::move(work));
-    }
-    // Ends the loop's wait for messages.
-    PostThreadMessageA(posted_->thread, WM_NULL, 0, 0);
 }
 
 void RunCreateHandler(const std::function<void()>& handler) { Guarded(handler); }
