@@ -1,7 +1,6 @@
 #include "platform/Surface.h"
 
 #include "platform/DeviceContext.h"
-#include "platform/DisplayFaults.h"
 #include "platform/PixelFormat.h"
 
 #include <algorithm>
@@ -9,8 +8,6 @@
 #include <new>
 
 namespace platform {
-
-using headless::DisplayOp;
 
 Surface::Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
                  std::vector<std::uint8_t> pixels)
@@ -105,7 +102,7 @@ void Surface::Describe(DDSURFACEDESC2& desc) const {
 
 HRESULT Surface::QueryInterface(REFIID iid, void** object) {
     if (object != nullptr) *object = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::QueryInterface)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::QueryInterface)) return *fault;
     if (object == nullptr) return DDERR_INVALIDPARAMS;
     if (!(iid == IID_IDirectDrawGammaControl) || role_ != SurfaceRole::Primary ||
         !CurrentBackend().SupportsGamma()) {
@@ -119,7 +116,7 @@ HRESULT Surface::QueryInterface(REFIID iid, void** object) {
 
 HRESULT Surface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface) {
     if (surface != nullptr) *surface = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::GetAttachedSurface)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::GetAttachedSurface)) return *fault;
     if (caps == nullptr || surface == nullptr) return DDERR_INVALIDPARAMS;
     if ((caps->dwCaps & DDSCAPS_BACKBUFFER) == 0 || back_ == nullptr) return DDERR_NOTFOUND;
     back_->AddRef();
@@ -128,7 +125,7 @@ HRESULT Surface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surfac
 }
 
 HRESULT Surface::Flip(IDirectDrawSurface7* target, DWORD flags) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Flip)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Flip)) return *fault;
     if (back_ == nullptr) return DDERR_NOTFLIPPABLE;
     if ((target != nullptr && target != back_) || (flags & ~DDFLIP_WAIT) != 0) {
         return DDERR_INVALIDPARAMS;
@@ -144,19 +141,19 @@ HRESULT Surface::Flip(IDirectDrawSurface7* target, DWORD flags) {
 }
 
 HRESULT Surface::IsLost() {
-    if (const auto fault = TakeDisplayFault(DisplayOp::IsLost)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::IsLost)) return *fault;
     return Lost() ? DDERR_SURFACELOST : DD_OK;
 }
 
 HRESULT Surface::Restore() {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Restore)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Restore)) return *fault;
     restoredEpoch_ = core_->LossEpoch();
     if (back_ != nullptr) back_->restoredEpoch_ = restoredEpoch_;
     return DD_OK;
 }
 
 HRESULT Surface::Blt(RECT* dest, IDirectDrawSurface7*, RECT*, DWORD flags, DDBLTFX* fx) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Blt)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Blt)) return *fault;
     if ((flags & DDBLT_COLORFILL) == 0 || (flags & ~(DDBLT_COLORFILL | DDBLT_WAIT)) != 0) {
         return DDERR_UNSUPPORTED;
     }
@@ -187,7 +184,7 @@ void Surface::Fill(const RECT& area, std::uint32_t value) {
 }
 
 HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::BltFast)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::BltFast)) return *fault;
     auto* from = dynamic_cast<Surface*>(source);
     if (from == nullptr || (flags & ~(DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT)) != 0) {
         return DDERR_INVALIDPARAMS;
@@ -267,7 +264,7 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
 }
 
 HRESULT Surface::SetColorKey(DWORD flags, DDCOLORKEY* key) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::SetColorKey)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::SetColorKey)) return *fault;
     if (flags != DDCKEY_SRCBLT) return DDERR_UNSUPPORTED;
     if (key == nullptr) {
         key_.reset();
@@ -284,7 +281,7 @@ HRESULT Surface::SetColorKey(DWORD flags, DDCOLORKEY* key) {
 }
 
 HRESULT Surface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, void*) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Lock)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Lock)) return *fault;
     if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2)) return DDERR_INVALIDPARAMS;
     if (rect != nullptr && !Holds(*rect)) return DDERR_INVALIDRECT;
     if (Lost()) return DDERR_SURFACELOST;
@@ -305,7 +302,7 @@ HRESULT Surface::Unlock(RECT*) {
 
 HRESULT Surface::GetDC(HDC* dc) {
     if (dc != nullptr) *dc = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::GetDC)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::GetDC)) return *fault;
     if (dc == nullptr) return DDERR_INVALIDPARAMS;
     if (Lost()) return DDERR_SURFACELOST;
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
