@@ -2,6 +2,7 @@
 
 #include "platform/DeviceContext.h"
 #include "platform/PixelFormat.h"
+#include "platform/PixelRows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -169,18 +170,28 @@ HRESULT Surface::Blt(RECT* dest, IDirectDrawSurface7*, RECT*, DWORD flags, DDBLT
 
 void Surface::Fill(const RECT& area, std::uint32_t value) {
     const std::size_t rowBytes = std::size_t(area.right - area.left) * bytesPerPixel_;
+    const int rows = area.bottom - area.top;
+    const bool streaming = rows::Streams(rowBytes * rows);
     std::uint8_t bytes[4];
     std::memcpy(bytes, &value, sizeof bytes);
     if (std::all_of(bytes, bytes + bytesPerPixel_, [&](std::uint8_t b) { return b == bytes[0]; })) {
-        // The clear of every frame: one byte repeated writes without reading.
-        for (int y = area.top; y < area.bottom; ++y) std::memset(At(area.left, y), bytes[0], rowBytes);
-        return;
+        // The clear of every frame: one byte repeated, the whole surface at
+        // once where its rows lie back to back.
+        if (rowBytes == std::size_t(pitch_)) {
+            rows::Fill(At(area.left, area.top), bytes[0], rowBytes * rows, streaming);
+        } else {
+            for (int y = area.top; y < area.bottom; ++y)
+                rows::Fill(At(area.left, y), bytes[0], rowBytes, streaming);
+        }
+    } else {
+        std::uint8_t* first = At(area.left, area.top);
+        for (std::size_t offset = 0; offset < rowBytes; offset += bytesPerPixel_) {
+            std::memcpy(first + offset, &value, bytesPerPixel_);
+        }
+        for (int y = area.top + 1; y < area.bottom; ++y)
+            rows::Copy(At(area.left, y), first, rowBytes, streaming);
     }
-    std::uint8_t* first = At(area.left, area.top);
-    for (std::size_t offset = 0; offset < rowBytes; offset += bytesPerPixel_) {
-        std::memcpy(first + offset, &value, bytesPerPixel_);
-    }
-    for (int y = area.top + 1; y < area.bottom; ++y) std::memcpy(At(area.left, y), first, rowBytes);
+    if (streaming) rows::StreamFence();
 }
 
 HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags) {
@@ -222,15 +233,24 @@ const OpaqueRuns* Surface::Runs() {
 }
 
 // Within one surface the rows and runs are copied in the order that reads
-// every source pixel before it is overwritten.
+// every source pixel before it is overwritten; between two surfaces, large
+// blits write past the caches.
 void Surface::CopyRows(Surface& source, const RECT& from, int x, int y) {
     const int rows = from.bottom - from.top;
     const std::size_t rowBytes = std::size_t(from.right - from.left) * bytesPerPixel_;
-    const bool bottomUp = &source == this && y > from.top;
-    for (int i = 0; i < rows; ++i) {
-        const int row = bottomUp ? rows - 1 - i : i;
-        std::memmove(At(x, y + row), source.At(from.left, from.top + row), rowBytes);
+    if (&source == this) {
+        const bool bottomUp = y > from.top;
+        for (int i = 0; i < rows; ++i) {
+            const int row = bottomUp ? rows - 1 - i : i;
+            std::memmove(At(x, y + row), source.At(from.left, from.top + row), rowBytes);
+        }
+        return;
     }
+    const bool streaming = rows::Streams(rowBytes * rows);
+    for (int row = 0; row < rows; ++row) {
+        rows::Copy(At(x, y + row), source.At(from.left, from.top + row), rowBytes, streaming);
+    }
+    if (streaming) rows::StreamFence();
 }
 
 void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT& from, int x, int y) {
@@ -239,8 +259,10 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
     const auto left = std::uint32_t(from.left);
     const auto right = std::uint32_t(from.right);
     const auto bytes = std::size_t(bytesPerPixel_);
-    const bool bottomUp = &source == this && y > from.top;
-    const bool rightToLeft = &source == this && x > from.left;
+    const bool same = &source == this;
+    const bool bottomUp = same && y > from.top;
+    const bool rightToLeft = same && x > from.left;
+    const bool streaming = !same && rows::Streams((right - left) * bytes * rows);
     for (int i = 0; i < rows; ++i) {
         const int row = bottomUp ? rows - 1 - i : i;
         const std::span<const Run> all = runs.Row(from.top + row);
@@ -253,7 +275,13 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
         const auto copy = [&](const Run& run) {
             const std::uint32_t start = std::max(run.start, left);
             const std::uint32_t end = std::min(run.start + run.length, right);
-            std::memmove(target + (start - left) * bytes, origin + start * bytes, (end - start) * bytes);
+            std::uint8_t* to = target + (start - left) * bytes;
+            const std::uint8_t* in = origin + start * bytes;
+            if (same) {
+                std::memmove(to, in, (end - start) * bytes);
+            } else {
+                rows::Copy(to, in, (end - start) * bytes, streaming);
+            }
         };
         if (rightToLeft) {
             for (auto it = last; it != first;) copy(*--it);
@@ -261,6 +289,7 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
             for (auto it = first; it != last; ++it) copy(*it);
         }
     }
+    if (streaming) rows::StreamFence();
 }
 
 HRESULT Surface::SetColorKey(DWORD flags, DDCOLORKEY* key) {
