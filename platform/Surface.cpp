@@ -11,7 +11,7 @@
 namespace platform {
 
 Surface::Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
-                 std::vector<std::uint8_t> pixels)
+                 PixelMemory pixels)
     : core_(std::move(core)),
       role_(role),
       width_(width),
@@ -37,8 +37,10 @@ HRESULT Surface::Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role
     }
     const int bitsPerPixel = core->SurfaceMode().bitsPerPixel;
     if (!IsSurfaceDepth(bitsPerPixel)) return DDERR_INVALIDPIXELFORMAT;
+    PixelMemory pixels(
+        static_cast<std::uint8_t*>(std::calloc(std::size_t(RowPitch(width, bitsPerPixel)) * height, 1)));
+    if (!pixels) return DDERR_OUTOFMEMORY;
     try {
-        std::vector<std::uint8_t> pixels(std::size_t(RowPitch(width, bitsPerPixel)) * height);
         *out = new Surface(core, role, width, height, bitsPerPixel, std::move(pixels));
     } catch (const std::bad_alloc&) {
         return DDERR_OUTOFMEMORY;
@@ -71,7 +73,7 @@ HRESULT Surface::MakeFlipChain(std::shared_ptr<DisplayCore> core, IDirectDrawSur
     return DD_OK;
 }
 
-PixelView Surface::View() const { return {pixels_.data(), width_, height_, pitch_, bitsPerPixel_}; }
+PixelView Surface::View() const { return {pixels_.get(), width_, height_, pitch_, bitsPerPixel_}; }
 
 bool Surface::Holds(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
     return 0 <= left && left < right && right <= width_ && 0 <= top && top < bottom && bottom <= height_;
@@ -317,7 +319,7 @@ HRESULT Surface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, void*) {
     if (Busy()) return DDERR_SURFACEBUSY;
     Describe(*desc);
     desc->dwFlags |= DDSD_LPSURFACE;
-    desc->lpSurface = rect != nullptr ? At(rect->left, rect->top) : pixels_.data();
+    desc->lpSurface = rect != nullptr ? At(rect->left, rect->top) : pixels_.get();
     locked_ = true;
     DropRuns();
     return DD_OK;
@@ -336,7 +338,7 @@ HRESULT Surface::GetDC(HDC* dc) {
     if (Lost()) return DDERR_SURFACELOST;
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
-    const HDC made = CreateSurfaceDC({pixels_.data(), width_, height_, pitch_, bitsPerPixel_});
+    const HDC made = CreateSurfaceDC({pixels_.get(), width_, height_, pitch_, bitsPerPixel_});
     if (made == nullptr) return DDERR_CANTCREATEDC;
     dc_ = made;
     DropRuns();

@@ -11,6 +11,7 @@
 #include "platform/OpaqueRuns.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +19,14 @@
 namespace platform {
 
 enum class SurfaceRole { OffScreen, Primary, BackBuffer };
+
+// A surface's pixels, black at first. Taken from calloc, which leaves fresh
+// pages from the system as they come, already zero: surfaces that are
+// written whole right after are not written twice.
+struct FreePixels {
+    void operator()(std::uint8_t* pixels) const { std::free(pixels); }
+};
+using PixelMemory = std::unique_ptr<std::uint8_t[], FreePixels>;
 
 class Surface final : public ComObject<IDirectDrawSurface7> {
 public:
@@ -50,7 +59,7 @@ public:
 
 private:
     Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
-            std::vector<std::uint8_t> pixels);
+            PixelMemory pixels);
     ~Surface() override;
 
     static HRESULT Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role, int width, int height,
@@ -63,7 +72,7 @@ private:
     bool Holds(const RECT& r) const { return Holds(r.left, r.top, r.right, r.bottom); }
     RECT Whole() const { return {0, 0, width_, height_}; }
     std::uint8_t* At(int x, int y) {
-        return pixels_.data() + std::size_t(y) * pitch_ + std::size_t(x) * bytesPerPixel_;
+        return pixels_.get() + std::size_t(y) * pitch_ + std::size_t(x) * bytesPerPixel_;
     }
     void Describe(DDSURFACEDESC2& desc) const;
     void Fill(const RECT& area, std::uint32_t value);
@@ -82,7 +91,7 @@ private:
     int bitsPerPixel_;
     int bytesPerPixel_;
     int pitch_;
-    std::vector<std::uint8_t> pixels_;
+    PixelMemory pixels_;
     Surface* back_ = nullptr;  // the primary's back buffer, one reference held
     std::uint64_t restoredEpoch_;
     std::optional<std::uint32_t> key_;
