@@ -14,6 +14,7 @@ if(NOT changelog_top MATCHES "^tidereach \\(${PROJECT_VERSION}\\) ")
 endif()
 
 install(TARGETS tidereach RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tidereach_dialog LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tidereach)
 
 # XScreenSaver runs its hacks from its own folder: a relative link there keeps
 # one copy of the program.
