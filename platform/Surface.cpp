@@ -4,11 +4,36 @@
 #include "platform/PixelFormat.h"
 #include "platform/PixelRows.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <new>
 
 namespace platform {
+
+namespace {
+
+// From here on a mapping of its own pays: its pages come in one call.
+constexpr std::size_t kMappedPixels = std::size_t(256) << 10;
+
+}  // namespace
+
+void FreePixels::operator()(std::uint8_t* pixels) const {
+    if (mapped != 0) {
+        munmap(pixels, mapped);
+    } else {
+        std::free(pixels);
+    }
+}
+
+PixelMemory AllocatePixels(std::size_t bytes) {
+    if (bytes < kMappedPixels) return PixelMemory(static_cast<std::uint8_t*>(std::calloc(bytes, 1)));
+    void* mapped =
+        mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (mapped == MAP_FAILED) return PixelMemory();
+    return PixelMemory(static_cast<std::uint8_t*>(mapped), FreePixels{bytes});
+}
 
 Surface::Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
                  PixelMemory pixels)
@@ -37,8 +62,7 @@ HRESULT Surface::Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role
     }
     const int bitsPerPixel = core->SurfaceMode().bitsPerPixel;
     if (!IsSurfaceDepth(bitsPerPixel)) return DDERR_INVALIDPIXELFORMAT;
-    PixelMemory pixels(
-        static_cast<std::uint8_t*>(std::calloc(std::size_t(RowPitch(width, bitsPerPixel)) * height, 1)));
+    PixelMemory pixels = AllocatePixels(std::size_t(RowPitch(width, bitsPerPixel)) * height);
     if (!pixels) return DDERR_OUTOFMEMORY;
     try {
         *out = new Surface(core, role, width, height, bitsPerPixel, std::move(pixels));

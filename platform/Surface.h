@@ -20,13 +20,17 @@ namespace platform {
 
 enum class SurfaceRole { OffScreen, Primary, BackBuffer };
 
-// A surface's pixels, black at first. Taken from calloc, which leaves fresh
-// pages from the system as they come, already zero: surfaces that are
-// written whole right after are not written twice.
+// A surface's pixels, black at first: fresh pages from the system, which
+// come zeroed, so a surface written whole right after is not written twice.
+// Large ones are mapped with all their pages at once rather than one fault
+// a page as they are first written.
 struct FreePixels {
-    void operator()(std::uint8_t* pixels) const { std::free(pixels); }
+    std::size_t mapped = 0;  // bytes mapped; 0: from calloc
+    void operator()(std::uint8_t* pixels) const;
 };
 using PixelMemory = std::unique_ptr<std::uint8_t[], FreePixels>;
+// Null when memory is short.
+PixelMemory AllocatePixels(std::size_t bytes);
 
 class Surface final : public ComObject<IDirectDrawSurface7> {
 public:
