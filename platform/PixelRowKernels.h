@@ -102,9 +102,34 @@ struct Kernels {
         Ops::Store(out + bytes - W, op(Ops::Load(in + bytes - W)));
     }
 
+    // The short runs of keyed pictures, without a call: a first and a last
+    // piece that overlap as needed.
+    template <std::size_t N>
+    static void CopyEnds(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes) {
+        std::uint8_t first[N];
+        std::uint8_t last[N];
+        std::memcpy(first, in, N);
+        std::memcpy(last, in + bytes - N, N);
+        std::memcpy(out, first, N);
+        std::memcpy(out + bytes - N, last, N);
+    }
+
+    static void CopyShort(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes) {
+        if (bytes >= 16) {
+            for (std::size_t done = 0; done + 16 < bytes; done += 16) std::memcpy(out + done, in + done, 16);
+            CopyEnds<16>(out, in, bytes);
+        } else if (bytes >= 8) {
+            CopyEnds<8>(out, in, bytes);
+        } else if (bytes >= 4) {
+            CopyEnds<4>(out, in, bytes);
+        } else {
+            for (std::size_t i = 0; i < bytes; ++i) out[i] = in[i];
+        }
+    }
+
     static void Copy(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes, bool streaming) {
         if (bytes < 2 * W) {
-            std::memcpy(out, in, bytes);
+            CopyShort(out, in, bytes);
             return;
         }
         Walk(out, in, bytes, streaming, [](Vector v) { return v; });
