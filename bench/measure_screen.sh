@@ -66,7 +66,8 @@ printf '3840x2160: saver %s%% of a core at %s frames/s, bare present %s%% at %s 
 echo
 echo "goal 1  saver CPU / bare present at 1920x1080:   $(ratio "$(value $hd saver_cpu_percent)" "$(value $hd bare_cpu_percent)")  (at most 2.0)"
 echo "goal 2  frames shown at 3840x2160, per second:   $(value $uhd saver_fps)  (at least 50)"
-echo "goal 4  first frame at 1920x1080, median of 5:   $(value $hd start_median_first_frame_ms) ms  (at most 250)"
+echo "goal 4  first frame at 1920x1080, median of 5:   $(value $hd start_median_first_frame_ms) ms  (at most 250;" \
+  "the bare present's first: $(value $hd bare_first_frame_ms) ms)"
 for size in $hd $uhd; do
   bytes=$(surface_bytes "${size%x*}" "${size#*x}")
   peak=$(value "$size" saver_peak_rss_mb)
