@@ -14,7 +14,9 @@ if(NOT changelog_top MATCHES "^tidereach \\(${PROJECT_VERSION}\\) ")
 endif()
 
 install(TARGETS tidereach RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS tidereach_dialog LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tidereach)
+# A private module, beside the program's other private files: no library folder
+# of the system, so nothing for ldconfig.
+install(TARGETS tidereach_dialog LIBRARY DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tidereach)
 
 # XScreenSaver runs its hacks from its own folder: a relative link there keeps
 # one copy of the program.

@@ -522,6 +522,7 @@ bool SdlBackend::PresentIntoWindowSurface(Window& window, const PixelView& frame
     window.frameHeight = frame.height;
     if (screen->w == frame.width && screen->h == frame.height && IsXrgb8888(screen)) {
         window.shownAt = {0, 0, frame.width, frame.height};
+        window.frame.reset();  // a window that grew to the frame's size needs it no more
         if (!ConvertFrame(frame, ramp, static_cast<std::uint32_t*>(screen->pixels), screen->pitch)) {
             return false;
         }
