@@ -10,7 +10,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
-             xscreensaver lintian dpkg-dev fakeroot desktop-file-utils)
+             xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin
+             lintian dpkg-dev fakeroot desktop-file-utils)
 fi
 
 missing=()
