@@ -146,9 +146,6 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // When the software renderer is chosen, its window surface goes straight
-    // to the X server instead of through a CPU-rasterised GL context.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (options.host) {
         // Before SDL starts, as SDL puts the handler it finds back as it
         // closes, when the errors of a window already gone arrive.
@@ -159,6 +156,13 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
             *error = std::string("cannot open the display: ") + SDL_GetError();
         }
         return nullptr;
+    }
+    // When the software renderer is chosen, its window surface goes straight
+    // to the X server instead of through a CPU-rasterised GL context. Wayland
+    // has no window surface of its own: there SDL must make one of a texture,
+    // or the window never gets a picture and is never shown.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
     const Uint32 wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == Uint32(-1)) {
