@@ -1,24 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the project needs, when any is missing.
-# --test adds what the test suite needs; --windows what the Windows cross-build
-# and its tests under Wine need. Safe to run again; needs root or sudo only
-# when something is missing.
+# Installs the Debian 12 packages the project needs, when any is missing:
+# to build it; with --test, to test it; with --pictures, to remake the
+# README's pictures; with --windows, to cross-build the Windows screensaver
+# and test it under Wine. Safe to run again; needs root or sudo only when
+# something is missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev
+  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev libxdamage-dev
   libgtest-dev libbenchmark-dev
 )
 for option in "$@"; do
   case "$option" in
     --test)
       packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
-                 xscreensaver lintian dpkg-dev fakeroot desktop-file-utils) ;;
+                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin
+                 lintian dpkg-dev fakeroot desktop-file-utils) ;;
+    --pictures)
+      packages+=(xvfb xdotool x11-utils imagemagick xfwm4) ;;
     --windows)
       packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                  mingw-w64-x86-64-dev googletest wine wine64 xvfb xauth xdotool imagemagick) ;;
-    *) echo "setup.sh: unknown option $option (--test, --windows)" >&2; exit 2 ;;
+    *) echo "setup.sh: unknown option $option (--test, --pictures, --windows)" >&2; exit 2 ;;
   esac
 done
 

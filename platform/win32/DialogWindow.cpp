@@ -2,26 +2,37 @@
 // a box and closes.
 #include "platform/DialogWindow.h"
 
+#include "platform/DialogToolkit.h"
+
 namespace platform {
+namespace {
+
+class NotBuiltView : public DialogView {
+public:
+    NotBuiltView(TDialogForm& form, HWND owner) : form_(form), owner_(owner) {}
+    void Show() override {}
+    void Run() override {
+        MessageBoxA(owner_, "The settings dialog is not built for Windows yet.", "Screen saver",
+                    MB_OK | MB_ICONINFORMATION);
+        form_.Close();
+    }
+
+private:
+    TDialogForm& form_;
+    HWND owner_;
+};
+
+}  // namespace
 
 bool OpenDialogDisplay(std::string* /*error*/) { return true; }
 
-struct DialogWindow::View {
-    TDialogForm& form;
-    HWND owner;
-};
-
 DialogWindow::DialogWindow(TDialogForm& form, HWND owner)
-    : view_(std::make_unique<View>(View{form, owner})) {}
+    : view_(std::make_unique<NotBuiltView>(form, owner)) {}
 
 DialogWindow::~DialogWindow() = default;
 
-void DialogWindow::Show() {}
+void DialogWindow::Show() { view_->Show(); }
 
-void DialogWindow::Run() {
-    MessageBoxA(view_->owner, "The settings dialog is not built for Windows yet.", "Screen saver",
-                MB_OK | MB_ICONINFORMATION);
-    view_->form.Close();
-}
+void DialogWindow::Run() { view_->Run(); }
 
 }  // namespace platform
