@@ -26,7 +26,7 @@ add_library(tidereach_platform STATIC ${win32_sources}
   platform/BitmapValue.cpp platform/FormFramework.cpp platform/StdCtrls.cpp platform/SysUtils.cpp)
 target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tidereach_platform PUBLIC
-  ddraw gdi32 user32 advapi32 winmm ole32 oleaut32 windowscodecs comdlg32 dxguid uuid)
+  ddraw gdi32 user32 advapi32 winmm ole32 oleaut32 windowscodecs comdlg32 comctl32 shell32 dxguid uuid)
 
 # The layers, each linking only those below it.
 sources_of(display_sources display)
@@ -68,11 +68,16 @@ set(TIDEREACH_RESOURCE_LINES "${resource_lines}")
 string(REPLACE "." "," TIDEREACH_VERSION_COMMAS "${PROJECT_VERSION}.0")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/tidereach.rc.in ${CMAKE_BINARY_DIR}/tidereach.rc @ONLY)
 set(TIDEREACH_RC ${CMAKE_BINARY_DIR}/tidereach.rc)
-set_source_files_properties(${TIDEREACH_RC} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+set_source_files_properties(${TIDEREACH_RC} PROPERTIES OBJECT_DEPENDS
+  "${resource_files};${CMAKE_SOURCE_DIR}/cmake/tidereach.manifest")
 
 add_executable(tidereach WIN32 shell/main.cpp ${TIDEREACH_RC})
 set_target_properties(tidereach PROPERTIES SUFFIX ".scr")
 target_link_libraries(tidereach PRIVATE tidereach_shell)
+# The documentation the dialog's link opens goes beside the program, as a
+# text file every Windows can show.
+add_custom_command(TARGET tidereach POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/README.md $<TARGET_FILE_DIR:tidereach>/tidereach.txt)
 
 option(TIDEREACH_BUILD_TESTS "Build the test suites (they run under Wine)" ON)
 if(TIDEREACH_BUILD_TESTS)

@@ -125,6 +125,8 @@ public:
 class TButton : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    bool Default = false;  // Return presses it
+    bool Cancel = false;   // Esc presses it
 };
 
 class TCheckBox : public TWinControl {

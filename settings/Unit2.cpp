@@ -175,6 +175,8 @@ TForm2::TForm2(TComponent* owner)
     PanelColor.BevelOuter = TBevelCut::bvLowered;
     for (TEdit* edit : {&Edit1X, &EditY, &Edit3R}) edit->Width = kEditWidth;
     PanelButtons.BevelOuter = TBevelCut::bvNone;
+    Button1OK.Default = true;
+    Button1Cancel.Cancel = true;
     for (TButton* button : {&Button1, &Button1Default, &Button1OK, &Button1Cancel}) {
         button->Cursor = TCursor::crHandPoint;
     }

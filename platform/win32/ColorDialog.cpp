@@ -7,7 +7,9 @@ bool TColorDialog::Execute(HWND owner) {
     COLORREF customColours[16] = {};
     CHOOSECOLORA choice{};
     choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
+    // Without an owner the dialog the user is working in is blocked while
+    // the colour is chosen.
+    choice.hwndOwner = owner != 0 ? owner : GetActiveWindow();
     choice.rgbResult = Color;
     choice.lpCustColors = customColours;
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;

@@ -216,7 +216,10 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleException(const std::exception& error) {
-    const HWND owner = MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : 0;
+    // Without a main form (the settings dialog) the box belongs to the
+    // window the user is working in.
+    const HWND owner =
+        MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : GetActiveWindow();
     MessageBoxA(owner, error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
 }
 
