@@ -6,8 +6,8 @@ source "$(dirname "$0")/lib.sh"
 # The dialog's first run writes every setting, as the saver's does.
 forget_settings
 start_scr /c
-keys_to "$(wait_window "Screen saver")" Return
-wait_scr_end 20 || fail "/c did not end after its message"
+keys_to "$(wait_window "Tideway Islands Setup")" Escape
+wait_scr_end 20 || fail "/c did not end on Esc"
 [ "$(stored_values | wc -l)" -eq 26 ] || fail "the first run wrote $(stored_values | wc -l) values, not 26"
 
 store_number TermMouse 0

@@ -6,6 +6,7 @@ set -euo pipefail
 
 SCR=$(realpath "${1:?path of tidereach.scr}")
 PREVIEW_HOST=$(realpath "${2:?path of preview_host.exe}")
+KEY_ACCESS=$(realpath "${3:?path of key_access.exe}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}
