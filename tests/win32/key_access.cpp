@@ -1,8 +1,9 @@
 // Makes a key of the current user's registry read-only, or writable again,
 // for the end-to-end test of a refused write: key_access <path> read|write.
 // Exit code 0 when the key's access list was set.
-#include <sddl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 
 #include <cstring>
 
