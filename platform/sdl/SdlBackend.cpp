@@ -131,6 +131,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
         }
         return nullptr;
     }
+    // After SDL's start, so that no handler of SDL's takes its place.
+    X11Windows::EndProcessWhenServerLost();
     const Uint32 wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == Uint32(-1)) {
         if (error != nullptr) {
