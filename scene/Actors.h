@@ -5,6 +5,7 @@
 #include "scene/Random.h"
 #include "scene/Shared.h"
 
+#include <algorithm>
 #include <array>
 
 // Display width W and height H, and the width setting ResHor (equal to W).
@@ -32,9 +33,24 @@ int BirdStep(int speed);
 void StartBirds(TBirds& birds, const SceneGeometry& screen);
 void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random);
 
+// Ticks between chances of an appearance, which starts on a tick that is a
+// multiple of it. The ticks are divided by it, so it is never below 1,
+// whatever set-up did or did not get to.
+class AppearancePeriod {
+public:
+    AppearancePeriod& operator=(int ticks) {
+        ticks_ = std::max(ticks, 1);
+        return *this;
+    }
+    operator int() const { return ticks_; }
+
+private:
+    SharedInt ticks_{1};
+};
+
 struct TDolphin {
     SharedInt DolphinFrame{-1};
-    SharedInt DolphinPeriod{0};
+    AppearancePeriod DolphinPeriod;
     SharedInt ShowX{0};
     SharedInt ShowY{0};
 };
@@ -46,7 +62,7 @@ struct TYacht {
     SharedInt YachtIn{-1};
     SharedInt YachtTurn{-1};
     SharedInt YachtOut{-1};
-    SharedInt YachtPeriod{0};
+    AppearancePeriod YachtPeriod;
     SharedInt YachtStopX{0};
     SharedInt YachtStopOffset{0};
     SharedInt YachtStep{0};

@@ -186,3 +186,19 @@ TEST(Dolphins, LeapLastsNineteenTicksAtOnePlace) {
     StepDolphin(dolphin, 20, k800x600, random);
     EXPECT_EQ(dolphin.DolphinFrame, 0);
 }
+
+// A scene whose set-up stopped early (a damaged settings store) still gets
+// its ticks delivered: the actors it never started step without a fault.
+TEST(Actors, StepEvenWhenNeverStarted) {
+    TYacht yacht;
+    TDolphin dolphin;
+    TRandom random;
+    for (int tick = 0; tick < 10; ++tick) {
+        StepYacht(yacht, tick, k800x600, random);
+        StepDolphin(dolphin, tick, k800x600, random);
+    }
+    EXPECT_FALSE(yacht.Idle());
+    EXPECT_NE(dolphin.DolphinFrame, -1);
+    dolphin.DolphinPeriod = 0;
+    EXPECT_EQ(dolphin.DolphinPeriod, 1);
+}
