@@ -109,6 +109,8 @@ private:
     void StepGammaKey(char key);
     void StepClockKey(WORD key);
     void DrawBird(int index);
+    // Nothing while the pose has no frame.
+    void DrawPose(const ActorPose& pose, TDDani& strip);
 
     SceneOptions FOptions;
     TRandom FRandom;
