@@ -145,6 +145,7 @@ void TDDmain::OpenDirectDraw() {
 }
 
 void TDDmain::CloseDirectDraw() {
+    const std::lock_guard lock(FReleaseLock);
     ReleaseAndClear(FpDDSBack);
     ReleaseAndClear(FpDDSPrimary);
     ReleaseAndClear(FpDD7);
