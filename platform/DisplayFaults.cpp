@@ -14,6 +14,7 @@ constexpr std::size_t kOpCount = std::size_t(DisplayOp::DirectDrawEnumerateEx) +
 struct PendingFault {
     HRESULT code = DD_OK;
     int times = 0;
+    int skip = 0;  // calls that still answer as usual first
 };
 
 struct FaultTable {
@@ -36,6 +37,10 @@ std::optional<HRESULT> TakeDisplayFault(DisplayOp op) {
     ++table.calls[index];
     PendingFault& fault = table.pending[index];
     if (fault.times <= 0) return std::nullopt;
+    if (fault.skip > 0) {
+        --fault.skip;
+        return std::nullopt;
+    }
     --fault.times;
     return fault.code;
 }
@@ -44,10 +49,10 @@ std::optional<HRESULT> TakeDisplayFault(DisplayOp op) {
 
 namespace platform::headless {
 
-void InjectFault(DisplayOp op, HRESULT code, int times) {
+void InjectFault(DisplayOp op, HRESULT code, int times, int skip) {
     FaultTable& table = Table();
     const std::lock_guard guard(table.lock);
-    table.pending[std::size_t(op)] = {code, times};
+    table.pending[std::size_t(op)] = {code, times, skip};
 }
 
 void ClearFaults() {

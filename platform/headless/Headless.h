@@ -48,8 +48,9 @@ enum class DisplayOp {
     DirectDrawEnumerateEx,
 };
 
-// The next `times` calls of `op` answer `code` and do nothing else.
-void InjectFault(DisplayOp op, HRESULT code, int times = 1);
+// The next `times` calls of `op`, after the first `skip` of them, answer
+// `code` and do nothing else.
+void InjectFault(DisplayOp op, HRESULT code, int times = 1, int skip = 0);
 void ClearFaults();
 // How many calls of `op` were made since the last ClearFaults.
 int CallCount(DisplayOp op);
