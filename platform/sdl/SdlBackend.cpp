@@ -60,6 +60,13 @@ SDL_Rect ScreenOf(SDL_Window* window) {
     return screen;
 }
 
+// SDL's drivers that draw into memory only: chosen by name for tests, they
+// are no display to run on.
+bool ShowsNothing(const char* driver) {
+    const std::string_view name = driver != nullptr ? driver : "";
+    return name == "offscreen" || name == "dummy" || name == "evdev";
+}
+
 void Place(SDL_Window* window, const SDL_Rect& place) {
     SDL_SetWindowSize(window, place.w, place.h);
     SDL_SetWindowPosition(window, place.x, place.y);
@@ -129,6 +136,15 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
         if (error != nullptr) {
             *error = std::string("cannot open the display: ") + SDL_GetError();
         }
+        return nullptr;
+    }
+    if (ShowsNothing(SDL_GetCurrentVideoDriver()) && SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr) {
+        // Without a screen SDL falls back to a driver that shows nothing: a
+        // saver there would run unseen and for ever.
+        if (error != nullptr) {
+            *error = "cannot open the display: there is no screen to show on";
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
     // After SDL's start, so that no handler of SDL's takes its place.
