@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -28,6 +29,14 @@ struct Layer {
 };
 
 }  // namespace
+
+// The scene's JPEG pictures, the longest work of the set-up: they decode side
+// by side while the settings load and the display opens.
+struct ScenePictures {
+    PendingJpeg ground{"ground"};
+    PendingJpeg highWater{"hightwater"};
+    PendingJpeg lowWater{"lowwater"};
+};
 
 TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions(options) {
     Caption = "Corvane";
@@ -68,6 +77,7 @@ SceneGeometry TForm1::Geometry() const { return {DDmain1.GetWidth(), DDmain1.Get
 int TForm1::BirdCount() const { return std::clamp(Setting.NumBirds, 0, kBirdCount); }
 
 void TForm1::FormCreate(TObject*) {
+    ScenePictures pictures;
     Application->OnIdle = [this](TObject* sender, bool& done) { AppIdle(sender, done); };
 
     FlipParity = false;
@@ -109,7 +119,7 @@ void TForm1::FormCreate(TObject*) {
 
     const std::uint32_t seed = FOptions.seed.value_or(std::uint32_t(std::time(nullptr)));
     FRandom.Seed(seed);
-    BuildLayers();
+    BuildLayers(pictures);
     FRandom.Seed(FOptions.seed.value_or(std::uint32_t(std::time(nullptr))));
     StartActors();
 
@@ -132,12 +142,12 @@ void TForm1::ShowSunTimeLines(float sunriseHours, float sunsetHours) {
     DDmain1.SetTestString3("Sunset at: " + FormatHours(sunsetHours));
 }
 
-void TForm1::BuildLayers() {
+void TForm1::BuildLayers(ScenePictures& pictures) {
     const int W = DDmain1.GetWidth();
     const int H = DDmain1.GetHeight();
-    auto build = [&](auto& drawable, const char* jpeg, int frameHeight, Layer layer, bool keyed,
+    auto build = [&](auto& drawable, PendingJpeg* jpeg, int frameHeight, Layer layer, bool keyed,
                      bool placed) {
-        if (jpeg != nullptr) LoadJpegResource(jpeg, drawable);
+        if (jpeg != nullptr) jpeg->LoadInto(drawable);
         if (frameHeight != 0) drawable.SetYOffsetFrame(frameHeight);
         drawable.SetStretching(true);
         drawable.SetStretchWidth(layer.width);
@@ -148,9 +158,12 @@ void TForm1::BuildLayers() {
             drawable.SetShowX(layer.x);
             drawable.SetShowY(layer.y);
         }
+        // Every frame is in its surface at its final size: the picture is
+        // not needed again, and the largest are tens of megabytes.
+        drawable.SetBitmap(TBitmap());
     };
     auto picture = [](TDDdrawable& drawable, const char* resource) {
-        if (const auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(&*bitmap);
+        if (auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(std::move(*bitmap));
     };
     picture(DDbmp1stone, "stone");
     picture(DDbmp1masktree, "masktree");
@@ -160,10 +173,10 @@ void TForm1::BuildLayers() {
     picture(DDani1Dlp, "dolphin");
     picture(DDani1Dlp2, "dolphin");
 
-    build(DDbmp1ground, "ground", 0, {W, H * 408 / 600, 0, 0}, false, true);
-    build(DDani1hightwater, "hightwater", 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
-    build(DDani1lowwater, "lowwater", 115, {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600},
-          false, true);
+    build(DDbmp1ground, &pictures.ground, 0, {W, H * 408 / 600, 0, 0}, false, true);
+    build(DDani1hightwater, &pictures.highWater, 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
+    build(DDani1lowwater, &pictures.lowWater, 115,
+          {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600}, false, true);
     build(DDbmp1stone, nullptr, 0, {W, H * 245 / 600, 0, H * 356 / 600}, true, true);
     build(DDbmp1masktree, nullptr, 0, {W * 41 / 800, H * 165 / 600, W * 29 / 800, H * 192 / 600}, true, true);
     build(DDani1bird, nullptr, 11, {18, 6, 0, 0}, true, false);

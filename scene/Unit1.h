@@ -29,6 +29,8 @@ struct SceneOptions {
     SettingOverrides overrides;
 };
 
+struct ScenePictures;
+
 class TForm1 : public TForm {
 public:
     explicit TForm1(TComponent* owner, SceneOptions options = {});
@@ -102,7 +104,7 @@ public:
 private:
     SceneGeometry Geometry() const;
     int BirdCount() const;
-    void BuildLayers();
+    void BuildLayers(ScenePictures& pictures);
     void StartActors();
     void ApplyStoredGamma();
     void ShowSunTimeLines(float sunriseHours, float sunsetHours);
