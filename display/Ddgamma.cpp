@@ -42,27 +42,31 @@ void TDDgamma::Enable() {
         Report("Error connect to DDMAIN");
         return;
     }
-    FDirectDraw = DDmainModule->FpDD;
-    if (FDirectDraw == nullptr) {
-        Report("Error FpDD==NULL");
-        return;
-    }
-    FPrimary = DDmainModule->FpDDSPrimary;
-    if (FPrimary == nullptr) {
-        Report("Error FpDDSPrimary==NULL");
-        return;
-    }
+    // The lighting enables from the timer's thread while a display failure
+    // may be closing the device on the window's.
+    const char* failure =
+        DDmainModule->WithPrimary([this](IDirectDraw* directDraw, IDirectDrawSurface7* primary) {
+            return TakeGammaControl(directDraw, primary);
+        });
+    // Reported once the device may close again, as the owner's handler may close it.
+    if (failure != nullptr) Report(failure);
+}
+
+const char* TDDgamma::TakeGammaControl(IDirectDraw* directDraw, IDirectDrawSurface7* primary) {
+    if (directDraw == nullptr) return "Error FpDD==NULL";
+    if (primary == nullptr) return "Error FpDDSPrimary==NULL";
     DDCAPS caps{};
     caps.dwSize = sizeof caps;
-    FDirectDraw->GetCaps(&caps, nullptr);
-    if ((caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) == 0) return;
+    directDraw->GetCaps(&caps, nullptr);
+    if ((caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) == 0) return nullptr;
     // Enabled only with an interface in hand, so writes never go nowhere.
-    if (FAILED(FPrimary->QueryInterface(IID_IDirectDrawGammaControl,
-                                        reinterpret_cast<void**>(&FGammaControl)))) {
+    if (FAILED(
+            primary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&FGammaControl)))) {
         FGammaControl = nullptr;
-        return;
+        return nullptr;
     }
     FEnabled = true;
+    return nullptr;
 }
 
 void TDDgamma::SetRGB(int step) {

@@ -146,6 +146,7 @@ void TDDmain::OpenDirectDraw() {
 }
 
 void TDDmain::CloseDirectDraw() {
+    const std::lock_guard lock(FReleaseLock);
     PutBackIdentityRamp();
     ReleaseAndClear(FpDDSBack);
     ReleaseAndClear(FpDDSPrimary);

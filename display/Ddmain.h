@@ -66,6 +66,16 @@ public:
     // The figure the frame-rate line shows, kept once for the class.
     static int FrameRate();
 
+    // Runs `use` with the device object and the primary surface (null while
+    // the device is closed) and keeps the device from releasing them
+    // meanwhile: for a component that reaches them from another thread than
+    // the window's, which may be closing the device after a failure.
+    template <class Use>
+    decltype(auto) WithPrimary(Use&& use) const {
+        std::lock_guard lock(FReleaseLock);
+        return use(FpDD, FpDDSPrimary);
+    }
+
     // The device's platform objects, read directly by the linked components.
     IDirectDraw* FpDD = nullptr;
     IDirectDraw7* FpDD7 = nullptr;
@@ -94,6 +104,8 @@ private:
     std::atomic<bool> FShowTestString{false};
     std::atomic<bool> FShowTestString2{false};
     std::atomic<bool> FShowTestString3{false};
+    // Held while the platform objects are released, and by WithPrimary.
+    mutable std::mutex FReleaseLock;
     mutable std::mutex FTestStringsLock;
     std::string FTestStrings[3];
 };

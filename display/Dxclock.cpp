@@ -4,6 +4,7 @@
 #include "platform/Gdi.h"
 #include "platform/Kernel.h"
 
+#include <algorithm>
 #include <cmath>
 
 TDXClock::TDXClock(TComponent* owner) : TComponent(owner) {
@@ -15,9 +16,20 @@ TDXClock::TDXClock(TComponent* owner) : TComponent(owner) {
     }
 }
 
+namespace {
+
+int HeldPlace(int value) { return std::clamp(value, -TDXClock::kExtentLimit, TDXClock::kExtentLimit); }
+
+}  // namespace
+
+void TDXClock::SetXcenter(int value) { FXcenter = HeldPlace(value); }
+
+void TDXClock::SetYcenter(int value) { FYcenter = HeldPlace(value); }
+
 void TDXClock::SetRadius(int value) {
-    FRadius = value;
-    const int r = value;
+    FRadius = std::clamp(value, 0, kExtentLimit);
+    const int r = FRadius;
+    // "small" is a macro of the Windows headers.
     const bool smallFace = r < 80;
     FSizes.hub = r / 40;
     FSizes.minuteDot = smallFace ? 1 : r / 70;

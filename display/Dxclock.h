@@ -13,10 +13,15 @@ class TDXClock : public TComponent {
 public:
     explicit TDXClock(TComponent* owner);
 
+    // The centre is held to +-kExtentLimit and the radius to 0..kExtentLimit,
+    // far beyond any screen, so that no figure of the clock can leave the
+    // drawing's coordinate space however the settings were edited.
+    static constexpr int kExtentLimit = 1 << 20;
+
     int GetXcenter() const { return FXcenter; }
-    void SetXcenter(int value) { FXcenter = value; }
+    void SetXcenter(int value);
     int GetYcenter() const { return FYcenter; }
-    void SetYcenter(int value) { FYcenter = value; }
+    void SetYcenter(int value);
     int GetRadius() const { return FRadius; }
     // Stores the radius and derives every size and hand shape from it.
     void SetRadius(int value);

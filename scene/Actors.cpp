@@ -1,5 +1,49 @@
 #include "scene/Actors.h"
 
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr int kPlaceBits = 24;
+constexpr std::uint64_t kPlaceMask = (std::uint64_t(1) << kPlaceBits) - 1;
+constexpr int kFrameShift = 2 * kPlaceBits;
+constexpr int kSmallShift = kFrameShift + 8;
+
+int HeldPlace(int place) {
+    return std::clamp(place, -PublishedPose::kPlaceLimit, PublishedPose::kPlaceLimit);
+}
+
+// The low 24 bits of a word, sign-extended.
+int PlaceOf(std::uint64_t bits) {
+    return std::int32_t(std::uint32_t(bits & kPlaceMask) << (32 - kPlaceBits)) >> (32 - kPlaceBits);
+}
+
+void PublishBird(TBird& bird) { bird.Pose.Publish({bird.X, bird.Y, bird.Frame, bird.Small != 0}); }
+void PublishDolphin(TDolphin& dolphin) {
+    dolphin.Pose.Publish({dolphin.ShowX, dolphin.ShowY, dolphin.DolphinFrame, false});
+}
+void PublishYacht(TYacht& yacht) {
+    yacht.Pose.Publish({yacht.ShowX, yacht.ShowY, yacht.DrawnFrame(), false});
+}
+
+}  // namespace
+
+std::uint64_t PublishedPose::Pack(const ActorPose& pose) {
+    const auto frame = std::uint8_t(std::clamp(pose.frame, -1, 127));
+    return (std::uint64_t(std::uint32_t(HeldPlace(pose.x))) & kPlaceMask) |
+           ((std::uint64_t(std::uint32_t(HeldPlace(pose.y))) & kPlaceMask) << kPlaceBits) |
+           (std::uint64_t(frame) << kFrameShift) | (std::uint64_t(pose.small) << kSmallShift);
+}
+
+void PublishedPose::Publish(const ActorPose& pose) { word_.store(Pack(pose), std::memory_order_relaxed); }
+
+ActorPose PublishedPose::Read() const {
+    const std::uint64_t word = word_.load(std::memory_order_relaxed);
+    return {PlaceOf(word), PlaceOf(word >> kPlaceBits), std::int8_t(std::uint8_t(word >> kFrameShift)),
+            ((word >> kSmallShift) & 1) != 0};
+}
+
 int BirdStep(int speed) {
     switch (speed) {
     case 1:
@@ -33,6 +77,7 @@ void StartBirds(TBirds& birds, const SceneGeometry& screen) {
         bird.FlapCount = 0;
         bird.Small = i % 2;
         bird.Frame = 0;
+        PublishBird(bird);
     }
 }
 
@@ -93,14 +138,18 @@ void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random) {
     const bool glidingDown = bird.Climb == 2 && speed >= 2 && speed <= 4;
     const int pose = glidingDown && bird.Flap == 0 ? 1 : bird.FlapCount % 8;
     bird.Frame = (speed - 1) * 8 + pose;
+    PublishBird(bird);
 }
 
 void StartDolphin(TDolphin& dolphin, TRandom& random) {
     dolphin.DolphinPeriod = random(300) + 50;
     dolphin.DolphinFrame = -1;
+    PublishDolphin(dolphin);
 }
 
-void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random) {
+namespace {
+
+void AdvanceDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random) {
     if (dolphin.DolphinFrame == -1) {
         if (tickCount % dolphin.DolphinPeriod == 0) {
             const int x = (random(800) + 10) * screen.W / 800;
@@ -114,6 +163,13 @@ void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, 
     }
     const int frame = dolphin.DolphinFrame + 1;
     dolphin.DolphinFrame = frame > 18 ? -1 : frame;
+}
+
+}  // namespace
+
+void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random) {
+    AdvanceDolphin(dolphin, tickCount, screen, random);
+    PublishDolphin(dolphin);
 }
 
 int TYacht::DrawnFrame() const {
@@ -130,6 +186,7 @@ void ResetYacht(TYacht& yacht) {
     yacht.YachtStopX = 0;
     yacht.YachtStopOffset = 0;
     yacht.YachtStep = 0;
+    PublishYacht(yacht);
 }
 
 void StartYacht(TYacht& yacht, TRandom& random) {
@@ -137,7 +194,9 @@ void StartYacht(TYacht& yacht, TRandom& random) {
     ResetYacht(yacht);
 }
 
-void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random) {
+namespace {
+
+void AdvanceYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random) {
     if (yacht.Idle() && tickCount % yacht.YachtPeriod == 0) {
         yacht.YachtIn = 0;
         yacht.ShowX = screen.W;
@@ -174,4 +233,11 @@ void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRando
             yacht.YachtPeriod = random(600) + 60;
         }
     }
+}
+
+}  // namespace
+
+void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random) {
+    AdvanceYacht(yacht, tickCount, screen, random);
+    PublishYacht(yacht);
 }

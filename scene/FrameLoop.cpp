@@ -12,26 +12,11 @@ void TForm1::AppIdle(TObject*, bool& Done) {
     DDani1lowwater.SetNumberFrame(water);
     DDani1lowwater.DrawAni();
 
-    if (Setting.FlagShowYacht) {
-        const int frame = Yacht.DrawnFrame();
-        if (frame >= 0) {
-            DDani1Yaht.SetShowX(Yacht.ShowX);
-            DDani1Yaht.SetShowY(Yacht.ShowY);
-            DDani1Yaht.SetNumberFrame(frame);
-            DDani1Yaht.DrawAni();
-        }
-    }
+    // Each actor as one tick left it, however far the update pass has got.
+    if (Setting.FlagShowYacht) DrawPose(Yacht.Pose.Read(), DDani1Yaht);
     if (Setting.FlagShowDolphins) {
-        auto drawDolphin = [](const TDolphin& dolphin, TDDani& strip) {
-            const int frame = dolphin.DolphinFrame;
-            if (frame == -1) return;
-            strip.SetShowX(dolphin.ShowX);
-            strip.SetShowY(dolphin.ShowY);
-            strip.SetNumberFrame(frame);
-            strip.DrawAni();
-        };
-        drawDolphin(Dolphin1, DDani1Dlp);
-        drawDolphin(Dolphin2, DDani1Dlp2);
+        DrawPose(Dolphin1.Pose.Read(), DDani1Dlp);
+        DrawPose(Dolphin2.Pose.Read(), DDani1Dlp2);
     }
     for (int i = 0; i < BirdCount(); ++i) DrawBird(i);
 
@@ -42,11 +27,15 @@ void TForm1::AppIdle(TObject*, bool& Done) {
 }
 
 void TForm1::DrawBird(int index) {
-    const TBird& bird = Birds[index];
-    TDDani& strip = bird.Small != 0 ? DDani1birds_small : DDani1bird;
-    strip.SetShowX(bird.X);
-    strip.SetShowY(bird.Y);
-    strip.SetNumberFrame(bird.Frame);
+    const ActorPose bird = Birds[index].Pose.Read();
+    DrawPose(bird, bird.small ? DDani1birds_small : DDani1bird);
+}
+
+void TForm1::DrawPose(const ActorPose& pose, TDDani& strip) {
+    if (pose.frame < 0) return;
+    strip.SetShowX(pose.x);
+    strip.SetShowY(pose.y);
+    strip.SetNumberFrame(pose.frame);
     strip.DrawAni();
 }
 

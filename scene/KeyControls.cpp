@@ -1,5 +1,7 @@
 #include "scene/Unit1.h"
 
+#include <cstdint>
+
 namespace {
 
 // A lost write shows nowhere: the next start simply finds the old value.
@@ -25,19 +27,24 @@ void TForm1::StepGammaKey(char key) {
 }
 
 void TForm1::StepClockKey(WORD key) {
-    const int margin = Setting.clockRad + 20;
+    // The radius the clock has (held to what a screen can show, never
+    // negative), and 64 bits: hand-edited values near the ends of the
+    // integers neither overflow nor let the clock walk off the screen.
+    const std::int64_t margin = std::int64_t(DXClock1.GetRadius()) + 20;
+    const std::int64_t right = std::int64_t(Setting.ResHor) - margin;
+    const std::int64_t bottom = std::int64_t(Setting.ResVert) - margin;
     switch (key) {
     case VK_LEFT:
         if (Setting.clockX > margin) --Setting.clockX;
         break;
     case VK_RIGHT:
-        if (Setting.clockX < Setting.ResHor - margin) ++Setting.clockX;
+        if (Setting.clockX < right) ++Setting.clockX;
         break;
     case VK_UP:
         if (Setting.clockY > margin) --Setting.clockY;
         break;
     case VK_DOWN:
-        if (Setting.clockY < Setting.ResVert - margin) ++Setting.clockY;
+        if (Setting.clockY < bottom) ++Setting.clockY;
         break;
     default:
         return;

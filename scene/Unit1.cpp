@@ -132,6 +132,7 @@ void TForm1::FormCreate(TObject*) {
 
     if (Setting.FlagDemoDaytime) DayTime = 43200;
     if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
+    FBuilt = true;
 }
 
 void TForm1::ShowSunTimeLines(float sunriseHours, float sunsetHours) {

@@ -90,6 +90,9 @@ public:
     SharedInt CurrentBlue{256};
 
     bool ExitBusy = false;
+    // Whether the creation built the whole scene; a settings or display
+    // error leaves it half-built, with nothing worth a tick.
+    bool Built() const { return FBuilt; }
     // Once true, the scene takes no input and draws nothing more.
     bool Closed() const { return FClosed; }
 
@@ -108,10 +111,13 @@ private:
     void StepGammaKey(char key);
     void StepClockKey(WORD key);
     void DrawBird(int index);
+    // Nothing while the pose has no frame.
+    void DrawPose(const ActorPose& pose, TDDani& strip);
 
     SceneOptions FOptions;
     TRandom FRandom;
     // Once closed, by the ending or by a display error, the scene takes no
     // input and reports nothing more.
     bool FClosed = false;
+    bool FBuilt = false;
 };

@@ -253,8 +253,8 @@ void TForm2::FormCreate(TObject*) {
     ShowGammaSupport();
     FillCityList();
     // Values a damaged key cannot give keep their first-run defaults, so
-    // that "OK" never writes a value nobody chose; the controls show them
-    // either way.
+    // that "OK" never writes a value nobody chose; the others keep what is
+    // stored. The controls show them either way.
     FSettings = FirstRunDefaults(ReadDesktopMode());
     try {
         LoadSettings(SetReg1, FSettings, LoadVariant::Dialog, 0);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 
@@ -164,4 +165,36 @@ TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
     EXPECT_EQ(scene->Setting.clockX, 51);
     EXPECT_EQ(scene->DXClock1.GetXcenter(), 51);
     EXPECT_EQ(Stored("clockX"), 51);
+}
+
+// Clock values near the ends of the integers, as only a hand edit leaves
+// them: the keys neither overflow nor walk the clock off the screen, and a
+// frame draws it.
+TEST_F(Ending, ExtremeClockValuesStayInPlace) {
+    Start(true)->CloseSaver();
+    store.Write("clockRad", INT_MAX - 10);
+    store.Write("clockX", 500);
+    store.Write("clockY", INT_MIN);
+    TForm1* scene = Start();
+    WORD left = VK_LEFT, up = VK_UP, down = VK_DOWN;
+    scene->FormKeyDown(scene, left, 0);
+    EXPECT_EQ(scene->Setting.clockX, 500);  // no room left of it for such a clock
+    scene->FormKeyDown(scene, up, 0);
+    EXPECT_EQ(scene->Setting.clockY, INT_MIN);
+    scene->FormKeyDown(scene, down, 0);
+    EXPECT_EQ(scene->Setting.clockY, INT_MIN + 1);  // only towards the inside
+    bool done = true;
+    Application->OnIdle(scene, done);
+
+    scene->CloseSaver();
+    store.Write("clockRad", INT_MIN + 5);
+    store.Write("clockX", INT_MAX);
+    scene = Start();
+    WORD right = VK_RIGHT;
+    scene->FormKeyDown(scene, right, 0);
+    EXPECT_EQ(scene->Setting.clockX, INT_MAX);
+    scene->FormKeyDown(scene, left, 0);
+    EXPECT_EQ(scene->Setting.clockX, INT_MAX - 1);
+    EXPECT_EQ(Stored("clockX"), INT_MAX - 1);
+    Application->OnIdle(scene, done);
 }

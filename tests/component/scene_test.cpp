@@ -136,6 +136,26 @@ TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
     EXPECT_NE(frame->At(50, 580), 0u);
 }
 
+// The update pass writes an actor's fields one by one on the timer's thread;
+// a frame drawn half-way through must still show each actor as one whole
+// tick left it.
+TEST_F(Scene, AFrameDrawsEachActorFromOneWholeTick) {
+    TForm1* scene = Start(800, 600);
+    while (scene->Yacht.YachtIn < 0) scene->DDtimer1Timer(scene);
+    const int sailingX = scene->Yacht.ShowX;
+    bool done = true;
+    // Half-way through the tick that ends the sailing in: no phase set yet.
+    scene->Yacht.YachtIn = -1;
+    scene->DDani1Yaht.SetShowX(-1);
+    Application->OnIdle(scene, done);
+    EXPECT_EQ(scene->DDani1Yaht.GetNumberFrame(), 0);
+    EXPECT_EQ(scene->DDani1Yaht.GetShowX(), sailingX);
+    // Half-way through the tick that ends the turn: a frame the strip lacks.
+    scene->Yacht.YachtTurn = 28;
+    Application->OnIdle(scene, done);
+    EXPECT_EQ(scene->DDani1Yaht.GetNumberFrame(), 0);
+}
+
 TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+", "\"NumBirds\"=dword:00000028");

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -185,4 +187,66 @@ TEST(Dolphins, LeapLastsNineteenTicksAtOnePlace) {
     dolphin.DolphinPeriod = 1;
     StepDolphin(dolphin, 20, k800x600, random);
     EXPECT_EQ(dolphin.DolphinFrame, 0);
+}
+
+// A scene whose set-up stopped early (a damaged settings store) still gets
+// its ticks delivered: the actors it never started step without a fault.
+TEST(Actors, StepEvenWhenNeverStarted) {
+    TYacht yacht;
+    TDolphin dolphin;
+    TRandom random;
+    for (int tick = 0; tick < 10; ++tick) {
+        StepYacht(yacht, tick, k800x600, random);
+        StepDolphin(dolphin, tick, k800x600, random);
+    }
+    EXPECT_FALSE(yacht.Idle());
+    EXPECT_NE(dolphin.DolphinFrame, -1);
+    dolphin.DolphinPeriod = 0;
+    EXPECT_EQ(dolphin.DolphinPeriod, 1);
+}
+
+TEST(Actors, EachStepPublishesThePoseItLeaves) {
+    TBirds birds;
+    StartBirds(birds, k800x600);
+    TRandom random = SeededAt(3);
+    for (int tick = 0; tick < 200; ++tick) MoveBird(birds[4], k800x600, random);
+    EXPECT_EQ(birds[4].Pose.Read(), (ActorPose{birds[4].X, birds[4].Y, birds[4].Frame, birds[4].Small != 0}));
+
+    TYacht yacht;
+    StartYacht(yacht, random);
+    EXPECT_EQ(yacht.Pose.Read().frame, -1);
+    for (int tick = 1; yacht.YachtTurn < 0; ++tick) StepYacht(yacht, tick, k800x600, random);
+    EXPECT_EQ(yacht.Pose.Read(), (ActorPose{yacht.ShowX, yacht.ShowY, yacht.YachtTurn, false}));
+
+    TDolphin dolphin;
+    StartDolphin(dolphin, random);
+    StepDolphin(dolphin, 0, k800x600, random);
+    EXPECT_EQ(dolphin.Pose.Read(), (ActorPose{dolphin.ShowX, dolphin.ShowY, 0, false}));
+}
+
+TEST(Actors, PosesAreHeldToWhatAWordCanCarry) {
+    PublishedPose pose;
+    EXPECT_EQ(pose.Read(), ActorPose{});
+    pose.Publish({-103, 5000, 39, true});
+    EXPECT_EQ(pose.Read(), (ActorPose{-103, 5000, 39, true}));
+    pose.Publish({INT_MAX, INT_MIN, 1000, false});
+    EXPECT_EQ(pose.Read(), (ActorPose{PublishedPose::kPlaceLimit, -PublishedPose::kPlaceLimit, 127, false}));
+}
+
+// One thread publishes poses whose parts agree with one another while
+// another reads them: every pose read is one that was published whole.
+TEST(Actors, PosesAreReadWholeConcurrently) {
+    PublishedPose pose;
+    constexpr int kPoses = 200000;
+    std::thread update([&] {
+        for (int i = 0; i < kPoses; ++i) pose.Publish({i, -i, i % 28, i % 2 == 1});
+    });
+    int torn = 0;
+    for (int i = 0; i < kPoses; ++i) {
+        const ActorPose read = pose.Read();
+        if (read == ActorPose{}) continue;
+        torn += read.y != -read.x || read.frame != read.x % 28 || read.small != (read.x % 2 == 1);
+    }
+    update.join();
+    EXPECT_EQ(torn, 0);
 }
