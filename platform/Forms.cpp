@@ -199,3 +199,5 @@ void TApplication::HandleException(const std::exception& error) {
 }
 
 void RunCreateHandler(const std::function<void()>& handler) { Guarded(*Application, handler); }
+
+void RunEventHandler(const std::function<void()>& handler) { Guarded(*Application, handler); }

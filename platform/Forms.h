@@ -149,3 +149,7 @@ extern TApplication* Application;
 // to the application's standard error box, as the framework does for a
 // form's creation event.
 void RunCreateHandler(const std::function<void()>& handler);
+
+// Calls an event handler for a user's action, routing an exception to the
+// application's standard error box, as the framework's message loop does.
+void RunEventHandler(const std::function<void()>& handler);

@@ -265,6 +265,16 @@ private:
     bool closing_ = false;
 };
 
+// A control whose view lays out other controls in it, rather than showing
+// a face of its own.
+inline bool HoldsControls(const TControl& control) {
+    if (dynamic_cast<const TGroupBox*>(&control) != nullptr ||
+        dynamic_cast<const TPageControl*>(&control) != nullptr)
+        return true;
+    const auto* panel = dynamic_cast<const TPanel*>(&control);
+    return panel != nullptr && !panel->Controls().empty();
+}
+
 // The standard colour dialog, opened on Color; without a window system it
 // answers as if cancelled.
 class TColorDialog : public TComponent {

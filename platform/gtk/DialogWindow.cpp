@@ -147,14 +147,6 @@ TShiftState ShiftOf(guint state) {
     return shift;
 }
 
-bool HoldsControls(const TControl& control) {
-    if (dynamic_cast<const TGroupBox*>(&control) != nullptr ||
-        dynamic_cast<const TPageControl*>(&control) != nullptr)
-        return true;
-    const auto* panel = dynamic_cast<const TPanel*>(&control);
-    return panel != nullptr && !panel->Controls().empty();
-}
-
 GtkAlign AlignOf(TAlignment alignment) {
     switch (alignment) {
     case TAlignment::taRightJustify:

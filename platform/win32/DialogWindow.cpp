@@ -93,14 +93,6 @@ bool LeadingDigits(const std::string& text, int* value) {
     return true;
 }
 
-bool HoldsControls(const TControl& control) {
-    if (dynamic_cast<const TGroupBox*>(&control) != nullptr ||
-        dynamic_cast<const TPageControl*>(&control) != nullptr)
-        return true;
-    const auto* panel = dynamic_cast<const TPanel*>(&control);
-    return panel != nullptr && !panel->Controls().empty();
-}
-
 bool TakesInput(const TControl* control) {
     return dynamic_cast<const TEdit*>(control) != nullptr ||
            dynamic_cast<const TSpinEdit*>(control) != nullptr ||
@@ -196,6 +188,8 @@ private:
     HWND MakeControl(TControl& control, HWND surface, const char* windowClass, const std::string& text,
                      DWORD style, DWORD exStyle = 0);
     void Subclass(HWND window, TControl& control);
+    // Up and down buttons that step the number in `box`, the window of `control`.
+    HWND MakeUpDown(TControl& control, HWND surface, HWND box, int minimum, int maximum);
     void Build(TControl& control, HWND surface);
     void BuildChildren(TWinControl& container, HWND surface);
     void BuildPages(TPageControl& pages, HWND surface);
@@ -313,6 +307,20 @@ void Win32DialogView::Subclass(HWND window, TControl& control) {
     subclassed_.push_back(std::make_unique<Subclassed>(Subclassed{this, &control}));
     SetWindowSubclass(window, &Win32DialogView::ControlProc, 1,
                       reinterpret_cast<DWORD_PTR>(subclassed_.back().get()));
+}
+
+HWND Win32DialogView::MakeUpDown(TControl& control, HWND surface, HWND box, int minimum, int maximum) {
+    const HWND spin = CreateWindowExA(
+        0, UPDOWN_CLASSA, "",
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0, 0, 0, 0,
+        surface, nullptr, Instance(), nullptr);
+    SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(box), 0);
+    SendMessageA(spin, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
+    shown_[&control].spin = spin;
+    mirrors_.push_back([&control, spin] {
+        if (bool(IsWindowEnabled(spin)) != control.Enabled) EnableWindow(spin, control.Enabled);
+    });
+    return spin;
 }
 
 void Win32DialogView::MakeFonts() {
@@ -536,34 +544,21 @@ void Win32DialogView::BuildEdit(TEdit& edit, HWND surface) {
     Subclass(window, edit);
     // The numbers of a box step with an up-down; what it shows is taken when
     // the focus leaves the box, as typing is.
-    const HWND spin = CreateWindowExA(
-        0, UPDOWN_CLASSA, "",
-        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0, 0, 0, 0,
-        surface, nullptr, Instance(), nullptr);
-    SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(window), 0);
-    SendMessageA(spin, UDM_SETRANGE32, 0, 9999);
-    shown_[&edit].spin = spin;
+    MakeUpDown(edit, surface, window, 0, 9999);
     commands_[window] = [this, &edit, window](UINT code) {
         if (code != EN_CHANGE || mirroring_) return;
         const std::string text = WindowText(window);
         Dispatch([&edit, text] { edit.SetText(text); });
     };
-    mirrors_.push_back([&edit, window, spin] {
+    mirrors_.push_back([&edit, window] {
         if (edit.Text() != WindowText(window)) SetWindowTextA(window, edit.Text().c_str());
-        if (bool(IsWindowEnabled(spin)) != edit.Enabled) EnableWindow(spin, edit.Enabled);
     });
 }
 
 void Win32DialogView::BuildSpinEdit(TSpinEdit& spinEdit, HWND surface) {
     const HWND window = MakeControl(spinEdit, surface, WC_EDITA, "",
                                     WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | ES_NUMBER, WS_EX_CLIENTEDGE);
-    const HWND spin = CreateWindowExA(
-        0, UPDOWN_CLASSA, "",
-        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0, 0, 0, 0,
-        surface, nullptr, Instance(), nullptr);
-    SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(window), 0);
-    SendMessageA(spin, UDM_SETRANGE32, WPARAM(int(spinEdit.MinValue)), LPARAM(int(spinEdit.MaxValue)));
-    shown_[&spinEdit].spin = spin;
+    const HWND spin = MakeUpDown(spinEdit, surface, window, int(spinEdit.MinValue), int(spinEdit.MaxValue));
     // Whatever was typed or pasted counts by its leading digits; the box
     // shows the kept value once the focus leaves it.
     commands_[window] = [this, &spinEdit, window](UINT code) {
@@ -580,7 +575,6 @@ void Win32DialogView::BuildSpinEdit(TSpinEdit& spinEdit, HWND surface) {
         if (GetFocus() != window && WindowText(window) != std::to_string(value))
             SetWindowTextA(window, std::to_string(value).c_str());
         if (int(SendMessageA(spin, UDM_GETPOS32, 0, 0)) != value) SendMessageA(spin, UDM_SETPOS32, 0, value);
-        if (bool(IsWindowEnabled(spin)) != spinEdit.Enabled) EnableWindow(spin, spinEdit.Enabled);
     });
 }
 
@@ -982,13 +976,7 @@ INT_PTR Win32DialogView::Handle(HWND surface, UINT message, WPARAM wParam, LPARA
 
 void Win32DialogView::Dispatch(const std::function<void()>& action) {
     if (mirroring_) return;
-    try {
-        action();
-    } catch (const std::exception& error) {
-        Application->HandleException(error);
-    } catch (...) {
-        Application->HandleException(std::runtime_error("Unknown exception"));
-    }
+    RunEventHandler(action);
     MirrorAll();
 }
 
@@ -1033,9 +1021,10 @@ void Win32DialogView::Show() {
 }
 
 void Win32DialogView::Run() {
-    Present();
-    // Modal to the host's window: it takes no input until the dialog ends.
+    // Modal to the host's window: it takes no input from the moment the
+    // dialog shows until it ends.
     const bool ownerWasEnabled = owner_ != nullptr && !EnableWindow(owner_, FALSE);
+    Present();
     MSG message;
     while (!form_.Closing()) {
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);

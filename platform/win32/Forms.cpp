@@ -224,3 +224,5 @@ void TApplication::HandleException(const std::exception& error) {
 }
 
 void RunCreateHandler(const std::function<void()>& handler) { Guarded(handler); }
+
+void RunEventHandler(const std::function<void()>& handler) { Guarded(handler); }

@@ -7,6 +7,7 @@ set -euo pipefail
 SCR=$(realpath "${1:?path of tidereach.scr}")
 PREVIEW_HOST=$(realpath "${2:?path of preview_host.exe}")
 KEY_ACCESS=$(realpath "${3:?path of key_access.exe}")
+OWNER_HOST=$(realpath "${4:?path of owner_host.exe}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}

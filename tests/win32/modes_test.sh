@@ -1,7 +1,7 @@
 # The host's other switches under Wine: /p paints the preview picture into a
 # child of another program's window and ends when that window goes; /a
-# changes the password through MPR.DLL or says why it cannot; /c says the
-# settings dialog is not built yet. Every mode ends with exit code 0.
+# changes the password through MPR.DLL or says why it cannot; /c:<window>
+# opens the settings dialog. Every mode ends with exit code 0.
 source "$(dirname "$0")/lib.sh"
 
 # /p: the host program keeps its window at (100, 100) for 8 seconds and
@@ -33,11 +33,17 @@ wait_scr_end 20 || fail "/a did not end after its message"
 pass "/a without MPR.DLL shows its message and ends with exit code 0"
 
 # /c:<window> on a fresh profile: the settings are written as by any first
-# run, and the box tells that the dialog is not built yet.
+# run, and the dialog opens; window 0 is none, so it has its own.
 forget_settings
 start_scr /c:0
-keys_to "$(wait_window "Screen saver")" Return
-wait_scr_end 20 || fail "/c did not end after its message"
-[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE from /c"
-[ "$(stored_values | wc -l)" -eq 26 ] || fail "/c wrote $(stored_values | wc -l) values, not 26"
-pass "/c writes the first run's settings, says the dialog is not built yet and ends with exit code 0"
+keys_to "$(wait_window "Tideway Islands Setup")" Escape
+wait_scr_end 20 || fail "/c:0 did not end on Esc"
+[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE from /c:0"
+[ "$(stored_values | wc -l)" -eq 26 ] || fail "/c:0 wrote $(stored_values | wc -l) values, not 26"
+pass "/c:0 writes the first run's settings, opens the dialog and ends with exit code 0"
+
+# /c:<window> of another program: the dialog belongs to that window and keeps
+# it from input until it closes.
+wine "$OWNER_HOST" "$(winepath -w "$SCR")" 60 >"$WORK/owner.out" 2>"$WORK/owner.err" ||
+  fail "/c:<window>: $(tr -d '\r' <"$WORK/owner.out")"
+pass "/c:<window> is modal to that window, which takes input again when it closes"
