@@ -4,7 +4,7 @@
 #include "platform/Signals.h"
 #include "platform/SysUtils.h"
 #include "platform/User.h"
-#include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/Sdl.h"
 #include "scene/Unit1.h"
 #include "settings/Unit2.h"
 #include "shell/CommandLine.h"
