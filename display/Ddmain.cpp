@@ -7,17 +7,9 @@
 
 #include <array>
 #include <cstdio>
-#include <optional>
 #include <utility>
 
 namespace {
-
-// Kept once for the class: one device is in use at a time.
-int gFrameCounter = 0;
-DWORD gLastBatchTime = 0;
-int gFrameRate = 0;
-int gDeviceCounter = 0;
-std::optional<GUID> gRememberedDevice;
 
 // A back buffer that answers "lost" and "restored" at once would keep the
 // clearing loop going for ever.
@@ -43,12 +35,6 @@ const char* RestoreCodeName(HRESULT code) {
     for (const RestoreText& entry : kRestoreCodes)
         if (entry.code == code) return entry.name;
     return nullptr;
-}
-
-BOOL CountDevice(GUID* device, char*, char*, void*, void*) {
-    ++gDeviceCounter;
-    if (gDeviceCounter == 3 && device != nullptr) gRememberedDevice = *device;
-    return TRUE;
 }
 
 template <class Interface>
@@ -86,13 +72,13 @@ void TDDmain::OpenDirectDraw() {
             Report("This program work only in dual monitor system!");
             return;
         }
-        gDeviceCounter = 0;
-        gRememberedDevice.reset();
+        screensSeen_ = 0;
+        rememberedScreen_.reset();
         if (EnumerateScreens() == E_FAIL) Report("ERROR EnumerateScreens");
         GUID device{};
         GUID* chosen = nullptr;
-        if (gRememberedDevice) {
-            device = *gRememberedDevice;
+        if (rememberedScreen_) {
+            device = *rememberedScreen_;
             chosen = &device;
         }
         if (FAILED(DirectDrawCreate(chosen, &FpDD, nullptr))) {
@@ -202,16 +188,16 @@ void TDDmain::FuncShowFPS() {
         Report("Error FpDD==NULL");
         return;
     }
-    if (++gFrameCounter == 10) {
-        const DWORD previous = gLastBatchTime;
-        gLastBatchTime = timeGetTime();
-        const DWORD elapsed = gLastBatchTime - previous;
+    if (++framesInBatch_ == 10) {
+        const DWORD previous = lastBatchTime_;
+        lastBatchTime_ = timeGetTime();
+        const DWORD elapsed = lastBatchTime_ - previous;
         // Ten frames within one millisecond keep the last figure.
-        if (elapsed != 0) gFrameRate = int(10.0 / (double(elapsed) * 0.001));
-        gFrameCounter = 0;
+        if (elapsed != 0) frameRate_ = int(10.0 / (double(elapsed) * 0.001));
+        framesInBatch_ = 0;
     }
     char text[48];
-    std::snprintf(text, sizeof text, "Frame rate: %d FPS", gFrameRate);
+    std::snprintf(text, sizeof text, "Frame rate: %d FPS", frameRate_);
     DrawTextLine(text, 20, GetHeight() - 30, "Error FpDDSBack->GetDC (show FPS)");
 }
 
@@ -258,13 +244,16 @@ HRESULT TDDmain::EnumerateScreens() {
         FreeLibrary(library);
         return E_FAIL;
     }
-    int context = 0;
-    const HRESULT result = enumerate(CountDevice, &context, DDENUM_ATTACHEDSECONDARYDEVICES);
+    const HRESULT result = enumerate(CountScreen, this, DDENUM_ATTACHEDSECONDARYDEVICES);
     FreeLibrary(library);
     return result;
 }
 
-int TDDmain::FrameRate() { return gFrameRate; }
+BOOL TDDmain::CountScreen(GUID* device, char*, char*, void* context, void*) {
+    auto& self = *static_cast<TDDmain*>(context);
+    if (++self.screensSeen_ == 3 && device != nullptr) self.rememberedScreen_ = *device;
+    return TRUE;
+}
 
 std::string TDDmain::ReadTestString(int index) const {
     std::lock_guard lock(FTestStringsLock);

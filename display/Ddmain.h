@@ -9,6 +9,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,9 +63,11 @@ public:
     void FuncShowFPS();
     void FuncShowTST(const std::string& text, int x, int y);
     bool MakeRestSurface();
+    // Counts the display devices of the system and remembers the third one
+    // reported (the secondary monitor's, after the primary's two entries).
     HRESULT EnumerateScreens();
-    // The figure the frame-rate line shows, kept once for the class.
-    static int FrameRate();
+    // The figure the frame-rate line shows.
+    int FrameRate() const { return frameRate_; }
 
     // The device's platform objects, read directly by the linked components.
     IDirectDraw* FpDD = nullptr;
@@ -79,6 +82,8 @@ private:
     void DrawTextLine(std::string_view text, int x, int y, const char* failure);
     std::string ReadTestString(int index) const;
     void WriteTestString(int index, const std::string& text);
+    // The enumeration's callback; `context` is the device.
+    static BOOL CountScreen(GUID* device, char* description, char* name, void* context, void* monitor);
 
     bool FShowFPS = false;
     bool FEnabled = false;
@@ -93,4 +98,12 @@ private:
     std::atomic<bool> FShowTestString3{false};
     mutable std::mutex FTestStringsLock;
     std::string FTestStrings[3];
+
+    // The frame rate is worked out per batch of ten frames.
+    int framesInBatch_ = 0;
+    DWORD lastBatchTime_ = 0;
+    int frameRate_ = 0;
+
+    int screensSeen_ = 0;
+    std::optional<GUID> rememberedScreen_;
 };

@@ -35,13 +35,12 @@ void TForm1::FormKeyPress(TObject*, char& Key) {
 void TForm1::FormMouseMove(TObject*, TShiftState, int X, int Y) {
     if (FClosed) return;
     if (Setting.TermMouse) {
-        if (std::abs(X - LastMouseX) > kMouseSlack && LastMouseX != 0)
+        if (std::abs(X - lastMouse.x) > kMouseSlack && lastMouse.x != 0)
             TryExit();
-        else if (std::abs(Y - LastMouseY) > kMouseSlack && LastMouseY != 0)
+        else if (std::abs(Y - lastMouse.y) > kMouseSlack && lastMouse.y != 0)
             TryExit();
     }
-    LastMouseX = X;
-    LastMouseY = Y;
+    lastMouse = {X, Y};
 }
 
 void TForm1::DDtimer1ZasTime(TObject*) {

@@ -91,10 +91,14 @@ public:
     // Once true, the scene takes no input and draws nothing more.
     bool Closed() const { return FClosed; }
 
-    // The last pointer position reported, one pair for the whole program;
-    // 0 means no position yet.
-    static inline int LastMouseX = 0;
-    static inline int LastMouseY = 0;
+    // The last pointer position reported; 0 in either coordinate means no
+    // position yet. The saver has one scene, so this is the program's one
+    // pair: it is never reset.
+    struct PointerPosition {
+        int x = 0;
+        int y = 0;
+    };
+    PointerPosition lastMouse;
 
 private:
     SceneGeometry Geometry() const;

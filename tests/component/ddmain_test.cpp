@@ -129,7 +129,7 @@ TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
             now += millisecondsEach;
             device.FlipSurfaces();
         }
-        return TDDmain::FrameRate();
+        return device.FrameRate();
     };
     EXPECT_EQ(frames(25), 40);
     EXPECT_EQ(frames(30), 33);

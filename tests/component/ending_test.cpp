@@ -19,8 +19,6 @@ protected:
         std::filesystem::remove_all(folder);
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         platform::SetAudioOutputEnabled(false);
-        TForm1::LastMouseX = 0;
-        TForm1::LastMouseY = 0;
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -72,7 +70,7 @@ TEST_F(Ending, ZeroMeansNoPositionYet) {
     Move(scene, 0, 300);
     Move(scene, 200, 302);  // horizontal movement from x 0 does not count
     EXPECT_FALSE(scene->Closed());
-    TForm1::LastMouseY = 0;  // as a reported y of 0 leaves it
+    scene->lastMouse.y = 0;  // as a reported y of 0 leaves it
     Move(scene, 202, 400);   // nor vertical movement from y 0
     EXPECT_FALSE(scene->Closed());
     Move(scene, 202, 406);
