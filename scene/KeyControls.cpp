@@ -1,4 +1,5 @@
 #include "scene/Unit1.h"
+#include "settings/ClockPlacement.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void TForm1::StepGammaKey(char key) {
 }
 
 void TForm1::StepClockKey(WORD key) {
-    const int margin = Setting.clockRad + 20;
+    const int margin = Setting.clockRad + kClockMargin;
     switch (key) {
     case VK_LEFT:
         if (Setting.clockX > margin) --Setting.clockX;

@@ -3,7 +3,6 @@
 #include "display/PictureLoading.h"
 #include "platform/MMSystem.h"
 #include "platform/User.h"
-#include "solar/SunTime.h"
 
 #include <algorithm>
 #include <ctime>
@@ -41,8 +40,6 @@ TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions
     DDtimer1.OnTimer = [this](TObject* sender) { DDtimer1Timer(sender); };
     DDtimer1.OnZasTime = [this](TObject* sender) { DDtimer1ZasTime(sender); };
     DDgamma1.DDmainModule = &DDmain1;
-    SetReg1.SetCompanyName("Corvane");
-    SetReg1.SetProductName("Tidereach");
     for (TDDdrawable* drawable : std::initializer_list<TDDdrawable*>{
              &DDbmp1ground, &DDani1hightwater, &DDani1lowwater, &DDbmp1stone, &DDbmp1masktree, &DDani1bird,
              &DDani1birds_small, &DDani1Yaht, &DDani1Dlp, &DDani1Dlp2})
@@ -81,13 +78,9 @@ void TForm1::FormCreate(TObject*) {
     LoadSettings(SetReg1, Setting, LoadVariant::Scene, Handle());
     FOptions.overrides.ApplyTo(Setting);
 
-    float sunrise = SunTime(Setting.RegOfUTC, true, Setting.RegLat, Setting.RegLng);
-    float sunset = SunTime(Setting.RegOfUTC, false, Setting.RegLat, Setting.RegLng);
-    if (Setting.FlagDaylightSavingTime) {
-        sunrise += 1.0f;
-        sunset += 1.0f;
-    }
-    Phases = MakePhaseBoundaries(sunrise, sunset);
+    const SunTimes sun =
+        TodaysSunTimes(Setting.RegOfUTC, Setting.RegLat, Setting.RegLng, Setting.FlagDaylightSavingTime);
+    Phases = MakePhaseBoundaries(sun.sunrise, sun.sunset);
 
     DDmain1.SetWidth(Setting.ResHor);
     DDmain1.SetHeight(Setting.ResVert);
@@ -99,7 +92,7 @@ void TForm1::FormCreate(TObject*) {
     if (FClosed) return;
     DDmain1.SetshowFPS(Setting.flag_fps);
 
-    if (Setting.ShowRisSet) ShowSunTimeLines(sunrise, sunset);
+    if (Setting.ShowRisSet) ShowSunTimeLines(sun);
 
     DDtimer1.SetInterval(TickPeriod(Setting.SetSpeed));
 
@@ -124,11 +117,11 @@ void TForm1::FormCreate(TObject*) {
     if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
 }
 
-void TForm1::ShowSunTimeLines(float sunriseHours, float sunsetHours) {
+void TForm1::ShowSunTimeLines(const SunTimes& sun) {
     DDmain1.SetShowTestString2(true);
     DDmain1.SetShowTestString3(true);
-    DDmain1.SetTestString2("Sunrise at: " + FormatHours(sunriseHours));
-    DDmain1.SetTestString3("Sunset at: " + FormatHours(sunsetHours));
+    DDmain1.SetTestString2("Sunrise at: " + FormatHours(sun.sunrise));
+    DDmain1.SetTestString3("Sunset at: " + FormatHours(sun.sunset));
 }
 
 void TForm1::BuildLayers() {

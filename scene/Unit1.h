@@ -17,6 +17,7 @@
 #include "settings/Setreg.h"
 #include "settings/SettingOverrides.h"
 #include "settings/Settings.h"
+#include "solar/SunTime.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,7 +40,7 @@ public:
     TDXClock DXClock1{this};
     TDDtimer DDtimer1{this};
     TDDgamma DDgamma1{this};
-    TSetReg SetReg1{this};
+    TSetReg SetReg1 = SaverSettingsStore(this);
     TDDbmp DDbmp1ground{this};
     TDDani DDani1hightwater{this};
     TDDani DDani1lowwater{this};
@@ -106,7 +107,7 @@ private:
     void BuildLayers();
     void StartActors();
     void ApplyStoredGamma();
-    void ShowSunTimeLines(float sunriseHours, float sunsetHours);
+    void ShowSunTimeLines(const SunTimes& sun);
     void StepGammaKey(char key);
     void StepClockKey(WORD key);
     void DrawBird(int index);

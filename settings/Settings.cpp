@@ -1,9 +1,10 @@
 #include "settings/Settings.h"
 
-#include "platform/DirectDraw.h"
 #include "platform/Gdi.h"
 #include "platform/User.h"
+#include "settings/ClockPlacement.h"
 #include "settings/Setreg.h"
+#include "settings/VideoModes.h"
 
 #include <array>
 #include <bit>
@@ -56,12 +57,14 @@ void WriteValue(TSetReg& store, const Settings& settings, const StoredValue& val
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
-HRESULT NoteModeDepth(DDSURFACEDESC2* mode, void* context) {
-    if (mode->ddpfPixelFormat.dwRGBBitCount == 32) *static_cast<bool*>(context) = true;
-    return DDENUMRET_OK;
-}
-
 }  // namespace
+
+TSetReg SaverSettingsStore(TComponent* owner) {
+    TSetReg store(owner);
+    store.SetCompanyName("Corvane");
+    store.SetProductName("Tidereach");
+    return store;
+}
 
 Settings ScenePresets() {
     Settings settings;
@@ -72,8 +75,7 @@ Settings ScenePresets() {
 }
 
 Settings FirstRunDefaults(const DesktopMode& desktop) {
-    constexpr int kClockRadius = 70;
-    constexpr int kClockMargin = 20;
+    const ClockPlacement clock = CornerClockPlacement(desktop.width);
     Settings settings;
     settings.flag_clock = true;
     settings.flag_PlaySound = true;
@@ -84,9 +86,9 @@ Settings FirstRunDefaults(const DesktopMode& desktop) {
     settings.ResHor = desktop.width;
     settings.ResVert = desktop.height;
     settings.ColorDepth = desktop.bitsPerPixel;
-    settings.clockX = desktop.width - kClockRadius - kClockMargin;
-    settings.clockY = kClockRadius + kClockMargin;
-    settings.clockRad = kClockRadius;
+    settings.clockX = clock.x;
+    settings.clockY = clock.y;
+    settings.clockRad = clock.radius;
     settings.ColorClock = 0xFFFFFF;
     settings.SetSpeed = 1;
     settings.NumBirds = 7;
@@ -112,22 +114,6 @@ DesktopMode ReadDesktopMode() {
                      GetDeviceCaps(screen, BITSPIXEL)};
     ReleaseDC(0, screen);
     return mode;
-}
-
-bool DisplayOffers32BitMode(HWND owner) {
-    IDirectDraw* directDraw = nullptr;
-    IDirectDraw7* directDraw7 = nullptr;
-    if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr)) ||
-        FAILED(directDraw->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) {
-        if (directDraw != nullptr) directDraw->Release();
-        MessageBoxA(owner, "DirectDraw Init FAILED", "Screen saver", MB_OK);
-        return false;
-    }
-    bool seen = false;
-    directDraw7->EnumDisplayModes(0, nullptr, &seen, NoteModeDepth);
-    directDraw7->Release();
-    directDraw->Release();
-    return seen;
 }
 
 void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner) {

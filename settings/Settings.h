@@ -4,6 +4,7 @@
 
 #include "platform/WinTypes.h"
 
+class TComponent;
 class TSetReg;
 
 struct Settings {
@@ -48,6 +49,10 @@ enum class LoadVariant {
     Dialog,  // also reads IndexCity
 };
 
+// The store of the saver's settings, under
+// HKEY_CURRENT_USER\SOFTWARE\Corvane\Tidereach.
+TSetReg SaverSettingsStore(TComponent* owner);
+
 // What the scene form holds before it loads: seven seagulls and the demo day.
 Settings ScenePresets();
 // A first run's values: the desktop's mode, the clock near its top-right
@@ -56,9 +61,6 @@ Settings FirstRunDefaults(const DesktopMode& desktop);
 
 // The screen's size and depth (the screen's device context).
 DesktopMode ReadDesktopMode();
-// Whether the display offers any 32-bit mode. When no display object can be
-// made it says so in a box owned by `owner` and answers false.
-bool DisplayOffers32BitMode(HWND owner);
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
 // the first-run values and writes all of them, IndexCity last. A missing or

@@ -141,7 +141,7 @@ TForm2::TForm2(TComponent* owner)
       Button1OK(&PanelButtons, "OK", At(0, 1)),
       Button1Cancel(&PanelButtons, "Cancel", At(0, 2)),
       ColorDialog1(this),
-      SetReg1(this) {
+      SetReg1(SaverSettingsStore(this)) {
     Caption = "Tideway Islands Setup";
     Image1.ResourceName = "PREV_BITMAP";
     Image1.Width = 156;
@@ -178,8 +178,6 @@ TForm2::TForm2(TComponent* owner)
     for (TButton* button : {&Button1, &Button1Default, &Button1OK, &Button1Cancel}) {
         button->Cursor = TCursor::crHandPoint;
     }
-    SetReg1.SetCompanyName("Corvane");
-    SetReg1.SetProductName("Tidereach");
 
     ConnectHandlers();
     RunCreateHandler([this] { FormCreate(this); });
@@ -189,11 +187,6 @@ void TForm2::ConnectHandlers() {
     auto on = [this](void (TForm2::*handler)(TObject*)) {
         return [this, handler](TObject* sender) { (this->*handler)(sender); };
     };
-    auto onMouseUp = [this](void (TForm2::*handler)(TObject*, TMouseButton, TShiftState, int, int)) {
-        return [this, handler](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
-            (this->*handler)(sender, button, shift, x, y);
-        };
-    };
     Button1OK.OnClick = on(&TForm2::Button1OKClick);
     Button1Cancel.OnClick = on(&TForm2::Button1CancelClick);
     Button1Default.OnClick = on(&TForm2::Button1DefaultClick);
@@ -202,8 +195,8 @@ void TForm2::ConnectHandlers() {
 
     CheckBox1PlaySound.OnClick = on(&TForm2::CheckBox1PlaySoundClick);
     CheckBox2ShowFPS.OnClick = on(&TForm2::CheckBox2ShowFPSClick);
-    RadioButton3KeyMouse.OnClick = on(&TForm2::RadioButton3KeyMouseClick);
-    RadioButton4Key.OnClick = on(&TForm2::RadioButton4KeyClick);
+    RadioButton3KeyMouse.OnClick = on(&TForm2::TakeEndingStyle);
+    RadioButton4Key.OnClick = on(&TForm2::TakeEndingStyle);
     RadioButton1Slow.OnClick = on(&TForm2::RadioButton1SlowClick);
     RadioButton2Normal.OnClick = on(&TForm2::RadioButton2NormalClick);
     RadioButton5Fast.OnClick = on(&TForm2::RadioButton5FastClick);
@@ -216,19 +209,19 @@ void TForm2::ConnectHandlers() {
     RadioButton81152x864.OnClick = on(&TForm2::RadioButton81152x864Click);
     RadioButton91280x1024.OnClick = on(&TForm2::RadioButton91280x1024Click);
     RadioButton13desktop.OnClick = on(&TForm2::RadioButton13desktopClick);
-    RadioButton6800x600.OnMouseUp = onMouseUp(&TForm2::RadioButton6800x600MouseUp);
-    RadioButton71024x768.OnMouseUp = onMouseUp(&TForm2::RadioButton71024x768MouseUp);
-    RadioButton81152x864.OnMouseUp = onMouseUp(&TForm2::RadioButton81152x864MouseUp);
-    RadioButton91280x1024.OnMouseUp = onMouseUp(&TForm2::RadioButton91280x1024MouseUp);
-    RadioButton13desktop.OnMouseUp = onMouseUp(&TForm2::RadioButton13desktopMouseUp);
+    for (TRadioButton* mode : {&RadioButton6800x600, &RadioButton71024x768, &RadioButton81152x864,
+                               &RadioButton91280x1024, &RadioButton13desktop}) {
+        mode->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+            ResetClockAfterModeChoice(sender, button, shift, x, y);
+        };
+    }
     RadioButton10_16.OnClick = on(&TForm2::RadioButton10_16Click);
     RadioButton11_24.OnClick = on(&TForm2::RadioButton11_24Click);
     RadioButton12_32.OnClick = on(&TForm2::RadioButton12_32Click);
     TrackBar1.OnChange = on(&TForm2::TrackBar1Change);
 
-    RadioButton1.OnClick = on(&TForm2::RadioButton1Click);
-    RadioButton2.OnClick = on(&TForm2::RadioButton2Click);
-    RadioButton3.OnClick = on(&TForm2::RadioButton3Click);
+    for (TRadioButton* choice : {&RadioButton1, &RadioButton2, &RadioButton3})
+        choice->OnClick = on(&TForm2::TakeDaytimeChoice);
     ComboBox1.OnChange = on(&TForm2::ComboBox1Change);
     CheckBox4.OnClick = on(&TForm2::CheckBox4Click);
     CheckBox3.OnClick = on(&TForm2::CheckBox3Click);
@@ -394,8 +387,7 @@ void TForm2::Label5Click(TObject*) {
 
 void TForm2::CheckBox1PlaySoundClick(TObject*) { FSettings.flag_PlaySound = CheckBox1PlaySound.Checked(); }
 void TForm2::CheckBox2ShowFPSClick(TObject*) { FSettings.flag_fps = CheckBox2ShowFPS.Checked(); }
-void TForm2::RadioButton3KeyMouseClick(TObject*) { FSettings.TermMouse = RadioButton3KeyMouse.Checked(); }
-void TForm2::RadioButton4KeyClick(TObject*) { FSettings.TermMouse = RadioButton3KeyMouse.Checked(); }
+void TForm2::TakeEndingStyle(TObject*) { FSettings.TermMouse = RadioButton3KeyMouse.Checked(); }
 
 void TForm2::RadioButton1SlowClick(TObject*) {
     if (RadioButton1Slow.Checked()) FSettings.SetSpeed = 0;
@@ -428,19 +420,7 @@ void TForm2::RadioButton13desktopClick(TObject*) {
         depth->Enabled = false;
 }
 
-void TForm2::RadioButton6800x600MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    ResetClockPlacement();
-}
-void TForm2::RadioButton71024x768MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    ResetClockPlacement();
-}
-void TForm2::RadioButton81152x864MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    ResetClockPlacement();
-}
-void TForm2::RadioButton91280x1024MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    ResetClockPlacement();
-}
-void TForm2::RadioButton13desktopMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+void TForm2::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState, int, int) {
     ResetClockPlacement();
 }
 
@@ -449,9 +429,7 @@ void TForm2::RadioButton11_24Click(TObject*) { FSettings.ColorDepth = 24; }
 void TForm2::RadioButton12_32Click(TObject*) { FSettings.ColorDepth = 32; }
 void TForm2::TrackBar1Change(TObject*) { FSettings.Gamma = TrackBar1.Position(); }
 
-void TForm2::RadioButton1Click(TObject*) { ApplyTimeOfDayChoice(); }
-void TForm2::RadioButton2Click(TObject*) { ApplyTimeOfDayChoice(); }
-void TForm2::RadioButton3Click(TObject*) { ApplyTimeOfDayChoice(); }
+void TForm2::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
 
 void TForm2::ComboBox1Change(TObject*) {
     // Typed text that names no city leaves the chosen city as it was.
@@ -571,12 +549,10 @@ void TForm2::ShowSunTimes() {
         LabelSunset.Caption.clear();
         return;
     }
-    FSunrise = SunTimeReporting(city->Offset(), true, city->Latitude(), city->Longitude());
-    FSunset = SunTimeReporting(city->Offset(), false, city->Latitude(), city->Longitude());
-    if (FSettings.FlagDaylightSavingTime) {
-        FSunrise += 1.0f;
-        FSunset += 1.0f;
-    }
+    const SunTimes sun = TodaysSunTimes(city->Offset(), city->Latitude(), city->Longitude(),
+                                        FSettings.FlagDaylightSavingTime, PolarNotice::Shown);
+    FSunrise = sun.sunrise;
+    FSunset = sun.sunset;
     LabelSunrise.Caption = FormatHours(FSunrise);
     LabelSunset.Caption = FormatHours(FSunset);
 }

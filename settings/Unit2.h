@@ -124,8 +124,8 @@ public:
 
     void CheckBox1PlaySoundClick(TObject* Sender);
     void CheckBox2ShowFPSClick(TObject* Sender);
-    void RadioButton3KeyMouseClick(TObject* Sender);
-    void RadioButton4KeyClick(TObject* Sender);
+    // Either ending option: the style is whether "Keybord and Mouse" is on.
+    void TakeEndingStyle(TObject* Sender);
     void RadioButton1SlowClick(TObject* Sender);
     void RadioButton2NormalClick(TObject* Sender);
     void RadioButton5FastClick(TObject* Sender);
@@ -138,19 +138,16 @@ public:
     void RadioButton81152x864Click(TObject* Sender);
     void RadioButton91280x1024Click(TObject* Sender);
     void RadioButton13desktopClick(TObject* Sender);
-    void RadioButton6800x600MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void RadioButton71024x768MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void RadioButton81152x864MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void RadioButton91280x1024MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void RadioButton13desktopMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Any button released over a video-mode option puts the clock back in
+    // the corner of the screen.
+    void ResetClockAfterModeChoice(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void RadioButton10_16Click(TObject* Sender);
     void RadioButton11_24Click(TObject* Sender);
     void RadioButton12_32Click(TObject* Sender);
     void TrackBar1Change(TObject* Sender);
 
-    void RadioButton1Click(TObject* Sender);
-    void RadioButton2Click(TObject* Sender);
-    void RadioButton3Click(TObject* Sender);
+    // Any time-of-day option.
+    void TakeDaytimeChoice(TObject* Sender);
     void ComboBox1Change(TObject* Sender);
     void CheckBox4Click(TObject* Sender);
     void CheckBox3Click(TObject* Sender);
