@@ -20,6 +20,9 @@ int BirdStep(int speed) {
 void StartBirds(TBirds& birds, const SceneGeometry& screen) {
     for (int i = 0; i < kBirdCount; ++i) {
         TBird& bird = birds[i];
+        // x from the height, as the saver always did: W·100/800 on 4:3
+        // screens and a few pixels off on others, which the flock leaves at
+        // once; keeping it keeps every seed's run as it was.
         bird.X = screen.H * 100 / 600 + 50 * i;
         bird.Y = screen.H * 300 / 600 + 10 * i;
         bird.Speed = i % 4 + 1;

@@ -31,10 +31,14 @@ struct Layer {
 TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions(options) {
     Caption = "Corvane";
     DDmain1.OnError = [this](TObject* sender) { DDmain1Error(sender); };
+    // The form's stored device size, portrait by an old slip; harmless, since
+    // set-up replaces size and depth with the settings' mode before opening.
     DDmain1.SetWidth(600);
     DDmain1.SetHeight(800);
     DDmain1.SetColorDepth(32);
     DXClock1.DDmainModule = &DDmain1;
+    // Orange (0x4080FF), the form's stored clock colour until set-up puts the
+    // ColorClock setting in its place.
     DXClock1.SetColor(4227327);
     DDtimer1.SetInterval(50);
     DDtimer1.OnTimer = [this](TObject* sender) { DDtimer1Timer(sender); };
@@ -103,6 +107,8 @@ void TForm1::FormCreate(TObject*) {
     const std::uint32_t seed = FOptions.seed.value_or(std::uint32_t(std::time(nullptr)));
     FRandom.Seed(seed);
     BuildLayers();
+    // Seeded again before the actors, as the saver always was: their start
+    // then depends on the seed alone, never on what building the layers drew.
     FRandom.Seed(FOptions.seed.value_or(std::uint32_t(std::time(nullptr))));
     StartActors();
 
