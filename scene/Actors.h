@@ -62,3 +62,11 @@ struct TYacht {
 void ResetYacht(TYacht& yacht);
 void StartYacht(TYacht& yacht, TRandom& random);
 void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random);
+
+// Every actor of the scene: ten seagull records, of which the first NumBirds
+// fly, two dolphins and the yacht.
+struct SceneActors {
+    TBirds gulls;
+    std::array<TDolphin, 2> dolphins;
+    TYacht yacht;
+};

@@ -13,10 +13,10 @@ void TForm1::AppIdle(TObject*, bool& Done) {
     DDani1lowwater.DrawAni();
 
     if (Setting.FlagShowYacht) {
-        const int frame = Yacht.DrawnFrame();
+        const int frame = actors.yacht.DrawnFrame();
         if (frame >= 0) {
-            DDani1Yaht.SetShowX(Yacht.ShowX);
-            DDani1Yaht.SetShowY(Yacht.ShowY);
+            DDani1Yaht.SetShowX(actors.yacht.ShowX);
+            DDani1Yaht.SetShowY(actors.yacht.ShowY);
             DDani1Yaht.SetNumberFrame(frame);
             DDani1Yaht.DrawAni();
         }
@@ -30,8 +30,7 @@ void TForm1::AppIdle(TObject*, bool& Done) {
             strip.SetNumberFrame(frame);
             strip.DrawAni();
         };
-        drawDolphin(Dolphin1, DDani1Dlp);
-        drawDolphin(Dolphin2, DDani1Dlp2);
+        for (std::size_t i = 0; i < dolphins.size(); ++i) drawDolphin(actors.dolphins[i], dolphins[i]);
     }
     for (int i = 0; i < BirdCount(); ++i) DrawBird(i);
 
@@ -42,7 +41,7 @@ void TForm1::AppIdle(TObject*, bool& Done) {
 }
 
 void TForm1::DrawBird(int index) {
-    const TBird& bird = Birds[index];
+    const TBird& bird = actors.gulls[index];
     TDDani& strip = bird.Small != 0 ? DDani1birds_small : DDani1bird;
     strip.SetShowX(bird.X);
     strip.SetShowY(bird.Y);
@@ -58,10 +57,9 @@ void TForm1::DDtimer1Timer(TObject*) {
     const int water = WaterFrame + 1;
     WaterFrame = water > 31 ? 0 : water;
 
-    for (int i = 0; i < BirdCount(); ++i) MoveBird(Birds[i], screen, FRandom);
-    StepYacht(Yacht, tick, screen, FRandom);
-    StepDolphin(Dolphin1, tick, screen, FRandom);
-    StepDolphin(Dolphin2, tick, screen, FRandom);
+    for (int i = 0; i < BirdCount(); ++i) MoveBird(actors.gulls[i], screen, FRandom);
+    StepYacht(actors.yacht, tick, screen, FRandom);
+    for (TDolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, FRandom);
 
     if (Setting.FlagDemoDaytime) DayTime = DayTime >= kSecondsPerDay ? 0 : DayTime + 50;
     if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();

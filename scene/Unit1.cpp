@@ -46,7 +46,7 @@ TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions
     DDgamma1.DDmainModule = &DDmain1;
     for (TDDdrawable* drawable : std::initializer_list<TDDdrawable*>{
              &DDbmp1ground, &DDani1hightwater, &DDani1lowwater, &DDbmp1stone, &DDbmp1masktree, &DDani1bird,
-             &DDani1birds_small, &DDani1Yaht, &DDani1Dlp, &DDani1Dlp2})
+             &DDani1birds_small, &DDani1Yaht, &dolphins[0], &dolphins[1]})
         drawable->DDmainModule = &DDmain1;
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
     OnKeyPress = [this](TObject* sender, char& key) { FormKeyPress(sender, key); };
@@ -74,9 +74,8 @@ void TForm1::FormCreate(TObject*) {
     FlipParity = false;
     TickCount = 0;
     WaterFrame = 0;
-    Dolphin1.DolphinFrame = -1;
-    Dolphin2.DolphinFrame = -1;
-    ResetYacht(Yacht);
+    for (TDolphin& dolphin : actors.dolphins) dolphin.DolphinFrame = -1;
+    ResetYacht(actors.yacht);
     Setting = ScenePresets();
 
     LoadSettings(SetReg1, Setting, LoadVariant::Scene, Handle());
@@ -155,8 +154,7 @@ void TForm1::BuildLayers() {
     picture(DDani1bird, "bird");
     picture(DDani1birds_small, "birds_small");
     picture(DDani1Yaht, "yacht");
-    picture(DDani1Dlp, "dolphin");
-    picture(DDani1Dlp2, "dolphin");
+    for (TDDani& strip : dolphins) picture(strip, "dolphin");
 
     build(DDbmp1ground, "ground", 0, {W, H * 408 / 600, 0, 0}, false, true);
     build(DDani1hightwater, "hightwater", 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
@@ -168,21 +166,19 @@ void TForm1::BuildLayers() {
     build(DDani1birds_small, nullptr, 11, {15, 5, 0, 0}, true, false);
     build(DDani1Yaht, nullptr, 31, {W * 31 / 800, H * 31 / 600, W * 600 / 800, H * 360 / 600}, true, true);
     const Layer dolphin{W * 44 / 800, H * 20 / 600, W * 400 / 800, H * 390 / 600};
-    build(DDani1Dlp, nullptr, 39, dolphin, true, true);
-    build(DDani1Dlp2, nullptr, 39, dolphin, true, true);
+    for (TDDani& strip : dolphins) build(strip, nullptr, 39, dolphin, true, true);
 }
 
 void TForm1::StartActors() {
-    StartBirds(Birds, Geometry());
-    StartDolphin(Dolphin1, FRandom);
-    StartDolphin(Dolphin2, FRandom);
-    StartYacht(Yacht, FRandom);
-    Yacht.ShowX = DDani1Yaht.GetShowX();
-    Yacht.ShowY = DDani1Yaht.GetShowY();
-    Dolphin1.ShowX = DDani1Dlp.GetShowX();
-    Dolphin1.ShowY = DDani1Dlp.GetShowY();
-    Dolphin2.ShowX = DDani1Dlp2.GetShowX();
-    Dolphin2.ShowY = DDani1Dlp2.GetShowY();
+    StartBirds(actors.gulls, Geometry());
+    for (TDolphin& dolphin : actors.dolphins) StartDolphin(dolphin, FRandom);
+    StartYacht(actors.yacht, FRandom);
+    actors.yacht.ShowX = DDani1Yaht.GetShowX();
+    actors.yacht.ShowY = DDani1Yaht.GetShowY();
+    for (std::size_t i = 0; i < dolphins.size(); ++i) {
+        actors.dolphins[i].ShowX = dolphins[i].GetShowX();
+        actors.dolphins[i].ShowY = dolphins[i].GetShowY();
+    }
 }
 
 void TForm1::ApplyStoredGamma() {
@@ -202,8 +198,7 @@ void TForm1::CloseScene() {
     DDani1bird.CloseSurface();
     DDani1birds_small.CloseSurface();
     DDani1Yaht.CloseSurface();
-    DDani1Dlp.CloseSurface();
-    DDani1Dlp2.CloseSurface();
+    for (TDDani& strip : dolphins) strip.CloseSurface();
     DDmain1.SetEnabled(false);
 }
 

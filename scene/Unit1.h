@@ -19,6 +19,7 @@
 #include "settings/Settings.h"
 #include "solar/SunTime.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -49,8 +50,7 @@ public:
     TDDani DDani1bird{this};
     TDDani DDani1birds_small{this};
     TDDani DDani1Yaht{this};
-    TDDani DDani1Dlp{this};
-    TDDani DDani1Dlp2{this};
+    std::array<TDDani, 2> dolphins{{TDDani{this}, TDDani{this}}};
 
     // Event handlers.
     void FormCreate(TObject* Sender);
@@ -77,10 +77,7 @@ public:
     SharedInt WaterFrame{0};
     SharedInt DayTime{0};
 
-    TBirds Birds;
-    TDolphin Dolphin1;
-    TDolphin Dolphin2;
-    TYacht Yacht;
+    SceneActors actors;
 
     TPhaseBoundaries Phases{};
     // The lighting's levels last computed (red, green, blue).

@@ -70,13 +70,13 @@ TEST_F(Scene, LayersAreLaidOutFor800x600) {
     EXPECT_EQ(PlaceOf(scene->DDbmp1stone), (Box{0, 356, 800, 245}));
     EXPECT_EQ(PlaceOf(scene->DDbmp1masktree), (Box{29, 192, 41, 165}));
     EXPECT_EQ(scene->DDani1Yaht.StretchWidth(), 31);
-    EXPECT_EQ(scene->DDani1Dlp.StretchWidth(), 44);
-    EXPECT_EQ(scene->DDani1Dlp.StretchHeight(), 20);
+    EXPECT_EQ(scene->dolphins[0].StretchWidth(), 44);
+    EXPECT_EQ(scene->dolphins[0].StretchHeight(), 20);
     EXPECT_EQ(scene->DDani1hightwater.FFrameCount, 32);
     EXPECT_EQ(scene->DDani1lowwater.FFrameCount, 32);
     EXPECT_EQ(scene->DDani1bird.FFrameCount, 40);
     EXPECT_EQ(scene->DDani1Yaht.FFrameCount, 28);
-    EXPECT_EQ(scene->DDani1Dlp.FFrameCount, 19);
+    EXPECT_EQ(scene->dolphins[0].FFrameCount, 19);
     EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
@@ -88,7 +88,7 @@ TEST_F(Scene, LayersScaleWithTheMode) {
     EXPECT_EQ(PlaceOf(scene->DDbmp1stone), (Box{0, 455, 1024, 313}));
     EXPECT_EQ(PlaceOf(scene->DDbmp1masktree), (Box{37, 245, 52, 211}));
     EXPECT_EQ(scene->DDani1Yaht.StretchWidth(), 39);
-    EXPECT_EQ(PlaceOf(scene->DDani1Dlp), (Box{512, 499, 56, 25}));
+    EXPECT_EQ(PlaceOf(scene->dolphins[0]), (Box{512, 499, 56, 25}));
     EXPECT_EQ(scene->DDani1bird.StretchWidth(), 18);
     EXPECT_EQ(scene->DDani1bird.StretchHeight(), 6);
     EXPECT_EQ(scene->DDani1birds_small.StretchWidth(), 15);
