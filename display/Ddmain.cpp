@@ -169,10 +169,12 @@ void TDDmain::FlipSurfaces() {
         FuncShowFPS();
         if (FpDD == nullptr) return;
     }
-    const bool shown[3] = {ShowTestString(), ShowTestString2(), ShowTestString3()};
-    for (int line = 0; line < 3; ++line) {
+    // Which lines show is read once for the whole frame.
+    bool shown[kTextLines];
+    for (int line = 0; line < kTextLines; ++line) shown[line] = TextLineShown(line);
+    for (int line = 0; line < kTextLines; ++line) {
         if (!shown[line]) continue;
-        FuncShowTST(ReadTestString(line), 20, 20 + 20 * line);
+        FuncShowTST(TextLine(line), 20, 20 + 20 * line);
         if (FpDD == nullptr) return;
     }
     for (;;) {
@@ -255,19 +257,12 @@ BOOL TDDmain::CountScreen(GUID* device, char*, char*, void* context, void*) {
     return TRUE;
 }
 
-std::string TDDmain::ReadTestString(int index) const {
-    std::lock_guard lock(FTestStringsLock);
-    return FTestStrings[index];
+std::string TDDmain::TextLine(int line) const {
+    std::lock_guard lock(textLinesLock_);
+    return textLines_[line];
 }
 
-void TDDmain::WriteTestString(int index, const std::string& text) {
-    std::lock_guard lock(FTestStringsLock);
-    if (FTestStrings[index] != text) FTestStrings[index] = text;
+void TDDmain::SetTextLine(int line, const std::string& text) {
+    std::lock_guard lock(textLinesLock_);
+    if (textLines_[line] != text) textLines_[line] = text;
 }
-
-void TDDmain::SetTestString(const std::string& text) { WriteTestString(0, text); }
-void TDDmain::SetTestString2(const std::string& text) { WriteTestString(1, text); }
-void TDDmain::SetTestString3(const std::string& text) { WriteTestString(2, text); }
-std::string TDDmain::TestString() const { return ReadTestString(0); }
-std::string TDDmain::TestString2() const { return ReadTestString(1); }
-std::string TDDmain::TestString3() const { return ReadTestString(2); }

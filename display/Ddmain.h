@@ -6,6 +6,7 @@
 #include "display/DisplayComponent.h"
 #include "platform/DirectDraw.h"
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -41,20 +42,14 @@ public:
     TForm* DDForm() const { return FDDForm; }
     void SetParentForm(TForm* form) { FDDForm = form; }
 
-    // The three test lines; the text setters may be called from the timer
-    // thread while the window thread draws.
-    void SetShowTestString(bool value) { FShowTestString.store(value, std::memory_order_relaxed); }
-    void SetShowTestString2(bool value) { FShowTestString2.store(value, std::memory_order_relaxed); }
-    void SetShowTestString3(bool value) { FShowTestString3.store(value, std::memory_order_relaxed); }
-    bool ShowTestString() const { return FShowTestString.load(std::memory_order_relaxed); }
-    bool ShowTestString2() const { return FShowTestString2.load(std::memory_order_relaxed); }
-    bool ShowTestString3() const { return FShowTestString3.load(std::memory_order_relaxed); }
-    void SetTestString(const std::string& text);
-    void SetTestString2(const std::string& text);
-    void SetTestString3(const std::string& text);
-    std::string TestString() const;
-    std::string TestString2() const;
-    std::string TestString3() const;
+    // Three lines of text drawn with each flip, line n at (20, 20 + 20n),
+    // each shown or not; texts and switches may be set from the timer thread
+    // while the window thread draws.
+    static constexpr int kTextLines = 3;
+    void ShowTextLine(int line, bool shown) { textLineShown_[line].store(shown, std::memory_order_relaxed); }
+    bool TextLineShown(int line) const { return textLineShown_[line].load(std::memory_order_relaxed); }
+    void SetTextLine(int line, const std::string& text);
+    std::string TextLine(int line) const;
 
     void OpenDirectDraw();
     void CloseDirectDraw();
@@ -80,8 +75,6 @@ private:
     // White text without background on the back buffer; a lost buffer is
     // skipped silently, a refused device context closes the device.
     void DrawTextLine(std::string_view text, int x, int y, const char* failure);
-    std::string ReadTestString(int index) const;
-    void WriteTestString(int index, const std::string& text);
     // The enumeration's callback; `context` is the device.
     static BOOL CountScreen(GUID* device, char* description, char* name, void* context, void* monitor);
 
@@ -93,11 +86,10 @@ private:
     bool FDualMonitor = false;
     bool FDefineFormHandle = false;
     TForm* FDDForm = nullptr;
-    std::atomic<bool> FShowTestString{false};
-    std::atomic<bool> FShowTestString2{false};
-    std::atomic<bool> FShowTestString3{false};
-    mutable std::mutex FTestStringsLock;
-    std::string FTestStrings[3];
+    std::array<std::atomic<bool>, kTextLines> textLineShown_{};
+    // A line is drawn with the whole old text or the whole new one.
+    mutable std::mutex textLinesLock_;
+    std::array<std::string, kTextLines> textLines_;
 
     // The frame rate is worked out per batch of ten frames.
     int framesInBatch_ = 0;

@@ -80,7 +80,7 @@ void TForm1::LightingUpdate() {
     if (!DDgamma1.Enabled()) return;
     DDgamma1.SetLinearRGB(levels.Red, levels.Green, levels.Blue);
     if (Setting.FlagDemoDaytime && Setting.FlagShowSimulateTime) {
-        DDmain1.SetShowTestString(true);
-        DDmain1.SetTestString(DemoClockText(T));
+        DDmain1.ShowTextLine(0, true);
+        DDmain1.SetTextLine(0, DemoClockText(T));
     }
 }

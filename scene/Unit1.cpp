@@ -123,10 +123,10 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::ShowSunTimeLines(const SunTimes& sun) {
-    DDmain1.SetShowTestString2(true);
-    DDmain1.SetShowTestString3(true);
-    DDmain1.SetTestString2("Sunrise at: " + FormatHours(sun.sunrise));
-    DDmain1.SetTestString3("Sunset at: " + FormatHours(sun.sunset));
+    DDmain1.ShowTextLine(1, true);
+    DDmain1.ShowTextLine(2, true);
+    DDmain1.SetTextLine(1, "Sunrise at: " + FormatHours(sun.sunrise));
+    DDmain1.SetTextLine(2, "Sunset at: " + FormatHours(sun.sunset));
 }
 
 void TForm1::BuildLayers() {

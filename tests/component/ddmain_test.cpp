@@ -138,8 +138,8 @@ TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
 
 TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
     Open();
-    device.SetShowTestString(true);
-    device.SetTestString("Demo Time: 12:0AM");
+    device.ShowTextLine(0, true);
+    device.SetTextLine(0, "Demo Time: 12:0AM");
     device.ClearBackSurface();
     device.FlipSurfaces();
     const auto frame = platform::headless::LastPresentedFrame();
@@ -149,7 +149,7 @@ TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
         for (int x = 20; x < 200; ++x) white += frame->At(x, y) == 0xFFFFFF;
     EXPECT_GT(white, 20);
     // An empty text draws nothing and reports nothing.
-    device.SetTestString("");
+    device.SetTextLine(0, "");
     device.ClearBackSurface();
     device.FlipSurfaces();
     EXPECT_EQ(platform::headless::LastPresentedFrame()->At(25, 30), 0u);
