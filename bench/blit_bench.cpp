@@ -8,12 +8,12 @@
 // the embedded pictures: clear, ground, both waters, yacht, two dolphins,
 // seven gulls, stone shore, tree mask.
 
+#include "display/AnimationStrip.h"
 #include "display/BlitClip.h"
-#include "display/ColorMatch.h"
-#include "display/Ddani.h"
-#include "display/Ddbmp.h"
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
 #include "display/PictureLoading.h"
+#include "display/Sprite.h"
+#include "display/SurfaceColor.h"
 #include "platform/headless/Headless.h"
 
 #include <benchmark/benchmark.h>
@@ -92,7 +92,7 @@ struct PackedRows {
 // The scene's drawables at 1920x1080x32 on the headless back end.
 class Island {
     TForm window{nullptr};
-    TDDmain device{&window};
+    DisplayDevice device{&window};
 
 public:
     static Island& Get() {
@@ -114,7 +114,7 @@ public:
         dolphin1.DrawAni();
         dolphin2.DrawAni();
         for (const Gull& gull : kGulls) {
-            TDDani& strip = gull.small ? birdsSmall : bird;
+            AnimationStrip& strip = gull.small ? birdsSmall : bird;
             strip.SetShowX(gull.x);
             strip.SetShowY(gull.y);
             strip.SetNumberFrame(gull.frame);
@@ -127,13 +127,15 @@ public:
     // The same frame as a list of blits.
     std::vector<Blit> Blits(int waterFrame) const {
         std::vector<Blit> blits;
-        auto sprite = [&](const TDDbmp& s) {
+        auto sprite = [&](const Sprite& s) {
             blits.push_back({s.FpSurface, s.GetShowX(), s.GetShowY(), s.Transparency()});
         };
-        auto strip = [&](const TDDani& s, int frame, int x, int y) {
+        auto strip = [&](const AnimationStrip& s, int frame, int x, int y) {
             blits.push_back({s.FpSurface[std::size_t(frame)], x, y, s.Transparency()});
         };
-        auto placed = [&](const TDDani& s) { strip(s, s.GetNumberFrame(), s.GetShowX(), s.GetShowY()); };
+        auto placed = [&](const AnimationStrip& s) {
+            strip(s, s.GetNumberFrame(), s.GetShowX(), s.GetShowY());
+        };
         sprite(ground);
         strip(hightwater, waterFrame, hightwater.GetShowX(), hightwater.GetShowY());
         strip(lowwater, waterFrame, lowwater.GetShowX(), lowwater.GetShowY());
@@ -149,16 +151,16 @@ public:
     IDirectDrawSurface7* Back() const { return device.FpDDSBack; }
 
     std::string FirstError() const {
-        for (const TDisplayComponent* drawable : std::initializer_list<const TDisplayComponent*>{
+        for (const DisplayComponent* drawable : std::initializer_list<const DisplayComponent*>{
                  &ground, &stone, &masktree, &hightwater, &lowwater, &bird, &birdsSmall, &yacht, &dolphin1,
                  &dolphin2})
             if (!drawable->GetErrorResult().empty()) return drawable->GetErrorResult();
         return {};
     }
 
-    TDDbmp ground{nullptr}, stone{nullptr}, masktree{nullptr};
-    TDDani hightwater{nullptr}, lowwater{nullptr}, bird{nullptr}, birdsSmall{nullptr};
-    TDDani yacht{nullptr}, dolphin1{nullptr}, dolphin2{nullptr};
+    Sprite ground{nullptr}, stone{nullptr}, masktree{nullptr};
+    AnimationStrip hightwater{nullptr}, lowwater{nullptr}, bird{nullptr}, birdsSmall{nullptr};
+    AnimationStrip yacht{nullptr}, dolphin1{nullptr}, dolphin2{nullptr};
 
 private:
     struct Gull {
@@ -208,11 +210,11 @@ private:
         dolphin2.SetNumberFrame(12);
     }
 
-    static void Jpeg(TDDdrawable& drawable, const char* name) {
+    static void Jpeg(Drawable& drawable, const char* name) {
         std::string error;
         if (!LoadJpegResource(name, drawable, &error)) throw std::runtime_error(error);
     }
-    static void Stored(TDDdrawable& drawable, const char* name) {
+    static void Stored(Drawable& drawable, const char* name) {
         const auto picture = platform::LoadBitmapResource(name);
         if (!picture) throw std::runtime_error(std::string("no picture ") + name);
         drawable.SetBitmap(&*picture);
@@ -251,7 +253,7 @@ public:
             std::memcpy(static_cast<std::uint8_t*>(made->pixels) + std::ptrdiff_t(y) * made->pitch,
                         &copy.pixels[std::size_t(y) * copy.width], std::size_t(copy.width) * 4);
         if (keyed) {
-            SDL_SetColorKey(made, SDL_TRUE, DDColorMatch(ours, CLR_INVALID));
+            SDL_SetColorKey(made, SDL_TRUE, SurfaceColorValue(ours, CLR_INVALID));
             SDL_SetSurfaceRLE(made, 1);
         }
         surfaces_.emplace(ours, SurfacePtr(made));
@@ -296,7 +298,7 @@ public:
         auto found = packed_.find(key);
         if (found != packed_.end()) return found->second;
         const SurfaceCopy copy = ReadSurface(blit.surface);
-        const DWORD colorKey = DDColorMatch(blit.surface, CLR_INVALID);
+        const DWORD colorKey = SurfaceColorValue(blit.surface, CLR_INVALID);
         PackedRows packed;
         const auto clipped = ClipBlit(RECT{0, 0, copy.width, copy.height}, blit.x, blit.y, W, H);
         if (clipped) {
@@ -357,20 +359,20 @@ bool Ready(benchmark::State& state) {
 // Single layers: the opaque ground, the largest keyed picture, mid-size ones
 // and a gull.
 
-enum class Sprite { Ground, Stone, TreeMask, Dolphin, Gull };
+enum class Picture { Ground, Stone, TreeMask, Dolphin, Gull };
 
-Blit SpriteBlit(Sprite which) {
+Blit SpriteBlit(Picture which) {
     Island& island = Island::Get();
     switch (which) {
-    case Sprite::Ground:
+    case Picture::Ground:
         return {island.ground.FpSurface, 0, 0, false};
-    case Sprite::Stone:
+    case Picture::Stone:
         return {island.stone.FpSurface, 0, Y(356), true};
-    case Sprite::TreeMask:
+    case Picture::TreeMask:
         return {island.masktree.FpSurface, X(29), Y(192), true};
-    case Sprite::Dolphin:
+    case Picture::Dolphin:
         return {island.dolphin1.FpSurface[6], X(400), Y(390), true};
-    case Sprite::Gull:
+    case Picture::Gull:
         return {island.bird.FpSurface[3], 300, 120, true};
     }
     return {};
@@ -381,7 +383,7 @@ void BytesPerIteration(benchmark::State& state, std::size_t bytes) {
     state.counters["bytes"] = double(bytes);
 }
 
-void SpriteOurs(benchmark::State& state, Sprite which) {
+void SpriteOurs(benchmark::State& state, Picture which) {
     if (!Ready(state)) return;
     const Blit blit = SpriteBlit(which);
     IDirectDrawSurface7* back = Island::Get().Back();
@@ -403,7 +405,7 @@ void SpriteOurs(benchmark::State& state, Sprite which) {
     BytesPerIteration(state, MemcpyMirror::Get().Packed(blit).Bytes());
 }
 
-void SpriteSdl(benchmark::State& state, Sprite which) {
+void SpriteSdl(benchmark::State& state, Picture which) {
     if (!Ready(state)) return;
     const Blit blit = SpriteBlit(which);
     SdlMirror& sdl = SdlMirror::Get();
@@ -415,7 +417,7 @@ void SpriteSdl(benchmark::State& state, Sprite which) {
     BytesPerIteration(state, MemcpyMirror::Get().Packed(blit).Bytes());
 }
 
-void SpriteMemcpy(benchmark::State& state, Sprite which) {
+void SpriteMemcpy(benchmark::State& state, Picture which) {
     if (!Ready(state)) return;
     const Blit blit = SpriteBlit(which);
     const PackedRows& packed = MemcpyMirror::Get().Packed(blit);
@@ -535,21 +537,21 @@ double Fastest(const std::vector<double>& times) { return *std::min_element(time
 BENCHMARK(ClearOurs)->ComputeStatistics("min", Fastest);
 BENCHMARK(ClearSdl)->ComputeStatistics("min", Fastest);
 BENCHMARK(ClearMemset)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, ground, Sprite::Ground)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, ground, Sprite::Ground)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, ground, Sprite::Ground)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, stone, Sprite::Stone)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, stone, Sprite::Stone)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, stone, Sprite::Stone)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, masktree, Sprite::TreeMask)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, masktree, Sprite::TreeMask)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, masktree, Sprite::TreeMask)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, dolphin, Sprite::Dolphin)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, dolphin, Sprite::Dolphin)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, dolphin, Sprite::Dolphin)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, gull, Sprite::Gull)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, gull, Sprite::Gull)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, gull, Sprite::Gull)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, ground, Picture::Ground)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, ground, Picture::Ground)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, ground, Picture::Ground)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, stone, Picture::Stone)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, stone, Picture::Stone)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, stone, Picture::Stone)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, masktree, Picture::TreeMask)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, masktree, Picture::TreeMask)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, masktree, Picture::TreeMask)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, dolphin, Picture::Dolphin)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, dolphin, Picture::Dolphin)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, dolphin, Picture::Dolphin)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, gull, Picture::Gull)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, gull, Picture::Gull)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, gull, Picture::Gull)->ComputeStatistics("min", Fastest);
 BENCHMARK(FrameOursEqualsSdl)->Iterations(1);
 BENCHMARK(FrameOurs)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(FrameSdl)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);

@@ -6,7 +6,7 @@
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,7 +22,7 @@ struct SceneRun {
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         platform::headless::Install({{1920, 1080, 32}, 1, true});
         platform::SetAudioOutputEnabled(false);
-        scene = application.CreateForm<TForm1>(SceneOptions{7u, true, {}});
+        scene = application.CreateForm<SceneForm>(SceneOptions{7u, true, {}});
         scene->Setting.flag_clock = clockAndLighting;
         scene->Setting.FlagDemoDaytime = clockAndLighting;
         scene->Setting.FlagDaytime = false;
@@ -35,7 +35,7 @@ struct SceneRun {
     }
 
     TApplication application;
-    TForm1* scene = nullptr;
+    SceneForm* scene = nullptr;
 };
 
 void Frame(benchmark::State& state, bool clockAndLighting) {

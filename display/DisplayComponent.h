@@ -6,7 +6,7 @@
 
 #include <string>
 
-class TDisplayComponent : public TComponent {
+class DisplayComponent : public TComponent {
 public:
     using TComponent::TComponent;
 

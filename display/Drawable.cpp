@@ -1,14 +1,14 @@
 #include "display/Drawable.h"
 
 #include "display/BlitClip.h"
-#include "display/ColorMatch.h"
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
+#include "display/SurfaceColor.h"
 
-void TDDdrawable::SetBitmap(const TBitmap* value) {
+void Drawable::SetBitmap(const TBitmap* value) {
     if (value != nullptr) FBitmap = *value;
 }
 
-bool TDDdrawable::LinkDevice() {
+bool Drawable::LinkDevice() {
     if (DDmainModule == nullptr) {
         Report("Error connect to DDMAIN");
         return false;
@@ -26,8 +26,8 @@ bool TDDdrawable::LinkDevice() {
     return true;
 }
 
-TDDdrawable::Upload TDDdrawable::BuildSurface(IDirectDrawSurface7*& slot, int width, int height,
-                                              const TBitmap& picture, bool scaled) {
+Drawable::Upload Drawable::BuildSurface(IDirectDrawSurface7*& slot, int width, int height,
+                                        const TBitmap& picture, bool scaled) {
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
@@ -48,7 +48,7 @@ TDDdrawable::Upload TDDdrawable::BuildSurface(IDirectDrawSurface7*& slot, int wi
     return Upload::Built;
 }
 
-bool TDDdrawable::CanDraw(IDirectDrawSurface7* surface) {
+bool Drawable::CanDraw(IDirectDrawSurface7* surface) {
     if (surface == nullptr) {
         Report("Error FpSurface==NULL");
         return false;
@@ -60,7 +60,7 @@ bool TDDdrawable::CanDraw(IDirectDrawSurface7* surface) {
     return true;
 }
 
-HRESULT TDDdrawable::BlitClipped(IDirectDrawSurface7* surface) {
+HRESULT Drawable::BlitClipped(IDirectDrawSurface7* surface) {
     if (DDmainModule == nullptr) return DD_OK;
     const int width = DDmainModule->GetWidth();
     const int height = DDmainModule->GetHeight();
@@ -74,27 +74,27 @@ HRESULT TDDdrawable::BlitClipped(IDirectDrawSurface7* surface) {
     return result;
 }
 
-HRESULT TDDdrawable::KeySurface(IDirectDrawSurface7* surface, COLORREF color) {
+HRESULT Drawable::KeySurface(IDirectDrawSurface7* surface, COLORREF color) {
     if (surface == nullptr) return DD_OK;
-    const DWORD key = DDColorMatch(surface, color);
+    const DWORD key = SurfaceColorValue(surface, color);
     DDCOLORKEY colorKey{key, key};
     return surface->SetColorKey(DDCKEY_SRCBLT, &colorKey);
 }
 
-void TDDdrawable::ReportWithRelease(IDirectDrawSurface7*& surface, const std::string& text) {
+void Drawable::ReportWithRelease(IDirectDrawSurface7*& surface, const std::string& text) {
     SetErrorResult(text);
     ReleaseSurface(surface);
     NotifyError();
 }
 
-void TDDdrawable::ReleaseSurface(IDirectDrawSurface7*& surface) {
+void Drawable::ReleaseSurface(IDirectDrawSurface7*& surface) {
     if (surface != nullptr) {
         surface->Release();
         surface = nullptr;
     }
 }
 
-void TDDdrawable::SetTransparencyState(bool value) {
+void Drawable::SetTransparencyState(bool value) {
     FBltFlags = value ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
     FTransparency = value;
 }

@@ -1,6 +1,6 @@
-// What the sprite (TDDbmp) and the animation strip (TDDani) share: the
-// picture with its scaling, the position, the link to the display device,
-// the surfaces' upload, and the clipped, colour-keyed fast blit.
+// What the sprite (Sprite) and the animation strip (AnimationStrip) share:
+// the picture with its scaling, the position, the link to the display
+// device, the surfaces' upload, and the clipped, colour-keyed fast blit.
 #pragma once
 
 #include "display/DisplayComponent.h"
@@ -10,13 +10,13 @@
 #include <atomic>
 #include <string>
 
-class TDDmain;
+class DisplayDevice;
 
-class TDDdrawable : public TDisplayComponent {
+class Drawable : public DisplayComponent {
 public:
-    using TDisplayComponent::TDisplayComponent;
-    TDDdrawable(const TDDdrawable&) = delete;
-    TDDdrawable& operator=(const TDDdrawable&) = delete;
+    using DisplayComponent::DisplayComponent;
+    Drawable(const Drawable&) = delete;
+    Drawable& operator=(const Drawable&) = delete;
 
     const TBitmap& Bitmap() const { return FBitmap; }
     // Keeps a copy of the picture; an absent one is ignored. Used by the next
@@ -43,7 +43,7 @@ public:
     void SetStretchHeight(int value) { FStretchHeight = value; }
 
     // The display device drawn on; not owned.
-    TDDmain* DDmainModule = nullptr;
+    DisplayDevice* DDmainModule = nullptr;
     // Copies of the device's objects taken by CreateSurface, without a
     // reference of their own: they stay as taken when the device closes.
     IDirectDraw7* FDD = nullptr;

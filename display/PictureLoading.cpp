@@ -4,7 +4,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Resources.h"
 
-bool LoadJpegResource(std::string_view resource, TDDdrawable& drawable, std::string* error) {
+bool LoadJpegResource(std::string_view resource, Drawable& drawable, std::string* error) {
     const auto bytes = platform::FindResourceBytes(resource);
     if (bytes.empty()) {
         if (error != nullptr) *error = "no picture \"" + std::string(resource) + "\" in the program";

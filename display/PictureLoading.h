@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-class TDDdrawable;
+class Drawable;
 
 // Decodes the embedded JPEG picture `resource` and gives it to the drawable
 // as its Bitmap. False, with `error` filled and the Bitmap left as it was,
 // when there is no such resource or it does not decode.
-bool LoadJpegResource(std::string_view resource, TDDdrawable& drawable, std::string* error = nullptr);
+bool LoadJpegResource(std::string_view resource, Drawable& drawable, std::string* error = nullptr);

@@ -17,9 +17,9 @@ int BirdStep(int speed) {
     }
 }
 
-void StartBirds(TBirds& birds, const SceneGeometry& screen) {
+void StartBirds(Gulls& birds, const SceneGeometry& screen) {
     for (int i = 0; i < kBirdCount; ++i) {
-        TBird& bird = birds[i];
+        Gull& bird = birds[i];
         // x from the height, as the saver always did: W·100/800 on 4:3
         // screens and a few pixels off on others, which the flock leaves at
         // once; keeping it keeps every seed's run as it was.
@@ -39,7 +39,7 @@ void StartBirds(TBirds& birds, const SceneGeometry& screen) {
     }
 }
 
-void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random) {
+void MoveBird(Gull& bird, const SceneGeometry& screen, RandomGenerator& random) {
     bird.SpeedCount = bird.SpeedCount + 1;
     bird.ClimbCount = bird.ClimbCount + 1;
     bird.FlapCount = bird.FlapCount + 1;
@@ -98,12 +98,12 @@ void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random) {
     bird.Frame = (speed - 1) * 8 + pose;
 }
 
-void StartDolphin(TDolphin& dolphin, TRandom& random) {
+void StartDolphin(Dolphin& dolphin, RandomGenerator& random) {
     dolphin.DolphinPeriod = random(300) + 50;
     dolphin.DolphinFrame = -1;
 }
 
-void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random) {
+void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     if (dolphin.DolphinFrame == -1) {
         if (tickCount % dolphin.DolphinPeriod == 0) {
             const int x = (random(800) + 10) * screen.W / 800;
@@ -119,14 +119,14 @@ void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, 
     dolphin.DolphinFrame = frame > 18 ? -1 : frame;
 }
 
-int TYacht::DrawnFrame() const {
+int Yacht::DrawnFrame() const {
     if (YachtIn >= 0) return 0;
     if (YachtTurn >= 0) return YachtTurn;
     if (YachtOut >= 0) return 27;
     return -1;
 }
 
-void ResetYacht(TYacht& yacht) {
+void ResetYacht(Yacht& yacht) {
     yacht.YachtIn = -1;
     yacht.YachtTurn = -1;
     yacht.YachtOut = -1;
@@ -135,12 +135,12 @@ void ResetYacht(TYacht& yacht) {
     yacht.YachtStep = 0;
 }
 
-void StartYacht(TYacht& yacht, TRandom& random) {
+void StartYacht(Yacht& yacht, RandomGenerator& random) {
     yacht.YachtPeriod = random(2) + 3;
     ResetYacht(yacht);
 }
 
-void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random) {
+void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     if (yacht.Idle() && tickCount % yacht.YachtPeriod == 0) {
         yacht.YachtIn = 0;
         yacht.ShowX = screen.W;

@@ -14,7 +14,7 @@ struct SceneGeometry {
     int ResHor = 800;
 };
 
-struct TBird {
+struct Gull {
     SharedInt X, Y;
     SharedInt Speed, SpeedPeriod, SpeedCount;
     SharedInt Climb, ClimbPeriod, ClimbCount;
@@ -24,25 +24,25 @@ struct TBird {
 };
 
 inline constexpr int kBirdCount = 10;
-using TBirds = std::array<TBird, kBirdCount>;
+using Gulls = std::array<Gull, kBirdCount>;
 
 // Horizontal pixels per tick for a Speed class 1 to 5.
 int BirdStep(int speed);
 
-void StartBirds(TBirds& birds, const SceneGeometry& screen);
-void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random);
+void StartBirds(Gulls& birds, const SceneGeometry& screen);
+void MoveBird(Gull& bird, const SceneGeometry& screen, RandomGenerator& random);
 
-struct TDolphin {
+struct Dolphin {
     SharedInt DolphinFrame{-1};
     SharedInt DolphinPeriod{0};
     SharedInt ShowX{0};
     SharedInt ShowY{0};
 };
 
-void StartDolphin(TDolphin& dolphin, TRandom& random);
-void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random);
+void StartDolphin(Dolphin& dolphin, RandomGenerator& random);
+void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
 
-struct TYacht {
+struct Yacht {
     SharedInt YachtIn{-1};
     SharedInt YachtTurn{-1};
     SharedInt YachtOut{-1};
@@ -59,14 +59,14 @@ struct TYacht {
 };
 
 // Back to the idle state set-up gives before the random period is drawn.
-void ResetYacht(TYacht& yacht);
-void StartYacht(TYacht& yacht, TRandom& random);
-void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random);
+void ResetYacht(Yacht& yacht);
+void StartYacht(Yacht& yacht, RandomGenerator& random);
+void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
 
 // Every actor of the scene: ten seagull records, of which the first NumBirds
 // fly, two dolphins and the yacht.
 struct SceneActors {
-    TBirds gulls;
-    std::array<TDolphin, 2> dolphins;
-    TYacht yacht;
+    Gulls gulls;
+    std::array<Dolphin, 2> dolphins;
+    Yacht yacht;
 };

@@ -1,7 +1,7 @@
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
 #include "platform/User.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <cstdlib>
 
@@ -14,7 +14,7 @@ using VerifyScreenSavePwd = BOOL (*)(HWND window);
 
 }  // namespace
 
-void TForm1::FormKeyDown(TObject*, WORD& Key, TShiftState) {
+void SceneForm::FormKeyDown(TObject*, WORD& Key, TShiftState) {
     if (FClosed) return;
     if (Setting.TermMouse) {
         TryExit();
@@ -23,7 +23,7 @@ void TForm1::FormKeyDown(TObject*, WORD& Key, TShiftState) {
     StepClockKey(Key);
 }
 
-void TForm1::FormKeyPress(TObject*, char& Key) {
+void SceneForm::FormKeyPress(TObject*, char& Key) {
     if (FClosed) return;
     if (Setting.TermMouse || Key == kEscape) {
         TryExit();
@@ -32,7 +32,7 @@ void TForm1::FormKeyPress(TObject*, char& Key) {
     if (Key == '+' || Key == '-') StepGammaKey(Key);
 }
 
-void TForm1::FormMouseMove(TObject*, TShiftState, int X, int Y) {
+void SceneForm::FormMouseMove(TObject*, TShiftState, int X, int Y) {
     if (FClosed) return;
     if (Setting.TermMouse) {
         if (std::abs(X - lastMouse.x) > kMouseSlack && lastMouse.x != 0)
@@ -43,7 +43,7 @@ void TForm1::FormMouseMove(TObject*, TShiftState, int X, int Y) {
     lastMouse = {X, Y};
 }
 
-void TForm1::DDtimer1ZasTime(TObject*) {
+void SceneForm::DDtimer1ZasTime(TObject*) {
     // The stall is seen on the timer's thread; the closing belongs to the
     // window's thread.
     Application->Post([this] {
@@ -51,7 +51,7 @@ void TForm1::DDtimer1ZasTime(TObject*) {
     });
 }
 
-void TForm1::TryExit() {
+void SceneForm::TryExit() {
     if (ExitBusy) return;
     ExitBusy = true;
     if (!FlipParity) {
@@ -68,7 +68,7 @@ void TForm1::TryExit() {
     ExitBusy = false;
 }
 
-bool TForm1::VerifyPassword(HWND window) {
+bool SceneForm::VerifyPassword(HWND window) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
@@ -85,7 +85,7 @@ bool TForm1::VerifyPassword(HWND window) {
     return passed;
 }
 
-void TForm1::CloseSaver() {
+void SceneForm::CloseSaver() {
     if (FClosed) return;
     FClosed = true;
     Application->OnIdle = nullptr;

@@ -1,7 +1,7 @@
 #include "platform/Kernel.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
-void TForm1::AppIdle(TObject*, bool& Done) {
+void SceneForm::AppIdle(TObject*, bool& Done) {
     Done = false;
     FlipParity = !FlipParity;
     DDmain1.ClearBackSurface();
@@ -22,7 +22,7 @@ void TForm1::AppIdle(TObject*, bool& Done) {
         }
     }
     if (Setting.FlagShowDolphins) {
-        auto drawDolphin = [](const TDolphin& dolphin, TDDani& strip) {
+        auto drawDolphin = [](const Dolphin& dolphin, AnimationStrip& strip) {
             const int frame = dolphin.DolphinFrame;
             if (frame == -1) return;
             strip.SetShowX(dolphin.ShowX);
@@ -40,16 +40,16 @@ void TForm1::AppIdle(TObject*, bool& Done) {
     DDmain1.FlipSurfaces();
 }
 
-void TForm1::DrawBird(int index) {
-    const TBird& bird = actors.gulls[index];
-    TDDani& strip = bird.Small != 0 ? DDani1birds_small : DDani1bird;
+void SceneForm::DrawBird(int index) {
+    const Gull& bird = actors.gulls[index];
+    AnimationStrip& strip = bird.Small != 0 ? DDani1birds_small : DDani1bird;
     strip.SetShowX(bird.X);
     strip.SetShowY(bird.Y);
     strip.SetNumberFrame(bird.Frame);
     strip.DrawAni();
 }
 
-void TForm1::DDtimer1Timer(TObject*) {
+void SceneForm::DDtimer1Timer(TObject*) {
     const SceneGeometry screen = Geometry();
     int tick = TickCount + 1;
     if (tick > screen.H + 500) tick = 0;
@@ -59,20 +59,20 @@ void TForm1::DDtimer1Timer(TObject*) {
 
     for (int i = 0; i < BirdCount(); ++i) MoveBird(actors.gulls[i], screen, FRandom);
     StepYacht(actors.yacht, tick, screen, FRandom);
-    for (TDolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, FRandom);
+    for (Dolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, FRandom);
 
     if (Setting.FlagDemoDaytime) DayTime = DayTime >= kSecondsPerDay ? 0 : DayTime + 50;
     if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
 }
 
-void TForm1::LightingUpdate() {
+void SceneForm::LightingUpdate() {
     if (Setting.FlagDaytime) {
         SYSTEMTIME now{};
         GetLocalTime(&now);
         DayTime = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
     }
     const int T = DayTime;
-    const TLevels levels = LightingLevels(T, Phases);
+    const LightLevels levels = LightingLevels(T, Phases);
     CurrentRed = levels.Red;
     CurrentGreen = levels.Green;
     CurrentBlue = levels.Blue;

@@ -1,20 +1,20 @@
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 #include "settings/ClockPlacement.h"
 
 namespace {
 
 // A lost write shows nowhere: the next start simply finds the old value.
 template <class Value>
-void WriteQuietly(TSetReg& store, const char* name, Value value) {
+void WriteQuietly(SettingsStore& store, const char* name, Value value) {
     try {
         store.Write(name, value);
-    } catch (const ERegistryException&) {
+    } catch (const SettingsStoreError&) {
     }
 }
 
 }  // namespace
 
-void TForm1::StepGammaKey(char key) {
+void SceneForm::StepGammaKey(char key) {
     DDgamma1.SetEnabled(true);
     if (!DDgamma1.Enabled()) return;
     const int level = DDgamma1.GetRGB();
@@ -25,7 +25,7 @@ void TForm1::StepGammaKey(char key) {
     WriteQuietly(SetReg1, "Gamma", Setting.Gamma);
 }
 
-void TForm1::StepClockKey(WORD key) {
+void SceneForm::StepClockKey(WORD key) {
     const int margin = Setting.clockRad + kClockMargin;
     switch (key) {
     case VK_LEFT:

@@ -2,7 +2,7 @@
 
 namespace {
 
-TLevels Between(const TLevels& from, const TLevels& to, int elapsed, int span) {
+LightLevels Between(const LightLevels& from, const LightLevels& to, int elapsed, int span) {
     auto channel = [&](int a, int b) { return a + (b - a) * elapsed / span; };
     return {channel(from.Red, to.Red), channel(from.Green, to.Green), channel(from.Blue, to.Blue)};
 }
@@ -18,13 +18,13 @@ int SecondsOf(float hours) {
 
 }  // namespace
 
-TPhaseBoundaries MakePhaseBoundaries(float sunriseHours, float sunsetHours) {
+DayPhases MakePhaseBoundaries(float sunriseHours, float sunsetHours) {
     const int sunrise = SecondsOf(sunriseHours);
     const int sunset = SecondsOf(sunsetHours);
     return {sunrise - 2700, sunrise, sunrise + 7200, sunset - 7200, sunset, sunset + 2700};
 }
 
-TLevels LightingLevels(int T, const TPhaseBoundaries& p) {
+LightLevels LightingLevels(int T, const DayPhases& p) {
     if (T <= p.DawnStart || T >= p.DuskEnd) return kNightLevels;
     if (T <= p.SunriseTime)
         return Between(kNightLevels, kSunriseLevels, T - p.DawnStart, p.SunriseTime - p.DawnStart);

@@ -3,7 +3,7 @@
 #include "platform/Gdi.h"
 #include "platform/User.h"
 #include "settings/ClockPlacement.h"
-#include "settings/Setreg.h"
+#include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
 
 #include <array>
@@ -49,18 +49,18 @@ const std::array<StoredValue, 26> kStoredValues = {{
     {"IndexCity", &Settings::IndexCity},
 }};
 
-bool ReadValue(TSetReg& store, Settings& settings, const StoredValue& value) {
+bool ReadValue(SettingsStore& store, Settings& settings, const StoredValue& value) {
     return std::visit([&](auto field) { return store.Read(value.name, &(settings.*field)); }, value.field);
 }
 
-void WriteValue(TSetReg& store, const Settings& settings, const StoredValue& value) {
+void WriteValue(SettingsStore& store, const Settings& settings, const StoredValue& value) {
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
 }  // namespace
 
-TSetReg SaverSettingsStore(TComponent* owner) {
-    TSetReg store(owner);
+SettingsStore SaverSettingsStore(TComponent* owner) {
+    SettingsStore store(owner);
     store.SetCompanyName("Corvane");
     store.SetProductName("Tidereach");
     return store;
@@ -116,7 +116,7 @@ DesktopMode ReadDesktopMode() {
     return mode;
 }
 
-void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner) {
+void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner) {
     if (!ReadValue(store, settings, kStoredValues.front())) {
         settings = FirstRunDefaults(ReadDesktopMode());
         WriteAllSettings(store, settings);
@@ -137,6 +137,6 @@ void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND 
     }
 }
 
-void WriteAllSettings(TSetReg& store, const Settings& settings) {
+void WriteAllSettings(SettingsStore& store, const Settings& settings) {
     for (const StoredValue& value : kStoredValues) WriteValue(store, settings, value);
 }

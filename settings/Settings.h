@@ -5,7 +5,7 @@
 #include "platform/WinTypes.h"
 
 class TComponent;
-class TSetReg;
+class SettingsStore;
 
 struct Settings {
     bool flag_clock = false;
@@ -51,7 +51,7 @@ enum class LoadVariant {
 
 // The store of the saver's settings, under
 // HKEY_CURRENT_USER\SOFTWARE\Corvane\Tidereach.
-TSetReg SaverSettingsStore(TComponent* owner);
+SettingsStore SaverSettingsStore(TComponent* owner);
 
 // What the scene form holds before it loads: seven seagulls and the demo day.
 Settings ScenePresets();
@@ -64,9 +64,9 @@ DesktopMode ReadDesktopMode();
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
 // the first-run values and writes all of them, IndexCity last. A missing or
-// mistyped value throws ERegistryException; the values read until then stay
+// mistyped value throws SettingsStoreError; the values read until then stay
 // in `settings`, the rest keep what they held.
-void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner = 0);
+void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner = 0);
 
 // Writes every value in the stored order, IndexCity last.
-void WriteAllSettings(TSetReg& store, const Settings& settings);
+void WriteAllSettings(SettingsStore& store, const Settings& settings);

@@ -2,8 +2,8 @@
 // the back buffer and of surfaces, for the sprite and strip tests.
 #pragma once
 
-#include "display/Ddmain.h"
 #include "display/DisplayComponent.h"
+#include "display/DisplayDevice.h"
 #include "display/Drawable.h"
 #include "platform/Bitmap.h"
 #include "platform/DirectDraw.h"
@@ -87,7 +87,7 @@ private:
 struct ErrorLog {
     int calls = 0;
     TObject* sender = nullptr;
-    void Attach(TDisplayComponent& component) {
+    void Attach(DisplayComponent& component) {
         component.OnError = [this](TObject* from) {
             ++calls;
             sender = from;
@@ -112,17 +112,17 @@ protected:
 
     SurfacePixels Back() { return SurfacePixels(device.FpDDSBack); }
 
-    void Link(TDDdrawable& drawable, const TBitmap& picture) {
+    void Link(Drawable& drawable, const TBitmap& picture) {
         drawable.DDmainModule = &device;
         drawable.SetBitmap(&picture);
     }
-    static void Place(TDDdrawable& drawable, int x, int y) {
+    static void Place(Drawable& drawable, int x, int y) {
         drawable.SetShowX(x);
         drawable.SetShowY(y);
     }
 
     TForm owner{nullptr};
-    TDDmain device{&owner};
+    DisplayDevice device{&owner};
 };
 
 }  // namespace drawable_test

@@ -1,7 +1,7 @@
 #include "platform/MMSystem.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <gtest/gtest.h>
 
@@ -28,25 +28,25 @@ protected:
         return value;
     }
 
-    TForm1* Start(bool keyboardOnly = false, bool gamma = true) {
+    SceneForm* Start(bool keyboardOnly = false, bool gamma = true) {
         platform::headless::Install({{800, 600, 32}, 1, gamma});
         if (keyboardOnly) {
             // A first run stores the defaults; then the style is switched in the store.
             application.reset();  // applications nest: the older one must go first
             application = std::make_unique<TApplication>();
-            application->CreateForm<TForm1>(SceneOptions{1u, true, {}})->CloseSaver();
+            application->CreateForm<SceneForm>(SceneOptions{1u, true, {}})->CloseSaver();
             store.Write("TermMouse", false);
         }
         application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
-        return application->CreateForm<TForm1>(SceneOptions{1u, true, {}});
+        return application->CreateForm<SceneForm>(SceneOptions{1u, true, {}});
     }
-    void Move(TForm1* scene, int x, int y) { scene->FormMouseMove(scene, 0, x, y); }
+    void Move(SceneForm* scene, int x, int y) { scene->FormMouseMove(scene, 0, x, y); }
 
     std::filesystem::path folder;
     std::unique_ptr<TApplication> application;
-    TSetReg store = [] {
-        TSetReg settings(nullptr);
+    SettingsStore store = [] {
+        SettingsStore settings(nullptr);
         settings.SetCompanyName("Corvane");
         settings.SetProductName("Tidereach");
         return settings;
@@ -56,7 +56,7 @@ protected:
 }  // namespace
 
 TEST_F(Ending, SmallMouseMovesNeverEndTheSaver) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     Move(scene, 100, 100);  // the first position is only recorded
     for (int step = 1; step <= 200; ++step) Move(scene, 100 + 5 * step, 100 + 5 * step);
     EXPECT_FALSE(scene->Closed());
@@ -66,7 +66,7 @@ TEST_F(Ending, SmallMouseMovesNeverEndTheSaver) {
 }
 
 TEST_F(Ending, ZeroMeansNoPositionYet) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     Move(scene, 0, 300);
     Move(scene, 200, 302);  // horizontal movement from x 0 does not count
     EXPECT_FALSE(scene->Closed());
@@ -78,7 +78,7 @@ TEST_F(Ending, ZeroMeansNoPositionYet) {
 }
 
 TEST_F(Ending, AnyKeyEndsTheKeyboardAndMouseStyle) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     char key = 'q';
     scene->FormKeyPress(scene, key);
     EXPECT_TRUE(scene->Closed());
@@ -88,7 +88,7 @@ TEST_F(Ending, AnyKeyEndsTheKeyboardAndMouseStyle) {
 }
 
 TEST_F(Ending, KeyboardOnlyStyleEndsOnEscapeAlone) {
-    TForm1* scene = Start(true);
+    SceneForm* scene = Start(true);
     ASSERT_FALSE(scene->Setting.TermMouse);
     Move(scene, 100, 100);
     Move(scene, 400, 400);
@@ -103,7 +103,7 @@ TEST_F(Ending, KeyboardOnlyStyleEndsOnEscapeAlone) {
 }
 
 TEST_F(Ending, ExitAttemptPutsTheFirstSurfaceBackOnScreen) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     // After set-up one flip was made: an odd count, so one more is needed.
     EXPECT_FALSE(scene->FlipParity);
     const int before = platform::headless::PresentedFrameCount();
@@ -114,7 +114,7 @@ TEST_F(Ending, ExitAttemptPutsTheFirstSurfaceBackOnScreen) {
 }
 
 TEST_F(Ending, BusyExitAttemptIgnoresFurtherInput) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     scene->ExitBusy = true;
     char key = 'q';
     scene->FormKeyPress(scene, key);
@@ -123,7 +123,7 @@ TEST_F(Ending, BusyExitAttemptIgnoresFurtherInput) {
 }
 
 TEST_F(Ending, StallOfTheTimerClosesWithoutAPasswordCheck) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     scene->DDtimer1ZasTime(&scene->DDtimer1);
     EXPECT_FALSE(scene->Closed());  // handed to the window thread
     application->ProcessMessages();
@@ -131,7 +131,7 @@ TEST_F(Ending, StallOfTheTimerClosesWithoutAPasswordCheck) {
 }
 
 TEST_F(Ending, GammaKeysStepAndStoreTheLevel) {
-    TForm1* scene = Start(true);
+    SceneForm* scene = Start(true);
     char minus = '-', plus = '+';
     scene->FormKeyPress(scene, minus);
     EXPECT_EQ(scene->DDgamma1.GetRGB(), 255);
@@ -142,7 +142,7 @@ TEST_F(Ending, GammaKeysStepAndStoreTheLevel) {
 }
 
 TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
-    TForm1* scene = Start(true, false);
+    SceneForm* scene = Start(true, false);
     store.Write("Gamma", 100);
     char minus = '-';
     scene->FormKeyPress(scene, minus);
@@ -150,7 +150,7 @@ TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
 }
 
 TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
-    TForm1* scene = Start(true);
+    SceneForm* scene = Start(true);
     scene->Setting.clockX = 90;
     WORD left = VK_LEFT, right = VK_RIGHT;
     scene->FormKeyDown(scene, left, 0);

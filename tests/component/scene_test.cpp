@@ -3,7 +3,7 @@
 #include "platform/Registry.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +32,12 @@ protected:
         platform::headless::ClearFaults();
         std::filesystem::remove_all(folder);
     }
-    TForm1* Start(int width, int height, int depth = 32) {
+    SceneForm* Start(int width, int height, int depth = 32) {
         platform::headless::Install({{width, height, depth}, 1, true});
         application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
         application->Initialize();
-        return application->CreateForm<TForm1>(SceneOptions{12345u, true, {}});
+        return application->CreateForm<SceneForm>(SceneOptions{12345u, true, {}});
     }
     std::filesystem::path StoreFile() const { return folder / "Corvane" / "Tidereach.reg"; }
     void EditStore(const std::string& pattern, const std::string& replacement) {
@@ -56,14 +56,14 @@ struct Box {
     int x, y, w, h;
     friend bool operator==(const Box&, const Box&) = default;
 };
-Box PlaceOf(const TDDdrawable& drawable) {
+Box PlaceOf(const Drawable& drawable) {
     return {drawable.GetShowX(), drawable.GetShowY(), drawable.StretchWidth(), drawable.StretchHeight()};
 }
 
 }  // namespace
 
 TEST_F(Scene, LayersAreLaidOutFor800x600) {
-    TForm1* scene = Start(800, 600);
+    SceneForm* scene = Start(800, 600);
     EXPECT_EQ(PlaceOf(scene->DDbmp1ground), (Box{0, 0, 800, 408}));
     EXPECT_EQ(PlaceOf(scene->DDani1hightwater), (Box{0, 394, 800, 92}));
     EXPECT_EQ(PlaceOf(scene->DDani1lowwater), (Box{189, 485, 611, 115}));
@@ -81,7 +81,7 @@ TEST_F(Scene, LayersAreLaidOutFor800x600) {
 }
 
 TEST_F(Scene, LayersScaleWithTheMode) {
-    TForm1* scene = Start(1024, 768);
+    SceneForm* scene = Start(1024, 768);
     EXPECT_EQ(PlaceOf(scene->DDbmp1ground), (Box{0, 0, 1024, 522}));
     EXPECT_EQ(PlaceOf(scene->DDani1hightwater), (Box{0, 504, 1024, 117}));
     EXPECT_EQ(PlaceOf(scene->DDani1lowwater), (Box{241, 620, 782, 147}));
@@ -96,7 +96,7 @@ TEST_F(Scene, LayersScaleWithTheMode) {
 }
 
 TEST_F(Scene, FirstRunStoresTheDefaultsAndStartsTheSound) {
-    TForm1* scene = Start(1024, 768);
+    SceneForm* scene = Start(1024, 768);
     EXPECT_EQ(scene->Setting.clockX, 1024 - 90);
     EXPECT_TRUE(std::filesystem::exists(StoreFile()));
     const auto sound = platform::LastPlaySoundCall();
@@ -108,7 +108,7 @@ TEST_F(Scene, FirstRunStoresTheDefaultsAndStartsTheSound) {
 }
 
 TEST_F(Scene, TicksMoveTheWaterAndTheCounter) {
-    TForm1* scene = Start(800, 600);
+    SceneForm* scene = Start(800, 600);
     for (int tick = 0; tick < 31; ++tick) scene->DDtimer1Timer(scene);
     EXPECT_EQ(scene->WaterFrame, 31);
     scene->DDtimer1Timer(scene);
@@ -122,7 +122,7 @@ TEST_F(Scene, TicksMoveTheWaterAndTheCounter) {
 }
 
 TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
-    TForm1* scene = Start(800, 600);
+    SceneForm* scene = Start(800, 600);
     const int before = platform::headless::PresentedFrameCount();
     bool done = true;
     Application->OnIdle(scene, done);
@@ -139,7 +139,7 @@ TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
 TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+", "\"NumBirds\"=dword:00000028");
-    TForm1* scene = Start(800, 600);
+    SceneForm* scene = Start(800, 600);
     EXPECT_EQ(scene->Setting.NumBirds, 40);
     for (int tick = 0; tick < 10; ++tick) scene->DDtimer1Timer(scene);
     bool done = true;
@@ -151,7 +151,7 @@ TEST_F(Scene, MissingSettingStopsTheSetUpWithTwoBoxes) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");
     platform::ClearShownMessageBoxes();
-    TForm1* scene = Start(800, 600);
+    SceneForm* scene = Start(800, 600);
     EXPECT_EQ(scene->Setting.SetSpeed, 1);  // read before the missing value
     ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
     EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");

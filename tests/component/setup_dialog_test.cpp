@@ -1,9 +1,9 @@
 #include "platform/Kernel.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "settings/Setreg.h"
 #include "settings/Settings.h"
-#include "settings/Unit2.h"
+#include "settings/SettingsStore.h"
+#include "settings/SetupDialog.h"
 #include "solar/CityTable.h"
 #include "solar/SunTime.h"
 #include "tests/unit/ConfigHomeFixture.h"
@@ -19,7 +19,7 @@ using platform::headless::DisplayOp;
 
 constexpr platform::ScreenMode kDesktop{1024, 768, 32};
 
-class SetupDialog : public ConfigHomeTest {
+class SetupDialogTest : public ConfigHomeTest {
 protected:
     void SetUp() override {
         ConfigHomeTest::SetUp();
@@ -47,7 +47,7 @@ protected:
         return texts;
     }
 
-    static std::unique_ptr<TForm2> Open() { return std::make_unique<TForm2>(nullptr); }
+    static std::unique_ptr<SetupDialog> Open() { return std::make_unique<SetupDialog>(nullptr); }
     // A profile whose settings are the first run's with `change` applied.
     template <class Change>
     void Store(Change change) {
@@ -62,10 +62,10 @@ protected:
         return settings;
     }
 
-    TSetReg store{nullptr};
+    SettingsStore store{nullptr};
 };
 
-TEST_F(SetupDialog, AFirstRunWritesTheDefaultsAndShowsThem) {
+TEST_F(SetupDialogTest, AFirstRunWritesTheDefaultsAndShowsThem) {
     auto form = Open();
     const Settings defaults = FirstRunDefaults({1024, 768, 32});
     EXPECT_EQ(Stored(), defaults);
@@ -95,7 +95,7 @@ TEST_F(SetupDialog, AFirstRunWritesTheDefaultsAndShowsThem) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SetupDialog, OkWritesTheWorkingCopyAndCancelWritesNothing) {
+TEST_F(SetupDialogTest, OkWritesTheWorkingCopyAndCancelWritesNothing) {
     Store([](Settings&) {});
     const std::string before = ReadText(KeyFile());
 
@@ -129,7 +129,7 @@ TEST_F(SetupDialog, OkWritesTheWorkingCopyAndCancelWritesNothing) {
     EXPECT_FALSE(stored.ShowRisSet);
 }
 
-TEST_F(SetupDialog, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
+TEST_F(SetupDialogTest, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
     Store([](Settings& settings) {
         settings.flag_defres = false;
         settings.ResHor = 800;
@@ -158,7 +158,7 @@ TEST_F(SetupDialog, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
     EXPECT_EQ(ReadText(KeyFile()), before);
 }
 
-TEST_F(SetupDialog, TheRefreshCorrectsStoredValuesItCannotShow) {
+TEST_F(SetupDialogTest, TheRefreshCorrectsStoredValuesItCannotShow) {
     Store([](Settings& settings) {
         settings.flag_defres = false;
         settings.ResHor = 1024;
@@ -204,7 +204,7 @@ TEST_F(SetupDialog, TheRefreshCorrectsStoredValuesItCannotShow) {
     EXPECT_EQ(form->WorkingCopy().Gamma, 300);  // shown as 256, kept as stored
 }
 
-TEST_F(SetupDialog, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
+TEST_F(SetupDialogTest, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
     Store([](Settings& settings) {
         settings.flag_defres = false;
         settings.ResHor = 1152;
@@ -219,7 +219,7 @@ TEST_F(SetupDialog, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
     EXPECT_EQ(Stored().ColorDepth, 8);
 }
 
-TEST_F(SetupDialog, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
+TEST_F(SetupDialogTest, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     Store([](Settings& settings) {
         settings.clockX = 300;
         settings.clockY = 200;
@@ -255,7 +255,7 @@ TEST_F(SetupDialog, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     EXPECT_EQ(form->WorkingCopy().clockX, 934);
 }
 
-TEST_F(SetupDialog, TheDisplaysModesDecideWhatCanBeChosen) {
+TEST_F(SetupDialogTest, TheDisplaysModesDecideWhatCanBeChosen) {
     platform::headless::Config config;
     config.offeredModes = std::vector<platform::ScreenMode>{
         {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 24}, {1152, 864, 32}, {1280, 1024, 16}};
@@ -280,7 +280,7 @@ TEST_F(SetupDialog, TheDisplaysModesDecideWhatCanBeChosen) {
     EXPECT_FALSE(form->RadioButton81152x864.Enabled);
 }
 
-TEST_F(SetupDialog, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
+TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     platform::headless::InjectFault(DisplayOp::DirectDrawCreate, E_FAIL, 2);
     Store([](Settings& settings) { settings.Gamma = 120; });
     auto form = Open();
@@ -298,7 +298,7 @@ TEST_F(SetupDialog, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     EXPECT_EQ(form->LabelGammaNote.Font.Color, clInactiveCaption);
 }
 
-TEST_F(SetupDialog, WithoutGammaTheLoadedLevelIsWrittenBack) {
+TEST_F(SetupDialogTest, WithoutGammaTheLoadedLevelIsWrittenBack) {
     platform::headless::Config config;
     config.gamma = false;
     UseDisplay(config);
@@ -312,7 +312,7 @@ TEST_F(SetupDialog, WithoutGammaTheLoadedLevelIsWrittenBack) {
     EXPECT_EQ(Stored().Gamma, -7);
 }
 
-TEST_F(SetupDialog, TheClockEditsAreValidatedWhenLeft) {
+TEST_F(SetupDialogTest, TheClockEditsAreValidatedWhenLeft) {
     auto form = Open();  // 1024 x 768, radius 70
     auto leave = [](TEdit& edit, const std::string& text) {
         edit.SetText(text);
@@ -341,7 +341,7 @@ TEST_F(SetupDialog, TheClockEditsAreValidatedWhenLeft) {
     EXPECT_EQ(Stored().clockRad, 70);
 }
 
-TEST_F(SetupDialog, TheClockEditsTakeDigitsOnly) {
+TEST_F(SetupDialogTest, TheClockEditsTakeDigitsOnly) {
     auto form = Open();
     for (TEdit* edit : {&form->Edit1X, &form->EditY, &form->Edit3R}) {
         for (const char typed : {'0', '5', '9'}) {
@@ -357,15 +357,15 @@ TEST_F(SetupDialog, TheClockEditsTakeDigitsOnly) {
     }
 }
 
-TEST_F(SetupDialog, TheTimeOfDayChoiceIsStoredAsAPair) {
+TEST_F(SetupDialogTest, TheTimeOfDayChoiceIsStoredAsAPair) {
     struct Case {
-        TRadioButton TForm2::*option;
+        TRadioButton SetupDialog::*option;
         bool daytime;
         bool demo;
     };
     for (const Case& choice :
-         {Case{&TForm2::RadioButton1, false, false}, Case{&TForm2::RadioButton3, true, false},
-          Case{&TForm2::RadioButton2, false, true}}) {
+         {Case{&SetupDialog::RadioButton1, false, false}, Case{&SetupDialog::RadioButton3, true, false},
+          Case{&SetupDialog::RadioButton2, false, true}}) {
         auto form = Open();
         (form.get()->*choice.option).SetChecked(true);
         form->Button1OK.Click();
@@ -374,7 +374,7 @@ TEST_F(SetupDialog, TheTimeOfDayChoiceIsStoredAsAPair) {
     }
 }
 
-TEST_F(SetupDialog, ChoosingACityTakesItsPlaceAndShowsItsTimes) {
+TEST_F(SetupDialogTest, ChoosingACityTakesItsPlaceAndShowsItsTimes) {
     Store([](Settings& settings) { settings.IndexCity = 5; });
     auto form = Open();
     // Opening shows the stored city without taking its place.
@@ -404,7 +404,7 @@ TEST_F(SetupDialog, ChoosingACityTakesItsPlaceAndShowsItsTimes) {
     EXPECT_EQ(Stored().RegOfUTC, 1);
 }
 
-TEST_F(SetupDialog, AStoredDaylightSavingFlagTakesTheListedCitysPlace) {
+TEST_F(SetupDialogTest, AStoredDaylightSavingFlagTakesTheListedCitysPlace) {
     Store([](Settings& settings) {
         settings.IndexCity = 19;
         settings.FlagDaylightSavingTime = true;
@@ -415,7 +415,7 @@ TEST_F(SetupDialog, AStoredDaylightSavingFlagTakesTheListedCitysPlace) {
     EXPECT_FLOAT_EQ(form->Sunrise(), SunTime(9, true, CityAt(19)->Latitude(), CityAt(19)->Longitude()) + 1);
 }
 
-TEST_F(SetupDialog, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
+TEST_F(SetupDialogTest, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
     Store([](Settings& settings) {
         settings.IndexCity = 5000;
         settings.RegLat = 10;
@@ -430,7 +430,7 @@ TEST_F(SetupDialog, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
     EXPECT_EQ(Stored().RegLat, 10);
 }
 
-TEST_F(SetupDialog, APolarCityReportsEachEventThatDoesNotHappen) {
+TEST_F(SetupDialogTest, APolarCityReportsEachEventThatDoesNotHappen) {
     int polar = -1;
     for (int position = 0; position < CityCount && polar < 0; ++position) {
         if (CityAt(position)->Latitude() > 67) polar = position;
@@ -449,7 +449,7 @@ TEST_F(SetupDialog, APolarCityReportsEachEventThatDoesNotHappen) {
     Application->Title.clear();
 }
 
-TEST_F(SetupDialog, ShowClockGreysTheClockControlsAndTheSwatch) {
+TEST_F(SetupDialogTest, ShowClockGreysTheClockControlsAndTheSwatch) {
     Store([](Settings& settings) { settings.ColorClock = 0x00FF00; });
     auto form = Open();
     const std::vector<TControl*> clockControls = {&form->LabelXCenter, &form->Edit1X,     &form->LabelYCenter,
@@ -464,7 +464,7 @@ TEST_F(SetupDialog, ShowClockGreysTheClockControlsAndTheSwatch) {
     EXPECT_EQ(form->PanelColor.Color, TColor(0x00FF00));
 }
 
-TEST_F(SetupDialog, TheColourDialogSetsTheClocksColourOnlyWhenChosen) {
+TEST_F(SetupDialogTest, TheColourDialogSetsTheClocksColourOnlyWhenChosen) {
     auto form = Open();
     form->Button1Click(nullptr);  // cancelled
     EXPECT_EQ(form->WorkingCopy().ColorClock, 0xFFFFFF);
@@ -477,29 +477,29 @@ TEST_F(SetupDialog, TheColourDialogSetsTheClocksColourOnlyWhenChosen) {
     EXPECT_EQ(form->PanelColor.Color, TColor(0x123456));
 }
 
-TEST_F(SetupDialog, AFailedWriteKeepsTheDialogOpen) {
+TEST_F(SetupDialogTest, AFailedWriteKeepsTheDialogOpen) {
     Store([](Settings&) {});
     auto form = Open();
     std::filesystem::permissions(KeyFile(), std::filesystem::perms::owner_read);
     try {
         form->Button1OK.Click();
         ADD_FAILURE() << "no error";
-    } catch (const ERegistryException& error) {
+    } catch (const SettingsStoreError& error) {
         EXPECT_STREQ(error.what(), "Failed to set data for 'flag_clock'");
     }
     EXPECT_FALSE(form->Closing());
 }
 
-TEST_F(SetupDialog, ASettingsKeyThatCannotBeMadeIsNotReportedAsSaved) {
+TEST_F(SetupDialogTest, ASettingsKeyThatCannotBeMadeIsNotReportedAsSaved) {
     // The settings folder is a file: no key can be made below it.
     WriteText(Home() / "Corvane", "not a folder");
     auto form = Open();
     EXPECT_EQ(form->WorkingCopy(), FirstRunDefaults({1024, 768, 32}));
-    EXPECT_THROW(form->Button1OK.Click(), ERegistryException);
+    EXPECT_THROW(form->Button1OK.Click(), SettingsStoreError);
     EXPECT_FALSE(form->Closing());
 }
 
-TEST_F(SetupDialog, ADamagedKeyIsReportedAndOkRepairsItWithDefaults) {
+TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsItWithDefaults) {
     Store([](Settings& settings) {
         settings.flag_PlaySound = false;
         settings.Gamma = 200;

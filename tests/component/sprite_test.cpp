@@ -1,8 +1,9 @@
 // The sprite on the headless display: clipping to the screen, frames of a
 // strip picture, colour keys and every failure report.
 
-#include "display/ColorMatch.h"
-#include "display/Ddbmp.h"
+#include "display/Sprite.h"
+
+#include "display/SurfaceColor.h"
 #include "tests/component/DrawableFixture.h"
 
 #include <climits>
@@ -15,12 +16,12 @@ namespace {
 
 class SpriteTest : public DisplayTest {
 protected:
-    void Build(TDDbmp& sprite, const TBitmap& picture) {
+    void Build(Sprite& sprite, const TBitmap& picture) {
         Link(sprite, picture);
         sprite.CreateSurface();
         ASSERT_NE(sprite.FpSurface, nullptr) << sprite.GetErrorResult();
     }
-    static void DrawAt(TDDbmp& sprite, int x, int y) {
+    static void DrawAt(Sprite& sprite, int x, int y) {
         Place(sprite, x, y);
         sprite.DrawImage();
     }
@@ -52,7 +53,7 @@ TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
         for (const AxisCase& c :
              across ? std::span<const AxisCase>(horizontal) : std::span<const AxisCase>(vertical)) {
             SCOPED_TRACE(testing::Message() << (across ? "x " : "y ") << c.length << " at " << c.position);
-            TDDbmp sprite{nullptr};
+            Sprite sprite{nullptr};
             Build(sprite, across ? CodedBitmap(c.length, 3) : CodedBitmap(3, c.length));
             device.ClearBackSurface();
             platform::headless::ClearFaults();
@@ -78,7 +79,7 @@ TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
 }
 
 TEST_F(SpriteTest, DrawAniDrawsWholeBandsOfThePictureOrTheScaledPicture) {
-    TDDbmp plain{nullptr};
+    Sprite plain{nullptr};
     plain.SetYOffsetFrame(11);
     Build(plain, CodedBitmap(30, 440));
     plain.SetNumberFrame(39);  // its bottom is the picture's: the last frame
@@ -92,7 +93,7 @@ TEST_F(SpriteTest, DrawAniDrawsWholeBandsOfThePictureOrTheScaledPicture) {
         EXPECT_EQ(plain.GetErrorResult(), "Error FNumberFrame (Ani)");
     }
 
-    TDDbmp scaled{nullptr};
+    Sprite scaled{nullptr};
     scaled.SetYOffsetFrame(11);
     scaled.SetStretching(true);
     scaled.SetStretchWidth(30);
@@ -117,7 +118,7 @@ TEST_F(SpriteTest, DrawAniDrawsWholeBandsOfThePictureOrTheScaledPicture) {
 }
 
 TEST_F(SpriteTest, RebuildingReleasesTheSurfaceBuiltBefore) {
-    TDDbmp sprite{nullptr};
+    Sprite sprite{nullptr};
     Build(sprite, CodedBitmap(8, 8));
     IDirectDrawSurface7* first = sprite.FpSurface;
     first->AddRef();
@@ -138,9 +139,9 @@ TEST_P(SpriteKeyTest, KeyIsTheTopLeftColourWhereverItOccurs) {
     TBitmap picture = SolidBitmap(20, 20, 0xA03010);
     picture.Set(0, 0, 0x00FF00);
     picture.Set(5, 5, 0x00FF00);
-    TDDbmp under{nullptr};
+    Sprite under{nullptr};
     Build(under, SolidBitmap(30, 30, 0x3060A0));
-    TDDbmp keyed{nullptr};
+    Sprite keyed{nullptr};
     Build(keyed, picture);
     InjectFault(DisplayOp::Lock, DDERR_WASSTILLDRAWING, 2);
     keyed.SetTransparency(true);
@@ -162,15 +163,15 @@ TEST_P(SpriteKeyTest, KeyIsTheTopLeftColourWhereverItOccurs) {
 }
 
 TEST_P(SpriteKeyTest, ColorMatchGivesTheRawValueInTheSurfaceFormat) {
-    TDDbmp sprite{nullptr};
+    Sprite sprite{nullptr};
     Build(sprite, SolidBitmap(4, 4, 0x0000FF));
-    const DWORD blue = DDColorMatch(sprite.FpSurface, CLR_INVALID);
+    const DWORD blue = SurfaceColorValue(sprite.FpSurface, CLR_INVALID);
     EXPECT_EQ(blue, GetParam() == 16 ? 0x001Fu : 0x0000FFu);
-    EXPECT_EQ(DDColorMatch(sprite.FpSurface, RGB(255, 0, 0)), GetParam() == 16 ? 0xF800u : 0xFF0000u);
-    EXPECT_EQ(DDColorMatch(sprite.FpSurface, CLR_INVALID), blue) << "the top-left pixel is put back";
+    EXPECT_EQ(SurfaceColorValue(sprite.FpSurface, RGB(255, 0, 0)), GetParam() == 16 ? 0xF800u : 0xFF0000u);
+    EXPECT_EQ(SurfaceColorValue(sprite.FpSurface, CLR_INVALID), blue) << "the top-left pixel is put back";
 
     InjectFault(DisplayOp::Lock, DDERR_GENERIC);
-    EXPECT_EQ(DDColorMatch(sprite.FpSurface, CLR_INVALID), CLR_INVALID);
+    EXPECT_EQ(SurfaceColorValue(sprite.FpSurface, CLR_INVALID), CLR_INVALID);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, SpriteKeyTest, testing::Values(16, 24, 32));
@@ -181,67 +182,67 @@ INSTANTIATE_TEST_SUITE_P(Depths, SpriteKeyTest, testing::Values(16, 24, 32));
 struct SpriteFailure {
     const char* text;
     bool surfaceReleased;
-    std::function<void(TDDbmp&, TDDmain&)> provoke;
+    std::function<void(Sprite&, DisplayDevice&)> provoke;
 };
 
 TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
     const SpriteFailure failures[] = {
         {"Error connect to DDMAIN", false,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              s.DDmainModule = nullptr;
              s.CreateSurface();
          }},
         {"Error FDD==NULL", false,
-         [](TDDbmp& s, TDDmain& d) {
+         [](Sprite& s, DisplayDevice& d) {
              d.SetEnabled(false);
              s.CreateSurface();
              d.SetEnabled(true);
          }},
         {"Error FDDBACK==NULL", false,
-         [](TDDbmp& s, TDDmain& d) {
+         [](Sprite& s, DisplayDevice& d) {
              IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
              s.CreateSurface();
              d.FpDDSBack = back;
          }},
         {"Error FDDBACK==NULL", false,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              s.FDDBACK = nullptr;
              s.DrawImage();
          }},
         {"Error FDDBACK==NULL", false,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              s.FDDBACK = nullptr;
              s.SetTransparency(true);
          }},
         {"Error CreateSurfaceBMP", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY);
              s.CreateSurface();
          }},
         {"Error FpSurface->GetDC (BMP)", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC);
              s.CreateSurface();
          }},
         {"Error FpSurface==NULL", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              s.CloseSurface();
              s.DrawAni();
          }},
         {"Error SetColorKey (BMP)", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC);
              s.SetTransparency(true);
          }},
         {"Error FDDBACK->BltFast (BMP)", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::BltFast, DDERR_SURFACELOST);
              s.DrawImage();
          }},
     };
     for (const SpriteFailure& failure : failures) {
         SCOPED_TRACE(failure.text);
-        TDDbmp sprite{nullptr};
+        Sprite sprite{nullptr};
         Build(sprite, CodedBitmap(10, 10));
         ErrorLog log;
         log.Attach(sprite);
@@ -255,7 +256,7 @@ TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
         platform::headless::ClearFaults();
     }
 
-    TDDbmp unbuilt{nullptr};
+    Sprite unbuilt{nullptr};
     unbuilt.SetTransparency(true);
     EXPECT_EQ(unbuilt.GetErrorResult(), "Error FpSurface==NULL");
     EXPECT_FALSE(unbuilt.Transparency());

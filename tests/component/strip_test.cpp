@@ -2,7 +2,7 @@
 // surfaces, the frame table's limit, per-frame keys, and failures that
 // remove one frame only.
 
-#include "display/Ddani.h"
+#include "display/AnimationStrip.h"
 #include "tests/component/DrawableFixture.h"
 
 #include <functional>
@@ -13,17 +13,17 @@ namespace {
 
 class StripTest : public DisplayTest {
 protected:
-    void Build(TDDani& strip, const TBitmap& picture, int frameHeight) {
+    void Build(AnimationStrip& strip, const TBitmap& picture, int frameHeight) {
         Link(strip, picture);
         strip.SetYOffsetFrame(frameHeight);
         strip.CreateSurface();
     }
-    static void DrawFrame(TDDani& strip, int frame, int x, int y) {
+    static void DrawFrame(AnimationStrip& strip, int frame, int x, int y) {
         strip.SetNumberFrame(frame);
         Place(strip, x, y);
         strip.DrawAni();
     }
-    static int BuiltFrames(const TDDani& strip) {
+    static int BuiltFrames(const AnimationStrip& strip) {
         int count = 0;
         for (IDirectDrawSurface7* surface : strip.FpSurface) count += surface != nullptr;
         return count;
@@ -33,7 +33,7 @@ protected:
 TEST_F(StripTest, CutsWholeFramesAndLeavesTheRowsBelowUnused) {
     for (const auto& [frameHeight, frames] : {std::pair{11, 40}, std::pair{12, 36}}) {
         SCOPED_TRACE(frameHeight);
-        TDDani strip{nullptr};
+        AnimationStrip strip{nullptr};
         Build(strip, CodedBitmap(30, 440), frameHeight);
         EXPECT_EQ(strip.FFrameCount, frames);
         EXPECT_EQ(BuiltFrames(strip), frames);
@@ -46,13 +46,13 @@ TEST_F(StripTest, CutsWholeFramesAndLeavesTheRowsBelowUnused) {
 }
 
 TEST_F(StripTest, FrameTableHoldsTwoHundredFrames) {
-    TDDani full{nullptr};
+    AnimationStrip full{nullptr};
     Build(full, CodedBitmap(2, 400), 2);
     EXPECT_EQ(BuiltFrames(full), 200);
     DrawFrame(full, 199, 0, 0);
     EXPECT_EQ(Back().At(0, 0), Code(0, 398));
 
-    TDDani tooLong{nullptr};
+    AnimationStrip tooLong{nullptr};
     Build(tooLong, CodedBitmap(2, 402), 2);
     EXPECT_EQ(tooLong.GetErrorResult(), "TOO match sprites");
     EXPECT_EQ(BuiltFrames(tooLong), 0);
@@ -62,7 +62,7 @@ TEST_F(StripTest, FrameTableHoldsTwoHundredFrames) {
 }
 
 TEST_F(StripTest, FramesWithoutASurfaceAreReportedNotDrawn) {
-    TDDani shorter{nullptr};
+    AnimationStrip shorter{nullptr};
     ErrorLog log;
     log.Attach(shorter);
     Build(shorter, CodedBitmap(30, 10), 11);
@@ -71,7 +71,7 @@ TEST_F(StripTest, FramesWithoutASurfaceAreReportedNotDrawn) {
     EXPECT_FALSE(shorter.Transparency());
     EXPECT_EQ(log.calls, 0);
 
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
     for (int frame : {40, 200, -1}) {
         SCOPED_TRACE(frame);
@@ -85,7 +85,7 @@ TEST_F(StripTest, FramesWithoutASurfaceAreReportedNotDrawn) {
 }
 
 TEST_F(StripTest, StretchingScalesEveryFrameToTheGivenSize) {
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     strip.SetStretching(true);
     strip.SetStretchWidth(18);
     strip.SetStretchHeight(6);
@@ -100,7 +100,7 @@ TEST_F(StripTest, StretchingScalesEveryFrameToTheGivenSize) {
 }
 
 TEST_F(StripTest, RebuildingReleasesEveryFrameBuiltBefore) {
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
     IDirectDrawSurface7* last = strip.FpSurface[39];
     last->AddRef();
@@ -117,9 +117,9 @@ TEST_F(StripTest, EachFrameIsKeyedWithItsOwnTopLeftColour) {
     picture.Set(4, 4, kB);
     picture.Set(0, 10, kB);  // frame 1: keyed with B, A inside is drawn
     picture.Set(4, 14, kA);
-    TDDani under{nullptr};
+    AnimationStrip under{nullptr};
     Build(under, SolidBitmap(30, 30, 0x3060A0), 30);
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, picture, 10);
     strip.SetTransparency(true);
 
@@ -137,7 +137,7 @@ TEST_F(StripTest, EachFrameIsKeyedWithItsOwnTopLeftColour) {
 // Blits: waiting while busy, and a failure that removes one frame.
 
 TEST_F(StripTest, FailedBlitRemovesThatFrameOnlyAndABusyBlitIsRetried) {
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
     platform::headless::ClearFaults();
     InjectFault(DisplayOp::BltFast, DDERR_WASSTILLDRAWING, 5);
@@ -158,77 +158,77 @@ TEST_F(StripTest, FailedBlitRemovesThatFrameOnlyAndABusyBlitIsRetried) {
 struct StripFailure {
     const char* text;
     int framesLeft;  // of the 40 of a 30x440 strip with frames of 11 rows
-    std::function<void(TDDani&, TDDmain&)> provoke;
+    std::function<void(AnimationStrip&, DisplayDevice&)> provoke;
 };
 
 TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
     const StripFailure failures[] = {
         {"Error connect to DDMAIN", 0,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              s.DDmainModule = nullptr;
              s.CreateSurface();
          }},
         {"Error FDD==NULL", 0,
-         [](TDDani& s, TDDmain& d) {
+         [](AnimationStrip& s, DisplayDevice& d) {
              d.SetEnabled(false);
              s.CreateSurface();
              d.SetEnabled(true);
          }},
         {"Error FDDBACK==NULL", 0,
-         [](TDDani& s, TDDmain& d) {
+         [](AnimationStrip& s, DisplayDevice& d) {
              IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
              s.CreateSurface();
              d.FpDDSBack = back;
          }},
         {"Error FDDBACK==NULL", 40,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              s.FDDBACK = nullptr;
              s.DrawAni();
          }},
         {"Not defined FYOffsetFrame", 0,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              s.SetYOffsetFrame(0);
              s.CreateSurface();
          }},
         {"Not defined FYOffsetFrame", 0,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              s.SetYOffsetFrame(-11);
              s.CreateSurface();
          }},
         {"TOO match sprites", 0,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              s.SetYOffsetFrame(2);
              s.CreateSurface();
          }},
         {"Error CreateSurfaceANI", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY);
              s.CreateSurface();
          }},
         {"Error FpSurface->GetDC (ANI)", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC);
              s.CreateSurface();
          }},
         {"Error FpSurface==NULL", 40,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              s.SetNumberFrame(40);
              s.DrawAni();
          }},
         {"Error SetColorKey (ANI)", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC);
              s.SetTransparency(true);
          }},
         {"Error FDDBACK->BltFast (ANI)", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::BltFast, DDERR_INVALIDRECT);
              s.DrawAni();
          }},
     };
     for (const StripFailure& failure : failures) {
         SCOPED_TRACE(failure.text);
-        TDDani strip{nullptr};
+        AnimationStrip strip{nullptr};
         Build(strip, CodedBitmap(30, 440), 11);
         ErrorLog log;
         log.Attach(strip);

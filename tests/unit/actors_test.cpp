@@ -8,8 +8,8 @@ namespace {
 
 // A generator whose next draws are known: the state is set so that the
 // following draw gives `value` modulo what is asked.
-TRandom SeededAt(std::uint32_t state) {
-    TRandom random;
+RandomGenerator SeededAt(std::uint32_t state) {
+    RandomGenerator random;
     random.Seed(state);
     return random;
 }
@@ -19,7 +19,7 @@ const SceneGeometry k800x600{800, 600, 800};
 }  // namespace
 
 TEST(Random, FollowsTheRuntimeGenerator) {
-    TRandom random;
+    RandomGenerator random;
     random.Seed(0);  // the seeding draw leaves state 1
     EXPECT_EQ(random.State(), 1u);
     EXPECT_EQ(random.Next(), int(((1u * 22695477u + 1u) >> 16) & 0x7FFF));
@@ -31,7 +31,7 @@ TEST(Random, FollowsTheRuntimeGenerator) {
 }
 
 TEST(Birds, StartValuesFollowTheirIndex) {
-    TBirds birds;
+    Gulls birds;
     StartBirds(birds, SceneGeometry{1024, 768, 1024});
     EXPECT_EQ(birds[0].X, 128);
     EXPECT_EQ(birds[3].X, 128 + 150);
@@ -47,7 +47,7 @@ TEST(Birds, StartValuesFollowTheirIndex) {
 TEST(Birds, SpeedClassStaysWithinOneToFive) {
     for (int speed : {1, 5}) {
         for (std::uint32_t seed = 0; seed < 64; ++seed) {
-            TBird bird;
+            Gull bird;
             bird.X = 400;
             bird.Y = 300;
             bird.Speed = speed;
@@ -55,7 +55,7 @@ TEST(Birds, SpeedClassStaysWithinOneToFive) {
             bird.Climb = 2;
             bird.ClimbPeriod = 1000;
             bird.FlapPeriod = 1000;
-            TRandom random = SeededAt(seed);
+            RandomGenerator random = SeededAt(seed);
             MoveBird(bird, k800x600, random);
             EXPECT_EQ(bird.Speed, speed == 1 ? 2 : 4);
         }
@@ -63,7 +63,7 @@ TEST(Birds, SpeedClassStaysWithinOneToFive) {
 }
 
 TEST(Birds, LeavingOnTheLeftTurnsAndSwitchesDistance) {
-    TBird bird;
+    Gull bird;
     bird.X = -98;
     bird.Y = 300;
     bird.Speed = 1;
@@ -72,7 +72,7 @@ TEST(Birds, LeavingOnTheLeftTurnsAndSwitchesDistance) {
     bird.ClimbPeriod = 1000;
     bird.FlapPeriod = 1000;
     bird.Small = 0;
-    TRandom random = SeededAt(3);
+    RandomGenerator random = SeededAt(3);
     MoveBird(bird, k800x600, random);
     EXPECT_EQ(bird.X, -101);
     EXPECT_EQ(bird.Small, 1);
@@ -84,7 +84,7 @@ TEST(Birds, LeavingOnTheLeftTurnsAndSwitchesDistance) {
 }
 
 TEST(Birds, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
-    TBird bird;
+    Gull bird;
     bird.X = 400;
     bird.Y = 300;
     bird.Speed = 3;
@@ -93,7 +93,7 @@ TEST(Birds, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
     bird.ClimbPeriod = 1000;
     bird.Flap = 0;
     bird.FlapPeriod = 1000;
-    TRandom random = SeededAt(1);
+    RandomGenerator random = SeededAt(1);
     for (int tick = 0; tick < 12; ++tick) {
         MoveBird(bird, k800x600, random);
         EXPECT_EQ(bird.Frame, 17);
@@ -106,11 +106,11 @@ TEST(Birds, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
 }
 
 TEST(Birds, StayInTheirBand) {
-    TBirds birds;
+    Gulls birds;
     StartBirds(birds, k800x600);
-    TRandom random = SeededAt(42);
+    RandomGenerator random = SeededAt(42);
     for (int tick = 0; tick < 5000; ++tick) {
-        for (TBird& bird : birds) {
+        for (Gull& bird : birds) {
             MoveBird(bird, k800x600, random);
             ASSERT_GE(bird.Y, 220 - 1);
             ASSERT_LE(bird.Y, 400 + 1);
@@ -121,8 +121,8 @@ TEST(Birds, StayInTheirBand) {
 }
 
 TEST(Yacht, VisitSailsInTurnsAndSailsOut) {
-    TYacht yacht;
-    TRandom random = SeededAt(5);
+    Yacht yacht;
+    RandomGenerator random = SeededAt(5);
     StartYacht(yacht, random);
     yacht.YachtPeriod = 3;
     int tick = 1;
@@ -150,7 +150,7 @@ TEST(Yacht, VisitSailsInTurnsAndSailsOut) {
 }
 
 TEST(Yacht, DrawnFrameFollowsThePhase) {
-    TYacht yacht;
+    Yacht yacht;
     EXPECT_EQ(yacht.DrawnFrame(), -1);
     yacht.YachtIn = 4;
     EXPECT_EQ(yacht.DrawnFrame(), 0);
@@ -163,8 +163,8 @@ TEST(Yacht, DrawnFrameFollowsThePhase) {
 }
 
 TEST(Dolphins, LeapLastsNineteenTicksAtOnePlace) {
-    TDolphin dolphin;
-    TRandom random = SeededAt(9);
+    Dolphin dolphin;
+    RandomGenerator random = SeededAt(9);
     StartDolphin(dolphin, random);
     EXPECT_GE(dolphin.DolphinPeriod, 50);
     EXPECT_LT(dolphin.DolphinPeriod, 350);

@@ -4,7 +4,7 @@
 
 namespace {
 // Sunrise 6:00, sunset 20:00.
-const TPhaseBoundaries kDay = MakePhaseBoundaries(6.0f, 20.0f);
+const DayPhases kDay = MakePhaseBoundaries(6.0f, 20.0f);
 }  // namespace
 
 TEST(Lighting, BoundariesSurroundSunriseAndSunset) {
@@ -19,7 +19,7 @@ TEST(Lighting, BoundariesSurroundSunriseAndSunset) {
 TEST(Lighting, KeyColoursStandAtTheirMoments) {
     EXPECT_EQ(LightingLevels(0, kDay), kNightLevels);
     EXPECT_EQ(LightingLevels(kDay.DawnStart, kDay), kNightLevels);
-    EXPECT_EQ(LightingLevels(kDay.DawnStart + 1350, kDay), (TLevels{78, 60, 81}));
+    EXPECT_EQ(LightingLevels(kDay.DawnStart + 1350, kDay), (LightLevels{78, 60, 81}));
     EXPECT_EQ(LightingLevels(kDay.SunriseTime, kDay), kSunriseLevels);
     EXPECT_EQ(LightingLevels(kDay.MorningEnd, kDay), kDayLevels);
     EXPECT_EQ(LightingLevels(43200, kDay), kDayLevels);
@@ -37,11 +37,11 @@ TEST(Lighting, InterpolationTruncatesTowardZero) {
 }
 
 TEST(Lighting, PolarPlaceIsNightButNearMidnight) {
-    const TPhaseBoundaries polar = MakePhaseBoundaries(0.0f, 0.0f);
+    const DayPhases polar = MakePhaseBoundaries(0.0f, 0.0f);
     EXPECT_EQ(LightingLevels(0, polar), kSunriseLevels);
     EXPECT_EQ(LightingLevels(2700, polar), kNightLevels);
     EXPECT_EQ(LightingLevels(43200, polar), kNightLevels);
-    const TLevels morning = LightingLevels(1000, polar);
+    const LightLevels morning = LightingLevels(1000, polar);
     EXPECT_GT(morning.Red, kSunriseLevels.Red);
     EXPECT_LT(morning.Red, kDayLevels.Red);
 }
@@ -54,7 +54,7 @@ TEST(Lighting, DemoClockTextHasNoLeadingZeros) {
 }
 
 TEST(Lighting, AbsurdSunTimesDoNotOverflow) {
-    const TPhaseBoundaries far = MakePhaseBoundaries(2e37f, -2e37f);
+    const DayPhases far = MakePhaseBoundaries(2e37f, -2e37f);
     EXPECT_LT(far.DawnStart, far.SunriseTime);
     EXPECT_GT(far.DuskEnd, far.SunsetTime);
     EXPECT_EQ(LightingLevels(43200, far), kNightLevels);

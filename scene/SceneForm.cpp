@@ -1,4 +1,4 @@
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include "display/PictureLoading.h"
 #include "platform/MMSystem.h"
@@ -28,7 +28,7 @@ struct Layer {
 
 }  // namespace
 
-TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions(options) {
+SceneForm::SceneForm(TComponent* owner, SceneOptions options) : TForm(owner), FOptions(options) {
     Caption = "Corvane";
     DDmain1.OnError = [this](TObject* sender) { DDmain1Error(sender); };
     // The form's stored device size, portrait by an old slip; harmless, since
@@ -44,7 +44,7 @@ TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions
     DDtimer1.OnTimer = [this](TObject* sender) { DDtimer1Timer(sender); };
     DDtimer1.OnZasTime = [this](TObject* sender) { DDtimer1ZasTime(sender); };
     DDgamma1.DDmainModule = &DDmain1;
-    for (TDDdrawable* drawable : std::initializer_list<TDDdrawable*>{
+    for (Drawable* drawable : std::initializer_list<Drawable*>{
              &DDbmp1ground, &DDani1hightwater, &DDani1lowwater, &DDbmp1stone, &DDbmp1masktree, &DDani1bird,
              &DDani1birds_small, &DDani1Yaht, &dolphins[0], &dolphins[1]})
         drawable->DDmainModule = &DDmain1;
@@ -56,25 +56,27 @@ TForm1::TForm1(TComponent* owner, SceneOptions options) : TForm(owner), FOptions
     RunCreateHandler([this] { FormCreate(this); });
 }
 
-TForm1::~TForm1() {
+SceneForm::~SceneForm() {
     if (Application != nullptr && Application->MainForm == this) Application->OnIdle = nullptr;
     // A form destroyed without its ending (a host killing the loop, a test)
     // still gives back the display and every surface.
     if (!FClosed) CloseScene();
 }
 
-SceneGeometry TForm1::Geometry() const { return {DDmain1.GetWidth(), DDmain1.GetHeight(), Setting.ResHor}; }
+SceneGeometry SceneForm::Geometry() const {
+    return {DDmain1.GetWidth(), DDmain1.GetHeight(), Setting.ResHor};
+}
 
 // Only ten seagull records exist; a hand-edited count beyond them is held to them.
-int TForm1::BirdCount() const { return std::clamp(Setting.NumBirds, 0, kBirdCount); }
+int SceneForm::BirdCount() const { return std::clamp(Setting.NumBirds, 0, kBirdCount); }
 
-void TForm1::FormCreate(TObject*) {
+void SceneForm::FormCreate(TObject*) {
     Application->OnIdle = [this](TObject* sender, bool& done) { AppIdle(sender, done); };
 
     FlipParity = false;
     TickCount = 0;
     WaterFrame = 0;
-    for (TDolphin& dolphin : actors.dolphins) dolphin.DolphinFrame = -1;
+    for (Dolphin& dolphin : actors.dolphins) dolphin.DolphinFrame = -1;
     ResetYacht(actors.yacht);
     Setting = ScenePresets();
 
@@ -122,14 +124,14 @@ void TForm1::FormCreate(TObject*) {
     if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
 }
 
-void TForm1::ShowSunTimeLines(const SunTimes& sun) {
+void SceneForm::ShowSunTimeLines(const SunTimes& sun) {
     DDmain1.ShowTextLine(1, true);
     DDmain1.ShowTextLine(2, true);
     DDmain1.SetTextLine(1, "Sunrise at: " + FormatHours(sun.sunrise));
     DDmain1.SetTextLine(2, "Sunset at: " + FormatHours(sun.sunset));
 }
 
-void TForm1::BuildLayers() {
+void SceneForm::BuildLayers() {
     const int W = DDmain1.GetWidth();
     const int H = DDmain1.GetHeight();
     auto build = [&](auto& drawable, const char* jpeg, int frameHeight, Layer layer, bool keyed,
@@ -146,7 +148,7 @@ void TForm1::BuildLayers() {
             drawable.SetShowY(layer.y);
         }
     };
-    auto picture = [](TDDdrawable& drawable, const char* resource) {
+    auto picture = [](Drawable& drawable, const char* resource) {
         if (const auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(&*bitmap);
     };
     picture(DDbmp1stone, "stone");
@@ -154,7 +156,7 @@ void TForm1::BuildLayers() {
     picture(DDani1bird, "bird");
     picture(DDani1birds_small, "birds_small");
     picture(DDani1Yaht, "yacht");
-    for (TDDani& strip : dolphins) picture(strip, "dolphin");
+    for (AnimationStrip& strip : dolphins) picture(strip, "dolphin");
 
     build(DDbmp1ground, "ground", 0, {W, H * 408 / 600, 0, 0}, false, true);
     build(DDani1hightwater, "hightwater", 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
@@ -166,12 +168,12 @@ void TForm1::BuildLayers() {
     build(DDani1birds_small, nullptr, 11, {15, 5, 0, 0}, true, false);
     build(DDani1Yaht, nullptr, 31, {W * 31 / 800, H * 31 / 600, W * 600 / 800, H * 360 / 600}, true, true);
     const Layer dolphin{W * 44 / 800, H * 20 / 600, W * 400 / 800, H * 390 / 600};
-    for (TDDani& strip : dolphins) build(strip, nullptr, 39, dolphin, true, true);
+    for (AnimationStrip& strip : dolphins) build(strip, nullptr, 39, dolphin, true, true);
 }
 
-void TForm1::StartActors() {
+void SceneForm::StartActors() {
     StartBirds(actors.gulls, Geometry());
-    for (TDolphin& dolphin : actors.dolphins) StartDolphin(dolphin, FRandom);
+    for (Dolphin& dolphin : actors.dolphins) StartDolphin(dolphin, FRandom);
     StartYacht(actors.yacht, FRandom);
     actors.yacht.ShowX = DDani1Yaht.GetShowX();
     actors.yacht.ShowY = DDani1Yaht.GetShowY();
@@ -181,14 +183,14 @@ void TForm1::StartActors() {
     }
 }
 
-void TForm1::ApplyStoredGamma() {
+void SceneForm::ApplyStoredGamma() {
     DDgamma1.SetEnabled(true);
     if (!DDgamma1.Enabled()) return;
     DDgamma1.SetRGB(Setting.Gamma);
     DDgamma1.SetEnabled(false);
 }
 
-void TForm1::CloseScene() {
+void SceneForm::CloseScene() {
     DDtimer1.SetEnabled(false);
     DDbmp1ground.CloseSurface();
     DDani1hightwater.CloseSurface();
@@ -198,11 +200,11 @@ void TForm1::CloseScene() {
     DDani1bird.CloseSurface();
     DDani1birds_small.CloseSurface();
     DDani1Yaht.CloseSurface();
-    for (TDDani& strip : dolphins) strip.CloseSurface();
+    for (AnimationStrip& strip : dolphins) strip.CloseSurface();
     DDmain1.SetEnabled(false);
 }
 
-void TForm1::DDmain1Error(TObject*) {
+void SceneForm::DDmain1Error(TObject*) {
     // Whatever set-up or drawing still touches the closed device reports
     // again; the user is told once.
     if (FClosed) return;

@@ -1,4 +1,4 @@
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
 
 #include "platform/Gdi.h"
 #include "platform/Kernel.h"
@@ -47,11 +47,11 @@ void ReleaseAndClear(Interface*& object) {
 
 }  // namespace
 
-TDDmain::TDDmain(TComponent* owner) : TDisplayComponent(owner) {}
+DisplayDevice::DisplayDevice(TComponent* owner) : DisplayComponent(owner) {}
 
-TDDmain::~TDDmain() = default;
+DisplayDevice::~DisplayDevice() = default;
 
-void TDDmain::SetEnabled(bool value) {
+void DisplayDevice::SetEnabled(bool value) {
     if (value == FEnabled) return;
     FEnabled = value;
     if (value)
@@ -60,13 +60,13 @@ void TDDmain::SetEnabled(bool value) {
         CloseDirectDraw();
 }
 
-void TDDmain::ReportAndClose(const std::string& text) {
+void DisplayDevice::ReportAndClose(const std::string& text) {
     SetErrorResult(text);
     CloseDirectDraw();
     NotifyError();
 }
 
-void TDDmain::OpenDirectDraw() {
+void DisplayDevice::OpenDirectDraw() {
     if (FDualMonitor) {
         if (GetSystemMetrics(SM_CMONITORS) < 2) {
             Report("This program work only in dual monitor system!");
@@ -130,14 +130,14 @@ void TDDmain::OpenDirectDraw() {
     }
 }
 
-void TDDmain::CloseDirectDraw() {
+void DisplayDevice::CloseDirectDraw() {
     ReleaseAndClear(FpDDSBack);
     ReleaseAndClear(FpDDSPrimary);
     ReleaseAndClear(FpDD7);
     ReleaseAndClear(FpDD);
 }
 
-void TDDmain::ClearBackSurface() {
+void DisplayDevice::ClearBackSurface() {
     if (FpDD == nullptr) {
         Report("Error FpDD==NULL");
         return;
@@ -160,7 +160,7 @@ void TDDmain::ClearBackSurface() {
     Report("Cannot RestoreAllSurfaces");
 }
 
-void TDDmain::FlipSurfaces() {
+void DisplayDevice::FlipSurfaces() {
     if (FpDD == nullptr) {
         Report("Error FpDD==NULL");
         return;
@@ -185,7 +185,7 @@ void TDDmain::FlipSurfaces() {
     }
 }
 
-void TDDmain::FuncShowFPS() {
+void DisplayDevice::FuncShowFPS() {
     if (FpDD == nullptr) {
         Report("Error FpDD==NULL");
         return;
@@ -203,11 +203,11 @@ void TDDmain::FuncShowFPS() {
     DrawTextLine(text, 20, GetHeight() - 30, "Error FpDDSBack->GetDC (show FPS)");
 }
 
-void TDDmain::FuncShowTST(const std::string& text, int x, int y) {
+void DisplayDevice::FuncShowTST(const std::string& text, int x, int y) {
     DrawTextLine(text, x, y, "Error FpDDSBack->GetDC (show TST)");
 }
 
-void TDDmain::DrawTextLine(std::string_view text, int x, int y, const char* failure) {
+void DisplayDevice::DrawTextLine(std::string_view text, int x, int y, const char* failure) {
     if (FpDDSBack->IsLost() != DD_OK) return;
     HDC dc = nullptr;
     if (FAILED(FpDDSBack->GetDC(&dc))) {
@@ -220,7 +220,7 @@ void TDDmain::DrawTextLine(std::string_view text, int x, int y, const char* fail
     FpDDSBack->ReleaseDC(dc);
 }
 
-bool TDDmain::MakeRestSurface() {
+bool DisplayDevice::MakeRestSurface() {
     if (FpDD == nullptr) {
         Report("Error FpDD==NULL (MakeRestSurface)");
         return false;
@@ -237,7 +237,7 @@ bool TDDmain::MakeRestSurface() {
     return true;
 }
 
-HRESULT TDDmain::EnumerateScreens() {
+HRESULT DisplayDevice::EnumerateScreens() {
     HMODULE library = LoadLibraryA("ddraw.dll");
     if (library == nullptr) return E_FAIL;
     auto enumerate =
@@ -251,18 +251,18 @@ HRESULT TDDmain::EnumerateScreens() {
     return result;
 }
 
-BOOL TDDmain::CountScreen(GUID* device, char*, char*, void* context, void*) {
-    auto& self = *static_cast<TDDmain*>(context);
+BOOL DisplayDevice::CountScreen(GUID* device, char*, char*, void* context, void*) {
+    auto& self = *static_cast<DisplayDevice*>(context);
     if (++self.screensSeen_ == 3 && device != nullptr) self.rememberedScreen_ = *device;
     return TRUE;
 }
 
-std::string TDDmain::TextLine(int line) const {
+std::string DisplayDevice::TextLine(int line) const {
     std::lock_guard lock(textLinesLock_);
     return textLines_[line];
 }
 
-void TDDmain::SetTextLine(int line, const std::string& text) {
+void DisplayDevice::SetTextLine(int line, const std::string& text) {
     std::lock_guard lock(textLinesLock_);
     if (textLines_[line] != text) textLines_[line] = text;
 }

@@ -1,4 +1,4 @@
-// TDXClock: an analog clock of the local time, drawn in one colour with GDI
+// An analog clock of the local time, drawn in one colour with GDI
 // figures onto the display device's back buffer.
 #pragma once
 
@@ -7,11 +7,11 @@
 
 #include <array>
 
-class TDDmain;
+class DisplayDevice;
 
-class TDXClock : public TComponent {
+class ClockOverlay : public TComponent {
 public:
-    explicit TDXClock(TComponent* owner);
+    explicit ClockOverlay(TComponent* owner);
 
     int GetXcenter() const { return FXcenter; }
     void SetXcenter(int value) { FXcenter = value; }
@@ -27,7 +27,7 @@ public:
     // has no back buffer or the buffer gives no device context.
     void ShowClock();
 
-    TDDmain* DDmainModule = nullptr;
+    DisplayDevice* DDmainModule = nullptr;
 
     // Sizes derived by SetRadius, in pixels.
     struct Sizes {

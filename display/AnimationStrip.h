@@ -1,7 +1,7 @@
-// TDDani: an animation strip. A picture of frames of equal height stacked
-// from the top, cut into one off-screen surface per frame when the surfaces
-// are built (each scaled on its own and keyed with its own top-left colour),
-// of which one chosen frame is drawn per call.
+// An animation strip: a picture of frames of equal height stacked from the
+// top, cut into one off-screen surface per frame when the surfaces are built
+// (each scaled on its own and keyed with its own top-left colour), of which
+// one chosen frame is drawn per call.
 //
 // Order of use: fill Bitmap; set YOffsetFrame and the scaling; open the
 // device; CreateSurface; SetTransparency(true) if wanted; per frame
@@ -13,12 +13,12 @@
 
 #include <array>
 
-class TDDani : public TDDdrawable {
+class AnimationStrip : public Drawable {
 public:
     static constexpr int kMaxFrames = 200;
 
-    using TDDdrawable::TDDdrawable;
-    ~TDDani() override;
+    using Drawable::Drawable;
+    ~AnimationStrip() override;
 
     // Cuts Bitmap into bands of YOffsetFrame rows (rows below the last whole
     // band are not used) and builds one surface per band, each StretchWidth x

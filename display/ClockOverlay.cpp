@@ -1,12 +1,12 @@
-#include "display/Dxclock.h"
+#include "display/ClockOverlay.h"
 
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
 #include "platform/Gdi.h"
 #include "platform/Kernel.h"
 
 #include <cmath>
 
-TDXClock::TDXClock(TComponent* owner) : TComponent(owner) {
+ClockOverlay::ClockOverlay(TComponent* owner) : TComponent(owner) {
     const float fullTurn = 6.283184f;
     for (int i = 0; i < 60; ++i) {
         const float angle = float(i) * fullTurn / 60.0f;
@@ -15,7 +15,7 @@ TDXClock::TDXClock(TComponent* owner) : TComponent(owner) {
     }
 }
 
-void TDXClock::SetRadius(int value) {
+void ClockOverlay::SetRadius(int value) {
     FRadius = value;
     const int r = value;
     const bool small = r < 80;
@@ -35,16 +35,18 @@ void TDXClock::SetRadius(int value) {
     FSecondEnd = {0, r / 6};
 }
 
-POINT TDXClock::Rotate(POINT p, int k) const {
+POINT ClockOverlay::Rotate(POINT p, int k) const {
     k %= 60;
     const double x = FXcenter + p.x * double(FCos[k]) - p.y * double(FSin[k]);
     const double y = FYcenter + p.x * double(FSin[k]) + p.y * double(FCos[k]);
     return {LONG(std::trunc(x)), LONG(std::trunc(y))};
 }
 
-int TDXClock::HourIndex(int hour, int minute) { return minute / 12 + 5 * (hour >= 12 ? hour - 12 : hour); }
+int ClockOverlay::HourIndex(int hour, int minute) {
+    return minute / 12 + 5 * (hour >= 12 ? hour - 12 : hour);
+}
 
-void TDXClock::ShowClock() {
+void ClockOverlay::ShowClock() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     if (DDmainModule == nullptr || DDmainModule->FpDDSBack == nullptr) return;

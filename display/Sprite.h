@@ -1,4 +1,4 @@
-// TDDbmp: a sprite. One picture copied once, optionally scaled, into an
+// A sprite: one picture copied once, optionally scaled, into an
 // off-screen surface of the display device, then drawn every frame onto the
 // back buffer, clipped to the screen and optionally colour-keyed with its
 // top-left colour. It can also draw one band of a strip of stacked frames.
@@ -10,10 +10,10 @@
 
 #include "display/Drawable.h"
 
-class TDDbmp : public TDDdrawable {
+class Sprite : public Drawable {
 public:
-    using TDDdrawable::TDDdrawable;
-    ~TDDbmp() override;
+    using Drawable::Drawable;
+    ~Sprite() override;
 
     // Builds FpSurface from Bitmap, at StretchWidth x StretchHeight when
     // Stretching is set; a surface built before is released first.

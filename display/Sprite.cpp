@@ -1,13 +1,13 @@
-#include "display/Ddbmp.h"
+#include "display/Sprite.h"
 
 #include <cstdint>
 
-TDDbmp::~TDDbmp() { CloseSurface(); }
+Sprite::~Sprite() { CloseSurface(); }
 
-int TDDbmp::PictureWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
-int TDDbmp::PictureHeight() const { return Stretching() ? StretchHeight() : Bitmap().Height(); }
+int Sprite::PictureWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
+int Sprite::PictureHeight() const { return Stretching() ? StretchHeight() : Bitmap().Height(); }
 
-void TDDbmp::CreateSurface() {
+void Sprite::CreateSurface() {
     CloseSurface();
     if (!LinkDevice()) return;
     switch (BuildSurface(FpSurface, PictureWidth(), PictureHeight(), Bitmap(), Stretching())) {
@@ -22,15 +22,15 @@ void TDDbmp::CreateSurface() {
     }
 }
 
-void TDDbmp::CloseSurface() { ReleaseSurface(FpSurface); }
+void Sprite::CloseSurface() { ReleaseSurface(FpSurface); }
 
-void TDDbmp::DrawImage() {
+void Sprite::DrawImage() {
     if (!CanDraw(FpSurface)) return;
     FSrcRect = RECT{0, 0, PictureWidth(), PictureHeight()};
     DrawImageFunc();
 }
 
-void TDDbmp::DrawAni() {
+void Sprite::DrawAni() {
     if (!CanDraw(FpSurface)) return;
     const std::int64_t frame = GetNumberFrame();
     std::int64_t frameHeight = GetYOffsetFrame();
@@ -54,17 +54,17 @@ void TDDbmp::DrawAni() {
     DrawImageFunc();
 }
 
-void TDDbmp::DrawImageFunc() {
+void Sprite::DrawImageFunc() {
     if (!CanDraw(FpSurface)) return;
     if (FAILED(BlitClipped(FpSurface))) ReportWithRelease(FpSurface, "Error FDDBACK->BltFast (BMP)");
 }
 
-void TDDbmp::SetTransparency(bool value) {
+void Sprite::SetTransparency(bool value) {
     if (!CanDraw(FpSurface)) return;
     if (value) DDSetColorKey(FpSurface, CLR_INVALID);
     SetTransparencyState(value);
 }
 
-void TDDbmp::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color) {
+void Sprite::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color) {
     if (FAILED(KeySurface(surface, color))) ReportWithRelease(FpSurface, "Error SetColorKey (BMP)");
 }

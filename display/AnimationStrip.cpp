@@ -1,19 +1,19 @@
-#include "display/Ddani.h"
+#include "display/AnimationStrip.h"
 
 #include <algorithm>
 #include <cstdint>
 
-TDDani::~TDDani() { CloseSurface(); }
+AnimationStrip::~AnimationStrip() { CloseSurface(); }
 
-int TDDani::FrameWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
-int TDDani::FrameHeight() const { return Stretching() ? StretchHeight() : GetYOffsetFrame(); }
+int AnimationStrip::FrameWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
+int AnimationStrip::FrameHeight() const { return Stretching() ? StretchHeight() : GetYOffsetFrame(); }
 
-IDirectDrawSurface7** TDDani::FrameSlot(int index) {
+IDirectDrawSurface7** AnimationStrip::FrameSlot(int index) {
     if (index < 0 || index >= kMaxFrames) return nullptr;
     return &FpSurface[std::size_t(index)];
 }
 
-void TDDani::CreateSurface() {
+void AnimationStrip::CreateSurface() {
     CloseSurface();
     FFrameCount = 0;
     if (!LinkDevice()) return;
@@ -31,7 +31,7 @@ void TDDani::CreateSurface() {
     for (int index = 0; index < FFrameCount; ++index) Create1Surface(index, FrameWidth(), FrameHeight());
 }
 
-void TDDani::Create1Surface(int index, int width, int height) {
+void AnimationStrip::Create1Surface(int index, int width, int height) {
     IDirectDrawSurface7** slot = FrameSlot(index);
     if (slot == nullptr) return;
     if (FDD == nullptr) {
@@ -55,22 +55,22 @@ void TDDani::Create1Surface(int index, int width, int height) {
     }
 }
 
-void TDDani::CloseSurface() {
+void AnimationStrip::CloseSurface() {
     for (IDirectDrawSurface7*& surface : FpSurface) ReleaseSurface(surface);
 }
 
-void TDDani::DrawAni() {
+void AnimationStrip::DrawAni() {
     FSrcRect = RECT{0, 0, FrameWidth(), FrameHeight()};
     DrawImageFunc();
 }
 
-void TDDani::DrawImageFunc() {
+void AnimationStrip::DrawImageFunc() {
     IDirectDrawSurface7** slot = FrameSlot(GetNumberFrame());
     if (!CanDraw(slot != nullptr ? *slot : nullptr)) return;
     if (FAILED(BlitClipped(*slot))) ReportWithRelease(*slot, "Error FDDBACK->BltFast (ANI)");
 }
 
-void TDDani::SetTransparency(bool value) {
+void AnimationStrip::SetTransparency(bool value) {
     if (FFrameCount == 0) return;
     if (value)
         for (int index = 0; index < FFrameCount; ++index)
@@ -78,7 +78,7 @@ void TDDani::SetTransparency(bool value) {
     SetTransparencyState(value);
 }
 
-void TDDani::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color, int index) {
+void AnimationStrip::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color, int index) {
     if (surface == nullptr || SUCCEEDED(KeySurface(surface, color))) return;
     if (IDirectDrawSurface7** slot = FrameSlot(index))
         ReportWithRelease(*slot, "Error SetColorKey (ANI)");

@@ -1,12 +1,12 @@
-#include "display/Ddtimer.h"
+#include "display/FrameTimer.h"
 
 #include "platform/MMSystem.h"
 
-TDDtimer::TDDtimer(TComponent* owner) : TComponent(owner) {}
+FrameTimer::FrameTimer(TComponent* owner) : TComponent(owner) {}
 
-TDDtimer::~TDDtimer() { SetEnabled(false); }
+FrameTimer::~FrameTimer() { SetEnabled(false); }
 
-void TDDtimer::SetEnabled(bool value) {
+void FrameTimer::SetEnabled(bool value) {
     if (value == FEnabled) return;
     FEnabled = value;
     if (value) {
@@ -21,11 +21,11 @@ void TDDtimer::SetEnabled(bool value) {
     }
 }
 
-void TDDtimer::TimerProc(unsigned, unsigned, std::uintptr_t user, std::uintptr_t, std::uintptr_t) {
-    reinterpret_cast<TDDtimer*>(user)->Tick();
+void FrameTimer::TimerProc(unsigned, unsigned, std::uintptr_t user, std::uintptr_t, std::uintptr_t) {
+    reinterpret_cast<FrameTimer*>(user)->Tick();
 }
 
-void TDDtimer::Tick() {
+void FrameTimer::Tick() {
     const std::uint32_t now = timeGetTime();
     const std::uint32_t gap = now - FLastTickTime;
     if (OnTimer) OnTimer(this);

@@ -1,22 +1,22 @@
-// TForm1: the scene form. Builds the island scene at creation, draws it in
+// The scene form: builds the island scene at creation, draws it in
 // the application's idle time, moves it on the frame timer's ticks, reacts
 // to keys and the mouse, and ends the saver.
 #pragma once
 
-#include "display/Ddani.h"
-#include "display/Ddbmp.h"
-#include "display/Ddgamma.h"
-#include "display/Ddmain.h"
-#include "display/Ddtimer.h"
-#include "display/Dxclock.h"
+#include "display/AnimationStrip.h"
+#include "display/ClockOverlay.h"
+#include "display/DisplayDevice.h"
+#include "display/FrameTimer.h"
+#include "display/GammaRamp.h"
+#include "display/Sprite.h"
 #include "platform/Forms.h"
 #include "scene/Actors.h"
 #include "scene/Lighting.h"
 #include "scene/Random.h"
 #include "scene/Shared.h"
-#include "settings/Setreg.h"
 #include "settings/SettingOverrides.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 #include "solar/SunTime.h"
 
 #include <array>
@@ -31,26 +31,26 @@ struct SceneOptions {
     SettingOverrides overrides;
 };
 
-class TForm1 : public TForm {
+class SceneForm : public TForm {
 public:
-    explicit TForm1(TComponent* owner, SceneOptions options = {});
-    ~TForm1() override;
+    explicit SceneForm(TComponent* owner, SceneOptions options = {});
+    ~SceneForm() override;
 
     // Stored components.
-    TDDmain DDmain1{this};
-    TDXClock DXClock1{this};
-    TDDtimer DDtimer1{this};
-    TDDgamma DDgamma1{this};
-    TSetReg SetReg1 = SaverSettingsStore(this);
-    TDDbmp DDbmp1ground{this};
-    TDDani DDani1hightwater{this};
-    TDDani DDani1lowwater{this};
-    TDDbmp DDbmp1stone{this};
-    TDDbmp DDbmp1masktree{this};
-    TDDani DDani1bird{this};
-    TDDani DDani1birds_small{this};
-    TDDani DDani1Yaht{this};
-    std::array<TDDani, 2> dolphins{{TDDani{this}, TDDani{this}}};
+    DisplayDevice DDmain1{this};
+    ClockOverlay DXClock1{this};
+    FrameTimer DDtimer1{this};
+    GammaRamp DDgamma1{this};
+    SettingsStore SetReg1 = SaverSettingsStore(this);
+    Sprite DDbmp1ground{this};
+    AnimationStrip DDani1hightwater{this};
+    AnimationStrip DDani1lowwater{this};
+    Sprite DDbmp1stone{this};
+    Sprite DDbmp1masktree{this};
+    AnimationStrip DDani1bird{this};
+    AnimationStrip DDani1birds_small{this};
+    AnimationStrip DDani1Yaht{this};
+    std::array<AnimationStrip, 2> dolphins{{AnimationStrip{this}, AnimationStrip{this}}};
 
     // Event handlers.
     void FormCreate(TObject* Sender);
@@ -79,7 +79,7 @@ public:
 
     SceneActors actors;
 
-    TPhaseBoundaries Phases{};
+    DayPhases Phases{};
     // The lighting's levels last computed (red, green, blue).
     SharedInt CurrentRed{256};
     SharedInt CurrentGreen{256};
@@ -110,7 +110,7 @@ private:
     void DrawBird(int index);
 
     SceneOptions FOptions;
-    TRandom FRandom;
+    RandomGenerator FRandom;
     // Once closed, by the ending or by a display error, the scene takes no
     // input and reports nothing more.
     bool FClosed = false;

@@ -1,4 +1,4 @@
-#include "settings/Unit2.h"
+#include "settings/SetupDialog.h"
 
 #include "platform/DialogWindow.h"
 #include "platform/Documentation.h"
@@ -31,7 +31,7 @@ TFont Link() { return {clNavy, false, true}; }
 
 }  // namespace
 
-TForm2::TForm2(TComponent* owner)
+SetupDialog::SetupDialog(TComponent* owner)
     : TDialogForm(owner),
       Image1(this, "", At(0, 0)),
       PanelAbout(this, "", Filling(0, 1)),
@@ -183,62 +183,62 @@ TForm2::TForm2(TComponent* owner)
     RunCreateHandler([this] { FormCreate(this); });
 }
 
-void TForm2::ConnectHandlers() {
-    auto on = [this](void (TForm2::*handler)(TObject*)) {
+void SetupDialog::ConnectHandlers() {
+    auto on = [this](void (SetupDialog::*handler)(TObject*)) {
         return [this, handler](TObject* sender) { (this->*handler)(sender); };
     };
-    Button1OK.OnClick = on(&TForm2::Button1OKClick);
-    Button1Cancel.OnClick = on(&TForm2::Button1CancelClick);
-    Button1Default.OnClick = on(&TForm2::Button1DefaultClick);
-    Label3.OnClick = on(&TForm2::Label3Click);
-    Label5.OnClick = on(&TForm2::Label5Click);
+    Button1OK.OnClick = on(&SetupDialog::Button1OKClick);
+    Button1Cancel.OnClick = on(&SetupDialog::Button1CancelClick);
+    Button1Default.OnClick = on(&SetupDialog::Button1DefaultClick);
+    Label3.OnClick = on(&SetupDialog::Label3Click);
+    Label5.OnClick = on(&SetupDialog::Label5Click);
 
-    CheckBox1PlaySound.OnClick = on(&TForm2::CheckBox1PlaySoundClick);
-    CheckBox2ShowFPS.OnClick = on(&TForm2::CheckBox2ShowFPSClick);
-    RadioButton3KeyMouse.OnClick = on(&TForm2::TakeEndingStyle);
-    RadioButton4Key.OnClick = on(&TForm2::TakeEndingStyle);
-    RadioButton1Slow.OnClick = on(&TForm2::RadioButton1SlowClick);
-    RadioButton2Normal.OnClick = on(&TForm2::RadioButton2NormalClick);
-    RadioButton5Fast.OnClick = on(&TForm2::RadioButton5FastClick);
-    RxSpinEdit1.OnChange = on(&TForm2::RxSpinEdit1Change);
-    CheckBox1.OnClick = on(&TForm2::CheckBox1Click);
-    CheckBox2.OnClick = on(&TForm2::CheckBox2Click);
+    CheckBox1PlaySound.OnClick = on(&SetupDialog::CheckBox1PlaySoundClick);
+    CheckBox2ShowFPS.OnClick = on(&SetupDialog::CheckBox2ShowFPSClick);
+    RadioButton3KeyMouse.OnClick = on(&SetupDialog::TakeEndingStyle);
+    RadioButton4Key.OnClick = on(&SetupDialog::TakeEndingStyle);
+    RadioButton1Slow.OnClick = on(&SetupDialog::RadioButton1SlowClick);
+    RadioButton2Normal.OnClick = on(&SetupDialog::RadioButton2NormalClick);
+    RadioButton5Fast.OnClick = on(&SetupDialog::RadioButton5FastClick);
+    RxSpinEdit1.OnChange = on(&SetupDialog::RxSpinEdit1Change);
+    CheckBox1.OnClick = on(&SetupDialog::CheckBox1Click);
+    CheckBox2.OnClick = on(&SetupDialog::CheckBox2Click);
 
-    RadioButton6800x600.OnClick = on(&TForm2::RadioButton6800x600Click);
-    RadioButton71024x768.OnClick = on(&TForm2::RadioButton71024x768Click);
-    RadioButton81152x864.OnClick = on(&TForm2::RadioButton81152x864Click);
-    RadioButton91280x1024.OnClick = on(&TForm2::RadioButton91280x1024Click);
-    RadioButton13desktop.OnClick = on(&TForm2::RadioButton13desktopClick);
+    RadioButton6800x600.OnClick = on(&SetupDialog::RadioButton6800x600Click);
+    RadioButton71024x768.OnClick = on(&SetupDialog::RadioButton71024x768Click);
+    RadioButton81152x864.OnClick = on(&SetupDialog::RadioButton81152x864Click);
+    RadioButton91280x1024.OnClick = on(&SetupDialog::RadioButton91280x1024Click);
+    RadioButton13desktop.OnClick = on(&SetupDialog::RadioButton13desktopClick);
     for (TRadioButton* mode : {&RadioButton6800x600, &RadioButton71024x768, &RadioButton81152x864,
                                &RadioButton91280x1024, &RadioButton13desktop}) {
         mode->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
             ResetClockAfterModeChoice(sender, button, shift, x, y);
         };
     }
-    RadioButton10_16.OnClick = on(&TForm2::RadioButton10_16Click);
-    RadioButton11_24.OnClick = on(&TForm2::RadioButton11_24Click);
-    RadioButton12_32.OnClick = on(&TForm2::RadioButton12_32Click);
-    TrackBar1.OnChange = on(&TForm2::TrackBar1Change);
+    RadioButton10_16.OnClick = on(&SetupDialog::RadioButton10_16Click);
+    RadioButton11_24.OnClick = on(&SetupDialog::RadioButton11_24Click);
+    RadioButton12_32.OnClick = on(&SetupDialog::RadioButton12_32Click);
+    TrackBar1.OnChange = on(&SetupDialog::TrackBar1Change);
 
     for (TRadioButton* choice : {&RadioButton1, &RadioButton2, &RadioButton3})
-        choice->OnClick = on(&TForm2::TakeDaytimeChoice);
-    ComboBox1.OnChange = on(&TForm2::ComboBox1Change);
-    CheckBox4.OnClick = on(&TForm2::CheckBox4Click);
-    CheckBox3.OnClick = on(&TForm2::CheckBox3Click);
-    CheckBox5.OnClick = on(&TForm2::CheckBox5Click);
+        choice->OnClick = on(&SetupDialog::TakeDaytimeChoice);
+    ComboBox1.OnChange = on(&SetupDialog::ComboBox1Change);
+    CheckBox4.OnClick = on(&SetupDialog::CheckBox4Click);
+    CheckBox3.OnClick = on(&SetupDialog::CheckBox3Click);
+    CheckBox5.OnClick = on(&SetupDialog::CheckBox5Click);
 
-    CheckBox3Showclock.OnClick = on(&TForm2::CheckBox3ShowclockClick);
-    Button1.OnClick = on(&TForm2::Button1Click);
-    PanelColor.OnClick = on(&TForm2::Button1Click);
+    CheckBox3Showclock.OnClick = on(&SetupDialog::CheckBox3ShowclockClick);
+    Button1.OnClick = on(&SetupDialog::Button1Click);
+    PanelColor.OnClick = on(&SetupDialog::Button1Click);
     for (TEdit* edit : {&Edit1X, &EditY, &Edit3R}) {
         edit->OnKeyPress = [this](TObject* sender, char& key) { Edit1XKeyPress(sender, key); };
     }
-    Edit1X.OnExit = on(&TForm2::Edit1XExit);
-    EditY.OnExit = on(&TForm2::EditYExit);
-    Edit3R.OnExit = on(&TForm2::Edit3RExit);
+    Edit1X.OnExit = on(&SetupDialog::Edit1XExit);
+    EditY.OnExit = on(&SetupDialog::EditYExit);
+    Edit3R.OnExit = on(&SetupDialog::Edit3RExit);
 }
 
-void TForm2::FormCreate(TObject*) {
+void SetupDialog::FormCreate(TObject*) {
     ProbeDisplayModes(FVideoModes, 0);
     FGammaSupported = ProbeGammaSupport(0);
     ShowGammaSupport();
@@ -256,13 +256,13 @@ void TForm2::FormCreate(TObject*) {
     RefreshControls();
 }
 
-void TForm2::ShowGammaSupport() {
+void SetupDialog::ShowGammaSupport() {
     TrackBar1.Enabled = FGammaSupported;
     const TColor text = FGammaSupported ? clWindowText : clInactiveCaption;
     for (TLabel* label : {&LabelDarken, &LabelLighten, &LabelGammaNote}) label->Font.Color = text;
 }
 
-void TForm2::FillCityList() {
+void SetupDialog::FillCityList() {
     ComboBox1.Items.clear();
     ComboBox1.Items.reserve(CityCount);
     for (int position = 0; position < CityCount; ++position) {
@@ -271,7 +271,7 @@ void TForm2::FillCityList() {
     ComboBox1.SetItemIndex(0);
 }
 
-void TForm2::RefreshControls() {
+void SetupDialog::RefreshControls() {
     CheckBox1PlaySound.SetChecked(FSettings.flag_PlaySound);
     CheckBox2ShowFPS.SetChecked(FSettings.flag_fps);
     (FSettings.TermMouse ? RadioButton3KeyMouse : RadioButton4Key).SetChecked(true);
@@ -333,14 +333,14 @@ void TForm2::RefreshControls() {
     RefreshTimeOfDayPage();
 }
 
-void TForm2::RefreshClockPage() {
+void SetupDialog::RefreshClockPage() {
     CheckBox3Showclock.SetChecked(FSettings.flag_clock);
     EnableClockControls(CheckBox3Showclock.Checked());
     ShowClockPlacement();
     PanelColor.Color = TColor(FSettings.ColorClock);
 }
 
-void TForm2::RefreshTimeOfDayPage() {
+void SetupDialog::RefreshTimeOfDayPage() {
     TRadioButton& choice = FSettings.FlagDaytime       ? RadioButton3
                            : FSettings.FlagDemoDaytime ? RadioButton2
                                                        : RadioButton1;
@@ -353,18 +353,18 @@ void TForm2::RefreshTimeOfDayPage() {
     ShowSunTimes();
 }
 
-void TForm2::Button1OKClick(TObject*) {
+void SetupDialog::Button1OKClick(TObject*) {
     WriteAllSettings(SetReg1, FSettings);
     // Writes go nowhere when the key cannot be made at all; that must not
     // look like a saved dialog.
     bool stored = false;
-    if (!SetReg1.Read("flag_clock", &stored)) throw ERegistryException("Failed to set data for 'flag_clock'");
+    if (!SetReg1.Read("flag_clock", &stored)) throw SettingsStoreError("Failed to set data for 'flag_clock'");
     Close();
 }
 
-void TForm2::Button1CancelClick(TObject*) { Close(); }
+void SetupDialog::Button1CancelClick(TObject*) { Close(); }
 
-void TForm2::Button1DefaultClick(TObject*) {
+void SetupDialog::Button1DefaultClick(TObject*) {
     const bool showRisSet = FSettings.ShowRisSet;
     FSettings = FirstRunDefaults(ReadDesktopMode());
     FSettings.ShowRisSet = showRisSet;
@@ -376,41 +376,43 @@ void TForm2::Button1DefaultClick(TObject*) {
     RefreshControls();
 }
 
-void TForm2::Label3Click(TObject*) {
+void SetupDialog::Label3Click(TObject*) {
     const std::string readme = platform::ProgramReadme();
     ShellExecuteA(0, "open", readme.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TForm2::Label5Click(TObject*) {
+void SetupDialog::Label5Click(TObject*) {
     ShellExecuteA(0, "open", "mailto:?subject=Tideway%20Islands", nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TForm2::CheckBox1PlaySoundClick(TObject*) { FSettings.flag_PlaySound = CheckBox1PlaySound.Checked(); }
-void TForm2::CheckBox2ShowFPSClick(TObject*) { FSettings.flag_fps = CheckBox2ShowFPS.Checked(); }
-void TForm2::TakeEndingStyle(TObject*) { FSettings.TermMouse = RadioButton3KeyMouse.Checked(); }
+void SetupDialog::CheckBox1PlaySoundClick(TObject*) {
+    FSettings.flag_PlaySound = CheckBox1PlaySound.Checked();
+}
+void SetupDialog::CheckBox2ShowFPSClick(TObject*) { FSettings.flag_fps = CheckBox2ShowFPS.Checked(); }
+void SetupDialog::TakeEndingStyle(TObject*) { FSettings.TermMouse = RadioButton3KeyMouse.Checked(); }
 
-void TForm2::RadioButton1SlowClick(TObject*) {
+void SetupDialog::RadioButton1SlowClick(TObject*) {
     if (RadioButton1Slow.Checked()) FSettings.SetSpeed = 0;
 }
 
-void TForm2::RadioButton2NormalClick(TObject*) {
+void SetupDialog::RadioButton2NormalClick(TObject*) {
     if (RadioButton2Normal.Checked()) FSettings.SetSpeed = 1;
 }
 
-void TForm2::RadioButton5FastClick(TObject*) {
+void SetupDialog::RadioButton5FastClick(TObject*) {
     if (RadioButton5Fast.Checked()) FSettings.SetSpeed = 2;
 }
 
-void TForm2::RxSpinEdit1Change(TObject*) { FSettings.NumBirds = int(std::trunc(RxSpinEdit1.Value())); }
-void TForm2::CheckBox1Click(TObject*) { FSettings.FlagShowDolphins = CheckBox1.Checked(); }
-void TForm2::CheckBox2Click(TObject*) { FSettings.FlagShowYacht = CheckBox2.Checked(); }
+void SetupDialog::RxSpinEdit1Change(TObject*) { FSettings.NumBirds = int(std::trunc(RxSpinEdit1.Value())); }
+void SetupDialog::CheckBox1Click(TObject*) { FSettings.FlagShowDolphins = CheckBox1.Checked(); }
+void SetupDialog::CheckBox2Click(TObject*) { FSettings.FlagShowYacht = CheckBox2.Checked(); }
 
-void TForm2::RadioButton6800x600Click(TObject*) { SelectFixedMode(800, 600); }
-void TForm2::RadioButton71024x768Click(TObject*) { SelectFixedMode(1024, 768); }
-void TForm2::RadioButton81152x864Click(TObject*) { SelectFixedMode(1152, 864); }
-void TForm2::RadioButton91280x1024Click(TObject*) { SelectFixedMode(1280, 1024); }
+void SetupDialog::RadioButton6800x600Click(TObject*) { SelectFixedMode(800, 600); }
+void SetupDialog::RadioButton71024x768Click(TObject*) { SelectFixedMode(1024, 768); }
+void SetupDialog::RadioButton81152x864Click(TObject*) { SelectFixedMode(1152, 864); }
+void SetupDialog::RadioButton91280x1024Click(TObject*) { SelectFixedMode(1280, 1024); }
 
-void TForm2::RadioButton13desktopClick(TObject*) {
+void SetupDialog::RadioButton13desktopClick(TObject*) {
     const DesktopMode desktop = ReadDesktopMode();
     FSettings.ResHor = desktop.width;
     FSettings.ResVert = desktop.height;
@@ -420,73 +422,73 @@ void TForm2::RadioButton13desktopClick(TObject*) {
         depth->Enabled = false;
 }
 
-void TForm2::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState, int, int) {
+void SetupDialog::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState, int, int) {
     ResetClockPlacement();
 }
 
-void TForm2::RadioButton10_16Click(TObject*) { FSettings.ColorDepth = 16; }
-void TForm2::RadioButton11_24Click(TObject*) { FSettings.ColorDepth = 24; }
-void TForm2::RadioButton12_32Click(TObject*) { FSettings.ColorDepth = 32; }
-void TForm2::TrackBar1Change(TObject*) { FSettings.Gamma = TrackBar1.Position(); }
+void SetupDialog::RadioButton10_16Click(TObject*) { FSettings.ColorDepth = 16; }
+void SetupDialog::RadioButton11_24Click(TObject*) { FSettings.ColorDepth = 24; }
+void SetupDialog::RadioButton12_32Click(TObject*) { FSettings.ColorDepth = 32; }
+void SetupDialog::TrackBar1Change(TObject*) { FSettings.Gamma = TrackBar1.Position(); }
 
-void TForm2::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
+void SetupDialog::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
 
-void TForm2::ComboBox1Change(TObject*) {
+void SetupDialog::ComboBox1Change(TObject*) {
     // Typed text that names no city leaves the chosen city as it was.
     if (ComboBox1.ItemIndex() < 0) return;
     SelectCity();
     FSettings.IndexCity = ComboBox1.ItemIndex();
 }
 
-void TForm2::CheckBox4Click(TObject*) {
+void SetupDialog::CheckBox4Click(TObject*) {
     FSettings.FlagDaylightSavingTime = CheckBox4.Checked();
     SelectCity();
 }
 
-void TForm2::CheckBox3Click(TObject*) { FSettings.FlagShowSimulateTime = CheckBox3.Checked(); }
-void TForm2::CheckBox5Click(TObject*) { FSettings.ShowRisSet = CheckBox5.Checked(); }
+void SetupDialog::CheckBox3Click(TObject*) { FSettings.FlagShowSimulateTime = CheckBox3.Checked(); }
+void SetupDialog::CheckBox5Click(TObject*) { FSettings.ShowRisSet = CheckBox5.Checked(); }
 
-void TForm2::CheckBox3ShowclockClick(TObject*) {
+void SetupDialog::CheckBox3ShowclockClick(TObject*) {
     FSettings.flag_clock = CheckBox3Showclock.Checked();
     EnableClockControls(FSettings.flag_clock);
     PanelColor.Color = FSettings.flag_clock ? TColor(FSettings.ColorClock) : clMenu;
 }
 
-void TForm2::Button1Click(TObject*) {
+void SetupDialog::Button1Click(TObject*) {
     if (!ColorDialog1.Execute()) return;
     FSettings.ColorClock = int(ColorDialog1.Color);
     PanelColor.Color = ColorDialog1.Color;
 }
 
-void TForm2::Edit1XKeyPress(TObject*, char& Key) {
+void SetupDialog::Edit1XKeyPress(TObject*, char& Key) {
     if (Key < '0' || Key > '9') Key = 0;
 }
 
-void TForm2::Edit1XExit(TObject*) {
+void SetupDialog::Edit1XExit(TObject*) {
     FSettings.clockX = LimitClockCentre(LeadingInteger(Edit1X.Text()), FSettings.clockRad, FSettings.ResHor);
     Edit1X.SetText(std::to_string(FSettings.clockX));
 }
 
-void TForm2::EditYExit(TObject*) {
+void SetupDialog::EditYExit(TObject*) {
     FSettings.clockY = LimitClockCentre(LeadingInteger(EditY.Text()), FSettings.clockRad, FSettings.ResVert);
     EditY.SetText(std::to_string(FSettings.clockY));
 }
 
-void TForm2::Edit3RExit(TObject*) {
+void SetupDialog::Edit3RExit(TObject*) {
     FSettings.clockRad = LimitClockRadius(LeadingInteger(Edit3R.Text()), FSettings.ResVert);
     FSettings.clockX = LimitClockCentre(FSettings.clockX, FSettings.clockRad, FSettings.ResHor);
     FSettings.clockY = LimitClockCentre(FSettings.clockY, FSettings.clockRad, FSettings.ResVert);
     ShowClockPlacement();
 }
 
-void TForm2::SelectFixedMode(int width, int height) {
+void SetupDialog::SelectFixedMode(int width, int height) {
     FSettings.ResHor = width;
     FSettings.ResVert = height;
     FSettings.flag_defres = false;
     UpdateVideoModeAvailability();
 }
 
-void TForm2::UpdateVideoModeAvailability() {
+void SetupDialog::UpdateVideoModeAvailability() {
     // A size without a 16-bit mode cannot be chosen; nothing here enables
     // one again.
     const struct {
@@ -507,7 +509,7 @@ void TForm2::UpdateVideoModeAvailability() {
     RadioButton12_32.Enabled = FVideoModes.Available(800, 600, 32);
 }
 
-void TForm2::ResetClockPlacement() {
+void SetupDialog::ResetClockPlacement() {
     const ClockPlacement corner = CornerClockPlacement(FSettings.ResHor);
     FSettings.clockRad = corner.radius;
     FSettings.clockX = corner.x;
@@ -515,25 +517,25 @@ void TForm2::ResetClockPlacement() {
     ShowClockPlacement();
 }
 
-void TForm2::EnableClockControls(bool enabled) {
+void SetupDialog::EnableClockControls(bool enabled) {
     for (TControl* control : std::initializer_list<TControl*>{&LabelXCenter, &Edit1X, &LabelYCenter, &EditY,
                                                               &PanelColor, &Button1, &LabelRadius, &Edit3R}) {
         control->Enabled = enabled;
     }
 }
 
-void TForm2::ShowClockPlacement() {
+void SetupDialog::ShowClockPlacement() {
     Edit1X.SetText(std::to_string(FSettings.clockX));
     EditY.SetText(std::to_string(FSettings.clockY));
     Edit3R.SetText(std::to_string(FSettings.clockRad));
 }
 
-void TForm2::ApplyTimeOfDayChoice() {
+void SetupDialog::ApplyTimeOfDayChoice() {
     FSettings.FlagDemoDaytime = RadioButton2.Checked();
     FSettings.FlagDaytime = RadioButton3.Checked();
 }
 
-void TForm2::SelectCity() {
+void SetupDialog::SelectCity() {
     const auto city = CityAt(ComboBox1.ItemIndex());
     if (!city) return;
     FSettings.RegLat = city->Latitude();
@@ -542,7 +544,7 @@ void TForm2::SelectCity() {
     ShowSunTimes();
 }
 
-void TForm2::ShowSunTimes() {
+void SetupDialog::ShowSunTimes() {
     const auto city = CityAt(ComboBox1.ItemIndex());
     if (!city) {
         LabelSunrise.Caption.clear();
@@ -564,7 +566,7 @@ void RunSetupDialog() {
                     MB_OK | MB_ICONERROR);
         return;
     }
-    TForm2 form(Application);
+    SetupDialog form(Application);
     platform::DialogWindow window(form);
     window.Run();
 }

@@ -1,4 +1,4 @@
-// TDDmain: the display device. Takes the screen in an exclusive full-screen
+// The display device: takes the screen in an exclusive full-screen
 // mode, owns the flip chain, clears and flips the back buffer with up to four
 // text lines on it, and restores surfaces after a loss.
 #pragma once
@@ -16,12 +16,12 @@
 
 class TForm;
 
-class TDDmain : public TDisplayComponent {
+class DisplayDevice : public DisplayComponent {
 public:
-    explicit TDDmain(TComponent* owner);
-    ~TDDmain() override;
-    TDDmain(const TDDmain&) = delete;
-    TDDmain& operator=(const TDDmain&) = delete;
+    explicit DisplayDevice(TComponent* owner);
+    ~DisplayDevice() override;
+    DisplayDevice(const DisplayDevice&) = delete;
+    DisplayDevice& operator=(const DisplayDevice&) = delete;
 
     bool ShowFPS() const { return FShowFPS; }
     void SetshowFPS(bool value) { FShowFPS = value; }

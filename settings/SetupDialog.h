@@ -1,20 +1,20 @@
-// TForm2, the configuration dialog: a working copy of the settings, the
+// The configuration dialog: a working copy of the settings, the
 // dialog's controls as plain state and the handlers that tie them together.
 // Every handler changes the working copy at once; only "OK" writes it to the
 // store. A view shows the controls and forwards the user's actions to them.
 #pragma once
 
 #include "platform/StdCtrls.h"
-#include "settings/Setreg.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
 
-class TForm2 : public TDialogForm {
+class SetupDialog : public TDialogForm {
 public:
     // Builds the controls, then runs FormCreate; an error it raises (a damaged
     // settings key) is shown in the application's error box and the form is
     // kept, showing what "OK" would write.
-    explicit TForm2(TComponent* owner);
+    explicit SetupDialog(TComponent* owner);
 
     // The working copy, as "OK" would write it.
     const Settings& WorkingCopy() const { return FSettings; }
@@ -185,7 +185,7 @@ private:
     VideoModeTable FVideoModes;
     float FSunrise = 0;
     float FSunset = 0;
-    TSetReg SetReg1;
+    SettingsStore SetReg1;
 };
 
 // Configuration mode: shows the dialog until the user closes it.

@@ -1,4 +1,4 @@
-// TDDtimer: the frame timer. A periodic multimedia timer whose ticks call
+// The frame timer: a periodic multimedia timer whose ticks call
 // OnTimer on the timer's own thread, with a half-rate event, five one-shot
 // events counted from enabling, and a report of a stalled timer.
 #pragma once
@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
-class TDDtimer : public TComponent {
+class FrameTimer : public TComponent {
 public:
-    explicit TDDtimer(TComponent* owner);
+    explicit FrameTimer(TComponent* owner);
     // Stops a running timer, so no tick reaches a destroyed component.
-    ~TDDtimer() override;
-    TDDtimer(const TDDtimer&) = delete;
-    TDDtimer& operator=(const TDDtimer&) = delete;
+    ~FrameTimer() override;
+    FrameTimer(const FrameTimer&) = delete;
+    FrameTimer& operator=(const FrameTimer&) = delete;
 
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value);

@@ -1,11 +1,11 @@
-#include "display/Dxclock.h"
+#include "display/ClockOverlay.h"
 
 #include <gtest/gtest.h>
 
 TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
-    TDXClock clock(nullptr);
+    ClockOverlay clock(nullptr);
     clock.SetRadius(70);
-    const TDXClock::Sizes& s = clock.GetSizes();
+    const ClockOverlay::Sizes& s = clock.GetSizes();
     EXPECT_EQ(s.hub, 1);
     EXPECT_EQ(s.minuteDot, 1);
     EXPECT_EQ(s.fiveMinuteDot, 2);
@@ -20,9 +20,9 @@ TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
 }
 
 TEST(ClockOverlay, SizesDerivedFromALargeRadius) {
-    TDXClock clock(nullptr);
+    ClockOverlay clock(nullptr);
     clock.SetRadius(140);
-    const TDXClock::Sizes& s = clock.GetSizes();
+    const ClockOverlay::Sizes& s = clock.GetSizes();
     EXPECT_EQ(s.hub, 3);
     EXPECT_EQ(s.minuteDot, 2);
     EXPECT_EQ(s.fiveMinuteDot, 3);
@@ -37,14 +37,14 @@ TEST(ClockOverlay, SizesDerivedFromALargeRadius) {
 }
 
 TEST(ClockOverlay, HourHandAdvancesEveryTwelveMinutes) {
-    EXPECT_EQ(TDXClock::HourIndex(15, 0), 15);
-    EXPECT_EQ(TDXClock::HourIndex(14, 59), 14);
-    EXPECT_EQ(TDXClock::HourIndex(0, 30), 2);
-    EXPECT_EQ(TDXClock::HourIndex(12, 30), 2);
+    EXPECT_EQ(ClockOverlay::HourIndex(15, 0), 15);
+    EXPECT_EQ(ClockOverlay::HourIndex(14, 59), 14);
+    EXPECT_EQ(ClockOverlay::HourIndex(0, 30), 2);
+    EXPECT_EQ(ClockOverlay::HourIndex(12, 30), 2);
 }
 
 TEST(ClockOverlay, RotationTurnsClockwiseOnTheScreen) {
-    TDXClock clock(nullptr);
+    ClockOverlay clock(nullptr);
     clock.SetXcenter(400);
     clock.SetYcenter(300);
     clock.SetRadius(70);

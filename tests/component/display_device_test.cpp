@@ -1,5 +1,4 @@
-#include "display/Ddmain.h"
-
+#include "display/DisplayDevice.h"
 #include "platform/MMSystem.h"
 #include "platform/headless/Headless.h"
 
@@ -13,7 +12,7 @@ using platform::headless::InjectFault;
 
 namespace {
 
-class DisplayDevice : public ::testing::Test {
+class DisplayDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::headless::Install({{1024, 768, 32}, 1, true});
@@ -36,14 +35,14 @@ protected:
     }
 
     TForm owner{nullptr};
-    TDDmain device{&owner};
+    DisplayDevice device{&owner};
     std::vector<std::string> reports;
     std::vector<bool> closedWhenReported;
 };
 
 }  // namespace
 
-TEST_F(DisplayDevice, OpensTheModeAndPresentsEachFlip) {
+TEST_F(DisplayDeviceTest, OpensTheModeAndPresentsEachFlip) {
     Open();
     ASSERT_TRUE(reports.empty());
     ASSERT_NE(device.FpDDSBack, nullptr);
@@ -58,7 +57,7 @@ TEST_F(DisplayDevice, OpensTheModeAndPresentsEachFlip) {
     EXPECT_EQ(frame->At(400, 300), 0u);
 }
 
-TEST_F(DisplayDevice, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
+TEST_F(DisplayDeviceTest, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
     const std::vector<std::pair<DisplayOp, std::string>> cases = {
         {DisplayOp::DirectDrawCreate, "Error DirectDrawCreate"},
         {DisplayOp::QueryInterface, "Error DirectDrawCreate7"},
@@ -82,13 +81,13 @@ TEST_F(DisplayDevice, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
     }
 }
 
-TEST_F(DisplayDevice, RefusesAModeTheScreenDoesNotOffer) {
+TEST_F(DisplayDeviceTest, RefusesAModeTheScreenDoesNotOffer) {
     Open(1000, 700, 32);
     EXPECT_EQ(reports, std::vector<std::string>{"Error SetDisplayMode"});
     EXPECT_EQ(device.FpDD, nullptr);
 }
 
-TEST_F(DisplayDevice, ClosedDeviceReportsEachUse) {
+TEST_F(DisplayDeviceTest, ClosedDeviceReportsEachUse) {
     device.ClearBackSurface();
     device.FlipSurfaces();
     device.CloseDirectDraw();
@@ -98,7 +97,7 @@ TEST_F(DisplayDevice, ClosedDeviceReportsEachUse) {
     EXPECT_EQ(reports.back(), "Error FpDD==NULL (MakeRestSurface)");
 }
 
-TEST_F(DisplayDevice, DualMonitorPaths) {
+TEST_F(DisplayDeviceTest, DualMonitorPaths) {
     device.SetDualMonitor(true);
     Open();
     EXPECT_EQ(reports, std::vector<std::string>{"This program work only in dual monitor system!"});
@@ -118,7 +117,7 @@ TEST_F(DisplayDevice, DualMonitorPaths) {
     EXPECT_NE(device.FpDD, nullptr);  // the opening goes on
 }
 
-TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
+TEST_F(DisplayDeviceTest, FrameRateIsComputedPerTenFramesAndTruncated) {
     DWORD now = 0;
     platform::OverrideTickClock([&] { return now; });
     device.SetshowFPS(true);
@@ -136,7 +135,7 @@ TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
+TEST_F(DisplayDeviceTest, TextLinesAreDrawnInWhite) {
     Open();
     device.ShowTextLine(0, true);
     device.SetTextLine(0, "Demo Time: 12:0AM");
@@ -156,7 +155,7 @@ TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DisplayDevice, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
+TEST_F(DisplayDeviceTest, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
     Open();
     device.SetshowFPS(true);
     const int before = platform::headless::PresentedFrameCount();
@@ -169,7 +168,7 @@ TEST_F(DisplayDevice, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
     EXPECT_EQ(reports.back(), "Error FpDD==NULL");
 }
 
-TEST_F(DisplayDevice, LostSurfacesAreRestored) {
+TEST_F(DisplayDeviceTest, LostSurfacesAreRestored) {
     Open();
     platform::LoseAllSurfaces();
     device.ClearBackSurface();
@@ -186,7 +185,7 @@ TEST_F(DisplayDevice, LostSurfacesAreRestored) {
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DisplayDevice, FailedRestoreReportsTheCodeThenTheClearing) {
+TEST_F(DisplayDeviceTest, FailedRestoreReportsTheCodeThenTheClearing) {
     Open();
     platform::LoseAllSurfaces();
     InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);

@@ -1,26 +1,26 @@
-#include "display/Ddgamma.h"
+#include "display/GammaRamp.h"
 
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
 
 #include <cstdint>
 
-TDDgamma::TDDgamma(TComponent* owner) : TDisplayComponent(owner) {}
+GammaRamp::GammaRamp(TComponent* owner) : DisplayComponent(owner) {}
 
-TDDgamma::~TDDgamma() {
+GammaRamp::~GammaRamp() {
     if (FGammaControl != nullptr) FGammaControl->Release();
 }
 
-bool TDDgamma::Enabled() const {
+bool GammaRamp::Enabled() const {
     std::lock_guard lock(FLock);
     return FEnabled;
 }
 
-int TDDgamma::GetRGB() const {
+int GammaRamp::GetRGB() const {
     std::lock_guard lock(FLock);
     return FRGB;
 }
 
-void TDDgamma::SetEnabled(bool value) {
+void GammaRamp::SetEnabled(bool value) {
     std::lock_guard lock(FLock);
     if (value == FEnabled) return;
     if (value)
@@ -29,7 +29,7 @@ void TDDgamma::SetEnabled(bool value) {
         Disable();
 }
 
-void TDDgamma::Disable() {
+void GammaRamp::Disable() {
     FEnabled = false;
     if (FGammaControl != nullptr) {
         FGammaControl->Release();
@@ -37,7 +37,7 @@ void TDDgamma::Disable() {
     }
 }
 
-void TDDgamma::Enable() {
+void GammaRamp::Enable() {
     if (DDmainModule == nullptr) {
         Report("Error connect to DDMAIN");
         return;
@@ -65,18 +65,18 @@ void TDDgamma::Enable() {
     FEnabled = true;
 }
 
-void TDDgamma::SetRGB(int step) {
+void GammaRamp::SetRGB(int step) {
     std::lock_guard lock(FLock);
     FRGB = step;
     if (FEnabled) WriteRamp(step, step, step);
 }
 
-void TDDgamma::SetLinearRGB(int red, int green, int blue) {
+void GammaRamp::SetLinearRGB(int red, int green, int blue) {
     std::lock_guard lock(FLock);
     if (FEnabled) WriteRamp(red, green, blue);
 }
 
-void TDDgamma::FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue) {
+void GammaRamp::FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue) {
     auto fill = [](WORD* table, int step) {
         std::uint16_t accumulator = 0;
         for (int i = 0; i < 256; ++i) {
@@ -89,7 +89,7 @@ void TDDgamma::FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue) {
     fill(ramp.blue, blue);
 }
 
-void TDDgamma::WriteRamp(int red, int green, int blue) {
+void GammaRamp::WriteRamp(int red, int green, int blue) {
     DDGAMMARAMP ramp{};
     if (FAILED(FGammaControl->GetGammaRamp(0, &ramp))) Report("Cannot GetGammaRamp");
     FillRamp(ramp, red, green, blue);
