@@ -106,19 +106,19 @@ public:
     void DrawOurs(int waterFrame) {
         Clear();
         ground.DrawImage();
-        hightwater.SetNumberFrame(waterFrame);
-        hightwater.DrawAni();
-        lowwater.SetNumberFrame(waterFrame);
-        lowwater.DrawAni();
-        yacht.DrawAni();
-        dolphin1.DrawAni();
-        dolphin2.DrawAni();
+        hightwater.SetFrame(waterFrame);
+        hightwater.DrawFrame();
+        lowwater.SetFrame(waterFrame);
+        lowwater.DrawFrame();
+        yacht.DrawFrame();
+        dolphin1.DrawFrame();
+        dolphin2.DrawFrame();
         for (const Gull& gull : kGulls) {
             AnimationStrip& strip = gull.small ? birdsSmall : bird;
-            strip.SetShowX(gull.x);
-            strip.SetShowY(gull.y);
-            strip.SetNumberFrame(gull.frame);
-            strip.DrawAni();
+            strip.SetX(gull.x);
+            strip.SetY(gull.y);
+            strip.SetFrame(gull.frame);
+            strip.DrawFrame();
         }
         stone.DrawImage();
         masktree.DrawImage();
@@ -127,18 +127,14 @@ public:
     // The same frame as a list of blits.
     std::vector<Blit> Blits(int waterFrame) const {
         std::vector<Blit> blits;
-        auto sprite = [&](const Sprite& s) {
-            blits.push_back({s.FpSurface, s.GetShowX(), s.GetShowY(), s.Transparency()});
-        };
+        auto sprite = [&](const Sprite& s) { blits.push_back({s.surface, s.X(), s.Y(), s.Transparency()}); };
         auto strip = [&](const AnimationStrip& s, int frame, int x, int y) {
-            blits.push_back({s.FpSurface[std::size_t(frame)], x, y, s.Transparency()});
+            blits.push_back({s.surfaces[std::size_t(frame)], x, y, s.Transparency()});
         };
-        auto placed = [&](const AnimationStrip& s) {
-            strip(s, s.GetNumberFrame(), s.GetShowX(), s.GetShowY());
-        };
+        auto placed = [&](const AnimationStrip& s) { strip(s, s.Frame(), s.X(), s.Y()); };
         sprite(ground);
-        strip(hightwater, waterFrame, hightwater.GetShowX(), hightwater.GetShowY());
-        strip(lowwater, waterFrame, lowwater.GetShowX(), lowwater.GetShowY());
+        strip(hightwater, waterFrame, hightwater.X(), hightwater.Y());
+        strip(lowwater, waterFrame, lowwater.X(), lowwater.Y());
         placed(yacht);
         placed(dolphin1);
         placed(dolphin2);
@@ -148,13 +144,13 @@ public:
         return blits;
     }
 
-    IDirectDrawSurface7* Back() const { return device.FpDDSBack; }
+    IDirectDrawSurface7* Back() const { return device.backBuffer; }
 
     std::string FirstError() const {
         for (const DisplayComponent* drawable : std::initializer_list<const DisplayComponent*>{
                  &ground, &stone, &masktree, &hightwater, &lowwater, &bird, &birdsSmall, &yacht, &dolphin1,
                  &dolphin2})
-            if (!drawable->GetErrorResult().empty()) return drawable->GetErrorResult();
+            if (!drawable->ErrorText().empty()) return drawable->ErrorText();
         return {};
     }
 
@@ -182,7 +178,7 @@ private:
         device.SetHeight(H);
         device.SetColorDepth(32);
         device.SetEnabled(true);
-        if (device.FpDDSBack == nullptr) throw std::runtime_error("display: " + device.GetErrorResult());
+        if (device.backBuffer == nullptr) throw std::runtime_error("display: " + device.ErrorText());
 
         Jpeg(ground, "ground");
         Jpeg(hightwater, "hightwater");
@@ -205,9 +201,9 @@ private:
         Build(yacht, 31, X(31), Y(31), true, X(600), Y(360));
         Build(dolphin1, 39, X(44), Y(20), true, X(400), Y(390));
         Build(dolphin2, 39, X(44), Y(20), true, X(520), Y(400));
-        yacht.SetNumberFrame(14);
-        dolphin1.SetNumberFrame(6);
-        dolphin2.SetNumberFrame(12);
+        yacht.SetFrame(14);
+        dolphin1.SetFrame(6);
+        dolphin2.SetFrame(12);
     }
 
     static void Jpeg(Drawable& drawable, const char* name) {
@@ -221,16 +217,16 @@ private:
     }
     template <class Drawable>
     void Build(Drawable& drawable, int frameHeight, int width, int height, bool keyed, int x, int y) {
-        drawable.DDmainModule = &device;
-        drawable.SetYOffsetFrame(frameHeight);
+        drawable.device = &device;
+        drawable.SetBandHeight(frameHeight);
         drawable.SetStretching(true);
         drawable.SetStretchWidth(width);
         drawable.SetStretchHeight(height);
         drawable.CreateSurface();
         if (keyed) drawable.SetTransparency(true);
-        drawable.SetShowX(x);
-        drawable.SetShowY(y);
-        if (!drawable.GetErrorResult().empty()) throw std::runtime_error(drawable.GetErrorResult());
+        drawable.SetX(x);
+        drawable.SetY(y);
+        if (!drawable.ErrorText().empty()) throw std::runtime_error(drawable.ErrorText());
     }
 };
 
@@ -365,15 +361,15 @@ Blit SpriteBlit(Picture which) {
     Island& island = Island::Get();
     switch (which) {
     case Picture::Ground:
-        return {island.ground.FpSurface, 0, 0, false};
+        return {island.ground.surface, 0, 0, false};
     case Picture::Stone:
-        return {island.stone.FpSurface, 0, Y(356), true};
+        return {island.stone.surface, 0, Y(356), true};
     case Picture::TreeMask:
-        return {island.masktree.FpSurface, X(29), Y(192), true};
+        return {island.masktree.surface, X(29), Y(192), true};
     case Picture::Dolphin:
-        return {island.dolphin1.FpSurface[6], X(400), Y(390), true};
+        return {island.dolphin1.surfaces[6], X(400), Y(390), true};
     case Picture::Gull:
-        return {island.bird.FpSurface[3], 300, 120, true};
+        return {island.bird.surfaces[3], 300, 120, true};
     }
     return {};
 }

@@ -23,15 +23,15 @@ struct SceneRun {
         platform::headless::Install({{1920, 1080, 32}, 1, true});
         platform::SetAudioOutputEnabled(false);
         scene = application.CreateForm<SceneForm>(SceneOptions{7u, true, {}});
-        scene->Setting.flag_clock = clockAndLighting;
-        scene->Setting.FlagDemoDaytime = clockAndLighting;
-        scene->Setting.FlagDaytime = false;
-        scene->Setting.flag_fps = true;
+        scene->settings.flag_clock = clockAndLighting;
+        scene->settings.FlagDemoDaytime = clockAndLighting;
+        scene->settings.FlagDaytime = false;
+        scene->settings.flag_fps = true;
     }
     void Frame() {
-        scene->DDtimer1Timer(scene);
+        scene->UpdatePass(scene);
         bool done = true;
-        scene->AppIdle(scene, done);
+        scene->RenderPass(scene, done);
     }
 
     TApplication application;

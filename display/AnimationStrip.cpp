@@ -6,42 +6,42 @@
 AnimationStrip::~AnimationStrip() { CloseSurface(); }
 
 int AnimationStrip::FrameWidth() const { return Stretching() ? StretchWidth() : Bitmap().Width(); }
-int AnimationStrip::FrameHeight() const { return Stretching() ? StretchHeight() : GetYOffsetFrame(); }
+int AnimationStrip::FrameHeight() const { return Stretching() ? StretchHeight() : BandHeight(); }
 
 IDirectDrawSurface7** AnimationStrip::FrameSlot(int index) {
     if (index < 0 || index >= kMaxFrames) return nullptr;
-    return &FpSurface[std::size_t(index)];
+    return &surfaces[std::size_t(index)];
 }
 
 void AnimationStrip::CreateSurface() {
     CloseSurface();
-    FFrameCount = 0;
+    frameCount = 0;
     if (!LinkDevice()) return;
     // A negative band height cuts no frames either.
-    if (GetYOffsetFrame() <= 0) {
+    if (BandHeight() <= 0) {
         Report("Not defined FYOffsetFrame");
         return;
     }
-    const int count = Bitmap().Height() / GetYOffsetFrame();
+    const int count = Bitmap().Height() / BandHeight();
     if (count > kMaxFrames) {
         Report("TOO match sprites");
         return;
     }
-    FFrameCount = count;
-    for (int index = 0; index < FFrameCount; ++index) Create1Surface(index, FrameWidth(), FrameHeight());
+    frameCount = count;
+    for (int index = 0; index < frameCount; ++index) CreateFrameSurface(index, FrameWidth(), FrameHeight());
 }
 
-void AnimationStrip::Create1Surface(int index, int width, int height) {
+void AnimationStrip::CreateFrameSurface(int index, int width, int height) {
     IDirectDrawSurface7** slot = FrameSlot(index);
     if (slot == nullptr) return;
-    if (FDD == nullptr) {
+    if (directDraw == nullptr) {
         Report("Error FDD==NULL");
         return;
     }
     ReleaseSurface(*slot);
     const std::int64_t rows = Bitmap().Height();
-    const std::int64_t top = std::min(rows, std::int64_t(index) * GetYOffsetFrame());
-    const std::int64_t bottom = std::min(rows, top + GetYOffsetFrame());
+    const std::int64_t top = std::min(rows, std::int64_t(index) * BandHeight());
+    const std::int64_t bottom = std::min(rows, top + BandHeight());
     const TBitmap band = Bitmap().Copy(RECT{0, LONG(top), Bitmap().Width(), LONG(bottom)});
     switch (BuildSurface(*slot, width, height, band, true)) {
     case Upload::Built:
@@ -56,29 +56,29 @@ void AnimationStrip::Create1Surface(int index, int width, int height) {
 }
 
 void AnimationStrip::CloseSurface() {
-    for (IDirectDrawSurface7*& surface : FpSurface) ReleaseSurface(surface);
+    for (IDirectDrawSurface7*& surface : surfaces) ReleaseSurface(surface);
 }
 
-void AnimationStrip::DrawAni() {
-    FSrcRect = RECT{0, 0, FrameWidth(), FrameHeight()};
-    DrawImageFunc();
+void AnimationStrip::DrawFrame() {
+    sourceRect = RECT{0, 0, FrameWidth(), FrameHeight()};
+    DrawSourceRect();
 }
 
-void AnimationStrip::DrawImageFunc() {
-    IDirectDrawSurface7** slot = FrameSlot(GetNumberFrame());
+void AnimationStrip::DrawSourceRect() {
+    IDirectDrawSurface7** slot = FrameSlot(Frame());
     if (!CanDraw(slot != nullptr ? *slot : nullptr)) return;
     if (FAILED(BlitClipped(*slot))) ReportWithRelease(*slot, "Error FDDBACK->BltFast (ANI)");
 }
 
 void AnimationStrip::SetTransparency(bool value) {
-    if (FFrameCount == 0) return;
+    if (frameCount == 0) return;
     if (value)
-        for (int index = 0; index < FFrameCount; ++index)
-            DDSetColorKey(FpSurface[std::size_t(index)], CLR_INVALID, index);
+        for (int index = 0; index < frameCount; ++index)
+            KeyWithColor(surfaces[std::size_t(index)], CLR_INVALID, index);
     SetTransparencyState(value);
 }
 
-void AnimationStrip::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color, int index) {
+void AnimationStrip::KeyWithColor(IDirectDrawSurface7* surface, COLORREF color, int index) {
     if (surface == nullptr || SUCCEEDED(KeySurface(surface, color))) return;
     if (IDirectDrawSurface7** slot = FrameSlot(index))
         ReportWithRelease(*slot, "Error SetColorKey (ANI)");

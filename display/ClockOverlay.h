@@ -13,21 +13,21 @@ class ClockOverlay : public TComponent {
 public:
     explicit ClockOverlay(TComponent* owner);
 
-    int GetXcenter() const { return FXcenter; }
-    void SetXcenter(int value) { FXcenter = value; }
-    int GetYcenter() const { return FYcenter; }
-    void SetYcenter(int value) { FYcenter = value; }
-    int GetRadius() const { return FRadius; }
+    int CenterX() const { return centerX_; }
+    void SetCenterX(int value) { centerX_ = value; }
+    int CenterY() const { return centerY_; }
+    void SetCenterY(int value) { centerY_ = value; }
+    int Radius() const { return radius_; }
     // Stores the radius and derives every size and hand shape from it.
     void SetRadius(int value);
-    COLORREF GetColor() const { return FColor; }
-    void SetColor(COLORREF value) { FColor = value; }
+    COLORREF Color() const { return color_; }
+    void SetColor(COLORREF value) { color_ = value; }
 
     // Draws the clock for the current local time; skipped while the device
     // has no back buffer or the buffer gives no device context.
-    void ShowClock();
+    void Draw();
 
-    DisplayDevice* DDmainModule = nullptr;
+    DisplayDevice* device = nullptr;
 
     // Sizes derived by SetRadius, in pixels.
     struct Sizes {
@@ -40,11 +40,11 @@ public:
         int minuteLength = 0;
         int minuteHalfWidth = 0;
     };
-    const Sizes& GetSizes() const { return FSizes; }
-    const std::array<POINT, 4>& HourShape() const { return FHourShape; }
-    const std::array<POINT, 4>& MinuteShape() const { return FMinuteShape; }
-    POINT SecondStart() const { return FSecondStart; }
-    POINT SecondEnd() const { return FSecondEnd; }
+    const Sizes& DerivedSizes() const { return sizes_; }
+    const std::array<POINT, 4>& HourShape() const { return hourShape_; }
+    const std::array<POINT, 4>& MinuteShape() const { return minuteShape_; }
+    POINT SecondStart() const { return secondStart_; }
+    POINT SecondEnd() const { return secondEnd_; }
 
     // A shape point turned to minute index k (0 to 59) about the centre.
     POINT Rotate(POINT shapePoint, int k) const;
@@ -52,17 +52,17 @@ public:
     static int HourIndex(int hour, int minute);
 
 private:
-    std::array<float, 60> FSin{};
-    std::array<float, 60> FCos{};
-    int FXcenter = 200;
-    int FYcenter = 200;
-    int FRadius = 60;
-    COLORREF FColor = 0xFFFFFF;
-    Sizes FSizes;
-    std::array<POINT, 4> FHourShape{};
-    std::array<POINT, 4> FMinuteShape{};
-    std::array<POINT, 4> FHourPoints{};
-    std::array<POINT, 4> FMinutePoints{};
-    POINT FSecondStart{};
-    POINT FSecondEnd{};
+    std::array<float, 60> sin_{};
+    std::array<float, 60> cos_{};
+    int centerX_ = 200;
+    int centerY_ = 200;
+    int radius_ = 60;
+    COLORREF color_ = 0xFFFFFF;
+    Sizes sizes_;
+    std::array<POINT, 4> hourShape_{};
+    std::array<POINT, 4> minuteShape_{};
+    std::array<POINT, 4> hourPoints_{};
+    std::array<POINT, 4> minutePoints_{};
+    POINT secondStart_{};
+    POINT secondEnd_{};
 };

@@ -23,24 +23,24 @@ public:
     DisplayDevice(const DisplayDevice&) = delete;
     DisplayDevice& operator=(const DisplayDevice&) = delete;
 
-    bool ShowFPS() const { return FShowFPS; }
-    void SetshowFPS(bool value) { FShowFPS = value; }
-    bool Enabled() const { return FEnabled; }
+    bool ShowsFrameRate() const { return showFrameRate_; }
+    void SetShowFrameRate(bool value) { showFrameRate_ = value; }
+    bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
 
-    int GetWidth() const { return FWidth.load(std::memory_order_relaxed); }
-    void SetWidth(int value) { FWidth.store(value, std::memory_order_relaxed); }
-    int GetHeight() const { return FHeight.load(std::memory_order_relaxed); }
-    void SetHeight(int value) { FHeight.store(value, std::memory_order_relaxed); }
-    int GetColorDepth() const { return FColorDepth; }
-    void SetColorDepth(int value) { FColorDepth = value; }
+    int Width() const { return width_.load(std::memory_order_relaxed); }
+    void SetWidth(int value) { width_.store(value, std::memory_order_relaxed); }
+    int Height() const { return height_.load(std::memory_order_relaxed); }
+    void SetHeight(int value) { height_.store(value, std::memory_order_relaxed); }
+    int ColorDepth() const { return colorDepth_; }
+    void SetColorDepth(int value) { colorDepth_ = value; }
 
-    bool DualMonitor() const { return FDualMonitor; }
-    void SetDualMonitor(bool value) { FDualMonitor = value; }
-    bool DefineFormHandle() const { return FDefineFormHandle; }
-    void SetFormHandle(bool value) { FDefineFormHandle = value; }
-    TForm* DDForm() const { return FDDForm; }
-    void SetParentForm(TForm* form) { FDDForm = form; }
+    bool DualMonitor() const { return dualMonitor_; }
+    void SetDualMonitor(bool value) { dualMonitor_ = value; }
+    bool UsesGivenForm() const { return useGivenForm_; }
+    void SetUseGivenForm(bool value) { useGivenForm_ = value; }
+    TForm* DisplayForm() const { return displayForm_; }
+    void SetDisplayForm(TForm* form) { displayForm_ = form; }
 
     // Three lines of text drawn with each flip, line n at (20, 20 + 20n),
     // each shown or not; texts and switches may be set from the timer thread
@@ -55,9 +55,9 @@ public:
     void CloseDirectDraw();
     void ClearBackSurface();
     void FlipSurfaces();
-    void FuncShowFPS();
-    void FuncShowTST(const std::string& text, int x, int y);
-    bool MakeRestSurface();
+    void DrawFrameRate();
+    void DrawTextAt(const std::string& text, int x, int y);
+    bool RestoreSurfaces();
     // Counts the display devices of the system and remembers the third one
     // reported (the secondary monitor's, after the primary's two entries).
     HRESULT EnumerateScreens();
@@ -65,10 +65,10 @@ public:
     int FrameRate() const { return frameRate_; }
 
     // The device's platform objects, read directly by the linked components.
-    IDirectDraw* FpDD = nullptr;
-    IDirectDraw7* FpDD7 = nullptr;
-    IDirectDrawSurface7* FpDDSPrimary = nullptr;
-    IDirectDrawSurface7* FpDDSBack = nullptr;
+    IDirectDraw* directDraw = nullptr;
+    IDirectDraw7* directDraw7 = nullptr;
+    IDirectDrawSurface7* primary = nullptr;
+    IDirectDrawSurface7* backBuffer = nullptr;
 
 private:
     void ReportAndClose(const std::string& text);
@@ -78,14 +78,14 @@ private:
     // The enumeration's callback; `context` is the device.
     static BOOL CountScreen(GUID* device, char* description, char* name, void* context, void* monitor);
 
-    bool FShowFPS = false;
-    bool FEnabled = false;
-    std::atomic<int> FWidth{800};
-    std::atomic<int> FHeight{600};
-    int FColorDepth = 24;
-    bool FDualMonitor = false;
-    bool FDefineFormHandle = false;
-    TForm* FDDForm = nullptr;
+    bool showFrameRate_ = false;
+    bool enabled_ = false;
+    std::atomic<int> width_{800};
+    std::atomic<int> height_{600};
+    int colorDepth_ = 24;
+    bool dualMonitor_ = false;
+    bool useGivenForm_ = false;
+    TForm* displayForm_ = nullptr;
     std::array<std::atomic<bool>, kTextLines> textLineShown_{};
     // A line is drawn with the whole old text or the whole new one.
     mutable std::mutex textLinesLock_;

@@ -5,21 +5,21 @@
 #include "display/SurfaceColor.h"
 
 void Drawable::SetBitmap(const TBitmap* value) {
-    if (value != nullptr) FBitmap = *value;
+    if (value != nullptr) bitmap_ = *value;
 }
 
 bool Drawable::LinkDevice() {
-    if (DDmainModule == nullptr) {
+    if (device == nullptr) {
         Report("Error connect to DDMAIN");
         return false;
     }
-    FDD = DDmainModule->FpDD7;
-    if (FDD == nullptr) {
+    directDraw = device->directDraw7;
+    if (directDraw == nullptr) {
         Report("Error FDD==NULL");
         return false;
     }
-    FDDBACK = DDmainModule->FpDDSBack;
-    if (FDDBACK == nullptr) {
+    backBuffer = device->backBuffer;
+    if (backBuffer == nullptr) {
         Report("Error FDDBACK==NULL");
         return false;
     }
@@ -34,7 +34,7 @@ Drawable::Upload Drawable::BuildSurface(IDirectDrawSurface7*& slot, int width, i
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     desc.dwWidth = DWORD(width);
     desc.dwHeight = DWORD(height);
-    if (FAILED(FDD->CreateSurface(&desc, &slot, nullptr))) {
+    if (FAILED(directDraw->CreateSurface(&desc, &slot, nullptr))) {
         slot = nullptr;
         return Upload::NoSurface;
     }
@@ -53,7 +53,7 @@ bool Drawable::CanDraw(IDirectDrawSurface7* surface) {
         Report("Error FpSurface==NULL");
         return false;
     }
-    if (FDDBACK == nullptr) {
+    if (backBuffer == nullptr) {
         Report("Error FDDBACK==NULL");
         return false;
     }
@@ -61,14 +61,14 @@ bool Drawable::CanDraw(IDirectDrawSurface7* surface) {
 }
 
 HRESULT Drawable::BlitClipped(IDirectDrawSurface7* surface) {
-    if (DDmainModule == nullptr) return DD_OK;
-    const int width = DDmainModule->GetWidth();
-    const int height = DDmainModule->GetHeight();
-    const auto clipped = ClipBlit(FSrcRect, GetShowX(), GetShowY(), width, height);
+    if (device == nullptr) return DD_OK;
+    const int width = device->Width();
+    const int height = device->Height();
+    const auto clipped = ClipBlit(sourceRect, X(), Y(), width, height);
     if (!clipped) return DD_OK;
     RECT source = clipped->source;
     HRESULT result;
-    while ((result = FDDBACK->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source, FBltFlags)) ==
+    while ((result = backBuffer->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source, bltFlags)) ==
            DDERR_WASSTILLDRAWING) {
     }
     return result;
@@ -82,7 +82,7 @@ HRESULT Drawable::KeySurface(IDirectDrawSurface7* surface, COLORREF color) {
 }
 
 void Drawable::ReportWithRelease(IDirectDrawSurface7*& surface, const std::string& text) {
-    SetErrorResult(text);
+    SetErrorText(text);
     ReleaseSurface(surface);
     NotifyError();
 }
@@ -95,6 +95,6 @@ void Drawable::ReleaseSurface(IDirectDrawSurface7*& surface) {
 }
 
 void Drawable::SetTransparencyState(bool value) {
-    FBltFlags = value ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
-    FTransparency = value;
+    bltFlags = value ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
+    transparency_ = value;
 }

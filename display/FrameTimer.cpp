@@ -7,17 +7,17 @@ FrameTimer::FrameTimer(TComponent* owner) : TComponent(owner) {}
 FrameTimer::~FrameTimer() { SetEnabled(false); }
 
 void FrameTimer::SetEnabled(bool value) {
-    if (value == FEnabled) return;
-    FEnabled = value;
+    if (value == enabled_) return;
+    enabled_ = value;
     if (value) {
-        FHalfRate = 0;
-        FTickCount = 0;
-        FCounting = true;
-        FLastTickTime = timeGetTime();
-        FTimerID = timeSetEvent(UINT(FInterval), 0, TimerProc, reinterpret_cast<std::uintptr_t>(this),
+        halfRate_ = 0;
+        tickCount_ = 0;
+        counting_ = true;
+        lastTickTime_ = timeGetTime();
+        timerId_ = timeSetEvent(UINT(interval_), 0, TimerProc, reinterpret_cast<std::uintptr_t>(this),
                                 TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
-    } else if (FTimerID != 0) {
-        timeKillEvent(FTimerID);
+    } else if (timerId_ != 0) {
+        timeKillEvent(timerId_);
     }
 }
 
@@ -27,35 +27,35 @@ void FrameTimer::TimerProc(unsigned, unsigned, std::uintptr_t user, std::uintptr
 
 void FrameTimer::Tick() {
     const std::uint32_t now = timeGetTime();
-    const std::uint32_t gap = now - FLastTickTime;
+    const std::uint32_t gap = now - lastTickTime_;
     if (OnTimer) OnTimer(this);
-    FHalfRate = 1 - FHalfRate;
-    if (FHalfRate == 1 && OnDivide2) OnDivide2(this);
-    if (FCounting) {
-        ++FTickCount;
+    halfRate_ = 1 - halfRate_;
+    if (halfRate_ == 1 && OnEverySecondTick) OnEverySecondTick(this);
+    if (counting_) {
+        ++tickCount_;
         const TNotifyEvent* oneShot = nullptr;
-        switch (FTickCount) {
+        switch (tickCount_) {
         case 5:
-            oneShot = &On5tick;
+            oneShot = &OnTick5;
             break;
         case 10:
-            oneShot = &On10tick;
+            oneShot = &OnTick10;
             break;
         case 15:
-            oneShot = &On15tick;
+            oneShot = &OnTick15;
             break;
         case 20:
-            oneShot = &On20tick;
+            oneShot = &OnTick20;
             break;
         case 25:
-            oneShot = &On25tick;
-            FCounting = false;
+            oneShot = &OnTick25;
+            counting_ = false;
             break;
         default:
             break;
         }
         if (oneShot != nullptr && *oneShot) (*oneShot)(this);
     }
-    FLastTickTime = now;
-    if (gap > kStallMs && OnZasTime) OnZasTime(this);
+    lastTickTime_ = now;
+    if (gap > kStallMs && OnStall) OnStall(this);
 }

@@ -15,19 +15,19 @@ public:
     FrameTimer(const FrameTimer&) = delete;
     FrameTimer& operator=(const FrameTimer&) = delete;
 
-    bool Enabled() const { return FEnabled; }
+    bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
-    int GetInterval() const { return FInterval; }
-    void SetInterval(int value) { FInterval = value; }
+    int Interval() const { return interval_; }
+    void SetInterval(int value) { interval_ = value; }
 
     TNotifyEvent OnTimer;
-    TNotifyEvent OnDivide2;
-    TNotifyEvent On5tick;
-    TNotifyEvent On10tick;
-    TNotifyEvent On15tick;
-    TNotifyEvent On20tick;
-    TNotifyEvent On25tick;
-    TNotifyEvent OnZasTime;
+    TNotifyEvent OnEverySecondTick;
+    TNotifyEvent OnTick5;
+    TNotifyEvent OnTick10;
+    TNotifyEvent OnTick15;
+    TNotifyEvent OnTick20;
+    TNotifyEvent OnTick25;
+    TNotifyEvent OnStall;
 
     // One tick, as the multimedia timer's thread delivers it.
     void Tick();
@@ -39,11 +39,11 @@ private:
     static void TimerProc(unsigned timerId, unsigned msg, std::uintptr_t user, std::uintptr_t,
                           std::uintptr_t);
 
-    unsigned FTimerID = 0;
-    bool FEnabled = false;
-    int FInterval = 40;
-    int FHalfRate = 0;
-    bool FCounting = false;
-    int FTickCount = 0;
-    std::uint32_t FLastTickTime = 0;
+    unsigned timerId_ = 0;
+    bool enabled_ = false;
+    int interval_ = 40;
+    int halfRate_ = 0;
+    bool counting_ = false;
+    int tickCount_ = 0;
+    std::uint32_t lastTickTime_ = 0;
 };

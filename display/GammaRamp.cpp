@@ -7,22 +7,22 @@
 GammaRamp::GammaRamp(TComponent* owner) : DisplayComponent(owner) {}
 
 GammaRamp::~GammaRamp() {
-    if (FGammaControl != nullptr) FGammaControl->Release();
+    if (gammaControl_ != nullptr) gammaControl_->Release();
 }
 
 bool GammaRamp::Enabled() const {
-    std::lock_guard lock(FLock);
-    return FEnabled;
+    std::lock_guard lock(lock_);
+    return enabled_;
 }
 
-int GammaRamp::GetRGB() const {
-    std::lock_guard lock(FLock);
-    return FRGB;
+int GammaRamp::Level() const {
+    std::lock_guard lock(lock_);
+    return level_;
 }
 
 void GammaRamp::SetEnabled(bool value) {
-    std::lock_guard lock(FLock);
-    if (value == FEnabled) return;
+    std::lock_guard lock(lock_);
+    if (value == enabled_) return;
     if (value)
         Enable();
     else
@@ -30,50 +30,50 @@ void GammaRamp::SetEnabled(bool value) {
 }
 
 void GammaRamp::Disable() {
-    FEnabled = false;
-    if (FGammaControl != nullptr) {
-        FGammaControl->Release();
-        FGammaControl = nullptr;
+    enabled_ = false;
+    if (gammaControl_ != nullptr) {
+        gammaControl_->Release();
+        gammaControl_ = nullptr;
     }
 }
 
 void GammaRamp::Enable() {
-    if (DDmainModule == nullptr) {
+    if (device == nullptr) {
         Report("Error connect to DDMAIN");
         return;
     }
-    FDirectDraw = DDmainModule->FpDD;
-    if (FDirectDraw == nullptr) {
+    directDraw_ = device->directDraw;
+    if (directDraw_ == nullptr) {
         Report("Error FpDD==NULL");
         return;
     }
-    FPrimary = DDmainModule->FpDDSPrimary;
-    if (FPrimary == nullptr) {
+    primary_ = device->primary;
+    if (primary_ == nullptr) {
         Report("Error FpDDSPrimary==NULL");
         return;
     }
     DDCAPS caps{};
     caps.dwSize = sizeof caps;
-    FDirectDraw->GetCaps(&caps, nullptr);
+    directDraw_->GetCaps(&caps, nullptr);
     if ((caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) == 0) return;
     // Enabled only with an interface in hand, so writes never go nowhere.
-    if (FAILED(FPrimary->QueryInterface(IID_IDirectDrawGammaControl,
-                                        reinterpret_cast<void**>(&FGammaControl)))) {
-        FGammaControl = nullptr;
+    if (FAILED(primary_->QueryInterface(IID_IDirectDrawGammaControl,
+                                        reinterpret_cast<void**>(&gammaControl_)))) {
+        gammaControl_ = nullptr;
         return;
     }
-    FEnabled = true;
+    enabled_ = true;
 }
 
-void GammaRamp::SetRGB(int step) {
-    std::lock_guard lock(FLock);
-    FRGB = step;
-    if (FEnabled) WriteRamp(step, step, step);
+void GammaRamp::SetLevel(int step) {
+    std::lock_guard lock(lock_);
+    level_ = step;
+    if (enabled_) WriteRamp(step, step, step);
 }
 
-void GammaRamp::SetLinearRGB(int red, int green, int blue) {
-    std::lock_guard lock(FLock);
-    if (FEnabled) WriteRamp(red, green, blue);
+void GammaRamp::SetChannelLevels(int red, int green, int blue) {
+    std::lock_guard lock(lock_);
+    if (enabled_) WriteRamp(red, green, blue);
 }
 
 void GammaRamp::FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue) {
@@ -91,7 +91,7 @@ void GammaRamp::FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue) {
 
 void GammaRamp::WriteRamp(int red, int green, int blue) {
     DDGAMMARAMP ramp{};
-    if (FAILED(FGammaControl->GetGammaRamp(0, &ramp))) Report("Cannot GetGammaRamp");
+    if (FAILED(gammaControl_->GetGammaRamp(0, &ramp))) Report("Cannot GetGammaRamp");
     FillRamp(ramp, red, green, blue);
-    if (FAILED(FGammaControl->SetGammaRamp(0, &ramp))) Report("Cannot SetGammaRamp");
+    if (FAILED(gammaControl_->SetGammaRamp(0, &ramp))) Report("Cannot SetGammaRamp");
 }

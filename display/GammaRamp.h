@@ -23,13 +23,13 @@ public:
 
     bool Enabled() const;
     void SetEnabled(bool value);
-    int GetRGB() const;
+    int Level() const;
     // Stores the step; while enabled also writes a grey ramp with it.
-    void SetRGB(int step);
+    void SetLevel(int step);
     // While enabled, writes a ramp with a step per channel; stores nothing.
-    void SetLinearRGB(int red, int green, int blue);
+    void SetChannelLevels(int red, int green, int blue);
 
-    DisplayDevice* DDmainModule = nullptr;
+    DisplayDevice* device = nullptr;
 
     // Entry i of a channel: i times the step, in a 16-bit accumulator.
     static void FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue);
@@ -39,10 +39,10 @@ private:
     void Disable();
     void WriteRamp(int red, int green, int blue);
 
-    mutable std::recursive_mutex FLock;
-    bool FEnabled = false;
-    int FRGB = 256;
-    IDirectDraw* FDirectDraw = nullptr;
-    IDirectDrawSurface7* FPrimary = nullptr;
-    IDirectDrawGammaControl* FGammaControl = nullptr;
+    mutable std::recursive_mutex lock_;
+    bool enabled_ = false;
+    int level_ = 256;
+    IDirectDraw* directDraw_ = nullptr;
+    IDirectDrawSurface7* primary_ = nullptr;
+    IDirectDrawGammaControl* gammaControl_ = nullptr;
 };

@@ -10,30 +10,30 @@ int Sprite::PictureHeight() const { return Stretching() ? StretchHeight() : Bitm
 void Sprite::CreateSurface() {
     CloseSurface();
     if (!LinkDevice()) return;
-    switch (BuildSurface(FpSurface, PictureWidth(), PictureHeight(), Bitmap(), Stretching())) {
+    switch (BuildSurface(surface, PictureWidth(), PictureHeight(), Bitmap(), Stretching())) {
     case Upload::Built:
         break;
     case Upload::NoSurface:
-        ReportWithRelease(FpSurface, "Error CreateSurfaceBMP");
+        ReportWithRelease(surface, "Error CreateSurfaceBMP");
         break;
     case Upload::NoDC:
-        ReportWithRelease(FpSurface, "Error FpSurface->GetDC (BMP)");
+        ReportWithRelease(surface, "Error FpSurface->GetDC (BMP)");
         break;
     }
 }
 
-void Sprite::CloseSurface() { ReleaseSurface(FpSurface); }
+void Sprite::CloseSurface() { ReleaseSurface(surface); }
 
 void Sprite::DrawImage() {
-    if (!CanDraw(FpSurface)) return;
-    FSrcRect = RECT{0, 0, PictureWidth(), PictureHeight()};
-    DrawImageFunc();
+    if (!CanDraw(surface)) return;
+    sourceRect = RECT{0, 0, PictureWidth(), PictureHeight()};
+    DrawSourceRect();
 }
 
-void Sprite::DrawAni() {
-    if (!CanDraw(FpSurface)) return;
-    const std::int64_t frame = GetNumberFrame();
-    std::int64_t frameHeight = GetYOffsetFrame();
+void Sprite::DrawFrame() {
+    if (!CanDraw(surface)) return;
+    const std::int64_t frame = Frame();
+    std::int64_t frameHeight = BandHeight();
     const char* beyond = "Error FNumberFrame (Ani)";
     if (Stretching()) {
         beyond = "Error FNumberFrame (Ani Stretch)";
@@ -50,21 +50,21 @@ void Sprite::DrawAni() {
         Report(beyond);
         return;
     }
-    FSrcRect = RECT{0, LONG(top), PictureWidth(), LONG(bottom)};
-    DrawImageFunc();
+    sourceRect = RECT{0, LONG(top), PictureWidth(), LONG(bottom)};
+    DrawSourceRect();
 }
 
-void Sprite::DrawImageFunc() {
-    if (!CanDraw(FpSurface)) return;
-    if (FAILED(BlitClipped(FpSurface))) ReportWithRelease(FpSurface, "Error FDDBACK->BltFast (BMP)");
+void Sprite::DrawSourceRect() {
+    if (!CanDraw(surface)) return;
+    if (FAILED(BlitClipped(surface))) ReportWithRelease(surface, "Error FDDBACK->BltFast (BMP)");
 }
 
 void Sprite::SetTransparency(bool value) {
-    if (!CanDraw(FpSurface)) return;
-    if (value) DDSetColorKey(FpSurface, CLR_INVALID);
+    if (!CanDraw(surface)) return;
+    if (value) KeyWithColor(surface, CLR_INVALID);
     SetTransparencyState(value);
 }
 
-void Sprite::DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color) {
-    if (FAILED(KeySurface(surface, color))) ReportWithRelease(FpSurface, "Error SetColorKey (BMP)");
+void Sprite::KeyWithColor(IDirectDrawSurface7* target, COLORREF color) {
+    if (FAILED(KeySurface(target, color))) ReportWithRelease(surface, "Error SetColorKey (BMP)");
 }

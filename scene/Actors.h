@@ -15,45 +15,45 @@ struct SceneGeometry {
 };
 
 struct Gull {
-    SharedInt X, Y;
-    SharedInt Speed, SpeedPeriod, SpeedCount;
-    SharedInt Climb, ClimbPeriod, ClimbCount;
-    SharedInt Flap, FlapPeriod, FlapCount;
-    SharedInt Small;
-    SharedInt Frame;
+    SharedInt x, y;
+    SharedInt speed, speedPeriod, speedCount;
+    SharedInt climb, climbPeriod, climbCount;
+    SharedInt flap, flapPeriod, flapCount;
+    SharedInt distant;
+    SharedInt frame;
 };
 
-inline constexpr int kBirdCount = 10;
-using Gulls = std::array<Gull, kBirdCount>;
+inline constexpr int kGullCount = 10;
+using Gulls = std::array<Gull, kGullCount>;
 
-// Horizontal pixels per tick for a Speed class 1 to 5.
-int BirdStep(int speed);
+// Horizontal pixels per tick for a speed class 1 to 5.
+int GullStep(int speed);
 
-void StartBirds(Gulls& birds, const SceneGeometry& screen);
-void MoveBird(Gull& bird, const SceneGeometry& screen, RandomGenerator& random);
+void StartGulls(Gulls& birds, const SceneGeometry& screen);
+void MoveGull(Gull& bird, const SceneGeometry& screen, RandomGenerator& random);
 
 struct Dolphin {
-    SharedInt DolphinFrame{-1};
-    SharedInt DolphinPeriod{0};
-    SharedInt ShowX{0};
-    SharedInt ShowY{0};
+    SharedInt frame{-1};
+    SharedInt period{0};
+    SharedInt x{0};
+    SharedInt y{0};
 };
 
 void StartDolphin(Dolphin& dolphin, RandomGenerator& random);
 void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
 
 struct Yacht {
-    SharedInt YachtIn{-1};
-    SharedInt YachtTurn{-1};
-    SharedInt YachtOut{-1};
-    SharedInt YachtPeriod{0};
-    SharedInt YachtStopX{0};
-    SharedInt YachtStopOffset{0};
-    SharedInt YachtStep{0};
-    SharedInt ShowX{0};
-    SharedInt ShowY{0};
+    SharedInt inbound{-1};
+    SharedInt turn{-1};
+    SharedInt outbound{-1};
+    SharedInt period{0};
+    SharedInt stopX{0};
+    SharedInt stopOffset{0};
+    SharedInt step{0};
+    SharedInt x{0};
+    SharedInt y{0};
 
-    bool Idle() const { return YachtIn == -1 && YachtTurn == -1 && YachtOut == -1; }
+    bool Idle() const { return inbound == -1 && turn == -1 && outbound == -1; }
     // The strip frame to draw, or -1 while idle.
     int DrawnFrame() const;
 };

@@ -14,27 +14,27 @@ using VerifyScreenSavePwd = BOOL (*)(HWND window);
 
 }  // namespace
 
-void SceneForm::FormKeyDown(TObject*, WORD& Key, TShiftState) {
-    if (FClosed) return;
-    if (Setting.TermMouse) {
+void SceneForm::KeyDown(TObject*, WORD& Key, TShiftState) {
+    if (closed_) return;
+    if (settings.TermMouse) {
         TryExit();
         return;
     }
     StepClockKey(Key);
 }
 
-void SceneForm::FormKeyPress(TObject*, char& Key) {
-    if (FClosed) return;
-    if (Setting.TermMouse || Key == kEscape) {
+void SceneForm::KeyPress(TObject*, char& Key) {
+    if (closed_) return;
+    if (settings.TermMouse || Key == kEscape) {
         TryExit();
         return;
     }
     if (Key == '+' || Key == '-') StepGammaKey(Key);
 }
 
-void SceneForm::FormMouseMove(TObject*, TShiftState, int X, int Y) {
-    if (FClosed) return;
-    if (Setting.TermMouse) {
+void SceneForm::MouseMove(TObject*, TShiftState, int X, int Y) {
+    if (closed_) return;
+    if (settings.TermMouse) {
         if (std::abs(X - lastMouse.x) > kMouseSlack && lastMouse.x != 0)
             TryExit();
         else if (std::abs(Y - lastMouse.y) > kMouseSlack && lastMouse.y != 0)
@@ -43,29 +43,29 @@ void SceneForm::FormMouseMove(TObject*, TShiftState, int X, int Y) {
     lastMouse = {X, Y};
 }
 
-void SceneForm::DDtimer1ZasTime(TObject*) {
+void SceneForm::OnTimerStall(TObject*) {
     // The stall is seen on the timer's thread; the closing belongs to the
     // window's thread.
     Application->Post([this] {
-        if (!FClosed) CloseSaver();
+        if (!closed_) CloseSaver();
     });
 }
 
 void SceneForm::TryExit() {
-    if (ExitBusy) return;
-    ExitBusy = true;
-    if (!FlipParity) {
-        DDmain1.FlipSurfaces();
-        FlipParity = !FlipParity;
+    if (exitBusy) return;
+    exitBusy = true;
+    if (!flipParity) {
+        display.FlipSurfaces();
+        flipParity = !flipParity;
     }
     ShowCursor(TRUE);
     if (VerifyPassword(Handle())) {
         CloseSaver();
     } else {
-        if (!DDtimer1.Enabled() && !FOptions.manualTicks) DDtimer1.SetEnabled(true);
+        if (!frameTimer.Enabled() && !options_.manualTicks) frameTimer.SetEnabled(true);
         ShowCursor(FALSE);
     }
-    ExitBusy = false;
+    exitBusy = false;
 }
 
 bool SceneForm::VerifyPassword(HWND window) {
@@ -86,14 +86,14 @@ bool SceneForm::VerifyPassword(HWND window) {
 }
 
 void SceneForm::CloseSaver() {
-    if (FClosed) return;
-    FClosed = true;
+    if (closed_) return;
+    closed_ = true;
     Application->OnIdle = nullptr;
     CloseScene();
     SetBorderStyle(TBorderStyle::bsSizeable);
     PlaySoundA(nullptr, nullptr, SND_RESOURCE);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
     Hide();
-    if (DDgamma1.Enabled()) DDgamma1.SetRGB(256);
+    if (gamma.Enabled()) gamma.SetLevel(256);
     Close();
 }

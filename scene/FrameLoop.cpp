@@ -1,86 +1,86 @@
 #include "platform/Kernel.h"
 #include "scene/SceneForm.h"
 
-void SceneForm::AppIdle(TObject*, bool& Done) {
+void SceneForm::RenderPass(TObject*, bool& Done) {
     Done = false;
-    FlipParity = !FlipParity;
-    DDmain1.ClearBackSurface();
-    DDbmp1ground.DrawImage();
-    const int water = WaterFrame;
-    DDani1hightwater.SetNumberFrame(water);
-    DDani1hightwater.DrawAni();
-    DDani1lowwater.SetNumberFrame(water);
-    DDani1lowwater.DrawAni();
+    flipParity = !flipParity;
+    display.ClearBackSurface();
+    ground.DrawImage();
+    const int water = waterFrame;
+    highWater.SetFrame(water);
+    highWater.DrawFrame();
+    lowWater.SetFrame(water);
+    lowWater.DrawFrame();
 
-    if (Setting.FlagShowYacht) {
+    if (settings.FlagShowYacht) {
         const int frame = actors.yacht.DrawnFrame();
         if (frame >= 0) {
-            DDani1Yaht.SetShowX(actors.yacht.ShowX);
-            DDani1Yaht.SetShowY(actors.yacht.ShowY);
-            DDani1Yaht.SetNumberFrame(frame);
-            DDani1Yaht.DrawAni();
+            yacht.SetX(actors.yacht.x);
+            yacht.SetY(actors.yacht.y);
+            yacht.SetFrame(frame);
+            yacht.DrawFrame();
         }
     }
-    if (Setting.FlagShowDolphins) {
+    if (settings.FlagShowDolphins) {
         auto drawDolphin = [](const Dolphin& dolphin, AnimationStrip& strip) {
-            const int frame = dolphin.DolphinFrame;
+            const int frame = dolphin.frame;
             if (frame == -1) return;
-            strip.SetShowX(dolphin.ShowX);
-            strip.SetShowY(dolphin.ShowY);
-            strip.SetNumberFrame(frame);
-            strip.DrawAni();
+            strip.SetX(dolphin.x);
+            strip.SetY(dolphin.y);
+            strip.SetFrame(frame);
+            strip.DrawFrame();
         };
         for (std::size_t i = 0; i < dolphins.size(); ++i) drawDolphin(actors.dolphins[i], dolphins[i]);
     }
-    for (int i = 0; i < BirdCount(); ++i) DrawBird(i);
+    for (int i = 0; i < GullCount(); ++i) DrawGull(i);
 
-    DDbmp1stone.DrawImage();
-    DDbmp1masktree.DrawImage();
-    if (Setting.flag_clock) DXClock1.ShowClock();
-    DDmain1.FlipSurfaces();
+    stones.DrawImage();
+    palmMask.DrawImage();
+    if (settings.flag_clock) clock.Draw();
+    display.FlipSurfaces();
 }
 
-void SceneForm::DrawBird(int index) {
+void SceneForm::DrawGull(int index) {
     const Gull& bird = actors.gulls[index];
-    AnimationStrip& strip = bird.Small != 0 ? DDani1birds_small : DDani1bird;
-    strip.SetShowX(bird.X);
-    strip.SetShowY(bird.Y);
-    strip.SetNumberFrame(bird.Frame);
-    strip.DrawAni();
+    AnimationStrip& strip = bird.distant != 0 ? farGulls : nearGulls;
+    strip.SetX(bird.x);
+    strip.SetY(bird.y);
+    strip.SetFrame(bird.frame);
+    strip.DrawFrame();
 }
 
-void SceneForm::DDtimer1Timer(TObject*) {
+void SceneForm::UpdatePass(TObject*) {
     const SceneGeometry screen = Geometry();
-    int tick = TickCount + 1;
+    int tick = tickCount + 1;
     if (tick > screen.H + 500) tick = 0;
-    TickCount = tick;
-    const int water = WaterFrame + 1;
-    WaterFrame = water > 31 ? 0 : water;
+    tickCount = tick;
+    const int water = waterFrame + 1;
+    waterFrame = water > 31 ? 0 : water;
 
-    for (int i = 0; i < BirdCount(); ++i) MoveBird(actors.gulls[i], screen, FRandom);
-    StepYacht(actors.yacht, tick, screen, FRandom);
-    for (Dolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, FRandom);
+    for (int i = 0; i < GullCount(); ++i) MoveGull(actors.gulls[i], screen, random_);
+    StepYacht(actors.yacht, tick, screen, random_);
+    for (Dolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, random_);
 
-    if (Setting.FlagDemoDaytime) DayTime = DayTime >= kSecondsPerDay ? 0 : DayTime + 50;
-    if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
+    if (settings.FlagDemoDaytime) dayTime = dayTime >= kSecondsPerDay ? 0 : dayTime + 50;
+    if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
 }
 
-void SceneForm::LightingUpdate() {
-    if (Setting.FlagDaytime) {
+void SceneForm::UpdateLighting() {
+    if (settings.FlagDaytime) {
         SYSTEMTIME now{};
         GetLocalTime(&now);
-        DayTime = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+        dayTime = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
     }
-    const int T = DayTime;
-    const LightLevels levels = LightingLevels(T, Phases);
-    CurrentRed = levels.Red;
-    CurrentGreen = levels.Green;
-    CurrentBlue = levels.Blue;
-    DDgamma1.SetEnabled(true);
-    if (!DDgamma1.Enabled()) return;
-    DDgamma1.SetLinearRGB(levels.Red, levels.Green, levels.Blue);
-    if (Setting.FlagDemoDaytime && Setting.FlagShowSimulateTime) {
-        DDmain1.ShowTextLine(0, true);
-        DDmain1.SetTextLine(0, DemoClockText(T));
+    const int T = dayTime;
+    const LightLevels levels = LightingLevels(T, phases);
+    currentRed = levels.red;
+    currentGreen = levels.green;
+    currentBlue = levels.blue;
+    gamma.SetEnabled(true);
+    if (!gamma.Enabled()) return;
+    gamma.SetChannelLevels(levels.red, levels.green, levels.blue);
+    if (settings.FlagDemoDaytime && settings.FlagShowSimulateTime) {
+        display.ShowTextLine(0, true);
+        display.SetTextLine(0, DemoClockText(T));
     }
 }

@@ -15,39 +15,39 @@ void WriteQuietly(SettingsStore& store, const char* name, Value value) {
 }  // namespace
 
 void SceneForm::StepGammaKey(char key) {
-    DDgamma1.SetEnabled(true);
-    if (!DDgamma1.Enabled()) return;
-    const int level = DDgamma1.GetRGB();
-    if (key == '+' && level < 256) DDgamma1.SetRGB(level + 1);
-    if (key == '-' && level > 0) DDgamma1.SetRGB(level - 1);
-    DDgamma1.SetEnabled(false);
-    Setting.Gamma = DDgamma1.GetRGB();
-    WriteQuietly(SetReg1, "Gamma", Setting.Gamma);
+    gamma.SetEnabled(true);
+    if (!gamma.Enabled()) return;
+    const int level = gamma.Level();
+    if (key == '+' && level < 256) gamma.SetLevel(level + 1);
+    if (key == '-' && level > 0) gamma.SetLevel(level - 1);
+    gamma.SetEnabled(false);
+    settings.Gamma = gamma.Level();
+    WriteQuietly(store, "Gamma", settings.Gamma);
 }
 
 void SceneForm::StepClockKey(WORD key) {
-    const int margin = Setting.clockRad + kClockMargin;
+    const int margin = settings.clockRad + kClockMargin;
     switch (key) {
     case VK_LEFT:
-        if (Setting.clockX > margin) --Setting.clockX;
+        if (settings.clockX > margin) --settings.clockX;
         break;
     case VK_RIGHT:
-        if (Setting.clockX < Setting.ResHor - margin) ++Setting.clockX;
+        if (settings.clockX < settings.ResHor - margin) ++settings.clockX;
         break;
     case VK_UP:
-        if (Setting.clockY > margin) --Setting.clockY;
+        if (settings.clockY > margin) --settings.clockY;
         break;
     case VK_DOWN:
-        if (Setting.clockY < Setting.ResVert - margin) ++Setting.clockY;
+        if (settings.clockY < settings.ResVert - margin) ++settings.clockY;
         break;
     default:
         return;
     }
     if (key == VK_LEFT || key == VK_RIGHT) {
-        DXClock1.SetXcenter(Setting.clockX);
-        WriteQuietly(SetReg1, "clockX", Setting.clockX);
+        clock.SetCenterX(settings.clockX);
+        WriteQuietly(store, "clockX", settings.clockX);
     } else {
-        DXClock1.SetYcenter(Setting.clockY);
-        WriteQuietly(SetReg1, "clockY", Setting.clockY);
+        clock.SetCenterY(settings.clockY);
+        WriteQuietly(store, "clockY", settings.clockY);
     }
 }

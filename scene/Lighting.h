@@ -5,9 +5,9 @@
 #include <string>
 
 struct LightLevels {
-    int Red;
-    int Green;
-    int Blue;
+    int red;
+    int green;
+    int blue;
     friend bool operator==(const LightLevels&, const LightLevels&) = default;
 };
 
@@ -20,18 +20,18 @@ inline constexpr int kSecondsPerDay = 86400;
 
 // Seconds since local midnight; sunset may lie past midnight.
 struct DayPhases {
-    int DawnStart;
-    int SunriseTime;
-    int MorningEnd;
-    int EveningStart;
-    int SunsetTime;
-    int DuskEnd;
+    int dawnStart;
+    int sunriseTime;
+    int morningEnd;
+    int eveningStart;
+    int sunsetTime;
+    int duskEnd;
 };
 
 // From sun times in hours (daylight saving already added).
-DayPhases MakePhaseBoundaries(float sunriseHours, float sunsetHours);
+DayPhases MakeDayPhases(float sunriseHours, float sunsetHours);
 
-// The levels for DayTime T: the first rule that applies.
+// The levels for dayTime T: the first rule that applies.
 LightLevels LightingLevels(int T, const DayPhases& phases);
 
 // "Demo Time: 1:5PM" for 13:05; hours up to 12 count as AM.

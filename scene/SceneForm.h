@@ -37,57 +37,57 @@ public:
     ~SceneForm() override;
 
     // Stored components.
-    DisplayDevice DDmain1{this};
-    ClockOverlay DXClock1{this};
-    FrameTimer DDtimer1{this};
-    GammaRamp DDgamma1{this};
-    SettingsStore SetReg1 = SaverSettingsStore(this);
-    Sprite DDbmp1ground{this};
-    AnimationStrip DDani1hightwater{this};
-    AnimationStrip DDani1lowwater{this};
-    Sprite DDbmp1stone{this};
-    Sprite DDbmp1masktree{this};
-    AnimationStrip DDani1bird{this};
-    AnimationStrip DDani1birds_small{this};
-    AnimationStrip DDani1Yaht{this};
+    DisplayDevice display{this};
+    ClockOverlay clock{this};
+    FrameTimer frameTimer{this};
+    GammaRamp gamma{this};
+    SettingsStore store = SaverSettingsStore(this);
+    Sprite ground{this};
+    AnimationStrip highWater{this};
+    AnimationStrip lowWater{this};
+    Sprite stones{this};
+    Sprite palmMask{this};
+    AnimationStrip nearGulls{this};
+    AnimationStrip farGulls{this};
+    AnimationStrip yacht{this};
     std::array<AnimationStrip, 2> dolphins{{AnimationStrip{this}, AnimationStrip{this}}};
 
     // Event handlers.
-    void FormCreate(TObject* Sender);
-    void AppIdle(TObject* Sender, bool& Done);
-    void DDtimer1Timer(TObject* Sender);
-    void DDtimer1ZasTime(TObject* Sender);
-    void DDmain1Error(TObject* Sender);
-    void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
-    void FormKeyPress(TObject* Sender, char& Key);
-    void FormMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void SetUpScene(TObject* Sender);
+    void RenderPass(TObject* Sender, bool& Done);
+    void UpdatePass(TObject* Sender);
+    void OnTimerStall(TObject* Sender);
+    void OnDisplayError(TObject* Sender);
+    void KeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void KeyPress(TObject* Sender, char& Key);
+    void MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
 
     void CloseScene();
     void TryExit();
     bool VerifyPassword(HWND window);
     void CloseSaver();
-    void LightingUpdate();
+    void UpdateLighting();
 
     // The settings as loaded at creation.
-    Settings Setting;
+    Settings settings;
 
     // Loop state shared by the render pass and the update pass.
-    SharedBool FlipParity{false};
-    SharedInt TickCount{0};
-    SharedInt WaterFrame{0};
-    SharedInt DayTime{0};
+    SharedBool flipParity{false};
+    SharedInt tickCount{0};
+    SharedInt waterFrame{0};
+    SharedInt dayTime{0};
 
     SceneActors actors;
 
-    DayPhases Phases{};
+    DayPhases phases{};
     // The lighting's levels last computed (red, green, blue).
-    SharedInt CurrentRed{256};
-    SharedInt CurrentGreen{256};
-    SharedInt CurrentBlue{256};
+    SharedInt currentRed{256};
+    SharedInt currentGreen{256};
+    SharedInt currentBlue{256};
 
-    bool ExitBusy = false;
+    bool exitBusy = false;
     // Once true, the scene takes no input and draws nothing more.
-    bool Closed() const { return FClosed; }
+    bool Closed() const { return closed_; }
 
     // The last pointer position reported; 0 in either coordinate means no
     // position yet. The saver has one scene, so this is the program's one
@@ -100,18 +100,18 @@ public:
 
 private:
     SceneGeometry Geometry() const;
-    int BirdCount() const;
+    int GullCount() const;
     void BuildLayers();
     void StartActors();
     void ApplyStoredGamma();
     void ShowSunTimeLines(const SunTimes& sun);
     void StepGammaKey(char key);
     void StepClockKey(WORD key);
-    void DrawBird(int index);
+    void DrawGull(int index);
 
-    SceneOptions FOptions;
-    RandomGenerator FRandom;
+    SceneOptions options_;
+    RandomGenerator random_;
     // Once closed, by the ending or by a display error, the scene takes no
     // input and reports nothing more.
-    bool FClosed = false;
+    bool closed_ = false;
 };

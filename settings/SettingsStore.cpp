@@ -87,7 +87,7 @@ bool WithKey(const std::string& path, bool create, Transfer transfer) {
 
 SettingsStore::SettingsStore(TComponent* owner) : TComponent(owner) {}
 
-std::string SettingsStore::KeyPath() const { return "SOFTWARE\\" + FCompanyName + "\\" + FProductName; }
+std::string SettingsStore::KeyPath() const { return "SOFTWARE\\" + companyName_ + "\\" + productName_; }
 
 bool SettingsStore::Write(const std::string& name, int value) {
     return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, std::uint32_t(value)); });

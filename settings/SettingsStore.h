@@ -19,10 +19,10 @@ class SettingsStore : public TComponent {
 public:
     explicit SettingsStore(TComponent* owner);
 
-    const std::string& GetCompanyName() const { return FCompanyName; }
-    void SetCompanyName(const std::string& value) { FCompanyName = value; }
-    const std::string& GetProductName() const { return FProductName; }
-    void SetProductName(const std::string& value) { FProductName = value; }
+    const std::string& CompanyName() const { return companyName_; }
+    void SetCompanyName(const std::string& value) { companyName_ = value; }
+    const std::string& ProductName() const { return productName_; }
+    void SetProductName(const std::string& value) { productName_ = value; }
 
     // Each returns whether the key could be opened (for a write: opened or
     // created); false leaves a read's destination as it was and stores
@@ -45,6 +45,6 @@ public:
 private:
     std::string KeyPath() const;
 
-    std::string FCompanyName;
-    std::string FProductName;
+    std::string companyName_;
+    std::string productName_;
 };

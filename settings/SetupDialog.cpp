@@ -141,7 +141,7 @@ SetupDialog::SetupDialog(TComponent* owner)
       Button1OK(&PanelButtons, "OK", At(0, 1)),
       Button1Cancel(&PanelButtons, "Cancel", At(0, 2)),
       ColorDialog1(this),
-      SetReg1(SaverSettingsStore(this)) {
+      store_(SaverSettingsStore(this)) {
     Caption = "Tideway Islands Setup";
     Image1.ResourceName = "PREV_BITMAP";
     Image1.Width = 156;
@@ -248,7 +248,7 @@ void SetupDialog::FormCreate(TObject*) {
     // either way.
     FSettings = FirstRunDefaults(ReadDesktopMode());
     try {
-        LoadSettings(SetReg1, FSettings, LoadVariant::Dialog, 0);
+        LoadSettings(store_, FSettings, LoadVariant::Dialog, 0);
     } catch (...) {
         RefreshControls();
         throw;
@@ -354,11 +354,11 @@ void SetupDialog::RefreshTimeOfDayPage() {
 }
 
 void SetupDialog::Button1OKClick(TObject*) {
-    WriteAllSettings(SetReg1, FSettings);
+    WriteAllSettings(store_, FSettings);
     // Writes go nowhere when the key cannot be made at all; that must not
     // look like a saved dialog.
     bool stored = false;
-    if (!SetReg1.Read("flag_clock", &stored)) throw SettingsStoreError("Failed to set data for 'flag_clock'");
+    if (!store_.Read("flag_clock", &stored)) throw SettingsStoreError("Failed to set data for 'flag_clock'");
     Close();
 }
 

@@ -185,7 +185,7 @@ private:
     VideoModeTable FVideoModes;
     float FSunrise = 0;
     float FSunset = 0;
-    SettingsStore SetReg1;
+    SettingsStore store_;
 };
 
 // Configuration mode: shows the dialog until the user closes it.

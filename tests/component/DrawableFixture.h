@@ -103,22 +103,22 @@ protected:
         device.SetHeight(kHeight);
         device.SetColorDepth(depth);
         device.SetEnabled(true);
-        ASSERT_NE(device.FpDDSBack, nullptr) << device.GetErrorResult();
+        ASSERT_NE(device.backBuffer, nullptr) << device.ErrorText();
         device.ClearBackSurface();
         platform::headless::ClearFaults();
     }
     void SetUp() override { OpenDevice(32); }
     void TearDown() override { device.SetEnabled(false); }
 
-    SurfacePixels Back() { return SurfacePixels(device.FpDDSBack); }
+    SurfacePixels Back() { return SurfacePixels(device.backBuffer); }
 
     void Link(Drawable& drawable, const TBitmap& picture) {
-        drawable.DDmainModule = &device;
+        drawable.device = &device;
         drawable.SetBitmap(&picture);
     }
     static void Place(Drawable& drawable, int x, int y) {
-        drawable.SetShowX(x);
-        drawable.SetShowY(y);
+        drawable.SetX(x);
+        drawable.SetY(y);
     }
 
     TForm owner{nullptr};

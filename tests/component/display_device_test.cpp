@@ -18,8 +18,8 @@ protected:
         platform::headless::Install({{1024, 768, 32}, 1, true});
         device.OnError = [this](TObject* sender) {
             EXPECT_EQ(sender, &device);
-            reports.push_back(device.GetErrorResult());
-            closedWhenReported.push_back(device.FpDD == nullptr);
+            reports.push_back(device.ErrorText());
+            closedWhenReported.push_back(device.directDraw == nullptr);
         };
     }
     void TearDown() override {
@@ -45,7 +45,7 @@ protected:
 TEST_F(DisplayDeviceTest, OpensTheModeAndPresentsEachFlip) {
     Open();
     ASSERT_TRUE(reports.empty());
-    ASSERT_NE(device.FpDDSBack, nullptr);
+    ASSERT_NE(device.backBuffer, nullptr);
     const int before = platform::headless::PresentedFrameCount();
     device.ClearBackSurface();
     device.FlipSurfaces();
@@ -84,7 +84,7 @@ TEST_F(DisplayDeviceTest, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
 TEST_F(DisplayDeviceTest, RefusesAModeTheScreenDoesNotOffer) {
     Open(1000, 700, 32);
     EXPECT_EQ(reports, std::vector<std::string>{"Error SetDisplayMode"});
-    EXPECT_EQ(device.FpDD, nullptr);
+    EXPECT_EQ(device.directDraw, nullptr);
 }
 
 TEST_F(DisplayDeviceTest, ClosedDeviceReportsEachUse) {
@@ -93,7 +93,7 @@ TEST_F(DisplayDeviceTest, ClosedDeviceReportsEachUse) {
     device.CloseDirectDraw();
     device.CloseDirectDraw();
     EXPECT_EQ(reports, (std::vector<std::string>{"Error FpDD==NULL", "Error FpDD==NULL"}));
-    EXPECT_FALSE(device.MakeRestSurface());
+    EXPECT_FALSE(device.RestoreSurfaces());
     EXPECT_EQ(reports.back(), "Error FpDD==NULL (MakeRestSurface)");
 }
 
@@ -108,19 +108,19 @@ TEST_F(DisplayDeviceTest, DualMonitorPaths) {
     reports.clear();
     Open();
     EXPECT_TRUE(reports.empty());
-    EXPECT_NE(device.FpDD, nullptr);
+    EXPECT_NE(device.directDraw, nullptr);
     device.SetEnabled(false);
 
     InjectFault(DisplayOp::DirectDrawEnumerateEx, E_FAIL);
     Open();
     EXPECT_EQ(reports, std::vector<std::string>{"ERROR EnumerateScreens"});
-    EXPECT_NE(device.FpDD, nullptr);  // the opening goes on
+    EXPECT_NE(device.directDraw, nullptr);  // the opening goes on
 }
 
 TEST_F(DisplayDeviceTest, FrameRateIsComputedPerTenFramesAndTruncated) {
     DWORD now = 0;
     platform::OverrideTickClock([&] { return now; });
-    device.SetshowFPS(true);
+    device.SetShowFrameRate(true);
     Open();
     // Twenty frames hold one whole batch of ten, whatever an earlier batch left.
     auto frames = [&](DWORD millisecondsEach) {
@@ -157,7 +157,7 @@ TEST_F(DisplayDeviceTest, TextLinesAreDrawnInWhite) {
 
 TEST_F(DisplayDeviceTest, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
     Open();
-    device.SetshowFPS(true);
+    device.SetShowFrameRate(true);
     const int before = platform::headless::PresentedFrameCount();
     InjectFault(DisplayOp::GetDC, DDERR_GENERIC);
     device.FlipSurfaces();
@@ -173,7 +173,7 @@ TEST_F(DisplayDeviceTest, LostSurfacesAreRestored) {
     platform::LoseAllSurfaces();
     device.ClearBackSurface();
     EXPECT_TRUE(reports.empty());
-    EXPECT_EQ(device.FpDDSBack->IsLost(), DD_OK);
+    EXPECT_EQ(device.backBuffer->IsLost(), DD_OK);
 
     // A flip that finds the surfaces lost drops that frame only.
     const int before = platform::headless::PresentedFrameCount();
@@ -193,7 +193,7 @@ TEST_F(DisplayDeviceTest, FailedRestoreReportsTheCodeThenTheClearing) {
     device.ClearBackSurface();
     EXPECT_EQ(reports, (std::vector<std::string>{"Error Primary DDERR_WRONGMODE (MakeRestSurface)",
                                                  "Cannot RestoreAllSurfaces"}));
-    EXPECT_EQ(device.GetErrorResult(), "Cannot RestoreAllSurfaces");
+    EXPECT_EQ(device.ErrorText(), "Cannot RestoreAllSurfaces");
 
     reports.clear();
     InjectFault(DisplayOp::IsLost, DDERR_GENERIC);

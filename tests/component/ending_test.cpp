@@ -41,7 +41,7 @@ protected:
         application = std::make_unique<TApplication>();
         return application->CreateForm<SceneForm>(SceneOptions{1u, true, {}});
     }
-    void Move(SceneForm* scene, int x, int y) { scene->FormMouseMove(scene, 0, x, y); }
+    void Move(SceneForm* scene, int x, int y) { scene->MouseMove(scene, 0, x, y); }
 
     std::filesystem::path folder;
     std::unique_ptr<TApplication> application;
@@ -80,51 +80,51 @@ TEST_F(Ending, ZeroMeansNoPositionYet) {
 TEST_F(Ending, AnyKeyEndsTheKeyboardAndMouseStyle) {
     SceneForm* scene = Start();
     char key = 'q';
-    scene->FormKeyPress(scene, key);
+    scene->KeyPress(scene, key);
     EXPECT_TRUE(scene->Closed());
     // Once closed the form takes no further input.
-    scene->FormKeyPress(scene, key);
+    scene->KeyPress(scene, key);
     Move(scene, 700, 500);
 }
 
 TEST_F(Ending, KeyboardOnlyStyleEndsOnEscapeAlone) {
     SceneForm* scene = Start(true);
-    ASSERT_FALSE(scene->Setting.TermMouse);
+    ASSERT_FALSE(scene->settings.TermMouse);
     Move(scene, 100, 100);
     Move(scene, 400, 400);
     char letter = 'x';
-    scene->FormKeyPress(scene, letter);
+    scene->KeyPress(scene, letter);
     WORD arrow = VK_LEFT;
-    scene->FormKeyDown(scene, arrow, 0);
+    scene->KeyDown(scene, arrow, 0);
     EXPECT_FALSE(scene->Closed());
     char escape = 27;
-    scene->FormKeyPress(scene, escape);
+    scene->KeyPress(scene, escape);
     EXPECT_TRUE(scene->Closed());
 }
 
 TEST_F(Ending, ExitAttemptPutsTheFirstSurfaceBackOnScreen) {
     SceneForm* scene = Start();
     // After set-up one flip was made: an odd count, so one more is needed.
-    EXPECT_FALSE(scene->FlipParity);
+    EXPECT_FALSE(scene->flipParity);
     const int before = platform::headless::PresentedFrameCount();
     scene->TryExit();
     EXPECT_EQ(platform::headless::PresentedFrameCount(), before + 1);
     EXPECT_TRUE(scene->Closed());
-    EXPECT_FALSE(scene->ExitBusy);
+    EXPECT_FALSE(scene->exitBusy);
 }
 
 TEST_F(Ending, BusyExitAttemptIgnoresFurtherInput) {
     SceneForm* scene = Start();
-    scene->ExitBusy = true;
+    scene->exitBusy = true;
     char key = 'q';
-    scene->FormKeyPress(scene, key);
+    scene->KeyPress(scene, key);
     EXPECT_FALSE(scene->Closed());
-    scene->ExitBusy = false;
+    scene->exitBusy = false;
 }
 
 TEST_F(Ending, StallOfTheTimerClosesWithoutAPasswordCheck) {
     SceneForm* scene = Start();
-    scene->DDtimer1ZasTime(&scene->DDtimer1);
+    scene->OnTimerStall(&scene->frameTimer);
     EXPECT_FALSE(scene->Closed());  // handed to the window thread
     application->ProcessMessages();
     EXPECT_TRUE(scene->Closed());
@@ -133,11 +133,11 @@ TEST_F(Ending, StallOfTheTimerClosesWithoutAPasswordCheck) {
 TEST_F(Ending, GammaKeysStepAndStoreTheLevel) {
     SceneForm* scene = Start(true);
     char minus = '-', plus = '+';
-    scene->FormKeyPress(scene, minus);
-    EXPECT_EQ(scene->DDgamma1.GetRGB(), 255);
-    scene->FormKeyPress(scene, plus);
-    scene->FormKeyPress(scene, plus);
-    EXPECT_EQ(scene->DDgamma1.GetRGB(), 256);  // held at 256
+    scene->KeyPress(scene, minus);
+    EXPECT_EQ(scene->gamma.Level(), 255);
+    scene->KeyPress(scene, plus);
+    scene->KeyPress(scene, plus);
+    EXPECT_EQ(scene->gamma.Level(), 256);  // held at 256
     EXPECT_EQ(Stored("Gamma"), 256);
 }
 
@@ -145,21 +145,21 @@ TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
     SceneForm* scene = Start(true, false);
     store.Write("Gamma", 100);
     char minus = '-';
-    scene->FormKeyPress(scene, minus);
+    scene->KeyPress(scene, minus);
     EXPECT_EQ(Stored("Gamma"), 100);
 }
 
 TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
     SceneForm* scene = Start(true);
-    scene->Setting.clockX = 90;
+    scene->settings.clockX = 90;
     WORD left = VK_LEFT, right = VK_RIGHT;
-    scene->FormKeyDown(scene, left, 0);
-    EXPECT_EQ(scene->Setting.clockX, 90);
-    scene->Setting.clockX = 50;  // outside, as a hand edit could leave it
-    scene->FormKeyDown(scene, left, 0);
-    EXPECT_EQ(scene->Setting.clockX, 50);
-    scene->FormKeyDown(scene, right, 0);
-    EXPECT_EQ(scene->Setting.clockX, 51);
-    EXPECT_EQ(scene->DXClock1.GetXcenter(), 51);
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, 90);
+    scene->settings.clockX = 50;  // outside, as a hand edit could leave it
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, 50);
+    scene->KeyDown(scene, right, 0);
+    EXPECT_EQ(scene->settings.clockX, 51);
+    EXPECT_EQ(scene->clock.CenterX(), 51);
     EXPECT_EQ(Stored("clockX"), 51);
 }

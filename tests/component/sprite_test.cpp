@@ -19,7 +19,7 @@ protected:
     void Build(Sprite& sprite, const TBitmap& picture) {
         Link(sprite, picture);
         sprite.CreateSurface();
-        ASSERT_NE(sprite.FpSurface, nullptr) << sprite.GetErrorResult();
+        ASSERT_NE(sprite.surface, nullptr) << sprite.ErrorText();
     }
     static void DrawAt(Sprite& sprite, int x, int y) {
         Place(sprite, x, y);
@@ -59,7 +59,7 @@ TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
             platform::headless::ClearFaults();
             DrawAt(sprite, across ? c.position : 10, across ? 10 : c.position);
 
-            EXPECT_EQ(sprite.GetErrorResult(), "");
+            EXPECT_EQ(sprite.ErrorText(), "");
             const SurfacePixels back = Back();
             EXPECT_EQ(back.CountNonZero(), c.drawn * 3);
             EXPECT_EQ(CallCount(DisplayOp::BltFast), c.firstSource ? 1 : 0);
@@ -80,50 +80,50 @@ TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
 
 TEST_F(SpriteTest, DrawAniDrawsWholeBandsOfThePictureOrTheScaledPicture) {
     Sprite plain{nullptr};
-    plain.SetYOffsetFrame(11);
+    plain.SetBandHeight(11);
     Build(plain, CodedBitmap(30, 440));
-    plain.SetNumberFrame(39);  // its bottom is the picture's: the last frame
-    plain.DrawAni();
-    EXPECT_EQ(plain.GetErrorResult(), "");
+    plain.SetFrame(39);  // its bottom is the picture's: the last frame
+    plain.DrawFrame();
+    EXPECT_EQ(plain.ErrorText(), "");
     EXPECT_EQ(Back().At(29, 10), Code(29, 439));
     EXPECT_EQ(Back().CountNonZero(), 30 * 11);
     for (int frame : {40, -1}) {
-        plain.SetNumberFrame(frame);
-        plain.DrawAni();
-        EXPECT_EQ(plain.GetErrorResult(), "Error FNumberFrame (Ani)");
+        plain.SetFrame(frame);
+        plain.DrawFrame();
+        EXPECT_EQ(plain.ErrorText(), "Error FNumberFrame (Ani)");
     }
 
     Sprite scaled{nullptr};
-    scaled.SetYOffsetFrame(11);
+    scaled.SetBandHeight(11);
     scaled.SetStretching(true);
     scaled.SetStretchWidth(30);
     scaled.SetStretchHeight(220);  // frames of 11 * 220 / 440 = 5 rows
     Build(scaled, CodedBitmap(30, 440));
-    scaled.SetNumberFrame(43);
-    scaled.DrawAni();
-    EXPECT_EQ(scaled.GetErrorResult(), "");
-    EXPECT_EQ(scaled.FSrcRect.top, 215);
-    EXPECT_EQ(scaled.FSrcRect.bottom, 220);
-    scaled.SetNumberFrame(44);
-    scaled.DrawAni();
-    EXPECT_EQ(scaled.GetErrorResult(), "Error FNumberFrame (Ani Stretch)");
+    scaled.SetFrame(43);
+    scaled.DrawFrame();
+    EXPECT_EQ(scaled.ErrorText(), "");
+    EXPECT_EQ(scaled.sourceRect.top, 215);
+    EXPECT_EQ(scaled.sourceRect.bottom, 220);
+    scaled.SetFrame(44);
+    scaled.DrawFrame();
+    EXPECT_EQ(scaled.ErrorText(), "Error FNumberFrame (Ani Stretch)");
 
     // A scaled picture of no rows has no frames, rather than a division by zero.
     const TBitmap empty;
     scaled.SetBitmap(&empty);
     scaled.CreateSurface();
-    scaled.SetNumberFrame(0);
-    scaled.DrawAni();
-    EXPECT_EQ(scaled.GetErrorResult(), "Error FNumberFrame (Ani Stretch)");
+    scaled.SetFrame(0);
+    scaled.DrawFrame();
+    EXPECT_EQ(scaled.ErrorText(), "Error FNumberFrame (Ani Stretch)");
 }
 
 TEST_F(SpriteTest, RebuildingReleasesTheSurfaceBuiltBefore) {
     Sprite sprite{nullptr};
     Build(sprite, CodedBitmap(8, 8));
-    IDirectDrawSurface7* first = sprite.FpSurface;
+    IDirectDrawSurface7* first = sprite.surface;
     first->AddRef();
     sprite.CreateSurface();
-    EXPECT_NE(sprite.FpSurface, nullptr);
+    EXPECT_NE(sprite.surface, nullptr);
     EXPECT_EQ(first->Release(), 0u);
 }
 
@@ -157,7 +157,7 @@ TEST_P(SpriteKeyTest, KeyIsTheTopLeftColourWhereverItOccurs) {
     EXPECT_NE(back.At(6, 6), underneath);
 
     keyed.SetTransparency(false);
-    EXPECT_EQ(keyed.FBltFlags, DDBLTFAST_NOCOLORKEY);
+    EXPECT_EQ(keyed.bltFlags, DDBLTFAST_NOCOLORKEY);
     DrawAt(keyed, 0, 0);
     EXPECT_NE(Back().At(5, 5), underneath);
 }
@@ -165,13 +165,13 @@ TEST_P(SpriteKeyTest, KeyIsTheTopLeftColourWhereverItOccurs) {
 TEST_P(SpriteKeyTest, ColorMatchGivesTheRawValueInTheSurfaceFormat) {
     Sprite sprite{nullptr};
     Build(sprite, SolidBitmap(4, 4, 0x0000FF));
-    const DWORD blue = SurfaceColorValue(sprite.FpSurface, CLR_INVALID);
+    const DWORD blue = SurfaceColorValue(sprite.surface, CLR_INVALID);
     EXPECT_EQ(blue, GetParam() == 16 ? 0x001Fu : 0x0000FFu);
-    EXPECT_EQ(SurfaceColorValue(sprite.FpSurface, RGB(255, 0, 0)), GetParam() == 16 ? 0xF800u : 0xFF0000u);
-    EXPECT_EQ(SurfaceColorValue(sprite.FpSurface, CLR_INVALID), blue) << "the top-left pixel is put back";
+    EXPECT_EQ(SurfaceColorValue(sprite.surface, RGB(255, 0, 0)), GetParam() == 16 ? 0xF800u : 0xFF0000u);
+    EXPECT_EQ(SurfaceColorValue(sprite.surface, CLR_INVALID), blue) << "the top-left pixel is put back";
 
     InjectFault(DisplayOp::Lock, DDERR_GENERIC);
-    EXPECT_EQ(SurfaceColorValue(sprite.FpSurface, CLR_INVALID), CLR_INVALID);
+    EXPECT_EQ(SurfaceColorValue(sprite.surface, CLR_INVALID), CLR_INVALID);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, SpriteKeyTest, testing::Values(16, 24, 32));
@@ -189,7 +189,7 @@ TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
     const SpriteFailure failures[] = {
         {"Error connect to DDMAIN", false,
          [](Sprite& s, DisplayDevice&) {
-             s.DDmainModule = nullptr;
+             s.device = nullptr;
              s.CreateSurface();
          }},
         {"Error FDD==NULL", false,
@@ -200,18 +200,18 @@ TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
          }},
         {"Error FDDBACK==NULL", false,
          [](Sprite& s, DisplayDevice& d) {
-             IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
+             IDirectDrawSurface7* back = std::exchange(d.backBuffer, nullptr);
              s.CreateSurface();
-             d.FpDDSBack = back;
+             d.backBuffer = back;
          }},
         {"Error FDDBACK==NULL", false,
          [](Sprite& s, DisplayDevice&) {
-             s.FDDBACK = nullptr;
+             s.backBuffer = nullptr;
              s.DrawImage();
          }},
         {"Error FDDBACK==NULL", false,
          [](Sprite& s, DisplayDevice&) {
-             s.FDDBACK = nullptr;
+             s.backBuffer = nullptr;
              s.SetTransparency(true);
          }},
         {"Error CreateSurfaceBMP", true,
@@ -227,7 +227,7 @@ TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
         {"Error FpSurface==NULL", true,
          [](Sprite& s, DisplayDevice&) {
              s.CloseSurface();
-             s.DrawAni();
+             s.DrawFrame();
          }},
         {"Error SetColorKey (BMP)", true,
          [](Sprite& s, DisplayDevice&) {
@@ -247,18 +247,18 @@ TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
         ErrorLog log;
         log.Attach(sprite);
         failure.provoke(sprite, device);
-        EXPECT_EQ(sprite.GetErrorResult(), failure.text);
+        EXPECT_EQ(sprite.ErrorText(), failure.text);
         EXPECT_EQ(log.calls, 1);
         EXPECT_EQ(log.sender, &sprite);
         if (failure.surfaceReleased) {
-            EXPECT_EQ(sprite.FpSurface, nullptr);
+            EXPECT_EQ(sprite.surface, nullptr);
         }
         platform::headless::ClearFaults();
     }
 
     Sprite unbuilt{nullptr};
     unbuilt.SetTransparency(true);
-    EXPECT_EQ(unbuilt.GetErrorResult(), "Error FpSurface==NULL");
+    EXPECT_EQ(unbuilt.ErrorText(), "Error FpSurface==NULL");
     EXPECT_FALSE(unbuilt.Transparency());
 }
 

@@ -15,17 +15,17 @@ class StripTest : public DisplayTest {
 protected:
     void Build(AnimationStrip& strip, const TBitmap& picture, int frameHeight) {
         Link(strip, picture);
-        strip.SetYOffsetFrame(frameHeight);
+        strip.SetBandHeight(frameHeight);
         strip.CreateSurface();
     }
     static void DrawFrame(AnimationStrip& strip, int frame, int x, int y) {
-        strip.SetNumberFrame(frame);
+        strip.SetFrame(frame);
         Place(strip, x, y);
-        strip.DrawAni();
+        strip.DrawFrame();
     }
     static int BuiltFrames(const AnimationStrip& strip) {
         int count = 0;
-        for (IDirectDrawSurface7* surface : strip.FpSurface) count += surface != nullptr;
+        for (IDirectDrawSurface7* surface : strip.surfaces) count += surface != nullptr;
         return count;
     }
 };
@@ -35,10 +35,10 @@ TEST_F(StripTest, CutsWholeFramesAndLeavesTheRowsBelowUnused) {
         SCOPED_TRACE(frameHeight);
         AnimationStrip strip{nullptr};
         Build(strip, CodedBitmap(30, 440), frameHeight);
-        EXPECT_EQ(strip.FFrameCount, frames);
+        EXPECT_EQ(strip.frameCount, frames);
         EXPECT_EQ(BuiltFrames(strip), frames);
         const int last = frames - 1;
-        const SurfacePixels frame(strip.FpSurface[std::size_t(last)]);
+        const SurfacePixels frame(strip.surfaces[std::size_t(last)]);
         ASSERT_EQ(frame.Height(), frameHeight);
         EXPECT_EQ(frame.At(0, 0), Code(0, last * frameHeight));
         EXPECT_EQ(frame.At(29, frameHeight - 1), Code(29, (last + 1) * frameHeight - 1));
@@ -54,7 +54,7 @@ TEST_F(StripTest, FrameTableHoldsTwoHundredFrames) {
 
     AnimationStrip tooLong{nullptr};
     Build(tooLong, CodedBitmap(2, 402), 2);
-    EXPECT_EQ(tooLong.GetErrorResult(), "TOO match sprites");
+    EXPECT_EQ(tooLong.ErrorText(), "TOO match sprites");
     EXPECT_EQ(BuiltFrames(tooLong), 0);
     EXPECT_EQ(CallCount(DisplayOp::CreateSurface), 200);
     tooLong.SetTransparency(true);  // nothing was cut, so nothing is keyed
@@ -67,7 +67,7 @@ TEST_F(StripTest, FramesWithoutASurfaceAreReportedNotDrawn) {
     log.Attach(shorter);
     Build(shorter, CodedBitmap(30, 10), 11);
     shorter.SetTransparency(true);
-    EXPECT_EQ(shorter.FFrameCount, 0);
+    EXPECT_EQ(shorter.frameCount, 0);
     EXPECT_FALSE(shorter.Transparency());
     EXPECT_EQ(log.calls, 0);
 
@@ -75,12 +75,12 @@ TEST_F(StripTest, FramesWithoutASurfaceAreReportedNotDrawn) {
     Build(strip, CodedBitmap(30, 440), 11);
     for (int frame : {40, 200, -1}) {
         SCOPED_TRACE(frame);
-        strip.SetErrorResult("");
+        strip.SetErrorText("");
         DrawFrame(strip, frame, 0, 0);
-        EXPECT_EQ(strip.GetErrorResult(), "Error FpSurface==NULL");
+        EXPECT_EQ(strip.ErrorText(), "Error FpSurface==NULL");
     }
     DrawFrame(shorter, 0, 0, 0);
-    EXPECT_EQ(shorter.GetErrorResult(), "Error FpSurface==NULL");
+    EXPECT_EQ(shorter.ErrorText(), "Error FpSurface==NULL");
     EXPECT_EQ(CallCount(DisplayOp::BltFast), 0);
 }
 
@@ -91,7 +91,7 @@ TEST_F(StripTest, StretchingScalesEveryFrameToTheGivenSize) {
     strip.SetStretchHeight(6);
     Build(strip, CodedBitmap(30, 440), 11);
     ASSERT_EQ(BuiltFrames(strip), 40);
-    const SurfacePixels last(strip.FpSurface[39]);
+    const SurfacePixels last(strip.surfaces[39]);
     EXPECT_EQ(last.Width(), 18);
     EXPECT_EQ(last.Height(), 6);
     DrawFrame(strip, 3, 100, 100);
@@ -102,7 +102,7 @@ TEST_F(StripTest, StretchingScalesEveryFrameToTheGivenSize) {
 TEST_F(StripTest, RebuildingReleasesEveryFrameBuiltBefore) {
     AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
-    IDirectDrawSurface7* last = strip.FpSurface[39];
+    IDirectDrawSurface7* last = strip.surfaces[39];
     last->AddRef();
     Build(strip, CodedBitmap(30, 440), 22);
     EXPECT_EQ(BuiltFrames(strip), 20);
@@ -144,12 +144,12 @@ TEST_F(StripTest, FailedBlitRemovesThatFrameOnlyAndABusyBlitIsRetried) {
     DrawFrame(strip, 2, 0, 0);
     EXPECT_EQ(CallCount(DisplayOp::BltFast), 6);
     EXPECT_EQ(Back().At(0, 0), Code(0, 22));
-    EXPECT_EQ(strip.GetErrorResult(), "");
+    EXPECT_EQ(strip.ErrorText(), "");
 
     InjectFault(DisplayOp::BltFast, DDERR_SURFACELOST);
     DrawFrame(strip, 3, 0, 0);
-    EXPECT_EQ(strip.GetErrorResult(), "Error FDDBACK->BltFast (ANI)");
-    EXPECT_EQ(strip.FpSurface[3], nullptr);
+    EXPECT_EQ(strip.ErrorText(), "Error FDDBACK->BltFast (ANI)");
+    EXPECT_EQ(strip.surfaces[3], nullptr);
     EXPECT_EQ(BuiltFrames(strip), 39);
     DrawFrame(strip, 4, 0, 0);
     EXPECT_EQ(Back().At(0, 0), Code(0, 44));
@@ -165,7 +165,7 @@ TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
     const StripFailure failures[] = {
         {"Error connect to DDMAIN", 0,
          [](AnimationStrip& s, DisplayDevice&) {
-             s.DDmainModule = nullptr;
+             s.device = nullptr;
              s.CreateSurface();
          }},
         {"Error FDD==NULL", 0,
@@ -176,28 +176,28 @@ TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
          }},
         {"Error FDDBACK==NULL", 0,
          [](AnimationStrip& s, DisplayDevice& d) {
-             IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
+             IDirectDrawSurface7* back = std::exchange(d.backBuffer, nullptr);
              s.CreateSurface();
-             d.FpDDSBack = back;
+             d.backBuffer = back;
          }},
         {"Error FDDBACK==NULL", 40,
          [](AnimationStrip& s, DisplayDevice&) {
-             s.FDDBACK = nullptr;
-             s.DrawAni();
+             s.backBuffer = nullptr;
+             s.DrawFrame();
          }},
         {"Not defined FYOffsetFrame", 0,
          [](AnimationStrip& s, DisplayDevice&) {
-             s.SetYOffsetFrame(0);
+             s.SetBandHeight(0);
              s.CreateSurface();
          }},
         {"Not defined FYOffsetFrame", 0,
          [](AnimationStrip& s, DisplayDevice&) {
-             s.SetYOffsetFrame(-11);
+             s.SetBandHeight(-11);
              s.CreateSurface();
          }},
         {"TOO match sprites", 0,
          [](AnimationStrip& s, DisplayDevice&) {
-             s.SetYOffsetFrame(2);
+             s.SetBandHeight(2);
              s.CreateSurface();
          }},
         {"Error CreateSurfaceANI", 39,
@@ -212,8 +212,8 @@ TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
          }},
         {"Error FpSurface==NULL", 40,
          [](AnimationStrip& s, DisplayDevice&) {
-             s.SetNumberFrame(40);
-             s.DrawAni();
+             s.SetFrame(40);
+             s.DrawFrame();
          }},
         {"Error SetColorKey (ANI)", 39,
          [](AnimationStrip& s, DisplayDevice&) {
@@ -223,7 +223,7 @@ TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
         {"Error FDDBACK->BltFast (ANI)", 39,
          [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::BltFast, DDERR_INVALIDRECT);
-             s.DrawAni();
+             s.DrawFrame();
          }},
     };
     for (const StripFailure& failure : failures) {
@@ -233,7 +233,7 @@ TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
         ErrorLog log;
         log.Attach(strip);
         failure.provoke(strip, device);
-        EXPECT_EQ(strip.GetErrorResult(), failure.text);
+        EXPECT_EQ(strip.ErrorText(), failure.text);
         EXPECT_EQ(log.calls, 1);
         EXPECT_EQ(log.sender, &strip);
         EXPECT_EQ(BuiltFrames(strip), failure.framesLeft);

@@ -5,7 +5,7 @@
 TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
     ClockOverlay clock(nullptr);
     clock.SetRadius(70);
-    const ClockOverlay::Sizes& s = clock.GetSizes();
+    const ClockOverlay::Sizes& s = clock.DerivedSizes();
     EXPECT_EQ(s.hub, 1);
     EXPECT_EQ(s.minuteDot, 1);
     EXPECT_EQ(s.fiveMinuteDot, 2);
@@ -22,7 +22,7 @@ TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
 TEST(ClockOverlay, SizesDerivedFromALargeRadius) {
     ClockOverlay clock(nullptr);
     clock.SetRadius(140);
-    const ClockOverlay::Sizes& s = clock.GetSizes();
+    const ClockOverlay::Sizes& s = clock.DerivedSizes();
     EXPECT_EQ(s.hub, 3);
     EXPECT_EQ(s.minuteDot, 2);
     EXPECT_EQ(s.fiveMinuteDot, 3);
@@ -45,8 +45,8 @@ TEST(ClockOverlay, HourHandAdvancesEveryTwelveMinutes) {
 
 TEST(ClockOverlay, RotationTurnsClockwiseOnTheScreen) {
     ClockOverlay clock(nullptr);
-    clock.SetXcenter(400);
-    clock.SetYcenter(300);
+    clock.SetCenterX(400);
+    clock.SetCenterY(300);
     clock.SetRadius(70);
     const POINT tip = clock.HourShape()[0];  // pointing to 12
     const POINT atTwelve = clock.Rotate(tip, 0);

@@ -16,10 +16,10 @@ protected:
     void SetUp() override {
         platform::OverrideTickClock([this] { return now; });
         timer.OnTimer = [this](TObject*) { events += "T"; };
-        timer.OnDivide2 = [this](TObject*) { events += "2"; };
-        timer.On5tick = [this](TObject*) { events += "5"; };
-        timer.On25tick = [this](TObject*) { events += "X"; };
-        timer.OnZasTime = [this](TObject*) { events += "Z"; };
+        timer.OnEverySecondTick = [this](TObject*) { events += "2"; };
+        timer.OnTick5 = [this](TObject*) { events += "5"; };
+        timer.OnTick25 = [this](TObject*) { events += "X"; };
+        timer.OnStall = [this](TObject*) { events += "Z"; };
     }
     void TearDown() override {
         timer.SetEnabled(false);
