@@ -26,7 +26,7 @@ void OpenDialogLogic(benchmark::State& state) {
     platform::headless::Install();
     for (auto _ : state) {
         SetupDialog form(nullptr);
-        benchmark::DoNotOptimize(form.ComboBox1.Items.data());
+        benchmark::DoNotOptimize(form.cityList.Items.data());
     }
 }
 BENCHMARK(OpenDialogLogic)->Unit(benchmark::kMillisecond);

@@ -33,222 +33,220 @@ TFont Link() { return {clNavy, false, true}; }
 
 SetupDialog::SetupDialog(TComponent* owner)
     : TDialogForm(owner),
-      Image1(this, "", At(0, 0)),
-      PanelAbout(this, "", Filling(0, 1)),
-      Label1(&PanelAbout, "Tideway Islands Screensaver", At(0, 0, 1, 2)),
-      Label2(&PanelAbout, "version", At(1, 0)),
-      Label6(&PanelAbout, "1.0", At(1, 1)),
-      Label3(&PanelAbout, "Documentation", At(2, 0, 1, 2)),
-      Label4(&PanelAbout, "e-mail:", At(3, 0)),
-      Label5(&PanelAbout, "new message", At(3, 1)),
-      PageControl1(this, "", Filling(1, 0, 1, 2)),
+      previewPicture(this, "", At(0, 0)),
+      aboutPanel(this, "", Filling(0, 1)),
+      programName(&aboutPanel, "Tideway Islands Screensaver", At(0, 0, 1, 2)),
+      versionLabel(&aboutPanel, "version", At(1, 0)),
+      versionNumber(&aboutPanel, "1.0", At(1, 1)),
+      documentationLink(&aboutPanel, "Documentation", At(2, 0, 1, 2)),
+      mailLabel(&aboutPanel, "e-mail:", At(3, 0)),
+      mailLink(&aboutPanel, "new message", At(3, 1)),
+      pages(this, "", Filling(1, 0, 1, 2)),
 
-      TabSheet1(&PageControl1, "Settings", {}),
-      GroupBoxSound(&TabSheet1, "Sound", Filling(0, 0)),
-      CheckBox1PlaySound(&GroupBoxSound, "Play Sound", At(0, 0)),
-      LabelSoundNote(&GroupBoxSound,
-                     "If you don't hear the sound, download and \n"
-                     "install Windows Media Player",
-                     At(1, 0)),
-      GroupBoxFrameRate(&TabSheet1, "Frame rate", Filling(0, 1)),
-      CheckBox2ShowFPS(&GroupBoxFrameRate, "Show FPS", At(0, 0)),
-      GroupBoxTerminate(&TabSheet1, "Terminate", Filling(1, 0)),
-      RadioButton3KeyMouse(&GroupBoxTerminate, "Keybord and Mouse", At(0, 0)),
-      RadioButton4Key(&GroupBoxTerminate, "Keybord only (ESC key)", At(1, 0)),
-      GroupBoxSpeed(&TabSheet1, "Speed setting", Filling(1, 1)),
-      RadioButton1Slow(&GroupBoxSpeed, "Slow", At(0, 0)),
-      RadioButton2Normal(&GroupBoxSpeed, "Normal", At(1, 0)),
-      RadioButton5Fast(&GroupBoxSpeed, "Fast", At(2, 0)),
-      GroupBoxObjects(&TabSheet1, "Objects", Filling(2, 0, 1, 2)),
-      LabelSeagulls(&GroupBoxObjects, "Number of Seagull:", At(0, 0)),
-      RxSpinEdit1(&GroupBoxObjects, "", At(0, 1)),
-      CheckBox1(&GroupBoxObjects, "Show Dolphins", At(0, 2)),
-      CheckBox2(&GroupBoxObjects, "Show Yacht", At(0, 3)),
+      settingsPage(&pages, "Settings", {}),
+      soundGroup(&settingsPage, "Sound", Filling(0, 0)),
+      playSound(&soundGroup, "Play Sound", At(0, 0)),
+      soundNote(&soundGroup,
+                "If you don't hear the sound, download and \n"
+                "install Windows Media Player",
+                At(1, 0)),
+      frameRateGroup(&settingsPage, "Frame rate", Filling(0, 1)),
+      showFrameRate(&frameRateGroup, "Show FPS", At(0, 0)),
+      endingGroup(&settingsPage, "Terminate", Filling(1, 0)),
+      endOnKeyOrMouse(&endingGroup, "Keybord and Mouse", At(0, 0)),
+      endOnEscapeOnly(&endingGroup, "Keybord only (ESC key)", At(1, 0)),
+      speedGroup(&settingsPage, "Speed setting", Filling(1, 1)),
+      speedSlow(&speedGroup, "Slow", At(0, 0)),
+      speedNormal(&speedGroup, "Normal", At(1, 0)),
+      speedFast(&speedGroup, "Fast", At(2, 0)),
+      objectsGroup(&settingsPage, "Objects", Filling(2, 0, 1, 2)),
+      gullCountLabel(&objectsGroup, "Number of Seagull:", At(0, 0)),
+      gullCount(&objectsGroup, "", At(0, 1)),
+      showDolphins(&objectsGroup, "Show Dolphins", At(0, 2)),
+      showYacht(&objectsGroup, "Show Yacht", At(0, 3)),
 
-      TabSheet2(&PageControl1, "Display", {}),
-      GroupBoxVideoMode(&TabSheet2, "Video mode", Filling(0, 0)),
-      RadioButton6800x600(&GroupBoxVideoMode, "800x600", At(0, 0)),
-      RadioButton71024x768(&GroupBoxVideoMode, "1024x768", At(1, 0)),
-      RadioButton81152x864(&GroupBoxVideoMode, "1152x864", At(2, 0)),
-      RadioButton91280x1024(&GroupBoxVideoMode, "1280x1024", At(3, 0)),
-      RadioButton13desktop(&GroupBoxVideoMode, "Use desktop settings", At(4, 0)),
-      GroupBoxColorDepth(&TabSheet2, "Color depth", Filling(1, 0)),
-      RadioButton10_16(&GroupBoxColorDepth, "16-bit color", At(0, 0)),
-      RadioButton11_24(&GroupBoxColorDepth, "24-bit color", At(1, 0)),
-      RadioButton12_32(&GroupBoxColorDepth, "32-bit color", At(2, 0)),
-      GroupBoxGamma(&TabSheet2, "Gamma settings", Filling(0, 1, 2, 1)),
-      TrackBar1(&GroupBoxGamma, "", Filling(0, 0, 1, 2)),
-      LabelDarken(&GroupBoxGamma, "Darken", At(1, 0)),
-      LabelLighten(&GroupBoxGamma, "Lighten", At(1, 1)),
-      LabelGammaNote(&GroupBoxGamma,
-                     "You may setting Gamma level when screensaver \n"
-                     "is running. \n"
-                     "\"+\" key - make lighten\n"
-                     "\"-\" key - make darken\n"
-                     "\n"
-                     "note: this option available only if you choose \n"
-                     "\"Keyboard only (ESC key)\"  terminate \n"
-                     "screensaver mode (see Setting tab).",
-                     At(2, 0, 1, 2)),
+      displayPage(&pages, "Display", {}),
+      videoModeGroup(&displayPage, "Video mode", Filling(0, 0)),
+      mode800x600(&videoModeGroup, "800x600", At(0, 0)),
+      mode1024x768(&videoModeGroup, "1024x768", At(1, 0)),
+      mode1152x864(&videoModeGroup, "1152x864", At(2, 0)),
+      mode1280x1024(&videoModeGroup, "1280x1024", At(3, 0)),
+      modeDesktop(&videoModeGroup, "Use desktop settings", At(4, 0)),
+      colorDepthGroup(&displayPage, "Color depth", Filling(1, 0)),
+      depth16(&colorDepthGroup, "16-bit color", At(0, 0)),
+      depth24(&colorDepthGroup, "24-bit color", At(1, 0)),
+      depth32(&colorDepthGroup, "32-bit color", At(2, 0)),
+      gammaGroup(&displayPage, "Gamma settings", Filling(0, 1, 2, 1)),
+      gammaSlider(&gammaGroup, "", Filling(0, 0, 1, 2)),
+      darkenLabel(&gammaGroup, "Darken", At(1, 0)),
+      lightenLabel(&gammaGroup, "Lighten", At(1, 1)),
+      gammaNote(&gammaGroup,
+                "You may setting Gamma level when screensaver \n"
+                "is running. \n"
+                "\"+\" key - make lighten\n"
+                "\"-\" key - make darken\n"
+                "\n"
+                "note: this option available only if you choose \n"
+                "\"Keyboard only (ESC key)\"  terminate \n"
+                "screensaver mode (see Setting tab).",
+                At(2, 0, 1, 2)),
 
-      TabSheet3(&PageControl1, "Time of Day", {}),
-      GroupBoxSetting(&TabSheet3, "Setting", Filling(0, 0)),
-      RadioButton1(&GroupBoxSetting, "Off", At(0, 0)),
-      RadioButton2(&GroupBoxSetting, "Demo mode (fast cycle)", At(1, 0)),
-      RadioButton3(&GroupBoxSetting, "Real time of day", At(2, 0)),
-      GroupBoxShow(&TabSheet3, "", Filling(1, 0)),
-      CheckBox3(&GroupBoxShow, "Show simulate time, when", At(0, 0)),
-      LabelDemoMode(&GroupBoxShow, "running in Demo mode.", UnderCaption(1, 0)),
-      CheckBox5(&GroupBoxShow, "Show string Surise/Sunset", At(2, 0)),
-      GroupBoxSunriseSunset(&TabSheet3, "Surise/Sunset", Filling(0, 1, 2, 1)),
-      LabelChooseCity(&GroupBoxSunriseSunset, "Choose your City:", At(0, 0, 1, 2)),
-      ComboBox1(&GroupBoxSunriseSunset, "", At(1, 0, 1, 2)),
-      CheckBox4(&GroupBoxSunriseSunset, "Daylight Saving Time", At(2, 0, 1, 2)),
-      LabelApparentSunrise(&GroupBoxSunriseSunset, "Apparent Sunrise:", At(3, 0)),
-      LabelSunrise(&GroupBoxSunriseSunset, "", At(3, 1)),
-      LabelApparentSunset(&GroupBoxSunriseSunset, "Apparent Sunset:", At(4, 0)),
-      LabelSunset(&GroupBoxSunriseSunset, "", At(4, 1)),
-      LabelCityNote(&GroupBoxSunriseSunset,
-                    "Note: when you select a location from the \n"
-                    "City pulldown menu Tideway Screensaver \n"
-                    "will show the real time of day for your \n"
-                    "location (for current day).\n",
-                    Filling(5, 0, 1, 2)),
+      timeOfDayPage(&pages, "Time of Day", {}),
+      daytimeGroup(&timeOfDayPage, "Setting", Filling(0, 0)),
+      daytimeOff(&daytimeGroup, "Off", At(0, 0)),
+      daytimeDemo(&daytimeGroup, "Demo mode (fast cycle)", At(1, 0)),
+      daytimeReal(&daytimeGroup, "Real time of day", At(2, 0)),
+      daytimeTextGroup(&timeOfDayPage, "", Filling(1, 0)),
+      showDemoTime(&daytimeTextGroup, "Show simulate time, when", At(0, 0)),
+      demoTimeNote(&daytimeTextGroup, "running in Demo mode.", UnderCaption(1, 0)),
+      showSunTimes(&daytimeTextGroup, "Show string Surise/Sunset", At(2, 0)),
+      sunTimesGroup(&timeOfDayPage, "Surise/Sunset", Filling(0, 1, 2, 1)),
+      cityLabel(&sunTimesGroup, "Choose your City:", At(0, 0, 1, 2)),
+      cityList(&sunTimesGroup, "", At(1, 0, 1, 2)),
+      daylightSaving(&sunTimesGroup, "Daylight Saving Time", At(2, 0, 1, 2)),
+      sunriseLabel(&sunTimesGroup, "Apparent Sunrise:", At(3, 0)),
+      sunriseTime(&sunTimesGroup, "", At(3, 1)),
+      sunsetLabel(&sunTimesGroup, "Apparent Sunset:", At(4, 0)),
+      sunsetTime(&sunTimesGroup, "", At(4, 1)),
+      cityNote(&sunTimesGroup,
+               "Note: when you select a location from the \n"
+               "City pulldown menu Tideway Screensaver \n"
+               "will show the real time of day for your \n"
+               "location (for current day).\n",
+               Filling(5, 0, 1, 2)),
 
-      TabSheet4(&PageControl1, "Clock", {}),
-      GroupBoxClockSettings(&TabSheet4, "Clock settings", Filling(0, 0)),
-      CheckBox3Showclock(&GroupBoxClockSettings, "Show clock", At(0, 0)),
-      GroupBoxColorClock(&TabSheet4, "Color clock", Filling(0, 1)),
-      Button1(&GroupBoxColorClock, "Set color", At(0, 0)),
-      PanelColor(&GroupBoxColorClock, "", At(0, 1)),
-      GroupBoxPosition(&TabSheet4, "Screen position", Filling(1, 0)),
-      LabelXCenter(&GroupBoxPosition, "X center", At(0, 0)),
-      Edit1X(&GroupBoxPosition, "", At(0, 1)),
-      LabelYCenter(&GroupBoxPosition, "Ycenter", At(1, 0)),
-      EditY(&GroupBoxPosition, "", At(1, 1)),
-      GroupBoxSize(&TabSheet4, "Size", Filling(1, 1)),
-      LabelRadius(&GroupBoxSize, "Radius of clock:", At(0, 0)),
-      Edit3R(&GroupBoxSize, "", At(0, 1)),
-      LabelClockNote(
-          &TabSheet4,
-          "Use cursor key to set position clock when screensaver is running. \n"
-          "note: this option available only if you choose \"Keyboard only (ESC key)\"  terminate \n"
-          "screensaver mode (see Setting tab).\n",
-          At(2, 0, 1, 2)),
+      clockPage(&pages, "Clock", {}),
+      clockGroup(&clockPage, "Clock settings", Filling(0, 0)),
+      showClock(&clockGroup, "Show clock", At(0, 0)),
+      clockColorGroup(&clockPage, "Color clock", Filling(0, 1)),
+      colorButton(&clockColorGroup, "Set color", At(0, 0)),
+      colorSwatch(&clockColorGroup, "", At(0, 1)),
+      positionGroup(&clockPage, "Screen position", Filling(1, 0)),
+      centerXLabel(&positionGroup, "X center", At(0, 0)),
+      centerX(&positionGroup, "", At(0, 1)),
+      centerYLabel(&positionGroup, "Ycenter", At(1, 0)),
+      centerY(&positionGroup, "", At(1, 1)),
+      sizeGroup(&clockPage, "Size", Filling(1, 1)),
+      radiusLabel(&sizeGroup, "Radius of clock:", At(0, 0)),
+      radius(&sizeGroup, "", At(0, 1)),
+      clockNote(&clockPage,
+                "Use cursor key to set position clock when screensaver is running. \n"
+                "note: this option available only if you choose \"Keyboard only (ESC key)\"  terminate \n"
+                "screensaver mode (see Setting tab).\n",
+                At(2, 0, 1, 2)),
 
-      PanelButtons(this, "", At(2, 0, 1, 2)),
-      Button1Default(&PanelButtons, "Default Setting", Filling(0, 0)),
-      Button1OK(&PanelButtons, "OK", At(0, 1)),
-      Button1Cancel(&PanelButtons, "Cancel", At(0, 2)),
-      ColorDialog1(this),
+      buttonPanel(this, "", At(2, 0, 1, 2)),
+      defaultsButton(&buttonPanel, "Default Setting", Filling(0, 0)),
+      okButton(&buttonPanel, "OK", At(0, 1)),
+      cancelButton(&buttonPanel, "Cancel", At(0, 2)),
+      colorDialog(this),
       store_(SaverSettingsStore(this)) {
     Caption = "Tideway Islands Setup";
-    Image1.ResourceName = "PREV_BITMAP";
-    Image1.Width = 156;
-    Image1.Height = 117;
-    PanelAbout.BevelOuter = TBevelCut::bvNone;
-    Label1.Font = Bold();
-    for (TLabel* link : {&Label3, &Label5}) {
+    previewPicture.ResourceName = "PREV_BITMAP";
+    previewPicture.Width = 156;
+    previewPicture.Height = 117;
+    aboutPanel.BevelOuter = TBevelCut::bvNone;
+    programName.Font = Bold();
+    for (TLabel* link : {&documentationLink, &mailLink}) {
         link->Font = Link();
         link->Cursor = TCursor::crHandPoint;
     }
-    RxSpinEdit1.MinValue = 0;
-    RxSpinEdit1.MaxValue = kMaxSeagulls;
-    RxSpinEdit1.Increment = 1;
-    RxSpinEdit1.SetValue(7);
-    TrackBar1.Min = 0;
-    TrackBar1.Max = kGammaLevels;
-    TrackBar1.Frequency = 5;
-    TrackBar1.SetPosition(kGammaLevels);
-    LabelLighten.Alignment = TAlignment::taRightJustify;
-    RadioButton2.SetChecked(true);
-    CheckBox3.SetChecked(true);
-    CheckBox5.SetChecked(true);
-    ComboBox1.Width = 260;
-    LabelApparentSunrise.Font = Bold(clNavy);
-    LabelApparentSunset.Font = Bold(clNavy);
-    LabelCityNote.Transparent = false;
-    LabelCityNote.Color = clSilver;
-    PanelColor.Width = 33;
-    PanelColor.Height = 25;
-    PanelColor.Cursor = TCursor::crHandPoint;
-    PanelColor.BevelOuter = TBevelCut::bvLowered;
-    for (TEdit* edit : {&Edit1X, &EditY, &Edit3R}) edit->Width = kEditWidth;
-    PanelButtons.BevelOuter = TBevelCut::bvNone;
-    for (TButton* button : {&Button1, &Button1Default, &Button1OK, &Button1Cancel}) {
+    gullCount.MinValue = 0;
+    gullCount.MaxValue = kMaxSeagulls;
+    gullCount.Increment = 1;
+    gullCount.SetValue(7);
+    gammaSlider.Min = 0;
+    gammaSlider.Max = kGammaLevels;
+    gammaSlider.Frequency = 5;
+    gammaSlider.SetPosition(kGammaLevels);
+    lightenLabel.Alignment = TAlignment::taRightJustify;
+    daytimeDemo.SetChecked(true);
+    showDemoTime.SetChecked(true);
+    showSunTimes.SetChecked(true);
+    cityList.Width = 260;
+    sunriseLabel.Font = Bold(clNavy);
+    sunsetLabel.Font = Bold(clNavy);
+    cityNote.Transparent = false;
+    cityNote.Color = clSilver;
+    colorSwatch.Width = 33;
+    colorSwatch.Height = 25;
+    colorSwatch.Cursor = TCursor::crHandPoint;
+    colorSwatch.BevelOuter = TBevelCut::bvLowered;
+    for (TEdit* edit : {&centerX, &centerY, &radius}) edit->Width = kEditWidth;
+    buttonPanel.BevelOuter = TBevelCut::bvNone;
+    for (TButton* button : {&colorButton, &defaultsButton, &okButton, &cancelButton}) {
         button->Cursor = TCursor::crHandPoint;
     }
 
     ConnectHandlers();
-    RunCreateHandler([this] { FormCreate(this); });
+    RunCreateHandler([this] { SetUpDialog(this); });
 }
 
 void SetupDialog::ConnectHandlers() {
     auto on = [this](void (SetupDialog::*handler)(TObject*)) {
         return [this, handler](TObject* sender) { (this->*handler)(sender); };
     };
-    Button1OK.OnClick = on(&SetupDialog::Button1OKClick);
-    Button1Cancel.OnClick = on(&SetupDialog::Button1CancelClick);
-    Button1Default.OnClick = on(&SetupDialog::Button1DefaultClick);
-    Label3.OnClick = on(&SetupDialog::Label3Click);
-    Label5.OnClick = on(&SetupDialog::Label5Click);
+    okButton.OnClick = on(&SetupDialog::SaveAndClose);
+    cancelButton.OnClick = on(&SetupDialog::CloseWithoutSaving);
+    defaultsButton.OnClick = on(&SetupDialog::RestoreDefaults);
+    documentationLink.OnClick = on(&SetupDialog::OpenDocumentation);
+    mailLink.OnClick = on(&SetupDialog::WriteMail);
 
-    CheckBox1PlaySound.OnClick = on(&SetupDialog::CheckBox1PlaySoundClick);
-    CheckBox2ShowFPS.OnClick = on(&SetupDialog::CheckBox2ShowFPSClick);
-    RadioButton3KeyMouse.OnClick = on(&SetupDialog::TakeEndingStyle);
-    RadioButton4Key.OnClick = on(&SetupDialog::TakeEndingStyle);
-    RadioButton1Slow.OnClick = on(&SetupDialog::RadioButton1SlowClick);
-    RadioButton2Normal.OnClick = on(&SetupDialog::RadioButton2NormalClick);
-    RadioButton5Fast.OnClick = on(&SetupDialog::RadioButton5FastClick);
-    RxSpinEdit1.OnChange = on(&SetupDialog::RxSpinEdit1Change);
-    CheckBox1.OnClick = on(&SetupDialog::CheckBox1Click);
-    CheckBox2.OnClick = on(&SetupDialog::CheckBox2Click);
+    playSound.OnClick = on(&SetupDialog::TakePlaySound);
+    showFrameRate.OnClick = on(&SetupDialog::TakeShowFrameRate);
+    endOnKeyOrMouse.OnClick = on(&SetupDialog::TakeEndingStyle);
+    endOnEscapeOnly.OnClick = on(&SetupDialog::TakeEndingStyle);
+    speedSlow.OnClick = on(&SetupDialog::ChooseSlowSpeed);
+    speedNormal.OnClick = on(&SetupDialog::ChooseNormalSpeed);
+    speedFast.OnClick = on(&SetupDialog::ChooseFastSpeed);
+    gullCount.OnChange = on(&SetupDialog::TakeGullCount);
+    showDolphins.OnClick = on(&SetupDialog::TakeShowDolphins);
+    showYacht.OnClick = on(&SetupDialog::TakeShowYacht);
 
-    RadioButton6800x600.OnClick = on(&SetupDialog::RadioButton6800x600Click);
-    RadioButton71024x768.OnClick = on(&SetupDialog::RadioButton71024x768Click);
-    RadioButton81152x864.OnClick = on(&SetupDialog::RadioButton81152x864Click);
-    RadioButton91280x1024.OnClick = on(&SetupDialog::RadioButton91280x1024Click);
-    RadioButton13desktop.OnClick = on(&SetupDialog::RadioButton13desktopClick);
-    for (TRadioButton* mode : {&RadioButton6800x600, &RadioButton71024x768, &RadioButton81152x864,
-                               &RadioButton91280x1024, &RadioButton13desktop}) {
+    mode800x600.OnClick = on(&SetupDialog::Choose800x600);
+    mode1024x768.OnClick = on(&SetupDialog::Choose1024x768);
+    mode1152x864.OnClick = on(&SetupDialog::Choose1152x864);
+    mode1280x1024.OnClick = on(&SetupDialog::Choose1280x1024);
+    modeDesktop.OnClick = on(&SetupDialog::ChooseDesktopMode);
+    for (TRadioButton* mode : {&mode800x600, &mode1024x768, &mode1152x864, &mode1280x1024, &modeDesktop}) {
         mode->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
             ResetClockAfterModeChoice(sender, button, shift, x, y);
         };
     }
-    RadioButton10_16.OnClick = on(&SetupDialog::RadioButton10_16Click);
-    RadioButton11_24.OnClick = on(&SetupDialog::RadioButton11_24Click);
-    RadioButton12_32.OnClick = on(&SetupDialog::RadioButton12_32Click);
-    TrackBar1.OnChange = on(&SetupDialog::TrackBar1Change);
+    depth16.OnClick = on(&SetupDialog::Choose16BitColor);
+    depth24.OnClick = on(&SetupDialog::Choose24BitColor);
+    depth32.OnClick = on(&SetupDialog::Choose32BitColor);
+    gammaSlider.OnChange = on(&SetupDialog::TakeGamma);
 
-    for (TRadioButton* choice : {&RadioButton1, &RadioButton2, &RadioButton3})
+    for (TRadioButton* choice : {&daytimeOff, &daytimeDemo, &daytimeReal})
         choice->OnClick = on(&SetupDialog::TakeDaytimeChoice);
-    ComboBox1.OnChange = on(&SetupDialog::ComboBox1Change);
-    CheckBox4.OnClick = on(&SetupDialog::CheckBox4Click);
-    CheckBox3.OnClick = on(&SetupDialog::CheckBox3Click);
-    CheckBox5.OnClick = on(&SetupDialog::CheckBox5Click);
+    cityList.OnChange = on(&SetupDialog::TakeCity);
+    daylightSaving.OnClick = on(&SetupDialog::TakeDaylightSaving);
+    showDemoTime.OnClick = on(&SetupDialog::TakeShowDemoTime);
+    showSunTimes.OnClick = on(&SetupDialog::TakeShowSunTimes);
 
-    CheckBox3Showclock.OnClick = on(&SetupDialog::CheckBox3ShowclockClick);
-    Button1.OnClick = on(&SetupDialog::Button1Click);
-    PanelColor.OnClick = on(&SetupDialog::Button1Click);
-    for (TEdit* edit : {&Edit1X, &EditY, &Edit3R}) {
-        edit->OnKeyPress = [this](TObject* sender, char& key) { Edit1XKeyPress(sender, key); };
+    showClock.OnClick = on(&SetupDialog::TakeShowClock);
+    colorButton.OnClick = on(&SetupDialog::ChooseClockColor);
+    colorSwatch.OnClick = on(&SetupDialog::ChooseClockColor);
+    for (TEdit* edit : {&centerX, &centerY, &radius}) {
+        edit->OnKeyPress = [this](TObject* sender, char& key) { KeepDigitsOnly(sender, key); };
     }
-    Edit1X.OnExit = on(&SetupDialog::Edit1XExit);
-    EditY.OnExit = on(&SetupDialog::EditYExit);
-    Edit3R.OnExit = on(&SetupDialog::Edit3RExit);
+    centerX.OnExit = on(&SetupDialog::TakeCenterX);
+    centerY.OnExit = on(&SetupDialog::TakeCenterY);
+    radius.OnExit = on(&SetupDialog::TakeRadius);
 }
 
-void SetupDialog::FormCreate(TObject*) {
-    ProbeDisplayModes(FVideoModes, 0);
-    FGammaSupported = ProbeGammaSupport(0);
+void SetupDialog::SetUpDialog(TObject*) {
+    ProbeDisplayModes(videoModes_, 0);
+    gammaSupported_ = ProbeGammaSupport(0);
     ShowGammaSupport();
     FillCityList();
     // Values a damaged key cannot give keep their first-run defaults, so
     // that "OK" never writes a value nobody chose; the controls show them
     // either way.
-    FSettings = FirstRunDefaults(ReadDesktopMode());
+    settings_ = FirstRunDefaults(ReadDesktopMode());
     try {
-        LoadSettings(store_, FSettings, LoadVariant::Dialog, 0);
+        LoadSettings(store_, settings_, LoadVariant::Dialog, 0);
     } catch (...) {
         RefreshControls();
         throw;
@@ -257,104 +255,103 @@ void SetupDialog::FormCreate(TObject*) {
 }
 
 void SetupDialog::ShowGammaSupport() {
-    TrackBar1.Enabled = FGammaSupported;
-    const TColor text = FGammaSupported ? clWindowText : clInactiveCaption;
-    for (TLabel* label : {&LabelDarken, &LabelLighten, &LabelGammaNote}) label->Font.Color = text;
+    gammaSlider.Enabled = gammaSupported_;
+    const TColor text = gammaSupported_ ? clWindowText : clInactiveCaption;
+    for (TLabel* label : {&darkenLabel, &lightenLabel, &gammaNote}) label->Font.Color = text;
 }
 
 void SetupDialog::FillCityList() {
-    ComboBox1.Items.clear();
-    ComboBox1.Items.reserve(CityCount);
+    cityList.Items.clear();
+    cityList.Items.reserve(CityCount);
     for (int position = 0; position < CityCount; ++position) {
-        ComboBox1.Items.emplace_back(CityAt(position)->Name());
+        cityList.Items.emplace_back(CityAt(position)->Name());
     }
-    ComboBox1.SetItemIndex(0);
+    cityList.SetItemIndex(0);
 }
 
 void SetupDialog::RefreshControls() {
-    CheckBox1PlaySound.SetChecked(FSettings.flag_PlaySound);
-    CheckBox2ShowFPS.SetChecked(FSettings.flag_fps);
-    (FSettings.TermMouse ? RadioButton3KeyMouse : RadioButton4Key).SetChecked(true);
-    if (FSettings.SetSpeed == 0) {
-        RadioButton1Slow.SetChecked(true);
-    } else if (FSettings.SetSpeed == 2) {
-        RadioButton5Fast.SetChecked(true);
+    playSound.SetChecked(settings_.flag_PlaySound);
+    showFrameRate.SetChecked(settings_.flag_fps);
+    (settings_.TermMouse ? endOnKeyOrMouse : endOnEscapeOnly).SetChecked(true);
+    if (settings_.SetSpeed == 0) {
+        speedSlow.SetChecked(true);
+    } else if (settings_.SetSpeed == 2) {
+        speedFast.SetChecked(true);
     } else {
-        RadioButton2Normal.SetChecked(true);
+        speedNormal.SetChecked(true);
     }
-    RxSpinEdit1.SetValue(FSettings.NumBirds);
-    CheckBox1.SetChecked(FSettings.FlagShowDolphins);
-    CheckBox2.SetChecked(FSettings.FlagShowYacht);
+    gullCount.SetValue(settings_.NumBirds);
+    showDolphins.SetChecked(settings_.FlagShowDolphins);
+    showYacht.SetChecked(settings_.FlagShowYacht);
 
     UpdateVideoModeAvailability();
-    TRadioButton* resolution = &RadioButton13desktop;
-    if (!FSettings.flag_defres) {
-        switch (FSettings.ResHor) {
+    TRadioButton* resolution = &modeDesktop;
+    if (!settings_.flag_defres) {
+        switch (settings_.ResHor) {
         case 800:
-            resolution = &RadioButton6800x600;
+            resolution = &mode800x600;
             break;
         case 1024:
-            resolution = &RadioButton71024x768;
+            resolution = &mode1024x768;
             break;
         case 1152:
-            resolution = &RadioButton81152x864;
+            resolution = &mode1152x864;
             break;
         case 1280:
-            resolution = &RadioButton91280x1024;
+            resolution = &mode1280x1024;
             break;
         default:
             break;
         }
     }
     resolution->SetChecked(true);
-    if (resolution != &RadioButton13desktop) {
-        switch (FSettings.ColorDepth) {
+    if (resolution != &modeDesktop) {
+        switch (settings_.ColorDepth) {
         case 16:
-            RadioButton10_16.SetChecked(true);
+            depth16.SetChecked(true);
             break;
         case 24:
-            RadioButton11_24.SetChecked(true);
+            depth24.SetChecked(true);
             break;
         case 32:
-            RadioButton12_32.SetChecked(true);
+            depth32.SetChecked(true);
             break;
         default:
             break;
         }
     }
-    if (RadioButton13desktop.Checked()) {
-        FSettings.flag_defres = true;
-        for (TRadioButton* depth : {&RadioButton10_16, &RadioButton11_24, &RadioButton12_32})
-            depth->Enabled = false;
+    if (modeDesktop.Checked()) {
+        settings_.flag_defres = true;
+        for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
     }
-    if (FGammaSupported) TrackBar1.SetPosition(FSettings.Gamma);
+    if (gammaSupported_) gammaSlider.SetPosition(settings_.Gamma);
 
     RefreshClockPage();
     RefreshTimeOfDayPage();
 }
 
 void SetupDialog::RefreshClockPage() {
-    CheckBox3Showclock.SetChecked(FSettings.flag_clock);
-    EnableClockControls(CheckBox3Showclock.Checked());
+    showClock.SetChecked(settings_.flag_clock);
+    EnableClockControls(showClock.Checked());
     ShowClockPlacement();
-    PanelColor.Color = TColor(FSettings.ColorClock);
+    colorSwatch.Color = TColor(settings_.ColorClock);
 }
 
 void SetupDialog::RefreshTimeOfDayPage() {
-    TRadioButton& choice = FSettings.FlagDaytime       ? RadioButton3
-                           : FSettings.FlagDemoDaytime ? RadioButton2
-                                                       : RadioButton1;
+    TRadioButton& choice = settings_.FlagDaytime       ? daytimeReal
+                           : settings_.FlagDemoDaytime ? daytimeDemo
+                                                       : daytimeOff;
     choice.SetChecked(true);
     ApplyTimeOfDayChoice();
-    CheckBox3.SetChecked(FSettings.FlagShowSimulateTime);
-    CheckBox5.SetChecked(FSettings.ShowRisSet);
-    ComboBox1.SetItemIndex(FSettings.IndexCity);
-    CheckBox4.SetChecked(FSettings.FlagDaylightSavingTime);
+    showDemoTime.SetChecked(settings_.FlagShowSimulateTime);
+    showSunTimes.SetChecked(settings_.ShowRisSet);
+    cityList.SetItemIndex(settings_.IndexCity);
+    daylightSaving.SetChecked(settings_.FlagDaylightSavingTime);
     ShowSunTimes();
 }
 
-void SetupDialog::Button1OKClick(TObject*) {
-    WriteAllSettings(store_, FSettings);
+void SetupDialog::SaveAndClose(TObject*) {
+    WriteAllSettings(store_, settings_);
     // Writes go nowhere when the key cannot be made at all; that must not
     // look like a saved dialog.
     bool stored = false;
@@ -362,129 +359,127 @@ void SetupDialog::Button1OKClick(TObject*) {
     Close();
 }
 
-void SetupDialog::Button1CancelClick(TObject*) { Close(); }
+void SetupDialog::CloseWithoutSaving(TObject*) { Close(); }
 
-void SetupDialog::Button1DefaultClick(TObject*) {
-    const bool showRisSet = FSettings.ShowRisSet;
-    FSettings = FirstRunDefaults(ReadDesktopMode());
-    FSettings.ShowRisSet = showRisSet;
+void SetupDialog::RestoreDefaults(TObject*) {
+    const bool showRisSet = settings_.ShowRisSet;
+    settings_ = FirstRunDefaults(ReadDesktopMode());
+    settings_.ShowRisSet = showRisSet;
     if (const auto city = CityAt(0)) {
-        FSettings.RegLat = city->Latitude();
-        FSettings.RegLng = city->Longitude();
-        FSettings.RegOfUTC = city->Offset();
+        settings_.RegLat = city->Latitude();
+        settings_.RegLng = city->Longitude();
+        settings_.RegOfUTC = city->Offset();
     }
     RefreshControls();
 }
 
-void SetupDialog::Label3Click(TObject*) {
+void SetupDialog::OpenDocumentation(TObject*) {
     const std::string readme = platform::ProgramReadme();
     ShellExecuteA(0, "open", readme.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void SetupDialog::Label5Click(TObject*) {
+void SetupDialog::WriteMail(TObject*) {
     ShellExecuteA(0, "open", "mailto:?subject=Tideway%20Islands", nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void SetupDialog::CheckBox1PlaySoundClick(TObject*) {
-    FSettings.flag_PlaySound = CheckBox1PlaySound.Checked();
-}
-void SetupDialog::CheckBox2ShowFPSClick(TObject*) { FSettings.flag_fps = CheckBox2ShowFPS.Checked(); }
-void SetupDialog::TakeEndingStyle(TObject*) { FSettings.TermMouse = RadioButton3KeyMouse.Checked(); }
+void SetupDialog::TakePlaySound(TObject*) { settings_.flag_PlaySound = playSound.Checked(); }
+void SetupDialog::TakeShowFrameRate(TObject*) { settings_.flag_fps = showFrameRate.Checked(); }
+void SetupDialog::TakeEndingStyle(TObject*) { settings_.TermMouse = endOnKeyOrMouse.Checked(); }
 
-void SetupDialog::RadioButton1SlowClick(TObject*) {
-    if (RadioButton1Slow.Checked()) FSettings.SetSpeed = 0;
+void SetupDialog::ChooseSlowSpeed(TObject*) {
+    if (speedSlow.Checked()) settings_.SetSpeed = 0;
 }
 
-void SetupDialog::RadioButton2NormalClick(TObject*) {
-    if (RadioButton2Normal.Checked()) FSettings.SetSpeed = 1;
+void SetupDialog::ChooseNormalSpeed(TObject*) {
+    if (speedNormal.Checked()) settings_.SetSpeed = 1;
 }
 
-void SetupDialog::RadioButton5FastClick(TObject*) {
-    if (RadioButton5Fast.Checked()) FSettings.SetSpeed = 2;
+void SetupDialog::ChooseFastSpeed(TObject*) {
+    if (speedFast.Checked()) settings_.SetSpeed = 2;
 }
 
-void SetupDialog::RxSpinEdit1Change(TObject*) { FSettings.NumBirds = int(std::trunc(RxSpinEdit1.Value())); }
-void SetupDialog::CheckBox1Click(TObject*) { FSettings.FlagShowDolphins = CheckBox1.Checked(); }
-void SetupDialog::CheckBox2Click(TObject*) { FSettings.FlagShowYacht = CheckBox2.Checked(); }
+void SetupDialog::TakeGullCount(TObject*) { settings_.NumBirds = int(std::trunc(gullCount.Value())); }
+void SetupDialog::TakeShowDolphins(TObject*) { settings_.FlagShowDolphins = showDolphins.Checked(); }
+void SetupDialog::TakeShowYacht(TObject*) { settings_.FlagShowYacht = showYacht.Checked(); }
 
-void SetupDialog::RadioButton6800x600Click(TObject*) { SelectFixedMode(800, 600); }
-void SetupDialog::RadioButton71024x768Click(TObject*) { SelectFixedMode(1024, 768); }
-void SetupDialog::RadioButton81152x864Click(TObject*) { SelectFixedMode(1152, 864); }
-void SetupDialog::RadioButton91280x1024Click(TObject*) { SelectFixedMode(1280, 1024); }
+void SetupDialog::Choose800x600(TObject*) { SelectFixedMode(800, 600); }
+void SetupDialog::Choose1024x768(TObject*) { SelectFixedMode(1024, 768); }
+void SetupDialog::Choose1152x864(TObject*) { SelectFixedMode(1152, 864); }
+void SetupDialog::Choose1280x1024(TObject*) { SelectFixedMode(1280, 1024); }
 
-void SetupDialog::RadioButton13desktopClick(TObject*) {
+void SetupDialog::ChooseDesktopMode(TObject*) {
     const DesktopMode desktop = ReadDesktopMode();
-    FSettings.ResHor = desktop.width;
-    FSettings.ResVert = desktop.height;
-    FSettings.ColorDepth = desktop.bitsPerPixel;
-    FSettings.flag_defres = true;
-    for (TRadioButton* depth : {&RadioButton10_16, &RadioButton11_24, &RadioButton12_32})
-        depth->Enabled = false;
+    settings_.ResHor = desktop.width;
+    settings_.ResVert = desktop.height;
+    settings_.ColorDepth = desktop.bitsPerPixel;
+    settings_.flag_defres = true;
+    for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
 }
 
 void SetupDialog::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState, int, int) {
     ResetClockPlacement();
 }
 
-void SetupDialog::RadioButton10_16Click(TObject*) { FSettings.ColorDepth = 16; }
-void SetupDialog::RadioButton11_24Click(TObject*) { FSettings.ColorDepth = 24; }
-void SetupDialog::RadioButton12_32Click(TObject*) { FSettings.ColorDepth = 32; }
-void SetupDialog::TrackBar1Change(TObject*) { FSettings.Gamma = TrackBar1.Position(); }
+void SetupDialog::Choose16BitColor(TObject*) { settings_.ColorDepth = 16; }
+void SetupDialog::Choose24BitColor(TObject*) { settings_.ColorDepth = 24; }
+void SetupDialog::Choose32BitColor(TObject*) { settings_.ColorDepth = 32; }
+void SetupDialog::TakeGamma(TObject*) { settings_.Gamma = gammaSlider.Position(); }
 
 void SetupDialog::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
 
-void SetupDialog::ComboBox1Change(TObject*) {
+void SetupDialog::TakeCity(TObject*) {
     // Typed text that names no city leaves the chosen city as it was.
-    if (ComboBox1.ItemIndex() < 0) return;
+    if (cityList.ItemIndex() < 0) return;
     SelectCity();
-    FSettings.IndexCity = ComboBox1.ItemIndex();
+    settings_.IndexCity = cityList.ItemIndex();
 }
 
-void SetupDialog::CheckBox4Click(TObject*) {
-    FSettings.FlagDaylightSavingTime = CheckBox4.Checked();
+void SetupDialog::TakeDaylightSaving(TObject*) {
+    settings_.FlagDaylightSavingTime = daylightSaving.Checked();
     SelectCity();
 }
 
-void SetupDialog::CheckBox3Click(TObject*) { FSettings.FlagShowSimulateTime = CheckBox3.Checked(); }
-void SetupDialog::CheckBox5Click(TObject*) { FSettings.ShowRisSet = CheckBox5.Checked(); }
+void SetupDialog::TakeShowDemoTime(TObject*) { settings_.FlagShowSimulateTime = showDemoTime.Checked(); }
+void SetupDialog::TakeShowSunTimes(TObject*) { settings_.ShowRisSet = showSunTimes.Checked(); }
 
-void SetupDialog::CheckBox3ShowclockClick(TObject*) {
-    FSettings.flag_clock = CheckBox3Showclock.Checked();
-    EnableClockControls(FSettings.flag_clock);
-    PanelColor.Color = FSettings.flag_clock ? TColor(FSettings.ColorClock) : clMenu;
+void SetupDialog::TakeShowClock(TObject*) {
+    settings_.flag_clock = showClock.Checked();
+    EnableClockControls(settings_.flag_clock);
+    colorSwatch.Color = settings_.flag_clock ? TColor(settings_.ColorClock) : clMenu;
 }
 
-void SetupDialog::Button1Click(TObject*) {
-    if (!ColorDialog1.Execute()) return;
-    FSettings.ColorClock = int(ColorDialog1.Color);
-    PanelColor.Color = ColorDialog1.Color;
+void SetupDialog::ChooseClockColor(TObject*) {
+    if (!colorDialog.Execute()) return;
+    settings_.ColorClock = int(colorDialog.Color);
+    colorSwatch.Color = colorDialog.Color;
 }
 
-void SetupDialog::Edit1XKeyPress(TObject*, char& Key) {
+void SetupDialog::KeepDigitsOnly(TObject*, char& Key) {
     if (Key < '0' || Key > '9') Key = 0;
 }
 
-void SetupDialog::Edit1XExit(TObject*) {
-    FSettings.clockX = LimitClockCentre(LeadingInteger(Edit1X.Text()), FSettings.clockRad, FSettings.ResHor);
-    Edit1X.SetText(std::to_string(FSettings.clockX));
+void SetupDialog::TakeCenterX(TObject*) {
+    settings_.clockX = LimitClockCentre(LeadingInteger(centerX.Text()), settings_.clockRad, settings_.ResHor);
+    centerX.SetText(std::to_string(settings_.clockX));
 }
 
-void SetupDialog::EditYExit(TObject*) {
-    FSettings.clockY = LimitClockCentre(LeadingInteger(EditY.Text()), FSettings.clockRad, FSettings.ResVert);
-    EditY.SetText(std::to_string(FSettings.clockY));
+void SetupDialog::TakeCenterY(TObject*) {
+    settings_.clockY =
+        LimitClockCentre(LeadingInteger(centerY.Text()), settings_.clockRad, settings_.ResVert);
+    centerY.SetText(std::to_string(settings_.clockY));
 }
 
-void SetupDialog::Edit3RExit(TObject*) {
-    FSettings.clockRad = LimitClockRadius(LeadingInteger(Edit3R.Text()), FSettings.ResVert);
-    FSettings.clockX = LimitClockCentre(FSettings.clockX, FSettings.clockRad, FSettings.ResHor);
-    FSettings.clockY = LimitClockCentre(FSettings.clockY, FSettings.clockRad, FSettings.ResVert);
+void SetupDialog::TakeRadius(TObject*) {
+    settings_.clockRad = LimitClockRadius(LeadingInteger(radius.Text()), settings_.ResVert);
+    settings_.clockX = LimitClockCentre(settings_.clockX, settings_.clockRad, settings_.ResHor);
+    settings_.clockY = LimitClockCentre(settings_.clockY, settings_.clockRad, settings_.ResVert);
     ShowClockPlacement();
 }
 
 void SetupDialog::SelectFixedMode(int width, int height) {
-    FSettings.ResHor = width;
-    FSettings.ResVert = height;
-    FSettings.flag_defres = false;
+    settings_.ResHor = width;
+    settings_.ResVert = height;
+    settings_.flag_defres = false;
     UpdateVideoModeAvailability();
 }
 
@@ -495,68 +490,69 @@ void SetupDialog::UpdateVideoModeAvailability() {
         TRadioButton* option;
         int width;
         int height;
-    } resolutions[] = {{&RadioButton6800x600, 800, 600},
-                       {&RadioButton71024x768, 1024, 768},
-                       {&RadioButton81152x864, 1152, 864},
-                       {&RadioButton91280x1024, 1280, 1024}};
+    } resolutions[] = {{&mode800x600, 800, 600},
+                       {&mode1024x768, 1024, 768},
+                       {&mode1152x864, 1152, 864},
+                       {&mode1280x1024, 1280, 1024}};
     for (const auto& resolution : resolutions) {
-        if (!FVideoModes.Available(resolution.width, resolution.height, 16))
+        if (!videoModes_.Available(resolution.width, resolution.height, 16))
             resolution.option->Enabled = false;
     }
     // The depth options follow the smallest size, whatever size is chosen.
-    RadioButton10_16.Enabled = FVideoModes.Available(800, 600, 16);
-    RadioButton11_24.Enabled = FVideoModes.Available(800, 600, 24);
-    RadioButton12_32.Enabled = FVideoModes.Available(800, 600, 32);
+    depth16.Enabled = videoModes_.Available(800, 600, 16);
+    depth24.Enabled = videoModes_.Available(800, 600, 24);
+    depth32.Enabled = videoModes_.Available(800, 600, 32);
 }
 
 void SetupDialog::ResetClockPlacement() {
-    const ClockPlacement corner = CornerClockPlacement(FSettings.ResHor);
-    FSettings.clockRad = corner.radius;
-    FSettings.clockX = corner.x;
-    FSettings.clockY = corner.y;
+    const ClockPlacement corner = CornerClockPlacement(settings_.ResHor);
+    settings_.clockRad = corner.radius;
+    settings_.clockX = corner.x;
+    settings_.clockY = corner.y;
     ShowClockPlacement();
 }
 
 void SetupDialog::EnableClockControls(bool enabled) {
-    for (TControl* control : std::initializer_list<TControl*>{&LabelXCenter, &Edit1X, &LabelYCenter, &EditY,
-                                                              &PanelColor, &Button1, &LabelRadius, &Edit3R}) {
+    for (TControl* control :
+         std::initializer_list<TControl*>{&centerXLabel, &centerX, &centerYLabel, &centerY, &colorSwatch,
+                                          &colorButton, &radiusLabel, &radius}) {
         control->Enabled = enabled;
     }
 }
 
 void SetupDialog::ShowClockPlacement() {
-    Edit1X.SetText(std::to_string(FSettings.clockX));
-    EditY.SetText(std::to_string(FSettings.clockY));
-    Edit3R.SetText(std::to_string(FSettings.clockRad));
+    centerX.SetText(std::to_string(settings_.clockX));
+    centerY.SetText(std::to_string(settings_.clockY));
+    radius.SetText(std::to_string(settings_.clockRad));
 }
 
 void SetupDialog::ApplyTimeOfDayChoice() {
-    FSettings.FlagDemoDaytime = RadioButton2.Checked();
-    FSettings.FlagDaytime = RadioButton3.Checked();
+    settings_.FlagDemoDaytime = daytimeDemo.Checked();
+    settings_.FlagDaytime = daytimeReal.Checked();
 }
 
 void SetupDialog::SelectCity() {
-    const auto city = CityAt(ComboBox1.ItemIndex());
+    const auto city = CityAt(cityList.ItemIndex());
     if (!city) return;
-    FSettings.RegLat = city->Latitude();
-    FSettings.RegLng = city->Longitude();
-    FSettings.RegOfUTC = city->Offset();
+    settings_.RegLat = city->Latitude();
+    settings_.RegLng = city->Longitude();
+    settings_.RegOfUTC = city->Offset();
     ShowSunTimes();
 }
 
 void SetupDialog::ShowSunTimes() {
-    const auto city = CityAt(ComboBox1.ItemIndex());
+    const auto city = CityAt(cityList.ItemIndex());
     if (!city) {
-        LabelSunrise.Caption.clear();
-        LabelSunset.Caption.clear();
+        sunriseTime.Caption.clear();
+        sunsetTime.Caption.clear();
         return;
     }
     const SunTimes sun = TodaysSunTimes(city->Offset(), city->Latitude(), city->Longitude(),
-                                        FSettings.FlagDaylightSavingTime, PolarNotice::Shown);
-    FSunrise = sun.sunrise;
-    FSunset = sun.sunset;
-    LabelSunrise.Caption = FormatHours(FSunrise);
-    LabelSunset.Caption = FormatHours(FSunset);
+                                        settings_.FlagDaylightSavingTime, PolarNotice::Shown);
+    sunrise_ = sun.sunrise;
+    sunset_ = sun.sunset;
+    sunriseTime.Caption = FormatHours(sunrise_);
+    sunsetTime.Caption = FormatHours(sunset_);
 }
 
 void RunSetupDialog() {

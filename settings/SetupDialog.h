@@ -11,154 +11,154 @@
 
 class SetupDialog : public TDialogForm {
 public:
-    // Builds the controls, then runs FormCreate; an error it raises (a damaged
+    // Builds the controls, then runs SetUpDialog; an error it raises (a damaged
     // settings key) is shown in the application's error box and the form is
     // kept, showing what "OK" would write.
     explicit SetupDialog(TComponent* owner);
 
     // The working copy, as "OK" would write it.
-    const Settings& WorkingCopy() const { return FSettings; }
-    bool GammaSupported() const { return FGammaSupported; }
-    const VideoModeTable& VideoModes() const { return FVideoModes; }
+    const Settings& WorkingCopy() const { return settings_; }
+    bool GammaSupported() const { return gammaSupported_; }
+    const VideoModeTable& VideoModes() const { return videoModes_; }
     // Today's sunrise and sunset of the chosen city, daylight saving added.
-    float Sunrise() const { return FSunrise; }
-    float Sunset() const { return FSunset; }
+    float Sunrise() const { return sunrise_; }
+    float Sunset() const { return sunset_; }
 
     // Along the top.
-    TImage Image1;
-    TPanel PanelAbout;
-    TLabel Label1;  // the program's name
-    TLabel Label2;  // "version"
-    TLabel Label6;  // the version number
-    TLabel Label3;  // link to the program's documentation
-    TLabel Label4;  // "e-mail:"
-    TLabel Label5;  // link to a new mail
+    TImage previewPicture;
+    TPanel aboutPanel;
+    TLabel programName;
+    TLabel versionLabel;  // "version"
+    TLabel versionNumber;
+    TLabel documentationLink;
+    TLabel mailLabel;  // "e-mail:"
+    TLabel mailLink;
 
-    TPageControl PageControl1;
+    TPageControl pages;
 
-    TTabSheet TabSheet1;  // "Settings"
-    TGroupBox GroupBoxSound;
-    TCheckBox CheckBox1PlaySound;
-    TLabel LabelSoundNote;
-    TGroupBox GroupBoxFrameRate;
-    TCheckBox CheckBox2ShowFPS;
-    TGroupBox GroupBoxTerminate;
-    TRadioButton RadioButton3KeyMouse;
-    TRadioButton RadioButton4Key;
-    TGroupBox GroupBoxSpeed;
-    TRadioButton RadioButton1Slow;
-    TRadioButton RadioButton2Normal;
-    TRadioButton RadioButton5Fast;
-    TGroupBox GroupBoxObjects;
-    TLabel LabelSeagulls;
-    TSpinEdit RxSpinEdit1;
-    TCheckBox CheckBox1;  // "Show Dolphins"
-    TCheckBox CheckBox2;  // "Show Yacht"
+    TTabSheet settingsPage;  // "Settings"
+    TGroupBox soundGroup;
+    TCheckBox playSound;
+    TLabel soundNote;
+    TGroupBox frameRateGroup;
+    TCheckBox showFrameRate;
+    TGroupBox endingGroup;
+    TRadioButton endOnKeyOrMouse;
+    TRadioButton endOnEscapeOnly;
+    TGroupBox speedGroup;
+    TRadioButton speedSlow;
+    TRadioButton speedNormal;
+    TRadioButton speedFast;
+    TGroupBox objectsGroup;
+    TLabel gullCountLabel;
+    TSpinEdit gullCount;
+    TCheckBox showDolphins;  // "Show Dolphins"
+    TCheckBox showYacht;     // "Show Yacht"
 
-    TTabSheet TabSheet2;  // "Display"
-    TGroupBox GroupBoxVideoMode;
-    TRadioButton RadioButton6800x600;
-    TRadioButton RadioButton71024x768;
-    TRadioButton RadioButton81152x864;
-    TRadioButton RadioButton91280x1024;
-    TRadioButton RadioButton13desktop;
-    TGroupBox GroupBoxColorDepth;
-    TRadioButton RadioButton10_16;
-    TRadioButton RadioButton11_24;
-    TRadioButton RadioButton12_32;
-    TGroupBox GroupBoxGamma;
-    TTrackBar TrackBar1;
-    TLabel LabelDarken;
-    TLabel LabelLighten;
-    TLabel LabelGammaNote;
+    TTabSheet displayPage;  // "Display"
+    TGroupBox videoModeGroup;
+    TRadioButton mode800x600;
+    TRadioButton mode1024x768;
+    TRadioButton mode1152x864;
+    TRadioButton mode1280x1024;
+    TRadioButton modeDesktop;
+    TGroupBox colorDepthGroup;
+    TRadioButton depth16;
+    TRadioButton depth24;
+    TRadioButton depth32;
+    TGroupBox gammaGroup;
+    TTrackBar gammaSlider;
+    TLabel darkenLabel;
+    TLabel lightenLabel;
+    TLabel gammaNote;
 
-    TTabSheet TabSheet3;  // "Time of Day"
-    TGroupBox GroupBoxSetting;
-    TRadioButton RadioButton1;  // "Off"
-    TRadioButton RadioButton2;  // "Demo mode (fast cycle)"
-    TRadioButton RadioButton3;  // "Real time of day"
-    TGroupBox GroupBoxShow;
-    TCheckBox CheckBox3;  // "Show simulate time, when"
-    TLabel LabelDemoMode;
-    TCheckBox CheckBox5;  // "Show string Surise/Sunset"
-    TGroupBox GroupBoxSunriseSunset;
-    TLabel LabelChooseCity;
-    TComboBox ComboBox1;
-    TCheckBox CheckBox4;  // "Daylight Saving Time"
-    TLabel LabelApparentSunrise;
-    TLabel LabelSunrise;
-    TLabel LabelApparentSunset;
-    TLabel LabelSunset;
-    TLabel LabelCityNote;
+    TTabSheet timeOfDayPage;  // "Time of Day"
+    TGroupBox daytimeGroup;
+    TRadioButton daytimeOff;   // "Off"
+    TRadioButton daytimeDemo;  // "Demo mode (fast cycle)"
+    TRadioButton daytimeReal;  // "Real time of day"
+    TGroupBox daytimeTextGroup;
+    TCheckBox showDemoTime;  // "Show simulate time, when"
+    TLabel demoTimeNote;
+    TCheckBox showSunTimes;  // "Show string Surise/Sunset"
+    TGroupBox sunTimesGroup;
+    TLabel cityLabel;
+    TComboBox cityList;
+    TCheckBox daylightSaving;  // "Daylight Saving Time"
+    TLabel sunriseLabel;
+    TLabel sunriseTime;
+    TLabel sunsetLabel;
+    TLabel sunsetTime;
+    TLabel cityNote;
 
-    TTabSheet TabSheet4;  // "Clock"
-    TGroupBox GroupBoxClockSettings;
-    TCheckBox CheckBox3Showclock;
-    TGroupBox GroupBoxColorClock;
-    TButton Button1;  // "Set color"
-    TPanel PanelColor;
-    TGroupBox GroupBoxPosition;
-    TLabel LabelXCenter;
-    TEdit Edit1X;
-    TLabel LabelYCenter;
-    TEdit EditY;
-    TGroupBox GroupBoxSize;
-    TLabel LabelRadius;
-    TEdit Edit3R;
-    TLabel LabelClockNote;
+    TTabSheet clockPage;  // "Clock"
+    TGroupBox clockGroup;
+    TCheckBox showClock;
+    TGroupBox clockColorGroup;
+    TButton colorButton;  // "Set color"
+    TPanel colorSwatch;
+    TGroupBox positionGroup;
+    TLabel centerXLabel;
+    TEdit centerX;
+    TLabel centerYLabel;
+    TEdit centerY;
+    TGroupBox sizeGroup;
+    TLabel radiusLabel;
+    TEdit radius;
+    TLabel clockNote;
 
     // Along the bottom.
-    TPanel PanelButtons;
-    TButton Button1Default;
-    TButton Button1OK;
-    TButton Button1Cancel;
+    TPanel buttonPanel;
+    TButton defaultsButton;
+    TButton okButton;
+    TButton cancelButton;
 
-    TColorDialog ColorDialog1;
+    TColorDialog colorDialog;
 
-    void FormCreate(TObject* Sender);
-    void Button1OKClick(TObject* Sender);
-    void Button1CancelClick(TObject* Sender);
-    void Button1DefaultClick(TObject* Sender);
-    void Label3Click(TObject* Sender);
-    void Label5Click(TObject* Sender);
+    void SetUpDialog(TObject* Sender);
+    void SaveAndClose(TObject* Sender);
+    void CloseWithoutSaving(TObject* Sender);
+    void RestoreDefaults(TObject* Sender);
+    void OpenDocumentation(TObject* Sender);
+    void WriteMail(TObject* Sender);
 
-    void CheckBox1PlaySoundClick(TObject* Sender);
-    void CheckBox2ShowFPSClick(TObject* Sender);
+    void TakePlaySound(TObject* Sender);
+    void TakeShowFrameRate(TObject* Sender);
     // Either ending option: the style is whether "Keybord and Mouse" is on.
     void TakeEndingStyle(TObject* Sender);
-    void RadioButton1SlowClick(TObject* Sender);
-    void RadioButton2NormalClick(TObject* Sender);
-    void RadioButton5FastClick(TObject* Sender);
-    void RxSpinEdit1Change(TObject* Sender);
-    void CheckBox1Click(TObject* Sender);
-    void CheckBox2Click(TObject* Sender);
+    void ChooseSlowSpeed(TObject* Sender);
+    void ChooseNormalSpeed(TObject* Sender);
+    void ChooseFastSpeed(TObject* Sender);
+    void TakeGullCount(TObject* Sender);
+    void TakeShowDolphins(TObject* Sender);
+    void TakeShowYacht(TObject* Sender);
 
-    void RadioButton6800x600Click(TObject* Sender);
-    void RadioButton71024x768Click(TObject* Sender);
-    void RadioButton81152x864Click(TObject* Sender);
-    void RadioButton91280x1024Click(TObject* Sender);
-    void RadioButton13desktopClick(TObject* Sender);
+    void Choose800x600(TObject* Sender);
+    void Choose1024x768(TObject* Sender);
+    void Choose1152x864(TObject* Sender);
+    void Choose1280x1024(TObject* Sender);
+    void ChooseDesktopMode(TObject* Sender);
     // Any button released over a video-mode option puts the clock back in
     // the corner of the screen.
     void ResetClockAfterModeChoice(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void RadioButton10_16Click(TObject* Sender);
-    void RadioButton11_24Click(TObject* Sender);
-    void RadioButton12_32Click(TObject* Sender);
-    void TrackBar1Change(TObject* Sender);
+    void Choose16BitColor(TObject* Sender);
+    void Choose24BitColor(TObject* Sender);
+    void Choose32BitColor(TObject* Sender);
+    void TakeGamma(TObject* Sender);
 
     // Any time-of-day option.
     void TakeDaytimeChoice(TObject* Sender);
-    void ComboBox1Change(TObject* Sender);
-    void CheckBox4Click(TObject* Sender);
-    void CheckBox3Click(TObject* Sender);
-    void CheckBox5Click(TObject* Sender);
+    void TakeCity(TObject* Sender);
+    void TakeDaylightSaving(TObject* Sender);
+    void TakeShowDemoTime(TObject* Sender);
+    void TakeShowSunTimes(TObject* Sender);
 
-    void CheckBox3ShowclockClick(TObject* Sender);
-    void Button1Click(TObject* Sender);
-    void Edit1XKeyPress(TObject* Sender, char& Key);
-    void Edit1XExit(TObject* Sender);
-    void EditYExit(TObject* Sender);
-    void Edit3RExit(TObject* Sender);
+    void TakeShowClock(TObject* Sender);
+    void ChooseClockColor(TObject* Sender);
+    void KeepDigitsOnly(TObject* Sender, char& Key);
+    void TakeCenterX(TObject* Sender);
+    void TakeCenterY(TObject* Sender);
+    void TakeRadius(TObject* Sender);
 
 private:
     void ConnectHandlers();
@@ -180,11 +180,11 @@ private:
     void SelectCity();
     void ShowSunTimes();
 
-    Settings FSettings;
-    bool FGammaSupported = false;
-    VideoModeTable FVideoModes;
-    float FSunrise = 0;
-    float FSunset = 0;
+    Settings settings_;
+    bool gammaSupported_ = false;
+    VideoModeTable videoModes_;
+    float sunrise_ = 0;
+    float sunset_ = 0;
     SettingsStore store_;
 };
 
