@@ -30,7 +30,7 @@ TEST(Random, FollowsTheRuntimeGenerator) {
     }
 }
 
-TEST(Birds, StartValuesFollowTheirIndex) {
+TEST(Gulls, StartValuesFollowTheirIndex) {
     Gulls birds;
     StartGulls(birds, SceneGeometry{1024, 768, 1024});
     EXPECT_EQ(birds[0].x, 128);
@@ -44,7 +44,7 @@ TEST(Birds, StartValuesFollowTheirIndex) {
     EXPECT_EQ(birds[9].flap, 1);
 }
 
-TEST(Birds, SpeedClassStaysWithinOneToFive) {
+TEST(Gulls, SpeedClassStaysWithinOneToFive) {
     for (int speed : {1, 5}) {
         for (std::uint32_t seed = 0; seed < 64; ++seed) {
             Gull bird;
@@ -62,7 +62,7 @@ TEST(Birds, SpeedClassStaysWithinOneToFive) {
     }
 }
 
-TEST(Birds, LeavingOnTheLeftTurnsAndSwitchesDistance) {
+TEST(Gulls, LeavingOnTheLeftTurnsAndSwitchesDistance) {
     Gull bird;
     bird.x = -98;
     bird.y = 300;
@@ -83,7 +83,7 @@ TEST(Birds, LeavingOnTheLeftTurnsAndSwitchesDistance) {
     EXPECT_EQ(bird.x, -98);
 }
 
-TEST(Birds, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
+TEST(Gulls, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
     Gull bird;
     bird.x = 400;
     bird.y = 300;
@@ -105,7 +105,7 @@ TEST(Birds, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
     }
 }
 
-TEST(Birds, StayInTheirBand) {
+TEST(Gulls, StayInTheirBand) {
     Gulls birds;
     StartGulls(birds, k800x600);
     RandomGenerator random = SeededAt(42);
