@@ -1,6 +1,7 @@
 # Installs the program as a desktop screensaver (XScreenSaver's hack folder and
-# settings page, a menu entry for the settings dialog, the manual, the
-# licences) and packs it as a Debian package: cpack -G DEB.
+# settings page, the screensaver entry of MATE's and Xfce's savers, a menu
+# entry for the settings dialog, the manual, the licences) and packs it as a
+# Debian package: cpack -G DEB.
 include(GNUInstallDirs)
 
 set(packaging ${CMAKE_SOURCE_DIR}/packaging)
@@ -14,9 +15,13 @@ if(NOT changelog_top MATCHES "^tidereach \\(${PROJECT_VERSION}\\) ")
 endif()
 
 install(TARGETS tidereach RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A private module, beside the program's other private files: no library folder
+# of the system, so nothing for ldconfig.
+install(TARGETS tidereach_dialog LIBRARY DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tidereach)
 
-# XScreenSaver runs its hacks from its own folder: a relative link there keeps
-# one copy of the program.
+# XScreenSaver runs its hacks from its own folder, and MATE's and Xfce's savers
+# run only commands they find there: a relative link there keeps one copy of
+# the program.
 file(RELATIVE_PATH hack_target ${CMAKE_INSTALL_FULL_LIBEXECDIR}/xscreensaver
      ${CMAKE_INSTALL_FULL_BINDIR}/tidereach)
 file(MAKE_DIRECTORY ${generated})
@@ -24,6 +29,8 @@ file(CREATE_LINK ${hack_target} ${generated}/tidereach SYMBOLIC)
 install(FILES ${generated}/tidereach DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 install(FILES ${packaging}/tidereach.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${packaging}/tidereach-settings.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${packaging}/tidereach-screensaver.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers
+        RENAME tidereach.desktop)
 
 # Debian wants the manual and the changelog compressed, reproducibly (-n: no
 # name or time stamp in the header).
@@ -55,12 +62,13 @@ two dolphins that leap now and then and a yacht that sails in, turns about
 and sails away, with an analog clock, a looping sea sound and a day-and-night
 light cycle that follows the real sunrise and sunset of a chosen city.
 
-It runs full screen, in a window, or as an XScreenSaver display mode, and
-has its own settings dialog, Tideway Islands Settings.]])
+It runs full screen, in a window, or as the screensaver of XScreenSaver,
+MATE or Xfce, and has its own settings dialog, Tideway Islands Settings.]])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
+# Any one of the hosts that run it as their saver.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver, mate-screensaver, xfce4-screensaver")
 include(CPack)

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 
 class DisplayDevice;
 
@@ -22,6 +23,8 @@ public:
     // Keeps a copy of the picture; an absent one is ignored. Used by the next
     // CreateSurface.
     void SetBitmap(const TBitmap* value);
+    // Takes the picture over without a copy.
+    void SetBitmap(TBitmap&& value) { bitmap_ = std::move(value); }
 
     // Position, frame number: may be stored from the timer thread while the
     // window thread draws; each draw reads them once.

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,40 @@ struct PixelView {
     int height = 0;
     int pitch = 0;  // bytes per row
     int bitsPerPixel = 0;
+};
+
+// Display operations whose answer a back end can force.
+enum class DisplayOp {
+    DirectDrawCreate,
+    QueryInterface,
+    SetCooperativeLevel,
+    SetDisplayMode,
+    CreateSurface,
+    GetAttachedSurface,
+    Flip,
+    IsLost,
+    Restore,
+    RestoreAllSurfaces,
+    Blt,
+    BltFast,
+    SetColorKey,
+    Lock,
+    GetDC,
+    GetCaps,
+    EnumDisplayModes,
+    GetGammaRamp,
+    SetGammaRamp,
+    DirectDrawEnumerateEx,
+};
+
+// Forced answers of the display operations, for tests to reach every error
+// path. Each operation asks first and, when a code comes back, answers with
+// it and does nothing else.
+class DisplayFaults {
+public:
+    virtual ~DisplayFaults() = default;
+    // Counts a call of `op`; the code to answer when a fault is due for it.
+    virtual std::optional<HRESULT> Take(DisplayOp op) = 0;
 };
 
 enum class EventKind { KeyDown, Character, MouseMove, Close };
@@ -55,6 +90,9 @@ public:
     virtual std::vector<ScreenMode> OfferedModes() const = 0;
     virtual int MonitorCount() const = 0;
     virtual bool SupportsGamma() const = 0;
+    // The forced answers of the display operations; a real screen has none,
+    // so its operations make no check at all. Lives as long as the process.
+    virtual DisplayFaults* Faults() { return nullptr; }
 
     // Windows of our own, and windows of other programs by id.
     virtual HWND CreateWindow(std::string_view caption) = 0;

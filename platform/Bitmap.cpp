@@ -1,6 +1,7 @@
 // The framework's bitmap and the canvas drawing of it into device contexts.
 #include "platform/Bitmap.h"
 
+#include "platform/Resources.h"
 #include "platform/gdi/Context.h"
 #include "platform/gdi/PixelAccess.h"
 #include "platform/image/Limits.h"
@@ -127,3 +128,15 @@ void CanvasStretchDraw(HDC dc, const RECT& dest, const TBitmap& bitmap) {
     }
     DrawScaled(dc->target, dest.left, dest.top, w, h, bitmap);
 }
+
+namespace platform {
+
+std::optional<TBitmap> LoadBitmapResource(std::string_view name) {
+    const std::span<const std::uint8_t> bytes = FindResourceBytes(name);
+    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+        return DecodeJpeg(bytes);
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes);
+    return std::nullopt;
+}
+
+}  // namespace platform

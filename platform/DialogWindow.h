@@ -9,12 +9,14 @@
 
 namespace platform {
 
+class DialogView;
+
 // Connects to the desktop. From then on message boxes and the colour dialog
 // are the toolkit's own, and GetDC(0) describes the real screen. False, with
 // the reason in `error`, when there is no display to connect to.
 bool OpenDialogDisplay(std::string* error = nullptr);
 
-// A window for one form; needs OpenDialogDisplay first. An error a handler
+// A window for one form; needs OpenDialogDisplay first (else it throws). An error a handler
 // raises is shown in the application's error box, and the dialog goes on.
 class DialogWindow {
 public:
@@ -30,8 +32,7 @@ public:
     void Run();
 
 private:
-    struct View;
-    std::unique_ptr<View> view_;
+    std::unique_ptr<DialogView> view_;
 };
 
 }  // namespace platform

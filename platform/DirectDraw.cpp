@@ -3,7 +3,6 @@
 #include "platform/Backend.h"
 #include "platform/ComObject.h"
 #include "platform/DisplayCore.h"
-#include "platform/DisplayFaults.h"
 #include "platform/PixelFormat.h"
 #include "platform/Surface.h"
 
@@ -15,7 +14,12 @@
 namespace platform {
 namespace {
 
-using headless::DisplayOp;
+// The forced answer of `op` on a back end that forces any; made before a
+// device exists, so asked of the back end itself.
+std::optional<HRESULT> BackendFault(DisplayOp op) {
+    DisplayFaults* faults = CurrentBackend().Faults();
+    return faults != nullptr ? faults->Take(op) : std::nullopt;
+}
 
 // The identifier of monitor `index`, as the enumeration reports it.
 GUID MonitorGuid(int index) {
@@ -61,7 +65,7 @@ public:
 
     HRESULT QueryInterface(REFIID iid, void** object) override {
         if (object != nullptr) *object = nullptr;
-        if (const auto fault = TakeDisplayFault(DisplayOp::QueryInterface)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::QueryInterface)) return *fault;
         if (object == nullptr) return DDERR_INVALIDPARAMS;
         if (!(iid == IID_IDirectDraw7)) return E_NOINTERFACE;
         AddRef();
@@ -70,7 +74,7 @@ public:
     }
 
     HRESULT SetCooperativeLevel(HWND window, DWORD flags) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::SetCooperativeLevel)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::SetCooperativeLevel)) return *fault;
         const bool fullScreen = (flags & DDSCL_FULLSCREEN) != 0;
         const bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
         const bool normal = (flags & DDSCL_NORMAL) != 0;
@@ -92,7 +96,7 @@ public:
     // Only the back end's offered modes; the real video mode never changes.
     HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
                            DWORD flags) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::SetDisplayMode)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::SetDisplayMode)) return *fault;
         if (flags != 0) return DDERR_INVALIDPARAMS;
         if (!core_->exclusive) return DDERR_NOEXCLUSIVEMODE;
         const ScreenMode wanted{int(width), int(height), int(bitsPerPixel)};
@@ -111,7 +115,7 @@ public:
 
     HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, IUnknown* outer) override {
         if (surface != nullptr) *surface = nullptr;
-        if (const auto fault = TakeDisplayFault(DisplayOp::CreateSurface)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::CreateSurface)) return *fault;
         if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2) || surface == nullptr ||
             outer != nullptr) {
             return DDERR_INVALIDPARAMS;
@@ -131,14 +135,14 @@ public:
     }
 
     HRESULT RestoreAllSurfaces() override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::RestoreAllSurfaces)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::RestoreAllSurfaces)) return *fault;
         core_->RestoreAllSurfaces();
         return DD_OK;
     }
 
     HRESULT EnumDisplayModes(DWORD, DDSURFACEDESC2* filter, void* context,
                              LPDDENUMMODESCALLBACK2 callback) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::EnumDisplayModes)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::EnumDisplayModes)) return *fault;
         if (callback == nullptr) return DDERR_INVALIDPARAMS;
         for (const ScreenMode& mode : CurrentBackend().OfferedModes()) {
             if (!PassesFilter(mode, filter)) continue;
@@ -149,7 +153,7 @@ public:
     }
 
     HRESULT GetCaps(DDCAPS* driverCaps, DDCAPS* emulationCaps) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::GetCaps)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::GetCaps)) return *fault;
         if ((driverCaps == nullptr && emulationCaps == nullptr) ||
             (driverCaps != nullptr && driverCaps->dwSize != sizeof(DDCAPS)) ||
             (emulationCaps != nullptr && emulationCaps->dwSize != sizeof(DDCAPS))) {
@@ -208,7 +212,7 @@ private:
 HRESULT DirectDrawCreate(GUID* device, IDirectDraw** directDraw, IUnknown* outer) {
     using namespace platform;
     if (directDraw != nullptr) *directDraw = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::DirectDrawCreate)) return *fault;
+    if (const auto fault = BackendFault(DisplayOp::DirectDrawCreate)) return *fault;
     if (directDraw == nullptr || outer != nullptr) return DDERR_INVALIDPARAMS;
     if (device != nullptr && !IsMonitorGuid(*device)) return DDERR_INVALIDPARAMS;
     try {
@@ -221,7 +225,7 @@ HRESULT DirectDrawCreate(GUID* device, IDirectDraw** directDraw, IUnknown* outer
 
 HRESULT DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, void* context, DWORD flags) {
     using namespace platform;
-    if (const auto fault = TakeDisplayFault(DisplayOp::DirectDrawEnumerateEx)) return *fault;
+    if (const auto fault = BackendFault(DisplayOp::DirectDrawEnumerateEx)) return *fault;
     if (callback == nullptr) return DDERR_INVALIDPARAMS;
     std::string description = "Primary Display Driver";
     std::string name = "display";

@@ -1,7 +1,6 @@
 #include "platform/DisplayCore.h"
 
 #include "platform/ComObject.h"
-#include "platform/DisplayFaults.h"
 #include "platform/Presentation.h"
 
 #include <algorithm>
@@ -10,8 +9,6 @@
 
 namespace platform {
 namespace {
-
-using headless::DisplayOp;
 
 struct LiveDevices {
     std::mutex lock;
@@ -28,7 +25,7 @@ public:
     explicit GammaControl(std::shared_ptr<DisplayCore> core) : core_(std::move(core)) {}
 
     HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::QueryInterface)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::QueryInterface)) return *fault;
         if (object == nullptr) return DDERR_INVALIDPARAMS;
         *object = nullptr;
         if (!(iid == IID_IDirectDrawGammaControl)) return E_NOINTERFACE;
@@ -38,14 +35,14 @@ public:
     }
 
     HRESULT GetGammaRamp(DWORD, DDGAMMARAMP* ramp) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::GetGammaRamp)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::GetGammaRamp)) return *fault;
         if (ramp == nullptr) return DDERR_INVALIDPARAMS;
         *ramp = core_->Ramp();
         return DD_OK;
     }
 
     HRESULT SetGammaRamp(DWORD, const DDGAMMARAMP* ramp) override {
-        if (const auto fault = TakeDisplayFault(DisplayOp::SetGammaRamp)) return *fault;
+        if (const auto fault = core_->Fault(DisplayOp::SetGammaRamp)) return *fault;
         if (ramp == nullptr) return DDERR_INVALIDPARAMS;
         core_->SetRamp(*ramp);
         return DD_OK;
@@ -57,7 +54,7 @@ private:
 
 }  // namespace
 
-DisplayCore::DisplayCore() : ramp_(IdentityRamp()) {}
+DisplayCore::DisplayCore() : faults_(CurrentBackend().Faults()), ramp_(IdentityRamp()) {}
 
 ScreenMode DisplayCore::SurfaceMode() const { return mode ? *mode : CurrentBackend().DesktopMode(); }
 

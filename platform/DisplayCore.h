@@ -24,6 +24,11 @@ public:
     std::optional<ScreenMode> mode;
     bool hasPrimary = false;
 
+    // The forced answer of `op`, on a back end that forces any.
+    std::optional<HRESULT> Fault(DisplayOp op) const {
+        return faults_ != nullptr ? faults_->Take(op) : std::nullopt;
+    }
+
     // The size and depth of new surfaces: the display mode's, else the desktop's.
     ScreenMode SurfaceMode() const;
 
@@ -41,6 +46,7 @@ public:
     void SetRamp(const DDGAMMARAMP& ramp);
 
 private:
+    DisplayFaults* faults_;
     std::atomic<std::uint64_t> lossEpoch_{0};
     std::atomic<std::uint64_t> restoredAllEpoch_{0};
     mutable std::mutex rampLock_;

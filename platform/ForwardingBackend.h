@@ -17,6 +17,7 @@ public:
     std::vector<ScreenMode> OfferedModes() const override { return inner_->OfferedModes(); }
     int MonitorCount() const override { return inner_->MonitorCount(); }
     bool SupportsGamma() const override { return inner_->SupportsGamma(); }
+    DisplayFaults* Faults() override { return inner_->Faults(); }
 
     HWND CreateWindow(std::string_view caption) override { return inner_->CreateWindow(caption); }
     void DestroyWindow(HWND window) override { inner_->DestroyWindow(window); }

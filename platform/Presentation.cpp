@@ -14,20 +14,6 @@ std::uint32_t Widen(std::uint32_t field, int bits) {
     return (field << (8 - bits)) | (field >> (2 * bits - 8));
 }
 
-// Four pixels per step: this runs over every presented frame.
-void CopyWithoutTopByte(const std::uint8_t* source, int width, std::uint32_t* out) {
-    using Quad = std::uint32_t __attribute__((vector_size(16)));
-    constexpr Quad kMask = {0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu};
-    int x = 0;
-    for (; x + 4 <= width; x += 4) {
-        Quad quad;
-        std::memcpy(&quad, source + 4 * x, sizeof quad);
-        quad &= kMask;
-        std::memcpy(out + x, &quad, sizeof quad);
-    }
-    for (; x < width; ++x) out[x] = ReadPixel(source + 4 * x, 4) & 0x00FFFFFFu;
-}
-
 }  // namespace
 
 DDGAMMARAMP IdentityRamp() {
@@ -41,7 +27,24 @@ DDGAMMARAMP IdentityRamp() {
     return ramp;
 }
 
-GammaTables::GammaTables(const DDGAMMARAMP& ramp) {
+std::optional<rows::Levels> LinearLevels(const DDGAMMARAMP& ramp) {
+    // A linear ramp's entry 1 is its step; the levels decide, not the entries.
+    auto step = [](const WORD(&channel)[256]) -> std::optional<std::uint16_t> {
+        const std::uint32_t candidate = channel[1];
+        if (candidate > 257) return std::nullopt;
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            if (Level(channel[i]) != (i * candidate) >> 8) return std::nullopt;
+        }
+        return std::uint16_t(candidate);
+    };
+    const auto red = step(ramp.red);
+    const auto green = step(ramp.green);
+    const auto blue = step(ramp.blue);
+    if (!red || !green || !blue) return std::nullopt;
+    return rows::Levels{*red, *green, *blue};
+}
+
+GammaTables::GammaTables(const DDGAMMARAMP& ramp) : levels_(LinearLevels(ramp)) {
     for (std::uint32_t i = 0; i < 256; ++i) {
         red_[i] = Level(ramp.red[i]) << 16;
         green_[i] = Level(ramp.green[i]) << 8;
@@ -56,8 +59,8 @@ GammaTables::GammaTables(const DDGAMMARAMP& ramp) {
     for (std::uint32_t i = 0; i < 64; ++i) green6_[i] = green_[Widen(i, 6)];
 }
 
-void GammaTables::ConvertRow(const std::uint8_t* source, int bitsPerPixel, int width,
-                             std::uint32_t* out) const {
+void GammaTables::ConvertRow(const std::uint8_t* source, int bitsPerPixel, int width, std::uint32_t* out,
+                             bool streaming) const {
     switch (bitsPerPixel) {
     case 16:
         for (int x = 0; x < width; ++x) {
@@ -73,7 +76,9 @@ void GammaTables::ConvertRow(const std::uint8_t* source, int bitsPerPixel, int w
         break;
     case 32:
         if (identity_) {
-            CopyWithoutTopByte(source, width, out);
+            rows::CopyPixels(out, source, std::size_t(width), streaming);
+        } else if (levels_) {
+            rows::ScalePixels(out, source, std::size_t(width), *levels_, streaming);
         } else {
             for (int x = 0; x < width; ++x) {
                 const std::uint8_t* p = source + 4 * x;

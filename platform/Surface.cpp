@@ -1,8 +1,10 @@
 #include "platform/Surface.h"
 
 #include "platform/DeviceContext.h"
-#include "platform/DisplayFaults.h"
 #include "platform/PixelFormat.h"
+#include "platform/PixelRows.h"
+
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
@@ -10,10 +12,31 @@
 
 namespace platform {
 
-using headless::DisplayOp;
+namespace {
+
+// From here on a mapping of its own pays: its pages come in one call.
+constexpr std::size_t kMappedPixels = std::size_t(256) << 10;
+
+}  // namespace
+
+void FreePixels::operator()(std::uint8_t* pixels) const {
+    if (mapped != 0) {
+        munmap(pixels, mapped);
+    } else {
+        std::free(pixels);
+    }
+}
+
+PixelMemory AllocatePixels(std::size_t bytes) {
+    if (bytes < kMappedPixels) return PixelMemory(static_cast<std::uint8_t*>(std::calloc(bytes, 1)));
+    void* mapped =
+        mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (mapped == MAP_FAILED) return PixelMemory();
+    return PixelMemory(static_cast<std::uint8_t*>(mapped), FreePixels{bytes});
+}
 
 Surface::Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
-                 std::vector<std::uint8_t> pixels)
+                 PixelMemory pixels)
     : core_(std::move(core)),
       role_(role),
       width_(width),
@@ -39,8 +62,9 @@ HRESULT Surface::Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role
     }
     const int bitsPerPixel = core->SurfaceMode().bitsPerPixel;
     if (!IsSurfaceDepth(bitsPerPixel)) return DDERR_INVALIDPIXELFORMAT;
+    PixelMemory pixels = AllocatePixels(std::size_t(RowPitch(width, bitsPerPixel)) * height);
+    if (!pixels) return DDERR_OUTOFMEMORY;
     try {
-        std::vector<std::uint8_t> pixels(std::size_t(RowPitch(width, bitsPerPixel)) * height);
         *out = new Surface(core, role, width, height, bitsPerPixel, std::move(pixels));
     } catch (const std::bad_alloc&) {
         return DDERR_OUTOFMEMORY;
@@ -73,7 +97,7 @@ HRESULT Surface::MakeFlipChain(std::shared_ptr<DisplayCore> core, IDirectDrawSur
     return DD_OK;
 }
 
-PixelView Surface::View() const { return {pixels_.data(), width_, height_, pitch_, bitsPerPixel_}; }
+PixelView Surface::View() const { return {pixels_.get(), width_, height_, pitch_, bitsPerPixel_}; }
 
 bool Surface::Holds(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
     return 0 <= left && left < right && right <= width_ && 0 <= top && top < bottom && bottom <= height_;
@@ -105,7 +129,7 @@ void Surface::Describe(DDSURFACEDESC2& desc) const {
 
 HRESULT Surface::QueryInterface(REFIID iid, void** object) {
     if (object != nullptr) *object = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::QueryInterface)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::QueryInterface)) return *fault;
     if (object == nullptr) return DDERR_INVALIDPARAMS;
     if (!(iid == IID_IDirectDrawGammaControl) || role_ != SurfaceRole::Primary ||
         !CurrentBackend().SupportsGamma()) {
@@ -119,7 +143,7 @@ HRESULT Surface::QueryInterface(REFIID iid, void** object) {
 
 HRESULT Surface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface) {
     if (surface != nullptr) *surface = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::GetAttachedSurface)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::GetAttachedSurface)) return *fault;
     if (caps == nullptr || surface == nullptr) return DDERR_INVALIDPARAMS;
     if ((caps->dwCaps & DDSCAPS_BACKBUFFER) == 0 || back_ == nullptr) return DDERR_NOTFOUND;
     back_->AddRef();
@@ -128,7 +152,7 @@ HRESULT Surface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surfac
 }
 
 HRESULT Surface::Flip(IDirectDrawSurface7* target, DWORD flags) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Flip)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Flip)) return *fault;
     if (back_ == nullptr) return DDERR_NOTFLIPPABLE;
     if ((target != nullptr && target != back_) || (flags & ~DDFLIP_WAIT) != 0) {
         return DDERR_INVALIDPARAMS;
@@ -144,19 +168,19 @@ HRESULT Surface::Flip(IDirectDrawSurface7* target, DWORD flags) {
 }
 
 HRESULT Surface::IsLost() {
-    if (const auto fault = TakeDisplayFault(DisplayOp::IsLost)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::IsLost)) return *fault;
     return Lost() ? DDERR_SURFACELOST : DD_OK;
 }
 
 HRESULT Surface::Restore() {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Restore)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Restore)) return *fault;
     restoredEpoch_ = core_->LossEpoch();
     if (back_ != nullptr) back_->restoredEpoch_ = restoredEpoch_;
     return DD_OK;
 }
 
 HRESULT Surface::Blt(RECT* dest, IDirectDrawSurface7*, RECT*, DWORD flags, DDBLTFX* fx) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Blt)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Blt)) return *fault;
     if ((flags & DDBLT_COLORFILL) == 0 || (flags & ~(DDBLT_COLORFILL | DDBLT_WAIT)) != 0) {
         return DDERR_UNSUPPORTED;
     }
@@ -172,22 +196,32 @@ HRESULT Surface::Blt(RECT* dest, IDirectDrawSurface7*, RECT*, DWORD flags, DDBLT
 
 void Surface::Fill(const RECT& area, std::uint32_t value) {
     const std::size_t rowBytes = std::size_t(area.right - area.left) * bytesPerPixel_;
+    const int rows = area.bottom - area.top;
+    const bool streaming = rows::Streams(rowBytes * rows);
     std::uint8_t bytes[4];
     std::memcpy(bytes, &value, sizeof bytes);
     if (std::all_of(bytes, bytes + bytesPerPixel_, [&](std::uint8_t b) { return b == bytes[0]; })) {
-        // The clear of every frame: one byte repeated writes without reading.
-        for (int y = area.top; y < area.bottom; ++y) std::memset(At(area.left, y), bytes[0], rowBytes);
-        return;
+        // The clear of every frame: one byte repeated, the whole surface at
+        // once where its rows lie back to back.
+        if (rowBytes == std::size_t(pitch_)) {
+            rows::Fill(At(area.left, area.top), bytes[0], rowBytes * rows, streaming);
+        } else {
+            for (int y = area.top; y < area.bottom; ++y)
+                rows::Fill(At(area.left, y), bytes[0], rowBytes, streaming);
+        }
+    } else {
+        std::uint8_t* first = At(area.left, area.top);
+        for (std::size_t offset = 0; offset < rowBytes; offset += bytesPerPixel_) {
+            std::memcpy(first + offset, &value, bytesPerPixel_);
+        }
+        for (int y = area.top + 1; y < area.bottom; ++y)
+            rows::Copy(At(area.left, y), first, rowBytes, streaming);
     }
-    std::uint8_t* first = At(area.left, area.top);
-    for (std::size_t offset = 0; offset < rowBytes; offset += bytesPerPixel_) {
-        std::memcpy(first + offset, &value, bytesPerPixel_);
-    }
-    for (int y = area.top + 1; y < area.bottom; ++y) std::memcpy(At(area.left, y), first, rowBytes);
+    if (streaming) rows::StreamFence();
 }
 
 HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::BltFast)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::BltFast)) return *fault;
     auto* from = dynamic_cast<Surface*>(source);
     if (from == nullptr || (flags & ~(DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT)) != 0) {
         return DDERR_INVALIDPARAMS;
@@ -225,15 +259,24 @@ const OpaqueRuns* Surface::Runs() {
 }
 
 // Within one surface the rows and runs are copied in the order that reads
-// every source pixel before it is overwritten.
+// every source pixel before it is overwritten; between two surfaces, large
+// blits write past the caches.
 void Surface::CopyRows(Surface& source, const RECT& from, int x, int y) {
     const int rows = from.bottom - from.top;
     const std::size_t rowBytes = std::size_t(from.right - from.left) * bytesPerPixel_;
-    const bool bottomUp = &source == this && y > from.top;
-    for (int i = 0; i < rows; ++i) {
-        const int row = bottomUp ? rows - 1 - i : i;
-        std::memmove(At(x, y + row), source.At(from.left, from.top + row), rowBytes);
+    if (&source == this) {
+        const bool bottomUp = y > from.top;
+        for (int i = 0; i < rows; ++i) {
+            const int row = bottomUp ? rows - 1 - i : i;
+            std::memmove(At(x, y + row), source.At(from.left, from.top + row), rowBytes);
+        }
+        return;
     }
+    const bool streaming = rows::Streams(rowBytes * rows);
+    for (int row = 0; row < rows; ++row) {
+        rows::Copy(At(x, y + row), source.At(from.left, from.top + row), rowBytes, streaming);
+    }
+    if (streaming) rows::StreamFence();
 }
 
 void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT& from, int x, int y) {
@@ -242,8 +285,10 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
     const auto left = std::uint32_t(from.left);
     const auto right = std::uint32_t(from.right);
     const auto bytes = std::size_t(bytesPerPixel_);
-    const bool bottomUp = &source == this && y > from.top;
-    const bool rightToLeft = &source == this && x > from.left;
+    const bool same = &source == this;
+    const bool bottomUp = same && y > from.top;
+    const bool rightToLeft = same && x > from.left;
+    const bool streaming = !same && rows::Streams((right - left) * bytes * rows);
     for (int i = 0; i < rows; ++i) {
         const int row = bottomUp ? rows - 1 - i : i;
         const std::span<const Run> all = runs.Row(from.top + row);
@@ -256,7 +301,13 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
         const auto copy = [&](const Run& run) {
             const std::uint32_t start = std::max(run.start, left);
             const std::uint32_t end = std::min(run.start + run.length, right);
-            std::memmove(target + (start - left) * bytes, origin + start * bytes, (end - start) * bytes);
+            std::uint8_t* to = target + (start - left) * bytes;
+            const std::uint8_t* in = origin + start * bytes;
+            if (same) {
+                std::memmove(to, in, (end - start) * bytes);
+            } else {
+                rows::Copy(to, in, (end - start) * bytes, streaming);
+            }
         };
         if (rightToLeft) {
             for (auto it = last; it != first;) copy(*--it);
@@ -264,10 +315,11 @@ void Surface::CopyOpaqueRuns(Surface& source, const OpaqueRuns& runs, const RECT
             for (auto it = first; it != last; ++it) copy(*it);
         }
     }
+    if (streaming) rows::StreamFence();
 }
 
 HRESULT Surface::SetColorKey(DWORD flags, DDCOLORKEY* key) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::SetColorKey)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::SetColorKey)) return *fault;
     if (flags != DDCKEY_SRCBLT) return DDERR_UNSUPPORTED;
     if (key == nullptr) {
         key_.reset();
@@ -284,14 +336,14 @@ HRESULT Surface::SetColorKey(DWORD flags, DDCOLORKEY* key) {
 }
 
 HRESULT Surface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, void*) {
-    if (const auto fault = TakeDisplayFault(DisplayOp::Lock)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::Lock)) return *fault;
     if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2)) return DDERR_INVALIDPARAMS;
     if (rect != nullptr && !Holds(*rect)) return DDERR_INVALIDRECT;
     if (Lost()) return DDERR_SURFACELOST;
     if (Busy()) return DDERR_SURFACEBUSY;
     Describe(*desc);
     desc->dwFlags |= DDSD_LPSURFACE;
-    desc->lpSurface = rect != nullptr ? At(rect->left, rect->top) : pixels_.data();
+    desc->lpSurface = rect != nullptr ? At(rect->left, rect->top) : pixels_.get();
     locked_ = true;
     DropRuns();
     return DD_OK;
@@ -305,12 +357,12 @@ HRESULT Surface::Unlock(RECT*) {
 
 HRESULT Surface::GetDC(HDC* dc) {
     if (dc != nullptr) *dc = nullptr;
-    if (const auto fault = TakeDisplayFault(DisplayOp::GetDC)) return *fault;
+    if (const auto fault = core_->Fault(DisplayOp::GetDC)) return *fault;
     if (dc == nullptr) return DDERR_INVALIDPARAMS;
     if (Lost()) return DDERR_SURFACELOST;
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
-    const HDC made = CreateSurfaceDC({pixels_.data(), width_, height_, pitch_, bitsPerPixel_});
+    const HDC made = CreateSurfaceDC({pixels_.get(), width_, height_, pitch_, bitsPerPixel_});
     if (made == nullptr) return DDERR_CANTCREATEDC;
     dc_ = made;
     DropRuns();

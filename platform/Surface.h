@@ -11,6 +11,7 @@
 #include "platform/OpaqueRuns.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +19,18 @@
 namespace platform {
 
 enum class SurfaceRole { OffScreen, Primary, BackBuffer };
+
+// A surface's pixels, black at first: fresh pages from the system, which
+// come zeroed, so a surface written whole right after is not written twice.
+// Large ones are mapped with all their pages at once rather than one fault
+// a page as they are first written.
+struct FreePixels {
+    std::size_t mapped = 0;  // bytes mapped; 0: from calloc
+    void operator()(std::uint8_t* pixels) const;
+};
+using PixelMemory = std::unique_ptr<std::uint8_t[], FreePixels>;
+// Null when memory is short.
+PixelMemory AllocatePixels(std::size_t bytes);
 
 class Surface final : public ComObject<IDirectDrawSurface7> {
 public:
@@ -50,7 +63,7 @@ public:
 
 private:
     Surface(std::shared_ptr<DisplayCore> core, SurfaceRole role, int width, int height, int bitsPerPixel,
-            std::vector<std::uint8_t> pixels);
+            PixelMemory pixels);
     ~Surface() override;
 
     static HRESULT Make(const std::shared_ptr<DisplayCore>& core, SurfaceRole role, int width, int height,
@@ -63,7 +76,7 @@ private:
     bool Holds(const RECT& r) const { return Holds(r.left, r.top, r.right, r.bottom); }
     RECT Whole() const { return {0, 0, width_, height_}; }
     std::uint8_t* At(int x, int y) {
-        return pixels_.data() + std::size_t(y) * pitch_ + std::size_t(x) * bytesPerPixel_;
+        return pixels_.get() + std::size_t(y) * pitch_ + std::size_t(x) * bytesPerPixel_;
     }
     void Describe(DDSURFACEDESC2& desc) const;
     void Fill(const RECT& area, std::uint32_t value);
@@ -82,7 +95,7 @@ private:
     int bitsPerPixel_;
     int bytesPerPixel_;
     int pitch_;
-    std::vector<std::uint8_t> pixels_;
+    PixelMemory pixels_;
     Surface* back_ = nullptr;  // the primary's back buffer, one reference held
     std::uint64_t restoredEpoch_;
     std::optional<std::uint32_t> key_;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -27,6 +28,14 @@ struct Layer {
 };
 
 }  // namespace
+
+// The scene's JPEG pictures, the longest work of the set-up: they decode side
+// by side while the settings load and the display opens.
+struct ScenePictures {
+    PendingJpeg ground{"ground"};
+    PendingJpeg highWater{"hightwater"};
+    PendingJpeg lowWater{"lowwater"};
+};
 
 SceneForm::SceneForm(TComponent* owner, SceneOptions options) : TForm(owner), options_(options) {
     Caption = "Corvane";
@@ -69,6 +78,7 @@ SceneGeometry SceneForm::Geometry() const { return {display.Width(), display.Hei
 int SceneForm::GullCount() const { return std::clamp(settings.NumBirds, 0, kGullCount); }
 
 void SceneForm::SetUpScene(TObject*) {
+    ScenePictures pictures;
     Application->OnIdle = [this](TObject* sender, bool& done) { RenderPass(sender, done); };
 
     flipParity = false;
@@ -105,7 +115,7 @@ void SceneForm::SetUpScene(TObject*) {
 
     const std::uint32_t seed = options_.seed.value_or(std::uint32_t(std::time(nullptr)));
     random_.Seed(seed);
-    BuildLayers();
+    BuildLayers(pictures);
     // Seeded again before the actors, as the saver always was: their start
     // then depends on the seed alone, never on what building the layers drew.
     random_.Seed(options_.seed.value_or(std::uint32_t(std::time(nullptr))));
@@ -129,12 +139,12 @@ void SceneForm::ShowSunTimeLines(const SunTimes& sun) {
     display.SetTextLine(2, "Sunset at: " + FormatHours(sun.sunset));
 }
 
-void SceneForm::BuildLayers() {
+void SceneForm::BuildLayers(ScenePictures& pictures) {
     const int W = display.Width();
     const int H = display.Height();
-    auto build = [&](auto& drawable, const char* jpeg, int frameHeight, Layer layer, bool keyed,
+    auto build = [&](auto& drawable, PendingJpeg* jpeg, int frameHeight, Layer layer, bool keyed,
                      bool placed) {
-        if (jpeg != nullptr) LoadJpegResource(jpeg, drawable);
+        if (jpeg != nullptr) jpeg->LoadInto(drawable);
         if (frameHeight != 0) drawable.SetBandHeight(frameHeight);
         drawable.SetStretching(true);
         drawable.SetStretchWidth(layer.width);
@@ -145,9 +155,12 @@ void SceneForm::BuildLayers() {
             drawable.SetX(layer.x);
             drawable.SetY(layer.y);
         }
+        // Every frame is in its surface at its final size: the picture is
+        // not needed again, and the largest are tens of megabytes.
+        drawable.SetBitmap(TBitmap());
     };
     auto picture = [](Drawable& drawable, const char* resource) {
-        if (const auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(&*bitmap);
+        if (auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(std::move(*bitmap));
     };
     picture(stones, "stone");
     picture(palmMask, "masktree");
@@ -156,10 +169,10 @@ void SceneForm::BuildLayers() {
     picture(yacht, "yacht");
     for (AnimationStrip& strip : dolphins) picture(strip, "dolphin");
 
-    build(ground, "ground", 0, {W, H * 408 / 600, 0, 0}, false, true);
-    build(highWater, "hightwater", 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
-    build(lowWater, "lowwater", 115, {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600}, false,
-          true);
+    build(ground, &pictures.ground, 0, {W, H * 408 / 600, 0, 0}, false, true);
+    build(highWater, &pictures.highWater, 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
+    build(lowWater, &pictures.lowWater, 115, {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600},
+          false, true);
     build(stones, nullptr, 0, {W, H * 245 / 600, 0, H * 356 / 600}, true, true);
     build(palmMask, nullptr, 0, {W * 41 / 800, H * 165 / 600, W * 29 / 800, H * 192 / 600}, true, true);
     build(nearGulls, nullptr, 11, {18, 6, 0, 0}, true, false);

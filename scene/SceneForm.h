@@ -31,6 +31,8 @@ struct SceneOptions {
     SettingOverrides overrides;
 };
 
+struct ScenePictures;
+
 class SceneForm : public TForm {
 public:
     explicit SceneForm(TComponent* owner, SceneOptions options = {});
@@ -101,7 +103,7 @@ public:
 private:
     SceneGeometry Geometry() const;
     int GullCount() const;
-    void BuildLayers();
+    void BuildLayers(ScenePictures& pictures);
     void StartActors();
     void ApplyStoredGamma();
     void ShowSunTimeLines(const SunTimes& sun);

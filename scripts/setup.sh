@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the project needs, when any is missing.
-# Safe to run again; needs root or sudo only when something is missing.
+# Installs the Debian 12 packages the project needs, when any is missing:
+# to build it; with --test, to test it; with --pictures, to remake the
+# README's pictures. Safe to run again; needs root or sudo only when
+# something is missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev
+  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev libxdamage-dev
   libgtest-dev libbenchmark-dev
 )
-if [ "${1:-}" = "--test" ]; then
-  packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
-             xscreensaver lintian dpkg-dev fakeroot desktop-file-utils)
-fi
+case "${1:-}" in
+  --test)
+    packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
+               xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin
+               lintian dpkg-dev fakeroot desktop-file-utils) ;;
+  --pictures)
+    packages+=(xvfb xdotool x11-utils imagemagick xfwm4) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -10,6 +10,7 @@
 #include "platform/audio/SoundPlayer.h"
 #include "platform/audio/WaveFile.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -45,13 +46,20 @@ public:
             Report(Problem::BrokenResource, name, platform::audio::Describe(wave.error));
             return TRUE;
         }
-        auto decoded = platform::audio::DecodeWave(wave.value);
-        if (!decoded) {
-            Report(Problem::BrokenResource, name, platform::audio::Describe(decoded.error));
-            return TRUE;
-        }
+        // The device opens now; the sound is decoded while the caller goes
+        // on, and plays once it is there.
+        auto decode = [this, wave = wave.value,
+                       shown = std::string(name)]() -> std::optional<platform::audio::PcmSound> {
+            auto decoded = platform::audio::DecodeWave(wave);
+            if (!decoded) {
+                Report(Problem::BrokenResource, shown, platform::audio::Describe(decoded.error));
+                return std::nullopt;
+            }
+            return std::move(decoded.value);
+        };
         std::string error;
-        player_ = SoundPlayer::Start(std::move(decoded.value), (flags & SND_LOOP) != 0, error);
+        player_ = SoundPlayer::StartDecoding(wave.value.channels, wave.value.sampleRate,
+                                             (flags & SND_LOOP) != 0, std::move(decode), error);
         if (!player_) Report(Problem::NoDevice, name, "no audio device (" + error + ")");
         return TRUE;
     }
@@ -73,10 +81,11 @@ public:
     }
 
 private:
+    // Also from a decoding thread, without the lock that Play holds while
+    // it waits for that thread.
     void Report(Problem problem, std::string_view name, std::string_view detail) {
         const auto bit = static_cast<unsigned>(problem);
-        if (reported_ & bit) return;
-        reported_ |= bit;
+        if ((reported_.fetch_or(bit) & bit) != 0) return;
         std::fprintf(stderr, "Sound: \"%.*s\" is not played: %.*s\n", int(name.size()), name.data(),
                      int(detail.size()), detail.data());
     }
@@ -85,7 +94,7 @@ private:
     bool outputEnabled_ = true;
     std::optional<platform::PlaySoundRecord> last_;
     int calls_ = 0;
-    unsigned reported_ = 0;
+    std::atomic<unsigned> reported_ = 0;
     std::unique_ptr<SoundPlayer> player_;
 };
 

@@ -30,38 +30,62 @@ std::size_t SoundCursor::Fill(std::span<std::int16_t> out) {
     return taken;
 }
 
-SoundPlayer::SoundPlayer(PcmSound sound, bool loop)
-    : sound_(std::move(sound)), cursor_(sound_.samples, loop) {}
+SoundPlayer::SoundPlayer(int channels, int sampleRate, bool loop)
+    : channels_(channels), sampleRate_(sampleRate), loop_(loop) {}
 
 std::unique_ptr<SoundPlayer> SoundPlayer::Start(PcmSound sound, bool loop, std::string& error) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        error = SDL_GetError();
-        return nullptr;
-    }
-    // From here on the player owns one reference to the audio subsystem.
-    std::unique_ptr<SoundPlayer> player(new SoundPlayer(std::move(sound), loop));
-    SDL_AudioSpec wanted{};
-    wanted.freq = player->sound_.sampleRate;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = Uint8(player->sound_.channels);
-    wanted.samples = 1024;
-    wanted.callback = &SoundPlayer::FillDeviceBuffer;
-    wanted.userdata = player.get();
-    SDL_AudioSpec obtained{};
-    // No changes allowed: SDL converts to whatever the device really takes.
-    player->device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (player->device_ == 0) {
-        error = SDL_GetError();
-        return nullptr;
-    }
-    SDL_PauseAudioDevice(player->device_, 0);
+    std::unique_ptr<SoundPlayer> player(new SoundPlayer(sound.channels, sound.sampleRate, loop));
+    player->Supply(std::move(sound));
+    if (!player->Open(error)) return nullptr;
     return player;
 }
 
+std::unique_ptr<SoundPlayer> SoundPlayer::StartDecoding(int channels, int sampleRate, bool loop,
+                                                        std::function<std::optional<PcmSound>()> decode,
+                                                        std::string& error) {
+    std::unique_ptr<SoundPlayer> player(new SoundPlayer(channels, sampleRate, loop));
+    if (!player->Open(error)) return nullptr;
+    player->decoder_ = std::jthread([raw = player.get(), decode = std::move(decode)] {
+        if (auto sound = decode()) raw->Supply(std::move(*sound));
+    });
+    return player;
+}
+
+void SoundPlayer::Supply(PcmSound sound) {
+    sound_ = std::move(sound);
+    ready_.store(true, std::memory_order_release);
+}
+
+// From here on the player owns one reference to the audio subsystem.
+bool SoundPlayer::Open(std::string& error) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    subsystem_ = true;
+    SDL_AudioSpec wanted{};
+    wanted.freq = sampleRate_;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = Uint8(channels_);
+    wanted.samples = 1024;
+    wanted.callback = &SoundPlayer::FillDeviceBuffer;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the device really takes.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
 SoundPlayer::~SoundPlayer() {
+    if (decoder_.joinable()) decoder_.join();
     // Closing waits for a running callback, so the samples outlive it.
     if (device_ != 0) SDL_CloseAudioDevice(device_);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SoundPlayer::FillDeviceBuffer(void* self, std::uint8_t* stream, int bytes) {
@@ -69,9 +93,16 @@ void SoundPlayer::FillDeviceBuffer(void* self, std::uint8_t* stream, int bytes) 
     // SDL's buffers are allocated suitably aligned for the sample format.
     std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream),
                                 std::size_t(bytes) / sizeof(std::int16_t));
-    const std::size_t taken = player.cursor_.Fill(out);
-    player.framesPlayed_ += taken / std::size_t(player.sound_.channels);
-    if (player.cursor_.Ended()) player.finished_ = true;
+    if (!player.cursor_) {
+        if (!player.ready_.load(std::memory_order_acquire)) {
+            std::fill(out.begin(), out.end(), std::int16_t{0});
+            return;
+        }
+        player.cursor_.emplace(player.sound_.samples, player.loop_);
+    }
+    const std::size_t taken = player.cursor_->Fill(out);
+    player.framesPlayed_ += taken / std::size_t(player.channels_);
+    if (player.cursor_->Ended()) player.finished_ = true;
 }
 
 }  // namespace platform::audio

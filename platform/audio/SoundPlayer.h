@@ -6,9 +6,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <thread>
 
 namespace platform::audio {
 
@@ -35,7 +38,14 @@ public:
     // to the device's) and starts playing. Null, with the reason in `error`,
     // when there is no audio device.
     static std::unique_ptr<SoundPlayer> Start(PcmSound sound, bool loop, std::string& error);
-    // Stops playing and releases the device.
+    // The same for a sound of `channels` at `sampleRate` that `decode` makes
+    // on a thread of its own, so that the caller does not wait for it: the
+    // device plays silence until the sound is there, and for good when
+    // `decode` has none.
+    static std::unique_ptr<SoundPlayer> StartDecoding(int channels, int sampleRate, bool loop,
+                                                      std::function<std::optional<PcmSound>()> decode,
+                                                      std::string& error);
+    // Stops playing and releases the device, after a decode under way ends.
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
@@ -46,13 +56,22 @@ public:
     std::uint64_t FramesPlayed() const { return framesPlayed_.load(); }
 
 private:
-    SoundPlayer(PcmSound sound, bool loop);
+    SoundPlayer(int channels, int sampleRate, bool loop);
+    bool Open(std::string& error);
+    // Hands the sound to the device's thread; called once.
+    void Supply(PcmSound sound);
     static void FillDeviceBuffer(void* self, std::uint8_t* stream, int bytes);
 
-    PcmSound sound_;
-    SoundCursor cursor_;  // used by the device's thread only, once started
+    int channels_;
+    int sampleRate_;
+    bool loop_;
+    PcmSound sound_;  // written once, before ready_
+    std::atomic<bool> ready_{false};
+    std::optional<SoundCursor> cursor_;  // the device's thread's only, once the sound is ready
+    std::jthread decoder_;
     std::atomic<bool> finished_{false};
     std::atomic<std::uint64_t> framesPlayed_{0};
+    bool subsystem_ = false;  // one reference to SDL's audio held
     std::uint32_t device_ = 0;
 };
 

@@ -1,10 +1,10 @@
 // Dialog forms on GTK 3. Each control becomes the matching GTK widget in its
 // parent's grid; after every user action the widgets are brought in line with
 // the controls' state again ("mirrored"), so whatever a handler changed shows.
-#include "platform/DialogWindow.h"
-
 #include "platform/Backend.h"
 #include "platform/Bitmap.h"
+#include "platform/DialogToolkit.h"
+#include "platform/StdCtrls.h"
 #include "platform/gtk/GtkBackend.h"
 
 #include <gtk/gtk.h>
@@ -193,11 +193,16 @@ constexpr int kSpacing = 6;
 
 }  // namespace
 
-struct DialogWindow::View {
-    explicit View(TDialogForm& shown);
-    ~View();
-    View(const View&) = delete;
-    View& operator=(const View&) = delete;
+struct GtkDialogView final : DialogView {
+    explicit GtkDialogView(TDialogForm& shown);
+    ~GtkDialogView() override;
+    GtkDialogView(const GtkDialogView&) = delete;
+    GtkDialogView& operator=(const GtkDialogView&) = delete;
+
+    // Shows the window centred on the screen; returns once it is drawn.
+    void Show() override;
+    // Shows the window and handles the user's actions until the form closes.
+    void Run() override;
 
     // Runs a user's action on the controls as the framework's message loop
     // would: an error goes to the application's error box. Then the widgets
@@ -236,7 +241,7 @@ struct DialogWindow::View {
     guint afterEventSource = 0;
 };
 
-DialogWindow::View::View(TDialogForm& shown) : form(shown) {
+GtkDialogView::GtkDialogView(TDialogForm& shown) : form(shown) {
     window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), form.Caption.c_str());
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
@@ -258,7 +263,7 @@ DialogWindow::View::View(TDialogForm& shown) : form(shown) {
     MirrorAll();
 }
 
-DialogWindow::View::~View() {
+GtkDialogView::~GtkDialogView() {
     gtk::SetDialogParent(nullptr);
     if (afterEventSource != 0) g_source_remove(afterEventSource);
     gtk_widget_destroy(window);
@@ -267,7 +272,7 @@ DialogWindow::View::~View() {
     while (gtk_events_pending()) gtk_main_iteration();
 }
 
-void DialogWindow::View::Dispatch(const std::function<void()>& action) {
+void GtkDialogView::Dispatch(const std::function<void()>& action) {
     if (mirroring) return;
     try {
         action();
@@ -280,18 +285,18 @@ void DialogWindow::View::Dispatch(const std::function<void()>& action) {
     if (form.Closing() && gtk_main_level() > 0) gtk_main_quit();
 }
 
-void DialogWindow::View::MirrorAll() {
+void GtkDialogView::MirrorAll() {
     mirroring = true;
     for (const auto& mirror : mirrors) mirror();
     mirroring = false;
 }
 
-void DialogWindow::View::AfterEvent(std::function<void()> action) {
+void GtkDialogView::AfterEvent(std::function<void()> action) {
     afterEvent.push_back(std::move(action));
     if (afterEventSource != 0) return;
     afterEventSource = g_idle_add(
         [](gpointer self) -> gboolean {
-            auto* view = static_cast<View*>(self);
+            auto* view = static_cast<GtkDialogView*>(self);
             view->afterEventSource = 0;
             while (!view->afterEvent.empty()) {
                 const std::function<void()> action = std::move(view->afterEvent.front());
@@ -303,13 +308,13 @@ void DialogWindow::View::AfterEvent(std::function<void()> action) {
         this);
 }
 
-void DialogWindow::View::Present() {
+void GtkDialogView::Present() {
     gtk_widget_show_all(window);
     // The notebooks can turn to a page only once their pages are shown.
     MirrorAll();
 }
 
-GtkWidget* DialogWindow::View::Build(TControl& control) {
+GtkWidget* GtkDialogView::Build(TControl& control) {
     GtkWidget* widget = nullptr;
     if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
         widget = BuildPages(*pages);
@@ -350,7 +355,7 @@ GtkWidget* DialogWindow::View::Build(TControl& control) {
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildGrid(TWinControl& container, int margin) {
+GtkWidget* GtkDialogView::BuildGrid(TWinControl& container, int margin) {
     GtkWidget* grid = gtk_grid_new();
     gtk_grid_set_row_spacing(GTK_GRID(grid), kSpacing);
     gtk_grid_set_column_spacing(GTK_GRID(grid), 2 * kSpacing);
@@ -382,7 +387,7 @@ GtkWidget* DialogWindow::View::BuildGrid(TWinControl& container, int margin) {
     return grid;
 }
 
-GtkWidget* DialogWindow::View::BuildPages(TPageControl& pages) {
+GtkWidget* GtkDialogView::BuildPages(TPageControl& pages) {
     GtkWidget* notebook = gtk_notebook_new();
     for (TControl* child : pages.Controls()) {
         GtkWidget* page = BuildGrid(dynamic_cast<TWinControl&>(*child), 12);
@@ -400,7 +405,7 @@ GtkWidget* DialogWindow::View::BuildPages(TPageControl& pages) {
     return notebook;
 }
 
-GtkWidget* DialogWindow::View::BuildGroupBox(TGroupBox& group) {
+GtkWidget* GtkDialogView::BuildGroupBox(TGroupBox& group) {
     GtkWidget* frame = gtk_frame_new(group.Caption.empty() ? nullptr : group.Caption.c_str());
     GtkWidget* grid = BuildGrid(group, 0);
     g_object_set(grid, "margin-start", 10, "margin-end", 10, "margin-top", 4, "margin-bottom", 10, nullptr);
@@ -408,7 +413,7 @@ GtkWidget* DialogWindow::View::BuildGroupBox(TGroupBox& group) {
     return frame;
 }
 
-GtkWidget* DialogWindow::View::BuildLabel(TLabel& label) {
+GtkWidget* GtkDialogView::BuildLabel(TLabel& label) {
     GtkWidget* text = gtk_label_new(nullptr);
     gtk_label_set_xalign(GTK_LABEL(text), label.Alignment == TAlignment::taRightJustify ? 1.0f
                                           : label.Alignment == TAlignment::taCenter     ? 0.5f
@@ -428,7 +433,7 @@ GtkWidget* DialogWindow::View::BuildLabel(TLabel& label) {
     return background;
 }
 
-GtkWidget* DialogWindow::View::BuildLink(TLabel& label) {
+GtkWidget* GtkDialogView::BuildLink(TLabel& label) {
     GtkWidget* link = gtk_link_button_new_with_label("about:blank", label.Caption.c_str());
     gtk_widget_set_has_tooltip(link, FALSE);
     // A link in a line of text, not a button around one.
@@ -442,14 +447,14 @@ GtkWidget* DialogWindow::View::BuildLink(TLabel& label) {
     return link;
 }
 
-GtkWidget* DialogWindow::View::BuildButton(TButton& button) {
+GtkWidget* GtkDialogView::BuildButton(TButton& button) {
     GtkWidget* widget = gtk_button_new_with_label(button.Caption.c_str());
     Connect<void(GtkButton*)>(widget, "clicked",
                               [this, &button](GtkButton*) { Dispatch([&button] { button.Click(); }); });
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildCheckBox(TCheckBox& box) {
+GtkWidget* GtkDialogView::BuildCheckBox(TCheckBox& box) {
     GtkWidget* widget = gtk_check_button_new_with_label(box.Caption.c_str());
     GtkToggleButton* toggle = GTK_TOGGLE_BUTTON(widget);
     Connect<void(GtkToggleButton*)>(widget, "toggled", [this, &box](GtkToggleButton* toggled) {
@@ -463,7 +468,7 @@ GtkWidget* DialogWindow::View::BuildCheckBox(TCheckBox& box) {
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildRadioButton(TRadioButton& option) {
+GtkWidget* GtkDialogView::BuildRadioButton(TRadioButton& option) {
     GtkWidget*& none = noOption[option.Parent()];
     if (none == nullptr) none = GTK_WIDGET(g_object_ref_sink(gtk_radio_button_new(nullptr)));
     GtkWidget* widget =
@@ -492,7 +497,7 @@ GtkWidget* DialogWindow::View::BuildRadioButton(TRadioButton& option) {
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildSwatch(TPanel& panel) {
+GtkWidget* GtkDialogView::BuildSwatch(TPanel& panel) {
     GtkWidget* area = gtk_drawing_area_new();
     Connect<gboolean(GtkWidget*, cairo_t*)>(area, "draw", [&panel](GtkWidget* widget, cairo_t* cairo) {
         const GdkRGBA color = Resolve(widget, panel.Color).value_or(GdkRGBA{0.5, 0.5, 0.5, 1.0});
@@ -522,7 +527,7 @@ GtkWidget* DialogWindow::View::BuildSwatch(TPanel& panel) {
     return frame;
 }
 
-GtkWidget* DialogWindow::View::BuildImage(TImage& image) {
+GtkWidget* GtkDialogView::BuildImage(TImage& image) {
     const std::optional<TBitmap> picture = LoadBitmapResource(image.ResourceName);
     if (!picture) return gtk_image_new();
     GdkPixbuf* pixbuf = PixbufOf(*picture);
@@ -533,7 +538,7 @@ GtkWidget* DialogWindow::View::BuildImage(TImage& image) {
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildEdit(TEdit& edit) {
+GtkWidget* GtkDialogView::BuildEdit(TEdit& edit) {
     GtkWidget* widget = gtk_entry_new();
     GtkEntry* entry = GTK_ENTRY(widget);
     gtk_entry_set_width_chars(entry, 1);
@@ -563,7 +568,7 @@ GtkWidget* DialogWindow::View::BuildEdit(TEdit& edit) {
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildSpinEdit(TSpinEdit& spin) {
+GtkWidget* GtkDialogView::BuildSpinEdit(TSpinEdit& spin) {
     GtkWidget* widget = gtk_spin_button_new_with_range(spin.MinValue, spin.MaxValue, spin.Increment);
     GtkSpinButton* button = GTK_SPIN_BUTTON(widget);
     gtk_spin_button_set_numeric(button, TRUE);
@@ -579,7 +584,7 @@ GtkWidget* DialogWindow::View::BuildSpinEdit(TSpinEdit& spin) {
     return widget;
 }
 
-GtkWidget* DialogWindow::View::BuildTrackBar(TTrackBar& track) {
+GtkWidget* GtkDialogView::BuildTrackBar(TTrackBar& track) {
     GtkWidget* widget = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, track.Min, track.Max, 1);
     GtkRange* range = GTK_RANGE(widget);
     gtk_scale_set_draw_value(GTK_SCALE(widget), FALSE);
@@ -601,7 +606,7 @@ GtkWidget* DialogWindow::View::BuildTrackBar(TTrackBar& track) {
 // An entry with a drop-down list beside it. GTK's own combo box builds a menu
 // item for every entry of its list, which takes seconds for thousands of
 // them; a list view in a popover shows only the rows in sight.
-GtkWidget* DialogWindow::View::BuildComboBox(TComboBox& combo) {
+GtkWidget* GtkDialogView::BuildComboBox(TComboBox& combo) {
     GtkListStore* items = gtk_list_store_new(1, G_TYPE_STRING);
     for (const std::string& item : combo.Items)
         gtk_list_store_insert_with_values(items, nullptr, -1, 0, item.c_str(), -1);
@@ -692,7 +697,9 @@ GtkWidget* DialogWindow::View::BuildComboBox(TComboBox& combo) {
     return widget;
 }
 
-bool OpenDialogDisplay(std::string* error) {
+namespace {
+
+bool OpenDisplay(std::string* error) {
     if (!gtk_init_check(nullptr, nullptr)) {
         if (error != nullptr) {
             const char* display = std::getenv("DISPLAY");
@@ -704,18 +711,27 @@ bool OpenDialogDisplay(std::string* error) {
     return true;
 }
 
-DialogWindow::DialogWindow(TDialogForm& form) : view_(std::make_unique<View>(form)) {}
+}  // namespace
 
-DialogWindow::~DialogWindow() = default;
-
-void DialogWindow::Show() {
-    view_->Present();
-    while (!view_->drawn) gtk_main_iteration();
+void GtkDialogView::Show() {
+    Present();
+    while (!drawn) gtk_main_iteration();
 }
 
-void DialogWindow::Run() {
-    view_->Present();
-    if (!view_->form.Closing()) gtk_main();
+void GtkDialogView::Run() {
+    Present();
+    if (!form.Closing()) gtk_main();
 }
+
+namespace {
+
+std::unique_ptr<DialogView> MakeView(TDialogForm& form) { return std::make_unique<GtkDialogView>(form); }
+
+}  // namespace
 
 }  // namespace platform
+
+extern "C" __attribute__((visibility("default"))) const platform::DialogToolkit* TidereachDialogToolkit() {
+    static constexpr platform::DialogToolkit toolkit{platform::OpenDisplay, platform::MakeView};
+    return &toolkit;
+}

@@ -24,29 +24,7 @@ struct Config {
 // Installs a fresh headless back end as the process's back end.
 void Install(const Config& config = {});
 
-// Display operations whose answer can be forced.
-enum class DisplayOp {
-    DirectDrawCreate,
-    QueryInterface,
-    SetCooperativeLevel,
-    SetDisplayMode,
-    CreateSurface,
-    GetAttachedSurface,
-    Flip,
-    IsLost,
-    Restore,
-    RestoreAllSurfaces,
-    Blt,
-    BltFast,
-    SetColorKey,
-    Lock,
-    GetDC,
-    GetCaps,
-    EnumDisplayModes,
-    GetGammaRamp,
-    SetGammaRamp,
-    DirectDrawEnumerateEx,
-};
+using DisplayOp = platform::DisplayOp;
 
 // The next `times` calls of `op` answer `code` and do nothing else.
 void InjectFault(DisplayOp op, HRESULT code, int times = 1);

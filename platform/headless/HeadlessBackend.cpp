@@ -2,6 +2,7 @@
 
 #include "platform/Presentation.h"
 #include "platform/User.h"
+#include "platform/headless/DisplayFaults.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,6 +34,7 @@ public:
 
     int MonitorCount() const override { return config_.monitors; }
     bool SupportsGamma() const override { return config_.gamma; }
+    DisplayFaults* Faults() override { return &FaultTable(); }
 
     HWND CreateWindow(std::string_view) override {
         const std::lock_guard guard(lock_);

@@ -13,9 +13,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <set>
+#include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -28,6 +31,7 @@ struct SdlDeleter {
     void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
     void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
     void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
 
 constexpr int kFallbackRefreshHz = 60;
@@ -60,6 +64,21 @@ SDL_Rect ScreenOf(SDL_Window* window) {
     return screen;
 }
 
+// The largest place of a frame's aspect inside an area, centred.
+SDL_Rect Letterbox(int frameWidth, int frameHeight, int width, int height) {
+    const double scale = std::min(double(width) / frameWidth, double(height) / frameHeight);
+    const int shownWidth = std::max(1, int(frameWidth * scale));
+    const int shownHeight = std::max(1, int(frameHeight * scale));
+    return {(width - shownWidth) / 2, (height - shownHeight) / 2, shownWidth, shownHeight};
+}
+
+// A place in window pixels as the place in the frame shown at `shownAt`.
+SDL_Point InFrame(const SDL_Rect& shownAt, int frameWidth, int frameHeight, SDL_Point at) {
+    if (shownAt.w <= 0 || shownAt.h <= 0) return at;
+    return {int(std::floor(double(at.x - shownAt.x) * frameWidth / shownAt.w)),
+            int(std::floor(double(at.y - shownAt.y) * frameHeight / shownAt.h))};
+}
+
 void Place(SDL_Window* window, const SDL_Rect& place) {
     SDL_SetWindowSize(window, place.w, place.h);
     SDL_SetWindowPosition(window, place.x, place.y);
@@ -71,12 +90,22 @@ void Place(SDL_Window* window, const SDL_Rect& place) {
 }  // namespace
 
 struct SdlBackend::Window {
-    // Destroyed in reverse: texture, renderer, then the window.
+    // Destroyed in reverse: frame, texture, renderer, then the window.
     std::unique_ptr<SDL_Window, SdlDeleter> sdl;
+    // A GPU's renderer, or none: frames then go into the window's own
+    // surface, which SDL hands straight to the X server.
     std::unique_ptr<SDL_Renderer, SdlDeleter> renderer;
     std::unique_ptr<SDL_Texture, SdlDeleter> texture;
     int textureWidth = 0;
     int textureHeight = 0;
+    // Without a renderer, a frame of another size than the window's is
+    // converted here first and then scaled into the window's surface.
+    std::unique_ptr<SDL_Surface, SdlDeleter> frame;
+    // Where the last frame showed in the window, and its size, to map the
+    // pointer back into the frame as the renderer's logical size does.
+    SDL_Rect shownAt{};
+    int frameWidth = 0;
+    int frameHeight = 0;
     std::optional<FramePacer> pacer;
     HWND handle = 0;
     bool foreign = false;      // a host's window wrapped for drawing
@@ -117,9 +146,6 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // When the software renderer is chosen, its window surface goes straight
-    // to the X server instead of through a CPU-rasterised GL context.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (options.host) {
         // Before SDL starts, as SDL puts the handler it finds back as it
         // closes, when the errors of a window already gone arrive.
@@ -130,6 +156,13 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
             *error = std::string("cannot open the display: ") + SDL_GetError();
         }
         return nullptr;
+    }
+    // When the software renderer is chosen, its window surface goes straight
+    // to the X server instead of through a CPU-rasterised GL context. Wayland
+    // has no window surface of its own: there SDL must make one of a texture,
+    // or the window never gets a picture and is never shown.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
     const Uint32 wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == Uint32(-1)) {
@@ -385,8 +418,20 @@ FramePacer::Clock::duration SdlBackend::RefreshPeriod(SDL_Window* window) const 
 
 namespace {
 
+// Whether a GPU may draw for this process. Without a DRI or NVIDIA device
+// node, GL could only be a rasteriser on the CPU, and making a context just
+// to find that out costs the start a large library and a GL context.
+bool GpuMayBePresent() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("card") || name.starts_with("renderD")) return true;
+    }
+    return std::filesystem::exists("/dev/nvidia0", error);
+}
+
 // Whether an "accelerated" GL renderer is really a rasteriser on the CPU
-// (Mesa's llvmpipe or softpipe, as on Xvfb and in virtual machines).
+// (Mesa's llvmpipe or softpipe, as in virtual machines).
 bool RasterisesInSoftware(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
@@ -402,30 +447,36 @@ bool RasterisesInSoftware(SDL_Renderer* renderer) {
            text.find("Software Rasterizer") != text.npos;
 }
 
+// A GPU's renderer for the window, or null where frames are better put into
+// the window's surface by the processor itself.
+SDL_Renderer* MakeGpuRenderer(SDL_Window* window) {
+    if (!GpuMayBePresent()) return nullptr;
+    SDL_Renderer* renderer =
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer != nullptr && RasterisesInSoftware(renderer)) {
+        // GL drawn by the CPU costs cores for a plain scaled copy.
+        SDL_DestroyRenderer(renderer);
+        return nullptr;
+    }
+    return renderer;
+}
+
+bool IsXrgb8888(const SDL_Surface* surface) {
+    return surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+           surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+}
+
 }  // namespace
 
-bool SdlBackend::PrepareRenderer(Window& window, int width, int height) {
-    if (!window.renderer) {
-        SDL_Renderer* renderer =
-            SDL_CreateRenderer(window.sdl.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-        if (renderer != nullptr && RasterisesInSoftware(renderer)) {
-            // GL drawn by the CPU costs cores for a plain scaled copy; SDL's
-            // own software renderer does the same work far more cheaply.
-            SDL_DestroyRenderer(renderer);
-            renderer = nullptr;
-        }
-        if (renderer == nullptr) {
-            renderer = SDL_CreateRenderer(window.sdl.get(), -1, SDL_RENDERER_SOFTWARE);
-        }
-        if (renderer == nullptr) {
-            return false;
-        }
-        window.renderer.reset(renderer);
+bool SdlBackend::PreparePresenter(Window& window, int width, int height) {
+    if (!window.pacer) {
+        window.renderer.reset(MakeGpuRenderer(window.sdl.get()));
         SDL_RendererInfo info{};
-        const bool vsync =
-            SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        const bool vsync = window.renderer && SDL_GetRendererInfo(window.renderer.get(), &info) == 0 &&
+                           (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
         window.pacer.emplace(RefreshPeriod(window.sdl.get()), vsync);
     }
+    if (!window.renderer) return true;
     if (!window.texture || window.textureWidth != width || window.textureHeight != height) {
         window.texture.reset();
         SDL_Texture* texture = SDL_CreateTexture(window.renderer.get(), SDL_PIXELFORMAT_RGB888,
@@ -444,6 +495,66 @@ bool SdlBackend::PrepareRenderer(Window& window, int width, int height) {
     return true;
 }
 
+bool SdlBackend::PresentThroughRenderer(Window& window, const PixelView& frame, const DDGAMMARAMP& ramp) {
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(window.texture.get(), nullptr, &pixels, &pitch) != 0) {
+        return false;
+    }
+    const bool converted = ConvertFrame(frame, ramp, static_cast<std::uint32_t*>(pixels), pitch);
+    SDL_UnlockTexture(window.texture.get());
+    if (!converted) {
+        return false;
+    }
+    SDL_Renderer* renderer = window.renderer.get();
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, window.texture.get(), nullptr, nullptr);
+    std::this_thread::sleep_until(window.pacer->Slot(FramePacer::Clock::now()));
+    SDL_RenderPresent(renderer);
+    return true;
+}
+
+// One pass from the frame into the window's surface when the sizes agree;
+// else through a frame of its own, scaled into the surface with black bars.
+bool SdlBackend::PresentIntoWindowSurface(Window& window, const PixelView& frame, const DDGAMMARAMP& ramp) {
+    SDL_Surface* screen = SDL_GetWindowSurface(window.sdl.get());
+    if (screen == nullptr) {
+        return false;
+    }
+    window.frameWidth = frame.width;
+    window.frameHeight = frame.height;
+    if (screen->w == frame.width && screen->h == frame.height && IsXrgb8888(screen)) {
+        window.shownAt = {0, 0, frame.width, frame.height};
+        window.frame.reset();  // a window that grew to the frame's size needs it no more
+        if (!ConvertFrame(frame, ramp, static_cast<std::uint32_t*>(screen->pixels), screen->pitch)) {
+            return false;
+        }
+    } else {
+        if (!window.frame || window.frame->w != frame.width || window.frame->h != frame.height) {
+            window.frame.reset(
+                SDL_CreateRGBSurfaceWithFormat(0, frame.width, frame.height, 32, SDL_PIXELFORMAT_RGB888));
+            if (!window.frame) {
+                return false;
+            }
+        }
+        SDL_Surface* converted = window.frame.get();
+        if (!ConvertFrame(frame, ramp, static_cast<std::uint32_t*>(converted->pixels), converted->pitch)) {
+            return false;
+        }
+        window.shownAt = Letterbox(frame.width, frame.height, screen->w, screen->h);
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        const bool stretched = IsXrgb8888(screen)
+                                   ? SDL_SoftStretchLinear(converted, nullptr, screen, &window.shownAt) == 0
+                                   : SDL_BlitScaled(converted, nullptr, screen, &window.shownAt) == 0;
+        if (!stretched) {
+            return false;
+        }
+    }
+    std::this_thread::sleep_until(window.pacer->Slot(FramePacer::Clock::now()));
+    return SDL_UpdateWindowSurface(window.sdl.get()) == 0;
+}
+
 void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP& ramp) {
     Window* window = Drawable(handle);
     if (window == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
@@ -453,29 +564,17 @@ void SdlBackend::Present(HWND handle, const PixelView& frame, const DDGAMMARAMP&
     const bool onScreen = window->foreign
                               ? FollowForeignWindow(*window)
                               : (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
-    if (!onScreen || !PrepareRenderer(*window, frame.width, frame.height)) {
+    if (!onScreen || !PreparePresenter(*window, frame.width, frame.height)) {
         // Nothing to show: still take a frame's time, so a loop that draws
         // as fast as it can does not spin.
         std::this_thread::sleep_for(RefreshPeriod(window->sdl.get()));
         return;
     }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(window->texture.get(), nullptr, &pixels, &pitch) != 0) {
-        return;
+    const bool shown = window->renderer ? PresentThroughRenderer(*window, frame, ramp)
+                                        : PresentIntoWindowSurface(*window, frame, ramp);
+    if (shown) {
+        window->pacer->Presented(FramePacer::Clock::now());
     }
-    const bool converted = ConvertFrame(frame, ramp, static_cast<std::uint32_t*>(pixels), pitch);
-    SDL_UnlockTexture(window->texture.get());
-    if (!converted) {
-        return;
-    }
-    SDL_Renderer* renderer = window->renderer.get();
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, window->texture.get(), nullptr, nullptr);
-    std::this_thread::sleep_until(window->pacer->Slot(FramePacer::Clock::now()));
-    SDL_RenderPresent(renderer);
-    window->pacer->Presented(FramePacer::Clock::now());
 }
 
 bool SdlBackend::FollowForeignWindow(Window& window) {
@@ -497,8 +596,10 @@ bool SdlBackend::FollowForeignWindow(Window& window) {
         if (wrapped == nullptr) {
             return false;
         }
+        window.frame.reset();
         window.texture.reset();
         window.renderer.reset();
+        window.pacer.reset();
         window.sdl.reset(wrapped);
     }
     return state->viewable;
@@ -605,6 +706,8 @@ void SdlBackend::Translate(const SDL_Event& event) {
                 SDL_Point origin{};
                 SDL_GetWindowPosition(window->sdl.get(), &origin.x, &origin.y);
                 at = {onDesktop->x - origin.x, onDesktop->y - origin.y};
+            } else if (!window->renderer) {
+                at = InFrame(window->shownAt, window->frameWidth, window->frameHeight, at);
             }
             pending_.push_back({.kind = EventKind::MouseMove,
                                 .window = window->handle,

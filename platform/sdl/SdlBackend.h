@@ -81,7 +81,10 @@ private:
     // A host's window as it is now: wrapped anew after a resize, which SDL
     // does not follow in windows it did not make. False when it is gone.
     bool FollowForeignWindow(Window& window);
-    bool PrepareRenderer(Window& window, int width, int height);
+    // A GPU's renderer and texture, or the window's surface; the pacer.
+    bool PreparePresenter(Window& window, int width, int height);
+    bool PresentThroughRenderer(Window& window, const PixelView& frame, const DDGAMMARAMP& ramp);
+    bool PresentIntoWindowSurface(Window& window, const PixelView& frame, const DDGAMMARAMP& ramp);
     FramePacer::Clock::duration RefreshPeriod(SDL_Window* window) const;
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);

@@ -156,7 +156,7 @@ TEST_F(SdlBackendOnDisplay, InputArrivesInTheFormsTerms) {
     // frame point lies in window pixels and move the pointer there.
     int outputWidth = 0;
     int outputHeight = 0;
-    SDL_GetRendererOutputSize(SDL_GetRenderer(sdl), &outputWidth, &outputHeight);
+    SDL_GetWindowSizeInPixels(sdl, &outputWidth, &outputHeight);
     const float scale = std::min(outputWidth / 400.0f, outputHeight / 400.0f);
     const float left = (outputWidth - 400 * scale) / 2;
     const float top = (outputHeight - 400 * scale) / 2;

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <future>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -145,6 +147,36 @@ TEST_F(SoundPlayerTest, LoopsPastTheEndUntilDestroyed) {
     EXPECT_TRUE(Eventually([&] { return player->FramesPlayed() > 3 * 441; }));
     EXPECT_FALSE(player->Finished());
     player.reset();
+}
+
+// The device plays silence while the sound is decoded elsewhere; a decode
+// that fails leaves it silent for good.
+TEST_F(SoundPlayerTest, ADecodedSoundPlaysOnceItIsThereAndAFailedOneNever) {
+    std::string error;
+    std::promise<void> decoded;
+    std::shared_future<void> gate = decoded.get_future().share();
+    auto player = SoundPlayer::StartDecoding(
+        2, 22050, false,
+        [gate]() -> std::optional<PcmSound> {
+            gate.wait();
+            return Ramp(2205);
+        },
+        error);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::uint64_t beforeDecoded = player ? player->FramesPlayed() : 1;
+    decoded.set_value();
+    ASSERT_NE(player, nullptr) << error;
+    EXPECT_EQ(beforeDecoded, 0u);
+    EXPECT_TRUE(Eventually([&] { return player->Finished(); }));
+    EXPECT_EQ(player->FramesPlayed(), 2205u);
+    player.reset();
+
+    auto failed = SoundPlayer::StartDecoding(
+        2, 22050, true, [] { return std::optional<PcmSound>(); }, error);
+    ASSERT_NE(failed, nullptr) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(failed->FramesPlayed(), 0u);
+    EXPECT_FALSE(failed->Finished());
 }
 
 TEST_F(SoundPlayerTest, NoDriverMeansNoPlayerAndAReason) {

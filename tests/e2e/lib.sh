@@ -8,9 +8,15 @@ WORK=$(mktemp -d)
 export XDG_CONFIG_HOME="$WORK/config"
 export SDL_AUDIODRIVER=dummy
 SAVER_PID=""
+EXIT_STEPS=()
+
+# Runs a command as the test ends, before the ones registered earlier.
+at_exit() { EXIT_STEPS=("$*" "${EXIT_STEPS[@]}"); }
 
 cleanup() {
   [ -n "$SAVER_PID" ] && kill -9 "$SAVER_PID" 2>/dev/null || true
+  local step
+  for step in "${EXIT_STEPS[@]}"; do eval "$step" >/dev/null 2>&1 || true; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -125,4 +131,86 @@ stays_running() {
     sleep 0.1
   done
   saver_running
+}
+
+# True while a process has not exited (a zombie its parent has not reaped
+# yet has exited).
+process_running() { case $(ps -o stat= -p "$1") in "" | Z*) return 1 ;; esac; }
+
+# Fails unless process $1 exits within a second.
+ends_within_a_second() {
+  local deadline=$(($(now_us) + 1000000))
+  while process_running "$1"; do
+    [ "$(now_us)" -ge $deadline ] &&
+      fail "it still runs a second later: $(ps -o pid,ppid,stat,etime,args -p "$1" | tail -1)"
+    sleep 0.05
+  done
+}
+
+# True when a picture of a 1024x768 screen shows the island full screen: blue
+# sky at the top, sand at the bottom.
+shows_island() {
+  local sky sand
+  sky=$(convert "$1" -crop 100x30+450+20 +repage -format "%[fx:mean.b-mean.r]" info:)
+  sand=$(convert "$1" -gravity south -crop 30%x3%+0+2 +repage -format "%[fx:mean.r-mean.b]" info:)
+  float_gt "$sky" 0.15 && float_gt "$sand" 0.05
+}
+
+# An X server of the test's own, without access control (so that a host
+# running as another user may draw on it), at the given size; sets DISPLAY.
+start_private_display() {
+  Xvfb -displayfd 5 -screen 0 "$1x24" -ac -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+  at_exit "kill $!"
+  local tenths
+  for ((tenths = 0; tenths < 100; tenths++)); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+  [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  DISPLAY=:$(cat "$WORK/display")
+  export DISPLAY
+}
+
+# A D-Bus session bus of the test's own. The services it starts on demand
+# (the settings store of gsettings, say) see the environment of this moment.
+start_session_bus() {
+  dbus-daemon --session --nofork --print-address=5 5>"$WORK/bus" 2>"$WORK/bus.log" &
+  at_exit "kill $!"
+  local tenths
+  for ((tenths = 0; tenths < 100; tenths++)); do [ -s "$WORK/bus" ] && break; sleep 0.1; done
+  [ -s "$WORK/bus" ] || fail "dbus-daemon did not start: $(cat "$WORK/bus.log")"
+  DBUS_SESSION_BUS_ADDRESS=$(head -1 "$WORK/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+}
+
+# Builds the Debian package of this build; sets DEB.
+build_package() {
+  local build_dir
+  build_dir=$(dirname "$TIDEREACH")
+  [ -f "$build_dir/CPackConfig.cmake" ] || fail "no CPackConfig.cmake beside $TIDEREACH"
+  cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$WORK/deb" >"$WORK/cpack.log" 2>&1 ||
+    fail "cpack: $(tail -20 "$WORK/cpack.log")"
+  DEB=$(ls "$WORK"/deb/tidereach_*.deb)
+}
+
+# Installs $DEB until the test ends, when it is purged. Says why and returns
+# 1 where it cannot: without root, or with a tidereach package already on the
+# machine, which is left alone. The tests of every worktree on a machine take
+# turns at the package, and wait for any other dpkg run to finish.
+install_package() {
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "skip: installing the package needs root"
+    return 1
+  fi
+  exec 8>/tmp/tidereach-package-test.lock
+  flock -w 240 8 || fail "another test has held the package for four minutes"
+  if dpkg-query -W tidereach >/dev/null 2>&1; then
+    echo "skip: a tidereach package is already on this machine; it is left alone"
+    return 1
+  fi
+  at_exit "dpkg --purge tidereach"
+  local tries
+  for ((tries = 0; tries < 60; tries++)); do
+    dpkg -i "$DEB" >"$WORK/dpkg.log" 2>&1 && return 0
+    grep -q "lock" "$WORK/dpkg.log" || break
+    sleep 2
+  done
+  fail "dpkg -i: $(cat "$WORK/dpkg.log")"
 }

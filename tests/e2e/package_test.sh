@@ -4,9 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 
 PACKAGING=$(cd "$(dirname "$0")/../../packaging" && pwd)
-BUILD_DIR=$(dirname "$TIDEREACH")
 XML=$PACKAGING/tidereach.xml
-[ -f "$BUILD_DIR/CPackConfig.cmake" ] || fail "no CPackConfig.cmake beside $TIDEREACH"
+SAVER_ENTRY=$PACKAGING/tidereach-screensaver.desktop
 
 # The one-run options of --help (name and its values), and XScreenSaver's
 # settings page: every menu starts with the stored setting and passes nothing
@@ -47,44 +46,46 @@ done
 pass "the manual renders without warnings and describes every option of --help"
 
 grep -qx 'Exec=tidereach /c' "$PACKAGING/tidereach-settings.desktop" || fail "the desktop entry does not open the settings"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$PACKAGING/tidereach-settings.desktop" || fail "desktop-file-validate"
-fi
+desktop-file-validate "$PACKAGING/tidereach-settings.desktop" || fail "desktop-file-validate"
 pass "the desktop entry opens the settings dialog"
 
-# Runs of this test on one machine take turns at the build folder and at
-# dpkg (the lock is on this script, so none is left behind).
-exec 9<"$0"
-flock -w 120 9 || fail "another run of this test holds the package"
-cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$WORK/deb" >"$WORK/cpack.log" 2>&1 ||
-  fail "cpack: $(tail -20 "$WORK/cpack.log")"
-deb=$(ls "$WORK"/deb/tidereach_*.deb)
-lintian --fail-on error,warning "$deb" >"$WORK/lintian.log" 2>&1 || fail "lintian: $(cat "$WORK/lintian.log")"
-pass "cpack builds $(basename "$deb") and lintian finds no error or warning"
+# MATE's and Xfce's savers list the entries of their category shown on their
+# desktop, and run a command only when they find it in a hack folder.
+desktop-file-validate "$SAVER_ENTRY" | grep -v 'hint: ' && fail "desktop-file-validate $SAVER_ENTRY"
+entry_key() { sed -n "s/^$1=//p" "$SAVER_ENTRY"; }
+[ "$(entry_key Exec)" = tidereach ] || fail "the saver's entry does not run the bare program name: $(entry_key Exec)"
+[[ ";$(entry_key Categories)" == *";Screensaver;"* ]] || fail "the saver's entry is not in the Screensaver category"
+for desktop in MATE XFCE; do
+  [[ ";$(entry_key OnlyShowIn)" == *";$desktop;"* ]] || fail "the saver's entry is not shown on $desktop"
+done
+pass "the saver's entry is one MATE's and Xfce's savers list and can run"
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "skip: installing the package needs root"
-  exit 0
-fi
-if dpkg-query -W tidereach >/dev/null 2>&1; then
-  echo "skip: a tidereach package is already on this machine; it is left alone"
-  exit 0
-fi
-purge() { dpkg --purge tidereach >/dev/null 2>&1 || true; cleanup; }
-trap purge EXIT
-dpkg -i "$deb" >"$WORK/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$WORK/dpkg.log")"
+build_package
+lintian --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1 || fail "lintian: $(cat "$WORK/lintian.log")"
+suggests=$(dpkg-deb -f "$DEB" Suggests)
+for host in xscreensaver mate-screensaver xfce4-screensaver; do
+  [[ ", $suggests," == *", $host,"* ]] || fail "the package does not suggest $host: $suggests"
+done
+pass "cpack builds $(basename "$DEB"), which suggests its hosts, and lintian finds no error or warning"
+
+# What the package would put on the machine, and which of it is there before.
+dpkg-deb --fsys-tarfile "$DEB" | tar -t | sed 's|^\.||; s|/$||' | grep . >"$WORK/contents"
+while read -r path; do
+  if [ -e "$path" ] || [ -L "$path" ]; then echo "$path"; fi
+done <"$WORK/contents" >"$WORK/before"
+install_package || exit 0
 [ "$(command -v tidereach)" = /usr/bin/tidereach ] || fail "tidereach is not on PATH in /usr/bin"
 [ "$(tidereach --version)" = "$("$TIDEREACH" --version)" ] || fail "the installed program has another version"
 [ "$(/usr/libexec/xscreensaver/tidereach --version)" = "$("$TIDEREACH" --version)" ] ||
   fail "XScreenSaver's hack folder does not run the program"
 cmp -s /usr/share/xscreensaver/config/tidereach.xml "$XML" || fail "XScreenSaver's page is not installed"
+cmp -s /usr/share/applications/screensavers/tidereach.desktop "$SAVER_ENTRY" || fail "the saver's entry is not installed"
 [ -f /usr/share/man/man6/tidereach.6.gz ] && [ -f /usr/share/doc/tidereach/copyright ] &&
   [ -f /usr/share/applications/tidereach-settings.desktop ] || fail "manual, copyright or desktop entry missing"
-dpkg-query -L tidereach | sort >"$WORK/files"
 dpkg --purge tidereach >"$WORK/dpkg.log" 2>&1 || fail "dpkg --purge: $(cat "$WORK/dpkg.log")"
 left=""
 while read -r path; do
-  case $path in */tidereach*) if [ -e "$path" ] || [ -L "$path" ]; then left+=" $path"; fi ;; esac
-done <"$WORK/files"
+  if { [ -e "$path" ] || [ -L "$path" ]; } && ! grep -qxF "$path" "$WORK/before"; then left+=" $path"; fi
+done <"$WORK/contents"
 [ -z "$left" ] || fail "purging left: $left"
-pass "the package installs tidereach on PATH and in XScreenSaver's hack folder, and purges without a trace"
+pass "the package installs tidereach on PATH, in XScreenSaver's hack folder and as MATE's and Xfce's saver, and purges without a trace"

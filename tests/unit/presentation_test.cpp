@@ -75,6 +75,47 @@ TEST(Presentation, IdentityIsRecognisedWhateverTheLowBitsOfTheEntries) {
     EXPECT_FALSE(platform::GammaTables(Scaled(256, 256, 255)).Identity());
 }
 
+TEST(Presentation, RampsOfALevelPerChannelAreRecognisedByTheirLevels) {
+    const auto levels = platform::LinearLevels(Scaled(256, 128, 0));
+    ASSERT_TRUE(levels.has_value());
+    EXPECT_EQ(levels->red, 256);
+    EXPECT_EQ(levels->green, 128);
+    EXPECT_EQ(levels->blue, 0);
+    EXPECT_TRUE(platform::LinearLevels(Scaled(257, 1, 200)).has_value());
+    // Steps past 257 wrap the 16-bit entries; a curve is no level either.
+    EXPECT_FALSE(platform::LinearLevels(Scaled(300, 256, 256)).has_value());
+    DDGAMMARAMP curve = Scaled(256, 256, 256);
+    curve.blue[200] = 0;
+    EXPECT_FALSE(platform::LinearLevels(curve).has_value());
+}
+
+// The quick ways give what the ramp's entries say, for every level of every
+// channel, at every start and length of a row.
+TEST(Presentation, LinearAndIdentityRampsGiveTheRampsLevelsExactly) {
+    std::vector<std::uint8_t> source(4 * 300);
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = std::uint8_t(i * 7 + i / 4);
+    for (const DDGAMMARAMP& ramp : {Scaled(256, 256, 256), Scaled(255, 255, 255), Scaled(182, 112, 84),
+                                    Scaled(40, 50, 70), Scaled(257, 0, 128)}) {
+        ASSERT_TRUE(platform::LinearLevels(ramp).has_value());
+        const platform::GammaTables tables(ramp);
+        for (const int start : {0, 1, 3, 5}) {
+            for (const int width : {1, 3, 4, 7, 8, 9, 15, 16, 17, 31, 33, 64, 100, 255}) {
+                const std::uint8_t* in = source.data() + 4 * start;
+                std::vector<std::uint32_t> expected(std::size_t(width) + 2, 0xABCDEF01);
+                for (int x = 0; x < width; ++x) {
+                    const std::uint8_t* p = in + 4 * x;
+                    expected[std::size_t(x) + 1] = std::uint32_t(ramp.red[p[2]] >> 8) << 16 |
+                                                   std::uint32_t(ramp.green[p[1]] >> 8) << 8 |
+                                                   std::uint32_t(ramp.blue[p[0]] >> 8);
+                }
+                std::vector<std::uint32_t> got(std::size_t(width) + 2, 0xABCDEF01);
+                tables.ConvertRow(in, 32, width, got.data() + 1, width > 100);
+                ASSERT_EQ(got, expected) << "start " << start << " width " << width;
+            }
+        }
+    }
+}
+
 TEST(Presentation, FramesHonourBothPitchesAndRefuseUnknownDepths) {
     std::vector<std::uint8_t> source(2 * 12, 0);
     source[0] = 0x11;           // (0,0) blue
