@@ -38,7 +38,7 @@ public:
     explicit SceneForm(TComponent* owner, SceneOptions options = {});
     ~SceneForm() override;
 
-    // Stored components.
+    // The components the scene owns for its whole run.
     DisplayDevice display{this};
     ClockOverlay clock{this};
     FrameTimer frameTimer{this};
