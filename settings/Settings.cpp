@@ -3,7 +3,7 @@
 #include "platform/DirectDraw.h"
 #include "platform/Gdi.h"
 #include "platform/User.h"
-#include "settings/Setreg.h"
+#include "settings/SettingsStore.h"
 
 #include <array>
 #include <bit>
@@ -49,11 +49,11 @@ const std::array<StoredValue, 26> kStoredValues = {{
     {"IndexCity", &Settings::IndexCity},
 }};
 
-bool ReadValue(TSetReg& store, Settings& settings, const StoredValue& value) {
+bool ReadValue(SettingsStore& store, Settings& settings, const StoredValue& value) {
     return std::visit([&](auto field) { return store.Read(value.name, &(settings.*field)); }, value.field);
 }
 
-void WriteValue(TSetReg& store, const Settings& settings, const StoredValue& value) {
+void WriteValue(SettingsStore& store, const Settings& settings, const StoredValue& value) {
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
@@ -131,14 +131,14 @@ bool DisplayOffers32BitMode(HWND owner) {
     return seen;
 }
 
-void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner) {
+void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner) {
     // The dialog reads on past a value it cannot read, so that one damaged
     // value costs that value alone: "OK" writes back everything it shows.
     std::exception_ptr firstError;
     auto read = [&](const StoredValue& value) {
         try {
             return ReadValue(store, settings, value);
-        } catch (const ERegistryException&) {
+        } catch (const SettingsStoreError&) {
             if (variant != LoadVariant::Dialog) throw;
             if (!firstError) firstError = std::current_exception();
             return true;  // the value is there, unreadable: so is the key
@@ -165,6 +165,6 @@ void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND 
     if (firstError) std::rethrow_exception(firstError);
 }
 
-void WriteAllSettings(TSetReg& store, const Settings& settings) {
+void WriteAllSettings(SettingsStore& store, const Settings& settings) {
     for (const StoredValue& value : kStoredValues) WriteValue(store, settings, value);
 }

@@ -4,7 +4,7 @@
 
 #include "platform/WinTypes.h"
 
-class TSetReg;
+class SettingsStore;
 
 struct Settings {
     bool flag_clock = false;
@@ -62,11 +62,11 @@ bool DisplayOffers32BitMode(HWND owner);
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
 // the first-run values and writes all of them, IndexCity last. A missing or
-// mistyped value throws ERegistryException. The scene's load stops there:
+// mistyped value throws SettingsStoreError. The scene's load stops there:
 // the values read until then stay in `settings`, the rest keep what they
 // held. The dialog's reads every value it can and throws the first error at
 // the end; only the values it could not read keep what they held.
-void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner = 0);
+void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner = 0);
 
 // Writes every value in the stored order, IndexCity last.
-void WriteAllSettings(TSetReg& store, const Settings& settings);
+void WriteAllSettings(SettingsStore& store, const Settings& settings);

@@ -2,8 +2,8 @@
 #include "platform/Registry.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "settings/Setreg.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
 #include <bit>
@@ -42,7 +42,7 @@ protected:
         WriteText(KeyFile(), text);
     }
 
-    TSetReg store{nullptr};
+    SettingsStore store{nullptr};
 };
 
 TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
@@ -137,7 +137,7 @@ TEST_F(SettingsLoad, AMissingValueStopsTheLoadWithTheValuesReadSoFar) {
     store.Write("NumBirds", 3);
     RemoveLine("IndexCity");
     EXPECT_EQ(Load(LoadVariant::Scene).NumBirds, 3);
-    EXPECT_THROW(Load(LoadVariant::Dialog), ERegistryException);
+    EXPECT_THROW(Load(LoadVariant::Dialog), SettingsStoreError);
 }
 
 TEST_F(SettingsLoad, WithoutAPlaceToStoreThemTheDefaultsServeInMemory) {

@@ -1,4 +1,4 @@
-// TDDmain: the display device. Takes the screen in an exclusive full-screen
+// DisplayDevice: the display device. Takes the screen in an exclusive full-screen
 // mode, owns the flip chain, clears and flips the back buffer with up to four
 // text lines on it, and restores surfaces after a loss.
 #pragma once
@@ -14,31 +14,31 @@
 
 class TForm;
 
-class TDDmain : public TDisplayComponent {
+class DisplayDevice : public DisplayComponent {
 public:
-    explicit TDDmain(TComponent* owner);
-    ~TDDmain() override;
-    TDDmain(const TDDmain&) = delete;
-    TDDmain& operator=(const TDDmain&) = delete;
+    explicit DisplayDevice(TComponent* owner);
+    ~DisplayDevice() override;
+    DisplayDevice(const DisplayDevice&) = delete;
+    DisplayDevice& operator=(const DisplayDevice&) = delete;
 
-    bool ShowFPS() const { return FShowFPS; }
-    void SetshowFPS(bool value) { FShowFPS = value; }
-    bool Enabled() const { return FEnabled; }
+    bool ShowsFrameRate() const { return showFrameRate_; }
+    void SetShowFrameRate(bool value) { showFrameRate_ = value; }
+    bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
 
-    int GetWidth() const { return FWidth.load(std::memory_order_relaxed); }
-    void SetWidth(int value) { FWidth.store(value, std::memory_order_relaxed); }
-    int GetHeight() const { return FHeight.load(std::memory_order_relaxed); }
-    void SetHeight(int value) { FHeight.store(value, std::memory_order_relaxed); }
-    int GetColorDepth() const { return FColorDepth; }
-    void SetColorDepth(int value) { FColorDepth = value; }
+    int Width() const { return width_.load(std::memory_order_relaxed); }
+    void SetWidth(int value) { width_.store(value, std::memory_order_relaxed); }
+    int Height() const { return height_.load(std::memory_order_relaxed); }
+    void SetHeight(int value) { height_.store(value, std::memory_order_relaxed); }
+    int ColorDepth() const { return colorDepth_; }
+    void SetColorDepth(int value) { colorDepth_ = value; }
 
-    bool DualMonitor() const { return FDualMonitor; }
-    void SetDualMonitor(bool value) { FDualMonitor = value; }
-    bool DefineFormHandle() const { return FDefineFormHandle; }
-    void SetFormHandle(bool value) { FDefineFormHandle = value; }
-    TForm* DDForm() const { return FDDForm; }
-    void SetParentForm(TForm* form) { FDDForm = form; }
+    bool DualMonitor() const { return dualMonitor_; }
+    void SetDualMonitor(bool value) { dualMonitor_ = value; }
+    bool UsesGivenForm() const { return useGivenForm_; }
+    void SetUseGivenForm(bool value) { useGivenForm_ = value; }
+    TForm* DisplayForm() const { return displayForm_; }
+    void SetDisplayForm(TForm* form) { displayForm_ = form; }
 
     // The three test lines; the text setters may be called from the timer
     // thread while the window thread draws.
@@ -59,9 +59,9 @@ public:
     void CloseDirectDraw();
     void ClearBackSurface();
     void FlipSurfaces();
-    void FuncShowFPS();
-    void FuncShowTST(const std::string& text, int x, int y);
-    bool MakeRestSurface();
+    void DrawFrameRate();
+    void DrawTextAt(const std::string& text, int x, int y);
+    bool RestoreSurfaces();
     HRESULT EnumerateScreens();
     // The figure the frame-rate line shows, kept once for the class.
     static int FrameRate();
@@ -73,14 +73,14 @@ public:
     template <class Use>
     decltype(auto) WithPrimary(Use&& use) const {
         std::lock_guard lock(FReleaseLock);
-        return use(FpDD, FpDDSPrimary);
+        return use(directDraw, primary);
     }
 
     // The device's platform objects, read directly by the linked components.
-    IDirectDraw* FpDD = nullptr;
-    IDirectDraw7* FpDD7 = nullptr;
-    IDirectDrawSurface7* FpDDSPrimary = nullptr;
-    IDirectDrawSurface7* FpDDSBack = nullptr;
+    IDirectDraw* directDraw = nullptr;
+    IDirectDraw7* directDraw7 = nullptr;
+    IDirectDrawSurface7* primary = nullptr;
+    IDirectDrawSurface7* backBuffer = nullptr;
 
 private:
     void ReportAndClose(const std::string& text);
@@ -90,14 +90,14 @@ private:
     std::string ReadTestString(int index) const;
     void WriteTestString(int index, const std::string& text);
 
-    bool FShowFPS = false;
-    bool FEnabled = false;
-    std::atomic<int> FWidth{800};
-    std::atomic<int> FHeight{600};
-    int FColorDepth = 24;
-    bool FDualMonitor = false;
-    bool FDefineFormHandle = false;
-    TForm* FDDForm = nullptr;
+    bool showFrameRate_ = false;
+    bool enabled_ = false;
+    std::atomic<int> width_{800};
+    std::atomic<int> height_{600};
+    int colorDepth_ = 24;
+    bool dualMonitor_ = false;
+    bool useGivenForm_ = false;
+    TForm* displayForm_ = nullptr;
     std::atomic<bool> FShowTestString{false};
     std::atomic<bool> FShowTestString2{false};
     std::atomic<bool> FShowTestString3{false};

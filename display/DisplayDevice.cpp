@@ -1,4 +1,4 @@
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
 
 #include "platform/Gdi.h"
 #include "platform/Kernel.h"
@@ -61,27 +61,27 @@ void ReleaseAndClear(Interface*& object) {
 
 }  // namespace
 
-TDDmain::TDDmain(TComponent* owner) : TDisplayComponent(owner) {}
+DisplayDevice::DisplayDevice(TComponent* owner) : DisplayComponent(owner) {}
 
-TDDmain::~TDDmain() = default;
+DisplayDevice::~DisplayDevice() = default;
 
-void TDDmain::SetEnabled(bool value) {
-    if (value == FEnabled) return;
-    FEnabled = value;
+void DisplayDevice::SetEnabled(bool value) {
+    if (value == enabled_) return;
+    enabled_ = value;
     if (value)
         OpenDirectDraw();
     else
         CloseDirectDraw();
 }
 
-void TDDmain::ReportAndClose(const std::string& text) {
-    SetErrorResult(text);
+void DisplayDevice::ReportAndClose(const std::string& text) {
+    SetErrorText(text);
     CloseDirectDraw();
     NotifyError();
 }
 
-void TDDmain::OpenDirectDraw() {
-    if (FDualMonitor) {
+void DisplayDevice::OpenDirectDraw() {
+    if (dualMonitor_) {
         if (GetSystemMetrics(SM_CMONITORS) < 2) {
             Report("This program work only in dual monitor system!");
             return;
@@ -95,32 +95,32 @@ void TDDmain::OpenDirectDraw() {
             device = *gRememberedDevice;
             chosen = &device;
         }
-        if (FAILED(DirectDrawCreate(chosen, &FpDD, nullptr))) {
-            FpDD = nullptr;
+        if (FAILED(DirectDrawCreate(chosen, &directDraw, nullptr))) {
+            directDraw = nullptr;
             ReportAndClose("Error DirectDrawCreate on secondary monitor");
             return;
         }
-    } else if (FAILED(DirectDrawCreate(nullptr, &FpDD, nullptr))) {
-        FpDD = nullptr;
+    } else if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr))) {
+        directDraw = nullptr;
         ReportAndClose("Error DirectDrawCreate");
         return;
     }
 
-    if (FAILED(FpDD->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&FpDD7)))) {
-        FpDD7 = nullptr;
+    if (FAILED(directDraw->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) {
+        directDraw7 = nullptr;
         ReportAndClose("Error DirectDrawCreate7");
         return;
     }
 
-    if (!FDefineFormHandle || FDDForm == nullptr) FDDForm = dynamic_cast<TForm*>(Owner());
-    const HWND window = FDDForm != nullptr ? FDDForm->Handle() : 0;
+    if (!useGivenForm_ || displayForm_ == nullptr) displayForm_ = dynamic_cast<TForm*>(Owner());
+    const HWND window = displayForm_ != nullptr ? displayForm_->Handle() : 0;
 
-    if (FAILED(FpDD7->SetCooperativeLevel(
+    if (FAILED(directDraw7->SetCooperativeLevel(
             window, DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX))) {
         ReportAndClose("Error SetCooperativeLevel");
         return;
     }
-    if (FAILED(FpDD7->SetDisplayMode(DWORD(GetWidth()), DWORD(GetHeight()), DWORD(FColorDepth), 0, 0))) {
+    if (FAILED(directDraw7->SetDisplayMode(DWORD(Width()), DWORD(Height()), DWORD(colorDepth_), 0, 0))) {
         ReportAndClose("Error SetDisplayMode");
         return;
     }
@@ -130,30 +130,30 @@ void TDDmain::OpenDirectDraw() {
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
     desc.dwBackBufferCount = 1;
-    if (FAILED(FpDD7->CreateSurface(&desc, &FpDDSPrimary, nullptr))) {
-        FpDDSPrimary = nullptr;
+    if (FAILED(directDraw7->CreateSurface(&desc, &primary, nullptr))) {
+        primary = nullptr;
         ReportAndClose("Error CreatePrimarySurface");
         return;
     }
 
     DDSCAPS2 caps{};
     caps.dwCaps = DDSCAPS_BACKBUFFER;
-    if (FAILED(FpDDSPrimary->GetAttachedSurface(&caps, &FpDDSBack))) {
-        FpDDSBack = nullptr;
+    if (FAILED(primary->GetAttachedSurface(&caps, &backBuffer))) {
+        backBuffer = nullptr;
         ReportAndClose("Error CreateBackSurface");
     }
 }
 
-void TDDmain::CloseDirectDraw() {
+void DisplayDevice::CloseDirectDraw() {
     const std::lock_guard lock(FReleaseLock);
-    ReleaseAndClear(FpDDSBack);
-    ReleaseAndClear(FpDDSPrimary);
-    ReleaseAndClear(FpDD7);
-    ReleaseAndClear(FpDD);
+    ReleaseAndClear(backBuffer);
+    ReleaseAndClear(primary);
+    ReleaseAndClear(directDraw7);
+    ReleaseAndClear(directDraw);
 }
 
-void TDDmain::ClearBackSurface() {
-    if (FpDD == nullptr) {
+void DisplayDevice::ClearBackSurface() {
+    if (directDraw == nullptr) {
         Report("Error FpDD==NULL");
         return;
     }
@@ -161,45 +161,45 @@ void TDDmain::ClearBackSurface() {
     fx.dwSize = sizeof fx;
     fx.dwFillColor = 0;
     for (int attempt = 0; attempt <= kMaxClearRetries; ++attempt) {
-        const HRESULT lost = FpDDSBack->IsLost();
+        const HRESULT lost = backBuffer->IsLost();
         if (lost == DD_OK) {
-            FpDDSBack->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+            backBuffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
             return;
         }
         if (lost != DDERR_SURFACELOST) {
             Report("Unrecognized ERROR ClearBackSurface");
             return;
         }
-        if (!MakeRestSurface()) break;
+        if (!RestoreSurfaces()) break;
     }
     Report("Cannot RestoreAllSurfaces");
 }
 
-void TDDmain::FlipSurfaces() {
-    if (FpDD == nullptr) {
+void DisplayDevice::FlipSurfaces() {
+    if (directDraw == nullptr) {
         Report("Error FpDD==NULL");
         return;
     }
-    if (FShowFPS) {
-        FuncShowFPS();
-        if (FpDD == nullptr) return;
+    if (showFrameRate_) {
+        DrawFrameRate();
+        if (directDraw == nullptr) return;
     }
     const bool shown[3] = {ShowTestString(), ShowTestString2(), ShowTestString3()};
     for (int line = 0; line < 3; ++line) {
         if (!shown[line]) continue;
-        FuncShowTST(ReadTestString(line), 20, 20 + 20 * line);
-        if (FpDD == nullptr) return;
+        DrawTextAt(ReadTestString(line), 20, 20 + 20 * line);
+        if (directDraw == nullptr) return;
     }
     for (;;) {
-        const HRESULT result = FpDDSPrimary->Flip(nullptr, 0);
+        const HRESULT result = primary->Flip(nullptr, 0);
         if (result == DDERR_WASSTILLDRAWING) continue;
-        if (result == DDERR_SURFACELOST) MakeRestSurface();
+        if (result == DDERR_SURFACELOST) RestoreSurfaces();
         return;
     }
 }
 
-void TDDmain::FuncShowFPS() {
-    if (FpDD == nullptr) {
+void DisplayDevice::DrawFrameRate() {
+    if (directDraw == nullptr) {
         Report("Error FpDD==NULL");
         return;
     }
@@ -213,44 +213,44 @@ void TDDmain::FuncShowFPS() {
     }
     char text[48];
     std::snprintf(text, sizeof text, "Frame rate: %d FPS", gFrameRate);
-    DrawTextLine(text, 20, GetHeight() - 30, "Error FpDDSBack->GetDC (show FPS)");
+    DrawTextLine(text, 20, Height() - 30, "Error FpDDSBack->GetDC (show FPS)");
 }
 
-void TDDmain::FuncShowTST(const std::string& text, int x, int y) {
+void DisplayDevice::DrawTextAt(const std::string& text, int x, int y) {
     DrawTextLine(text, x, y, "Error FpDDSBack->GetDC (show TST)");
 }
 
-void TDDmain::DrawTextLine(std::string_view text, int x, int y, const char* failure) {
-    if (FpDDSBack->IsLost() != DD_OK) return;
+void DisplayDevice::DrawTextLine(std::string_view text, int x, int y, const char* failure) {
+    if (backBuffer->IsLost() != DD_OK) return;
     HDC dc = nullptr;
-    if (FAILED(FpDDSBack->GetDC(&dc))) {
+    if (FAILED(backBuffer->GetDC(&dc))) {
         ReportAndClose(failure);
         return;
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     TextOutA(dc, x, y, text.data(), int(text.size()));
-    FpDDSBack->ReleaseDC(dc);
+    backBuffer->ReleaseDC(dc);
 }
 
-bool TDDmain::MakeRestSurface() {
-    if (FpDD == nullptr) {
+bool DisplayDevice::RestoreSurfaces() {
+    if (directDraw == nullptr) {
         Report("Error FpDD==NULL (MakeRestSurface)");
         return false;
     }
-    if (FpDD7->RestoreAllSurfaces() == DD_OK) return true;
-    if (const char* name = RestoreCodeName(FpDDSPrimary->Restore())) {
+    if (directDraw7->RestoreAllSurfaces() == DD_OK) return true;
+    if (const char* name = RestoreCodeName(primary->Restore())) {
         Report(std::string("Error Primary ") + name + " (MakeRestSurface)");
         return false;
     }
-    if (const char* name = RestoreCodeName(FpDDSBack->Restore())) {
+    if (const char* name = RestoreCodeName(backBuffer->Restore())) {
         Report(std::string("Error FpDDSBack ") + name + " (MakeRestSurface)");
         return false;
     }
     return true;
 }
 
-HRESULT TDDmain::EnumerateScreens() {
+HRESULT DisplayDevice::EnumerateScreens() {
     HMODULE library = LoadLibraryA("ddraw.dll");
     if (library == nullptr) return E_FAIL;
     auto enumerate =
@@ -265,21 +265,21 @@ HRESULT TDDmain::EnumerateScreens() {
     return result;
 }
 
-int TDDmain::FrameRate() { return gFrameRate; }
+int DisplayDevice::FrameRate() { return gFrameRate; }
 
-std::string TDDmain::ReadTestString(int index) const {
+std::string DisplayDevice::ReadTestString(int index) const {
     std::lock_guard lock(FTestStringsLock);
     return FTestStrings[index];
 }
 
-void TDDmain::WriteTestString(int index, const std::string& text) {
+void DisplayDevice::WriteTestString(int index, const std::string& text) {
     std::lock_guard lock(FTestStringsLock);
     if (FTestStrings[index] != text) FTestStrings[index] = text;
 }
 
-void TDDmain::SetTestString(const std::string& text) { WriteTestString(0, text); }
-void TDDmain::SetTestString2(const std::string& text) { WriteTestString(1, text); }
-void TDDmain::SetTestString3(const std::string& text) { WriteTestString(2, text); }
-std::string TDDmain::TestString() const { return ReadTestString(0); }
-std::string TDDmain::TestString2() const { return ReadTestString(1); }
-std::string TDDmain::TestString3() const { return ReadTestString(2); }
+void DisplayDevice::SetTestString(const std::string& text) { WriteTestString(0, text); }
+void DisplayDevice::SetTestString2(const std::string& text) { WriteTestString(1, text); }
+void DisplayDevice::SetTestString3(const std::string& text) { WriteTestString(2, text); }
+std::string DisplayDevice::TestString() const { return ReadTestString(0); }
+std::string DisplayDevice::TestString2() const { return ReadTestString(1); }
+std::string DisplayDevice::TestString3() const { return ReadTestString(2); }
