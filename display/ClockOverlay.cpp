@@ -4,6 +4,7 @@
 #include "platform/Gdi.h"
 #include "platform/Kernel.h"
 
+#include <algorithm>
 #include <cmath>
 
 ClockOverlay::ClockOverlay(TComponent* owner) : TComponent(owner) {
@@ -15,9 +16,21 @@ ClockOverlay::ClockOverlay(TComponent* owner) : TComponent(owner) {
     }
 }
 
+namespace {
+
+int HeldPlace(int value) {
+    return std::clamp(value, -ClockOverlay::kExtentLimit, ClockOverlay::kExtentLimit);
+}
+
+}  // namespace
+
+void ClockOverlay::SetCenterX(int value) { centerX_ = HeldPlace(value); }
+
+void ClockOverlay::SetCenterY(int value) { centerY_ = HeldPlace(value); }
+
 void ClockOverlay::SetRadius(int value) {
-    radius_ = value;
-    const int r = value;
+    radius_ = std::clamp(value, 0, kExtentLimit);
+    const int r = radius_;
     const bool small = r < 80;
     sizes_.hub = r / 40;
     sizes_.minuteDot = small ? 1 : r / 70;

@@ -13,10 +13,15 @@ class ClockOverlay : public TComponent {
 public:
     explicit ClockOverlay(TComponent* owner);
 
+    // The centre is held to +-kExtentLimit and the radius to 0..kExtentLimit,
+    // far beyond any screen, so that no figure of the clock can leave the
+    // drawing's coordinate space however the settings were edited.
+    static constexpr int kExtentLimit = 1 << 20;
+
     int CenterX() const { return centerX_; }
-    void SetCenterX(int value) { centerX_ = value; }
+    void SetCenterX(int value);
     int CenterY() const { return centerY_; }
-    void SetCenterY(int value) { centerY_ = value; }
+    void SetCenterY(int value);
     int Radius() const { return radius_; }
     // Stores the radius and derives every size and hand shape from it.
     void SetRadius(int value);

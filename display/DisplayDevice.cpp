@@ -131,6 +131,7 @@ void DisplayDevice::OpenDirectDraw() {
 }
 
 void DisplayDevice::CloseDirectDraw() {
+    const std::lock_guard lock(releaseLock_);
     ReleaseAndClear(backBuffer);
     ReleaseAndClear(primary);
     ReleaseAndClear(directDraw7);

@@ -64,6 +64,16 @@ public:
     // The figure the frame-rate line shows.
     int FrameRate() const { return frameRate_; }
 
+    // Runs `use` with the device object and the primary surface (null while
+    // the device is closed) and keeps the device from releasing them
+    // meanwhile: for a component that reaches them from another thread than
+    // the window's, which may be closing the device after a failure.
+    template <class Use>
+    decltype(auto) WithPrimary(Use&& use) const {
+        std::lock_guard lock(releaseLock_);
+        return use(directDraw, primary);
+    }
+
     // The device's platform objects, read directly by the linked components.
     IDirectDraw* directDraw = nullptr;
     IDirectDraw7* directDraw7 = nullptr;
@@ -90,6 +100,8 @@ private:
     // A line is drawn with the whole old text or the whole new one.
     mutable std::mutex textLinesLock_;
     std::array<std::string, kTextLines> textLines_;
+    // Held while the platform objects are released, and by WithPrimary.
+    mutable std::mutex releaseLock_;
 
     // The frame rate is worked out per batch of ten frames.
     int framesInBatch_ = 0;

@@ -42,27 +42,30 @@ void GammaRamp::Enable() {
         Report("Error connect to DDMAIN");
         return;
     }
-    directDraw_ = device->directDraw;
-    if (directDraw_ == nullptr) {
-        Report("Error FpDD==NULL");
-        return;
-    }
-    primary_ = device->primary;
-    if (primary_ == nullptr) {
-        Report("Error FpDDSPrimary==NULL");
-        return;
-    }
+    // The lighting enables from the timer's thread while a display failure
+    // may be closing the device on the window's.
+    const char* failure = device->WithPrimary([this](IDirectDraw* directDraw, IDirectDrawSurface7* primary) {
+        return TakeGammaControl(directDraw, primary);
+    });
+    // Reported once the device may close again, as the owner's handler may close it.
+    if (failure != nullptr) Report(failure);
+}
+
+const char* GammaRamp::TakeGammaControl(IDirectDraw* directDraw, IDirectDrawSurface7* primary) {
+    if (directDraw == nullptr) return "Error FpDD==NULL";
+    if (primary == nullptr) return "Error FpDDSPrimary==NULL";
     DDCAPS caps{};
     caps.dwSize = sizeof caps;
-    directDraw_->GetCaps(&caps, nullptr);
-    if ((caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) == 0) return;
+    directDraw->GetCaps(&caps, nullptr);
+    if ((caps.dwCaps2 & DDCAPS2_PRIMARYGAMMA) == 0) return nullptr;
     // Enabled only with an interface in hand, so writes never go nowhere.
-    if (FAILED(primary_->QueryInterface(IID_IDirectDrawGammaControl,
-                                        reinterpret_cast<void**>(&gammaControl_)))) {
+    if (FAILED(
+            primary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&gammaControl_)))) {
         gammaControl_ = nullptr;
-        return;
+        return nullptr;
     }
     enabled_ = true;
+    return nullptr;
 }
 
 void GammaRamp::SetLevel(int step) {

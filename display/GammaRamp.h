@@ -36,13 +36,16 @@ public:
 
 private:
     void Enable();
+    // Takes the gamma control of the primary surface where the driver has
+    // primary gamma; the failure's text, or null.
+    const char* TakeGammaControl(IDirectDraw* directDraw, IDirectDrawSurface7* primary);
     void Disable();
     void WriteRamp(int red, int green, int blue);
 
     mutable std::recursive_mutex lock_;
     bool enabled_ = false;
     int level_ = 256;
-    IDirectDraw* directDraw_ = nullptr;
-    IDirectDrawSurface7* primary_ = nullptr;
+    // Holds a reference of its own: it never reaches into the device, which
+    // may be closed by then.
     IDirectDrawGammaControl* gammaControl_ = nullptr;
 };

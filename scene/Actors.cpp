@@ -1,5 +1,45 @@
 #include "scene/Actors.h"
 
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr int kPlaceBits = 24;
+constexpr std::uint64_t kPlaceMask = (std::uint64_t(1) << kPlaceBits) - 1;
+constexpr int kFrameShift = 2 * kPlaceBits;
+constexpr int kDistantShift = kFrameShift + 8;
+
+int HeldPlace(int place) {
+    return std::clamp(place, -PublishedPose::kPlaceLimit, PublishedPose::kPlaceLimit);
+}
+
+// The low 24 bits of a word, sign-extended.
+int PlaceOf(std::uint64_t bits) {
+    return std::int32_t(std::uint32_t(bits & kPlaceMask) << (32 - kPlaceBits)) >> (32 - kPlaceBits);
+}
+
+void PublishGull(Gull& bird) { bird.pose.Publish({bird.x, bird.y, bird.frame, bird.distant != 0}); }
+void PublishDolphin(Dolphin& dolphin) { dolphin.pose.Publish({dolphin.x, dolphin.y, dolphin.frame, false}); }
+void PublishYacht(Yacht& yacht) { yacht.pose.Publish({yacht.x, yacht.y, yacht.DrawnFrame(), false}); }
+
+}  // namespace
+
+std::uint64_t PublishedPose::Pack(const ActorPose& pose) {
+    const auto frame = std::uint8_t(std::clamp(pose.frame, -1, 127));
+    return (std::uint64_t(std::uint32_t(HeldPlace(pose.x))) & kPlaceMask) |
+           ((std::uint64_t(std::uint32_t(HeldPlace(pose.y))) & kPlaceMask) << kPlaceBits) |
+           (std::uint64_t(frame) << kFrameShift) | (std::uint64_t(pose.distant) << kDistantShift);
+}
+
+void PublishedPose::Publish(const ActorPose& pose) { word_.store(Pack(pose), std::memory_order_relaxed); }
+
+ActorPose PublishedPose::Read() const {
+    const std::uint64_t word = word_.load(std::memory_order_relaxed);
+    return {PlaceOf(word), PlaceOf(word >> kPlaceBits), std::int8_t(std::uint8_t(word >> kFrameShift)),
+            ((word >> kDistantShift) & 1) != 0};
+}
+
 int GullStep(int speed) {
     switch (speed) {
     case 1:
@@ -36,6 +76,7 @@ void StartGulls(Gulls& birds, const SceneGeometry& screen) {
         bird.flapCount = 0;
         bird.distant = i % 2;
         bird.frame = 0;
+        PublishGull(bird);
     }
 }
 
@@ -96,14 +137,18 @@ void MoveGull(Gull& bird, const SceneGeometry& screen, RandomGenerator& random) 
     const bool glidingDown = bird.climb == 2 && speed >= 2 && speed <= 4;
     const int pose = glidingDown && bird.flap == 0 ? 1 : bird.flapCount % 8;
     bird.frame = (speed - 1) * 8 + pose;
+    PublishGull(bird);
 }
 
 void StartDolphin(Dolphin& dolphin, RandomGenerator& random) {
     dolphin.period = random(300) + 50;
     dolphin.frame = -1;
+    PublishDolphin(dolphin);
 }
 
-void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
+namespace {
+
+void AdvanceDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     if (dolphin.frame == -1) {
         if (tickCount % dolphin.period == 0) {
             const int x = (random(800) + 10) * screen.W / 800;
@@ -117,6 +162,13 @@ void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, R
     }
     const int frame = dolphin.frame + 1;
     dolphin.frame = frame > 18 ? -1 : frame;
+}
+
+}  // namespace
+
+void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
+    AdvanceDolphin(dolphin, tickCount, screen, random);
+    PublishDolphin(dolphin);
 }
 
 int Yacht::DrawnFrame() const {
@@ -133,6 +185,7 @@ void ResetYacht(Yacht& yacht) {
     yacht.stopX = 0;
     yacht.stopOffset = 0;
     yacht.step = 0;
+    PublishYacht(yacht);
 }
 
 void StartYacht(Yacht& yacht, RandomGenerator& random) {
@@ -140,7 +193,9 @@ void StartYacht(Yacht& yacht, RandomGenerator& random) {
     ResetYacht(yacht);
 }
 
-void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
+namespace {
+
+void AdvanceYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     if (yacht.Idle() && tickCount % yacht.period == 0) {
         yacht.inbound = 0;
         yacht.x = screen.W;
@@ -177,4 +232,11 @@ void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomG
             yacht.period = random(600) + 60;
         }
     }
+}
+
+}  // namespace
+
+void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
+    AdvanceYacht(yacht, tickCount, screen, random);
+    PublishYacht(yacht);
 }

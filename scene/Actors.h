@@ -5,7 +5,37 @@
 #include "scene/Random.h"
 #include "scene/Shared.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstdint>
+
+// What a frame draws of one actor: its place, its strip frame (-1: nothing)
+// and, for a seagull, whether it is the distant one.
+struct ActorPose {
+    int x = 0;
+    int y = 0;
+    int frame = -1;
+    bool distant = false;
+    friend bool operator==(const ActorPose&, const ActorPose&) = default;
+};
+
+// An actor's pose as the update pass last completed it, kept in one atomic
+// word: the render pass reads every actor whole, from one tick, while the
+// update pass goes on, and neither waits for the other. Places are held to
+// +-kPlaceLimit, far beyond any screen; frames to -1..127.
+class PublishedPose {
+public:
+    static constexpr int kPlaceLimit = (1 << 23) - 1;
+
+    void Publish(const ActorPose& pose);
+    ActorPose Read() const;
+
+private:
+    std::atomic<std::uint64_t> word_{Pack({})};
+
+    static std::uint64_t Pack(const ActorPose& pose);
+};
 
 // Display width W and height H, and the width setting ResHor (equal to W).
 struct SceneGeometry {
@@ -21,6 +51,7 @@ struct Gull {
     SharedInt flap, flapPeriod, flapCount;
     SharedInt distant;
     SharedInt frame;
+    PublishedPose pose;
 };
 
 inline constexpr int kGullCount = 10;
@@ -29,14 +60,31 @@ using Gulls = std::array<Gull, kGullCount>;
 // Horizontal pixels per tick for a speed class 1 to 5.
 int GullStep(int speed);
 
+// Each start and step ends by publishing the actor's pose.
 void StartGulls(Gulls& birds, const SceneGeometry& screen);
 void MoveGull(Gull& bird, const SceneGeometry& screen, RandomGenerator& random);
 
+// Ticks between chances of an appearance, which starts on a tick that is a
+// multiple of it. The ticks are divided by it, so it is never below 1,
+// whatever set-up did or did not get to.
+class AppearancePeriod {
+public:
+    AppearancePeriod& operator=(int ticks) {
+        ticks_ = std::max(ticks, 1);
+        return *this;
+    }
+    operator int() const { return ticks_; }
+
+private:
+    SharedInt ticks_{1};
+};
+
 struct Dolphin {
     SharedInt frame{-1};
-    SharedInt period{0};
+    AppearancePeriod period;
     SharedInt x{0};
     SharedInt y{0};
+    PublishedPose pose;
 };
 
 void StartDolphin(Dolphin& dolphin, RandomGenerator& random);
@@ -46,12 +94,13 @@ struct Yacht {
     SharedInt inbound{-1};
     SharedInt turn{-1};
     SharedInt outbound{-1};
-    SharedInt period{0};
+    AppearancePeriod period;
     SharedInt stopX{0};
     SharedInt stopOffset{0};
     SharedInt step{0};
     SharedInt x{0};
     SharedInt y{0};
+    PublishedPose pose;
 
     bool Idle() const { return inbound == -1 && turn == -1 && outbound == -1; }
     // The strip frame to draw, or -1 while idle.

@@ -12,25 +12,11 @@ void SceneForm::RenderPass(TObject*, bool& Done) {
     lowWater.SetFrame(water);
     lowWater.DrawFrame();
 
-    if (settings.FlagShowYacht) {
-        const int frame = actors.yacht.DrawnFrame();
-        if (frame >= 0) {
-            yacht.SetX(actors.yacht.x);
-            yacht.SetY(actors.yacht.y);
-            yacht.SetFrame(frame);
-            yacht.DrawFrame();
-        }
-    }
+    // Each actor as one tick left it, however far the update pass has got.
+    if (settings.FlagShowYacht) DrawPose(actors.yacht.pose.Read(), yacht);
     if (settings.FlagShowDolphins) {
-        auto drawDolphin = [](const Dolphin& dolphin, AnimationStrip& strip) {
-            const int frame = dolphin.frame;
-            if (frame == -1) return;
-            strip.SetX(dolphin.x);
-            strip.SetY(dolphin.y);
-            strip.SetFrame(frame);
-            strip.DrawFrame();
-        };
-        for (std::size_t i = 0; i < dolphins.size(); ++i) drawDolphin(actors.dolphins[i], dolphins[i]);
+        for (std::size_t i = 0; i < dolphins.size(); ++i)
+            DrawPose(actors.dolphins[i].pose.Read(), dolphins[i]);
     }
     for (int i = 0; i < GullCount(); ++i) DrawGull(i);
 
@@ -41,11 +27,15 @@ void SceneForm::RenderPass(TObject*, bool& Done) {
 }
 
 void SceneForm::DrawGull(int index) {
-    const Gull& bird = actors.gulls[index];
-    AnimationStrip& strip = bird.distant != 0 ? farGulls : nearGulls;
-    strip.SetX(bird.x);
-    strip.SetY(bird.y);
-    strip.SetFrame(bird.frame);
+    const ActorPose bird = actors.gulls[index].pose.Read();
+    DrawPose(bird, bird.distant ? farGulls : nearGulls);
+}
+
+void SceneForm::DrawPose(const ActorPose& pose, AnimationStrip& strip) {
+    if (pose.frame < 0) return;
+    strip.SetX(pose.x);
+    strip.SetY(pose.y);
+    strip.SetFrame(pose.frame);
     strip.DrawFrame();
 }
 

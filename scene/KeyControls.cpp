@@ -1,6 +1,8 @@
 #include "scene/SceneForm.h"
 #include "settings/ClockPlacement.h"
 
+#include <cstdint>
+
 namespace {
 
 // A lost write shows nowhere: the next start simply finds the old value.
@@ -26,19 +28,24 @@ void SceneForm::StepGammaKey(char key) {
 }
 
 void SceneForm::StepClockKey(WORD key) {
-    const int margin = settings.clockRad + kClockMargin;
+    // The radius the clock has (held to what a screen can show, never
+    // negative), and 64 bits: hand-edited values near the ends of the
+    // integers neither overflow nor let the clock walk off the screen.
+    const std::int64_t margin = std::int64_t(clock.Radius()) + kClockMargin;
+    const std::int64_t right = std::int64_t(settings.ResHor) - margin;
+    const std::int64_t bottom = std::int64_t(settings.ResVert) - margin;
     switch (key) {
     case VK_LEFT:
         if (settings.clockX > margin) --settings.clockX;
         break;
     case VK_RIGHT:
-        if (settings.clockX < settings.ResHor - margin) ++settings.clockX;
+        if (settings.clockX < right) ++settings.clockX;
         break;
     case VK_UP:
         if (settings.clockY > margin) --settings.clockY;
         break;
     case VK_DOWN:
-        if (settings.clockY < settings.ResVert - margin) ++settings.clockY;
+        if (settings.clockY < bottom) ++settings.clockY;
         break;
     default:
         return;

@@ -130,6 +130,7 @@ void SceneForm::SetUpScene(TObject*) {
 
     if (settings.FlagDemoDaytime) dayTime = 43200;
     if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
+    built_ = true;
 }
 
 void SceneForm::ShowSunTimeLines(const SunTimes& sun) {

@@ -88,6 +88,9 @@ public:
     SharedInt currentBlue{256};
 
     bool exitBusy = false;
+    // Whether the creation built the whole scene; a settings or display
+    // error leaves it half-built, with nothing worth a tick.
+    bool Built() const { return built_; }
     // Once true, the scene takes no input and draws nothing more.
     bool Closed() const { return closed_; }
 
@@ -110,10 +113,13 @@ private:
     void StepGammaKey(char key);
     void StepClockKey(WORD key);
     void DrawGull(int index);
+    // Nothing while the pose has no frame.
+    void DrawPose(const ActorPose& pose, AnimationStrip& strip);
 
     SceneOptions options_;
     RandomGenerator random_;
     // Once closed, by the ending or by a display error, the scene takes no
     // input and reports nothing more.
     bool closed_ = false;
+    bool built_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <bit>
+#include <exception>
 #include <variant>
 
 namespace {
@@ -117,14 +118,26 @@ DesktopMode ReadDesktopMode() {
 }
 
 void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner) {
-    if (!ReadValue(store, settings, kStoredValues.front())) {
+    // The dialog reads on past a value it cannot read, so that one damaged
+    // value costs that value alone: "OK" writes back everything it shows.
+    std::exception_ptr firstError;
+    auto read = [&](const StoredValue& value) {
+        try {
+            return ReadValue(store, settings, value);
+        } catch (const SettingsStoreError&) {
+            if (variant != LoadVariant::Dialog) throw;
+            if (!firstError) firstError = std::current_exception();
+            return true;  // the value is there, unreadable: so is the key
+        }
+    };
+    if (!read(kStoredValues.front())) {
         settings = FirstRunDefaults(ReadDesktopMode());
         WriteAllSettings(store, settings);
         return;
     }
     for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
         if (value->field == Field(&Settings::IndexCity) && variant != LoadVariant::Dialog) break;
-        ReadValue(store, settings, *value);
+        read(*value);
         if (value->field == Field(&Settings::ColorDepth) && settings.flag_defres) {
             DesktopMode desktop = ReadDesktopMode();
             settings.ResHor = desktop.width;
@@ -135,6 +148,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
             }
         }
     }
+    if (firstError) std::rethrow_exception(firstError);
 }
 
 void WriteAllSettings(SettingsStore& store, const Settings& settings) {

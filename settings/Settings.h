@@ -64,8 +64,10 @@ DesktopMode ReadDesktopMode();
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
 // the first-run values and writes all of them, IndexCity last. A missing or
-// mistyped value throws SettingsStoreError; the values read until then stay
-// in `settings`, the rest keep what they held.
+// mistyped value throws SettingsStoreError. The scene's load stops there:
+// the values read until then stay in `settings`, the rest keep what they
+// held. The dialog's reads every value it can and throws the first error at
+// the end; only the values it could not read keep what they held.
 void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner = 0);
 
 // Writes every value in the stored order, IndexCity last.

@@ -242,8 +242,8 @@ void SetupDialog::SetUpDialog(TObject*) {
     ShowGammaSupport();
     FillCityList();
     // Values a damaged key cannot give keep their first-run defaults, so
-    // that "OK" never writes a value nobody chose; the controls show them
-    // either way.
+    // that "OK" never writes a value nobody chose; the others keep what is
+    // stored. The controls show them either way.
     settings_ = FirstRunDefaults(ReadDesktopMode());
     try {
         LoadSettings(store_, settings_, LoadVariant::Dialog, 0);

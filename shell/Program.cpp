@@ -13,6 +13,7 @@
 #include "shell/Preview.h"
 #include "shell/Snapshot.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -41,7 +42,9 @@ void RunSaver(const platform::sdl::Options& display, const SettingOverrides& ove
             std::cerr << "tidereach: " << error << "\n";
             return;
         }
-        MessageBoxA(0, ("Cannot open the display: " + error).c_str(), "Screen saver", MB_OK);
+        // The reason already names what failed; it starts the box's sentence.
+        if (!error.empty()) error[0] = char(std::toupper(static_cast<unsigned char>(error[0])));
+        MessageBoxA(0, error.c_str(), "Screen saver", MB_OK);
         return;
     }
     Application->Initialize();

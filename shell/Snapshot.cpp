@@ -23,7 +23,9 @@ int RunSnapshot(const SnapshotRequest& request, const SettingOverrides& override
     platform::OverrideLocalTime(kSnapshotTime);
     Application->Initialize();
     SceneForm* scene = Application->CreateForm<SceneForm>(SceneOptions{request.seed, true, overrides});
-    for (int tick = 0; tick < request.ticks && Application->OnIdle; ++tick) scene->UpdatePass(scene);
+    // A scene whose creation stopped (its error already shown) is not ticked.
+    for (int tick = 0; tick < request.ticks && scene->Built() && Application->OnIdle; ++tick)
+        scene->UpdatePass(scene);
     if (Application->OnIdle) {
         bool done = true;
         Application->OnIdle(scene, done);

@@ -14,6 +14,7 @@ constexpr std::size_t kOpCount = std::size_t(DisplayOp::DirectDrawEnumerateEx) +
 struct PendingFault {
     HRESULT code = DD_OK;
     int times = 0;
+    int skip = 0;  // calls that still answer as usual first
 };
 
 class Table final : public DisplayFaults {
@@ -24,13 +25,17 @@ public:
         ++calls_[index];
         PendingFault& fault = pending_[index];
         if (fault.times <= 0) return std::nullopt;
+        if (fault.skip > 0) {
+            --fault.skip;
+            return std::nullopt;
+        }
         --fault.times;
         return fault.code;
     }
 
-    void Inject(DisplayOp op, HRESULT code, int times) {
+    void Inject(DisplayOp op, HRESULT code, int times, int skip) {
         const std::lock_guard guard(lock_);
-        pending_[std::size_t(op)] = {code, times};
+        pending_[std::size_t(op)] = {code, times, skip};
     }
 
     void Clear() {
@@ -59,7 +64,9 @@ Table& TheTable() {
 
 DisplayFaults& FaultTable() { return TheTable(); }
 
-void InjectFault(DisplayOp op, HRESULT code, int times) { TheTable().Inject(op, code, times); }
+void InjectFault(DisplayOp op, HRESULT code, int times, int skip) {
+    TheTable().Inject(op, code, times, skip);
+}
 
 void ClearFaults() { TheTable().Clear(); }
 

@@ -26,8 +26,9 @@ void Install(const Config& config = {});
 
 using DisplayOp = platform::DisplayOp;
 
-// The next `times` calls of `op` answer `code` and do nothing else.
-void InjectFault(DisplayOp op, HRESULT code, int times = 1);
+// The next `times` calls of `op`, after the first `skip` of them, answer
+// `code` and do nothing else.
+void InjectFault(DisplayOp op, HRESULT code, int times = 1, int skip = 0);
 void ClearFaults();
 // How many calls of `op` were made since the last ClearFaults.
 int CallCount(DisplayOp op);

@@ -64,6 +64,13 @@ SDL_Rect ScreenOf(SDL_Window* window) {
     return screen;
 }
 
+// SDL's drivers that draw into memory only: chosen by name for tests, they
+// are no display to run on.
+bool ShowsNothing(const char* driver) {
+    const std::string_view name = driver != nullptr ? driver : "";
+    return name == "offscreen" || name == "dummy" || name == "evdev";
+}
+
 // The largest place of a frame's aspect inside an area, centred.
 SDL_Rect Letterbox(int frameWidth, int frameHeight, int width, int height) {
     const double scale = std::min(double(width) / frameWidth, double(height) / frameHeight);
@@ -157,6 +164,15 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
         }
         return nullptr;
     }
+    if (ShowsNothing(SDL_GetCurrentVideoDriver()) && SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr) {
+        // Without a screen SDL falls back to a driver that shows nothing: a
+        // saver there would run unseen and for ever.
+        if (error != nullptr) {
+            *error = "cannot open the display: there is no screen to show on";
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
     // When the software renderer is chosen, its window surface goes straight
     // to the X server instead of through a CPU-rasterised GL context. Wayland
     // has no window surface of its own: there SDL must make one of a texture,
@@ -164,6 +180,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const Options& options, std::string
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
+    // After SDL's start, so that no handler of SDL's takes its place.
+    X11Windows::EndProcessWhenServerLost();
     const Uint32 wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == Uint32(-1)) {
         if (error != nullptr) {

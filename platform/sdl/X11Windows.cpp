@@ -5,6 +5,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -36,6 +37,14 @@ int CountError(Display*, XErrorEvent*) {
 }
 
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
+constexpr int kServerLostExitCode = 1;
+
+int EndProcess(Display*) {
+    static constexpr char kMessage[] = "tidereach: the connection to the X server was lost\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    _exit(kServerLostExitCode);
+}
 
 // SDL's facts about a window, when SDL drives an X server.
 std::optional<SDL_SysWMinfo> X11InfoOf(SDL_Window* window) {
@@ -135,6 +144,8 @@ void X11Windows::TolerateErrors() {
     std::lock_guard<std::mutex> guard(trapLock);
     XSetErrorHandler(IgnoreError);
 }
+
+void X11Windows::EndProcessWhenServerLost() { XSetIOErrorHandler(EndProcess); }
 
 bool X11Windows::Paint(HWND window, int x, int y, const TBitmap& picture) {
     Display* display = connection_->display;

@@ -42,6 +42,11 @@ public:
     // instead of ending the process: a host may destroy its window while
     // a frame is being drawn into it.
     static void TolerateErrors();
+    // From now on the loss of the X server (the session ends, the server
+    // dies) ends the process at once with a non-zero exit code. Nothing
+    // runs on the way out, no exit handler and no destructor, since all of
+    // them would wait for answers of the dead server.
+    static void EndProcessWhenServerLost();
     // Draws the picture unscaled with its top-left corner at (x, y) of the
     // window, clipped to it; false when the window is gone or its visual is
     // not true colour.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using platform::headless::DisplayOp;
@@ -115,6 +116,13 @@ TEST_F(DisplayDeviceTest, DualMonitorPaths) {
     Open();
     EXPECT_EQ(reports, std::vector<std::string>{"ERROR EnumerateScreens"});
     EXPECT_NE(device.directDraw, nullptr);  // the opening goes on
+    device.SetEnabled(false);
+
+    reports.clear();
+    InjectFault(DisplayOp::DirectDrawCreate, DDERR_GENERIC);
+    Open();
+    EXPECT_EQ(reports, std::vector<std::string>{"Error DirectDrawCreate on secondary monitor"});
+    EXPECT_TRUE(closedWhenReported.back());
 }
 
 TEST_F(DisplayDeviceTest, FrameRateIsComputedPerTenFramesAndTruncated) {
@@ -168,6 +176,22 @@ TEST_F(DisplayDeviceTest, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
     EXPECT_EQ(reports.back(), "Error FpDD==NULL");
 }
 
+TEST_F(DisplayDeviceTest, FailedDeviceContextOfATestLineClosesTheDevice) {
+    Open();
+    device.ShowTextLine(1, true);
+    device.SetTextLine(1, "Sunrise at: 5:07AM");
+    device.ShowTextLine(2, true);
+    device.SetTextLine(2, "Sunset at: 9:52PM");
+    const int before = platform::headless::PresentedFrameCount();
+    const int contexts = platform::headless::CallCount(DisplayOp::GetDC);
+    InjectFault(DisplayOp::GetDC, DDERR_GENERIC);
+    device.FlipSurfaces();
+    EXPECT_EQ(reports, std::vector<std::string>{"Error FpDDSBack->GetDC (show TST)"});
+    EXPECT_TRUE(closedWhenReported[0]);
+    EXPECT_EQ(platform::headless::PresentedFrameCount(), before);
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::GetDC), contexts + 1);  // no further line
+}
+
 TEST_F(DisplayDeviceTest, LostSurfacesAreRestored) {
     Open();
     platform::LoseAllSurfaces();
@@ -199,4 +223,36 @@ TEST_F(DisplayDeviceTest, FailedRestoreReportsTheCodeThenTheClearing) {
     InjectFault(DisplayOp::IsLost, DDERR_GENERIC);
     device.ClearBackSurface();
     EXPECT_EQ(reports, std::vector<std::string>{"Unrecognized ERROR ClearBackSurface"});
+}
+
+TEST_F(DisplayDeviceTest, EachRefusedRestoreNamesItsCodeAndSurface) {
+    const std::pair<HRESULT, std::string> codes[] = {
+        {DDERR_GENERIC, "DDERR_GENERIC"},
+        {DDERR_IMPLICITLYCREATED, "DDERR_IMPLICITLYCREATED"},
+        {DDERR_INCOMPATIBLEPRIMARY, "DDERR_INCOMPATIBLEPRIMARY"},
+        {DDERR_INVALIDOBJECT, "DDERR_INVALIDOBJECT"},
+        {DDERR_INVALIDPARAMS, "DDERR_INVALIDPARAMS"},
+        {DDERR_NOEXCLUSIVEMODE, "DDERR_NOEXCLUSIVEMODE"},
+        {DDERR_OUTOFMEMORY, "DDERR_OUTOFMEMORY"},
+        {DDERR_UNSUPPORTED, "DDERR_UNSUPPORTED"},
+        {DDERR_WRONGMODE, "DDERR_WRONGMODE"},
+    };
+    Open();
+    for (const auto& [code, name] : codes) {
+        // The primary is restored first, the back buffer second.
+        for (const auto& [skip, surface] : {std::pair{0, "Primary"}, std::pair{1, "FpDDSBack"}}) {
+            reports.clear();
+            InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
+            InjectFault(DisplayOp::Restore, code, 1, skip);
+            EXPECT_FALSE(device.RestoreSurfaces());
+            EXPECT_EQ(reports, std::vector<std::string>{std::string("Error ") + surface + " " + name +
+                                                        " (MakeRestSurface)"});
+        }
+    }
+    // Any other answer counts as restored.
+    reports.clear();
+    InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
+    InjectFault(DisplayOp::Restore, DDERR_SURFACELOST, 2);
+    EXPECT_TRUE(device.RestoreSurfaces());
+    EXPECT_TRUE(reports.empty());
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 
@@ -162,4 +163,36 @@ TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
     EXPECT_EQ(scene->settings.clockX, 51);
     EXPECT_EQ(scene->clock.CenterX(), 51);
     EXPECT_EQ(Stored("clockX"), 51);
+}
+
+// Clock values near the ends of the integers, as only a hand edit leaves
+// them: the keys neither overflow nor walk the clock off the screen, and a
+// frame draws it.
+TEST_F(Ending, ExtremeClockValuesStayInPlace) {
+    Start(true)->CloseSaver();
+    store.Write("clockRad", INT_MAX - 10);
+    store.Write("clockX", 500);
+    store.Write("clockY", INT_MIN);
+    SceneForm* scene = Start();
+    WORD left = VK_LEFT, up = VK_UP, down = VK_DOWN;
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, 500);  // no room left of it for such a clock
+    scene->KeyDown(scene, up, 0);
+    EXPECT_EQ(scene->settings.clockY, INT_MIN);
+    scene->KeyDown(scene, down, 0);
+    EXPECT_EQ(scene->settings.clockY, INT_MIN + 1);  // only towards the inside
+    bool done = true;
+    Application->OnIdle(scene, done);
+
+    scene->CloseSaver();
+    store.Write("clockRad", INT_MIN + 5);
+    store.Write("clockX", INT_MAX);
+    scene = Start();
+    WORD right = VK_RIGHT;
+    scene->KeyDown(scene, right, 0);
+    EXPECT_EQ(scene->settings.clockX, INT_MAX);
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, INT_MAX - 1);
+    EXPECT_EQ(Stored("clockX"), INT_MAX - 1);
+    Application->OnIdle(scene, done);
 }

@@ -136,6 +136,26 @@ TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
     EXPECT_NE(frame->At(50, 580), 0u);
 }
 
+// The update pass writes an actor's fields one by one on the timer's thread;
+// a frame drawn half-way through must still show each actor as one whole
+// tick left it.
+TEST_F(Scene, AFrameDrawsEachActorFromOneWholeTick) {
+    SceneForm* scene = Start(800, 600);
+    while (scene->actors.yacht.inbound < 0) scene->UpdatePass(scene);
+    const int sailingX = scene->actors.yacht.x;
+    bool done = true;
+    // Half-way through the tick that ends the sailing in: no phase set yet.
+    scene->actors.yacht.inbound = -1;
+    scene->yacht.SetX(-1);
+    Application->OnIdle(scene, done);
+    EXPECT_EQ(scene->yacht.Frame(), 0);
+    EXPECT_EQ(scene->yacht.X(), sailingX);
+    // Half-way through the tick that ends the turn: a frame the strip lacks.
+    scene->actors.yacht.turn = 28;
+    Application->OnIdle(scene, done);
+    EXPECT_EQ(scene->yacht.Frame(), 0);
+}
+
 TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+", "\"NumBirds\"=dword:00000028");

@@ -497,27 +497,57 @@ TEST_F(SetupDialogTest, ASettingsKeyThatCannotBeMadeIsNotReportedAsSaved) {
     EXPECT_FALSE(form->Closing());
 }
 
-TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsItWithDefaults) {
+TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
     Store([](Settings& settings) {
         settings.flag_PlaySound = false;
         settings.Gamma = 200;
         settings.NumBirds = 3;
+        settings.FlagShowDolphins = false;
+        settings.FlagDaylightSavingTime = true;
+        settings.ShowRisSet = false;
+        settings.IndexCity = 5;
     });
     std::string text = ReadText(KeyFile());
     const std::size_t line = text.find("\"NumBirds\"");
     text.erase(line, text.find('\n', line) + 1 - line);
+    const std::size_t speed = text.find("\"SetSpeed\"=");
+    text.replace(speed, text.find('\n', speed) - speed, "\"SetSpeed\"=\"fast\"");
     WriteText(KeyFile(), text);
 
     auto form = Open();
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"Failed to get data for 'NumBirds'"}));
-    EXPECT_FALSE(form->WorkingCopy().flag_PlaySound);  // read before the damage
-    EXPECT_EQ(form->WorkingCopy().Gamma, 200);
-    EXPECT_EQ(form->WorkingCopy().NumBirds, 7);  // the first run's, not 0
+    // The first damage is reported, as the load meets it.
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Failed to get data for 'SetSpeed'"}));
+    const Settings shown = form->WorkingCopy();
+    EXPECT_FALSE(shown.flag_PlaySound);  // read before the damage
+    EXPECT_EQ(shown.Gamma, 200);
+    EXPECT_EQ(shown.SetSpeed, 1);          // the first run's
+    EXPECT_EQ(shown.NumBirds, 7);          // the first run's, not 0
+    EXPECT_FALSE(shown.FlagShowDolphins);  // read after the damage
+    EXPECT_TRUE(shown.FlagDaylightSavingTime);
+    EXPECT_FALSE(shown.ShowRisSet);
+    EXPECT_EQ(shown.IndexCity, 5);
     EXPECT_FALSE(form->playSound.Checked());
+    EXPECT_FALSE(form->showDolphins.Checked());
     EXPECT_EQ(form->gullCount.Value(), 7);
     form->okButton.Click();
-    EXPECT_EQ(Stored().NumBirds, 7);
-    EXPECT_EQ(Stored().Gamma, 200);
+    EXPECT_EQ(Stored(), shown);
+}
+
+TEST_F(SetupDialogTest, AnUnreadableFirstValueStillLeavesTheRestAsStored) {
+    Store([](Settings& settings) {
+        settings.flag_clock = false;
+        settings.NumBirds = 2;
+    });
+    std::string text = ReadText(KeyFile());
+    const std::size_t probe = text.find("\"flag_clock\"=");
+    text.replace(probe, text.find('\n', probe) - probe, "\"flag_clock\"=hex:01");
+    WriteText(KeyFile(), text);
+
+    auto form = Open();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Invalid data type for 'flag_clock'"}));
+    EXPECT_TRUE(form->WorkingCopy().flag_clock);  // the first run's
+    EXPECT_EQ(form->WorkingCopy().NumBirds, 2);
+    EXPECT_NE(ReadText(KeyFile()).find("\"flag_clock\"=hex:01"), std::string::npos);  // nothing written
 }
 
 }  // namespace

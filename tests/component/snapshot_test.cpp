@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -13,7 +16,41 @@ std::string Contents(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Runs the program's snapshot with a settings store of the given text; the
+// exit status, or 128 and the signal that ended it.
+int SnapshotWithStore(const std::filesystem::path& folder, const std::string& store, int ticks) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "config" / "Corvane");
+    std::ofstream(folder / "config" / "Corvane" / "Tidereach.reg", std::ios::binary) << store;
+    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" +
+                                TIDEREACH_BINARY + "' --snapshot '" + (folder / "out.png").string() +
+                                "' --ticks " + std::to_string(ticks) + " 2>'" + (folder / "stderr").string() +
+                                "'";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 }  // namespace
+
+// A value missing or of another type stops the scene's creation: the error
+// is reported, no tick runs, nothing is written and the store is left as it
+// was.
+TEST(Snapshot, ADamagedStoreIsReportedWithoutTickingOrWriting) {
+    const auto folder = std::filesystem::temp_directory_path() / "tidereach-damaged";
+    const std::string header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"flag_clock\"=dword:00000001\n", "Failed to get data for 'flag_PlaySound'"},
+        {"\"flag_clock\"=\"yes\"\n", "Invalid data type for 'flag_clock'"},
+    };
+    for (const auto& [values, message] : cases) {
+        EXPECT_EQ(SnapshotWithStore(folder, header + values, 200), 1) << values;
+        EXPECT_FALSE(std::filesystem::exists(folder / "out.png")) << values;
+        EXPECT_NE(Contents(folder / "stderr").find(message), std::string::npos)
+            << Contents(folder / "stderr");
+        EXPECT_EQ(Contents(folder / "config" / "Corvane" / "Tidereach.reg"), header + values);
+    }
+    std::filesystem::remove_all(folder);
+}
 
 // The whole scene after 500 ticks with a fixed seed, made by the real
 // program in a process of its own, against the picture checked by eye when

@@ -24,6 +24,12 @@ set +e; "$TIDEREACH" --bogus 2>"$WORK/out"; code=$?; set -e
 [ $code -eq 2 ] && grep -q "unknown option --bogus" "$WORK/out" || fail "--bogus gave $code: $(cat "$WORK/out")"
 pass "--help, --version, and a wrong option"
 
+set +e; env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$TIDEREACH" /s 2>"$WORK/out"; code=$?; set -e
+[ $code -eq 0 ] && grep -q "^Screen saver: Cannot open the display: ." "$WORK/out" &&
+  [ "$(grep -ci "open the display" "$WORK/out")" -eq 1 ] && ! grep -qi "display: cannot open" "$WORK/out" ||
+  fail "no display: $code $(cat "$WORK/out")"
+pass "without a display the saver says so once and exits 0"
+
 # Preview: the host's window is made hidden and shown a little later.
 coproc HOST { "$XWINDOW_HELPER" 320 240; }
 read -r window <&"${HOST[0]}"

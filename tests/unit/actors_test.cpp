@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -185,4 +187,67 @@ TEST(Dolphins, LeapLastsNineteenTicksAtOnePlace) {
     dolphin.period = 1;
     StepDolphin(dolphin, 20, k800x600, random);
     EXPECT_EQ(dolphin.frame, 0);
+}
+
+// A scene whose set-up stopped early (a damaged settings store) still gets
+// its ticks delivered: the actors it never started step without a fault.
+TEST(Actors, StepEvenWhenNeverStarted) {
+    Yacht yacht;
+    Dolphin dolphin;
+    RandomGenerator random;
+    for (int tick = 0; tick < 10; ++tick) {
+        StepYacht(yacht, tick, k800x600, random);
+        StepDolphin(dolphin, tick, k800x600, random);
+    }
+    EXPECT_FALSE(yacht.Idle());
+    EXPECT_NE(dolphin.frame, -1);
+    dolphin.period = 0;
+    EXPECT_EQ(dolphin.period, 1);
+}
+
+TEST(Actors, EachStepPublishesThePoseItLeaves) {
+    Gulls birds;
+    StartGulls(birds, k800x600);
+    RandomGenerator random = SeededAt(3);
+    for (int tick = 0; tick < 200; ++tick) MoveGull(birds[4], k800x600, random);
+    EXPECT_EQ(birds[4].pose.Read(),
+              (ActorPose{birds[4].x, birds[4].y, birds[4].frame, birds[4].distant != 0}));
+
+    Yacht yacht;
+    StartYacht(yacht, random);
+    EXPECT_EQ(yacht.pose.Read().frame, -1);
+    for (int tick = 1; yacht.turn < 0; ++tick) StepYacht(yacht, tick, k800x600, random);
+    EXPECT_EQ(yacht.pose.Read(), (ActorPose{yacht.x, yacht.y, yacht.turn, false}));
+
+    Dolphin dolphin;
+    StartDolphin(dolphin, random);
+    StepDolphin(dolphin, 0, k800x600, random);
+    EXPECT_EQ(dolphin.pose.Read(), (ActorPose{dolphin.x, dolphin.y, 0, false}));
+}
+
+TEST(Actors, PosesAreHeldToWhatAWordCanCarry) {
+    PublishedPose pose;
+    EXPECT_EQ(pose.Read(), ActorPose{});
+    pose.Publish({-103, 5000, 39, true});
+    EXPECT_EQ(pose.Read(), (ActorPose{-103, 5000, 39, true}));
+    pose.Publish({INT_MAX, INT_MIN, 1000, false});
+    EXPECT_EQ(pose.Read(), (ActorPose{PublishedPose::kPlaceLimit, -PublishedPose::kPlaceLimit, 127, false}));
+}
+
+// One thread publishes poses whose parts agree with one another while
+// another reads them: every pose read is one that was published whole.
+TEST(Actors, PosesAreReadWholeConcurrently) {
+    PublishedPose pose;
+    constexpr int kPoses = 200000;
+    std::thread update([&] {
+        for (int i = 0; i < kPoses; ++i) pose.Publish({i, -i, i % 28, i % 2 == 1});
+    });
+    int torn = 0;
+    for (int i = 0; i < kPoses; ++i) {
+        const ActorPose read = pose.Read();
+        if (read == ActorPose{}) continue;
+        torn += read.y != -read.x || read.frame != read.x % 28 || read.distant != (read.x % 2 == 1);
+    }
+    update.join();
+    EXPECT_EQ(torn, 0);
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+
 TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
     ClockOverlay clock(nullptr);
     clock.SetRadius(70);
@@ -57,4 +60,24 @@ TEST(ClockOverlay, RotationTurnsClockwiseOnTheScreen) {
     EXPECT_GE(atThree.x, 400 + 46);  // sin/cos of the float table may trail by a pixel
     const POINT atSix = clock.Rotate(tip, 30);
     EXPECT_GT(atSix.y, 300 + 45);
+}
+
+// Hand-edited settings at the ends of the integers: the clock keeps to
+// places a screen could show, and its turned figures stay near them.
+TEST(ClockOverlay, ExtremeValuesAreHeldToWhatAScreenShows) {
+    ClockOverlay clock(nullptr);
+    clock.SetCenterX(INT_MAX);
+    clock.SetCenterY(INT_MIN);
+    clock.SetRadius(INT_MAX);
+    EXPECT_EQ(clock.CenterX(), ClockOverlay::kExtentLimit);
+    EXPECT_EQ(clock.CenterY(), -ClockOverlay::kExtentLimit);
+    EXPECT_EQ(clock.Radius(), ClockOverlay::kExtentLimit);
+    for (int k = 0; k < 60; ++k) {
+        const POINT tip = clock.Rotate(clock.MinuteShape()[0], k);
+        EXPECT_LE(std::abs(tip.x - clock.CenterX()), ClockOverlay::kExtentLimit);
+        EXPECT_LE(std::abs(tip.y - clock.CenterY()), ClockOverlay::kExtentLimit);
+    }
+    clock.SetRadius(INT_MIN);
+    EXPECT_EQ(clock.Radius(), 0);
+    EXPECT_EQ(clock.DerivedSizes().minuteLength, 0);
 }
