@@ -8,7 +8,9 @@
 
 #include <array>
 #include <bit>
+#include <chrono>
 #include <exception>
+#include <thread>
 #include <variant>
 
 namespace {
@@ -56,6 +58,20 @@ bool ReadValue(SettingsStore& store, Settings& settings, const StoredValue& valu
 
 void WriteValue(SettingsStore& store, const Settings& settings, const StoredValue& value) {
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
+}
+
+// How long a saver waits for a peer's first run to finish writing.
+constexpr int kPeerFirstRunWaits = 40;
+constexpr std::chrono::milliseconds kPeerFirstRunStep{25};
+
+// True when the probe value reads, or the key is missing: nothing to wait for.
+bool ProbeReadable(SettingsStore& store, Settings& settings) {
+    try {
+        ReadValue(store, settings, kStoredValues.front());
+        return true;
+    } catch (const SettingsStoreError&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -130,9 +146,21 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
             return true;  // the value is there, unreadable: so is the key
         }
     };
+    // A peer's first run makes the key before it writes the probe, which it
+    // writes last: a probe that cannot be read is given a moment to appear
+    // before it counts as damage.
+    for (int wait = 0; wait < kPeerFirstRunWaits && !ProbeReadable(store, settings); ++wait) {
+        std::this_thread::sleep_for(kPeerFirstRunStep);
+    }
     if (!read(kStoredValues.front())) {
         settings = FirstRunDefaults(ReadDesktopMode());
-        WriteAllSettings(store, settings);
+        // The value that says the settings exist goes last: a saver started
+        // at the same moment (one per screen) finds either none, and writes
+        // the same defaults, or all of them.
+        for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
+            WriteValue(store, settings, *value);
+        }
+        WriteValue(store, settings, kStoredValues.front());
         return;
     }
     for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
