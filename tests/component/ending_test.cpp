@@ -2,6 +2,7 @@
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
 #include "scene/SceneForm.h"
+#include "tests/unit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,9 @@ namespace {
 class Ending : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 (std::string("tidereach-ending-") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         platform::SetAudioOutputEnabled(false);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
     int Stored(const char* name) {
         int value = 0;
@@ -44,7 +40,7 @@ protected:
     }
     void Move(SceneForm* scene, int x, int y) { scene->MouseMove(scene, 0, x, y); }
 
-    std::filesystem::path folder;
+    ScratchFolder folder;
     std::unique_ptr<TApplication> application;
     SettingsStore store = [] {
         SettingsStore settings(nullptr);

@@ -4,6 +4,7 @@
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
 #include "scene/SceneForm.h"
+#include "tests/unit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,11 @@ namespace {
 class Scene : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("tidereach-scene-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         platform::SetAudioOutputEnabled(false);
         platform::ClearShownMessageBoxes();
     }
-    void TearDown() override {
-        platform::headless::ClearFaults();
-        std::filesystem::remove_all(folder);
-    }
+    void TearDown() override { platform::headless::ClearFaults(); }
     SceneForm* Start(int width, int height, int depth = 32) {
         platform::headless::Install({{width, height, depth}, 1, true});
         application.reset();  // applications nest: the older one must go first
@@ -48,7 +41,7 @@ protected:
         std::ofstream(StoreFile()) << std::regex_replace(text.str(), std::regex(pattern), replacement);
     }
 
-    std::filesystem::path folder;
+    ScratchFolder folder;
     std::unique_ptr<TApplication> application;
 };
 
