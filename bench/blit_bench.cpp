@@ -8,12 +8,12 @@
 // the embedded pictures: clear, ground, both waters, yacht, two dolphins,
 // seven gulls, stone shore, tree mask.
 
+#include "display/AnimationStrip.h"
 #include "display/BlitClip.h"
-#include "display/ColorMatch.h"
-#include "display/Ddani.h"
-#include "display/Ddbmp.h"
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
 #include "display/PictureLoading.h"
+#include "display/Sprite.h"
+#include "display/SurfaceColor.h"
 #include "platform/headless/Headless.h"
 
 #include <benchmark/benchmark.h>
@@ -92,7 +92,7 @@ struct PackedRows {
 // The scene's drawables at 1920x1080x32 on the headless back end.
 class Island {
     TForm window{nullptr};
-    TDDmain device{&window};
+    DisplayDevice device{&window};
 
 public:
     static Island& Get() {
@@ -106,19 +106,19 @@ public:
     void DrawOurs(int waterFrame) {
         Clear();
         ground.DrawImage();
-        hightwater.SetNumberFrame(waterFrame);
-        hightwater.DrawAni();
-        lowwater.SetNumberFrame(waterFrame);
-        lowwater.DrawAni();
-        yacht.DrawAni();
-        dolphin1.DrawAni();
-        dolphin2.DrawAni();
+        hightwater.SetFrame(waterFrame);
+        hightwater.DrawFrame();
+        lowwater.SetFrame(waterFrame);
+        lowwater.DrawFrame();
+        yacht.DrawFrame();
+        dolphin1.DrawFrame();
+        dolphin2.DrawFrame();
         for (const Gull& gull : kGulls) {
-            TDDani& strip = gull.small ? birdsSmall : bird;
-            strip.SetShowX(gull.x);
-            strip.SetShowY(gull.y);
-            strip.SetNumberFrame(gull.frame);
-            strip.DrawAni();
+            AnimationStrip& strip = gull.small ? birdsSmall : bird;
+            strip.SetX(gull.x);
+            strip.SetY(gull.y);
+            strip.SetFrame(gull.frame);
+            strip.DrawFrame();
         }
         stone.DrawImage();
         masktree.DrawImage();
@@ -127,16 +127,14 @@ public:
     // The same frame as a list of blits.
     std::vector<Blit> Blits(int waterFrame) const {
         std::vector<Blit> blits;
-        auto sprite = [&](const TDDbmp& s) {
-            blits.push_back({s.FpSurface, s.GetShowX(), s.GetShowY(), s.Transparency()});
+        auto sprite = [&](const Sprite& s) { blits.push_back({s.surface, s.X(), s.Y(), s.Transparency()}); };
+        auto strip = [&](const AnimationStrip& s, int frame, int x, int y) {
+            blits.push_back({s.surfaces[std::size_t(frame)], x, y, s.Transparency()});
         };
-        auto strip = [&](const TDDani& s, int frame, int x, int y) {
-            blits.push_back({s.FpSurface[std::size_t(frame)], x, y, s.Transparency()});
-        };
-        auto placed = [&](const TDDani& s) { strip(s, s.GetNumberFrame(), s.GetShowX(), s.GetShowY()); };
+        auto placed = [&](const AnimationStrip& s) { strip(s, s.Frame(), s.X(), s.Y()); };
         sprite(ground);
-        strip(hightwater, waterFrame, hightwater.GetShowX(), hightwater.GetShowY());
-        strip(lowwater, waterFrame, lowwater.GetShowX(), lowwater.GetShowY());
+        strip(hightwater, waterFrame, hightwater.X(), hightwater.Y());
+        strip(lowwater, waterFrame, lowwater.X(), lowwater.Y());
         placed(yacht);
         placed(dolphin1);
         placed(dolphin2);
@@ -146,19 +144,19 @@ public:
         return blits;
     }
 
-    IDirectDrawSurface7* Back() const { return device.FpDDSBack; }
+    IDirectDrawSurface7* Back() const { return device.backBuffer; }
 
     std::string FirstError() const {
-        for (const TDisplayComponent* drawable : std::initializer_list<const TDisplayComponent*>{
+        for (const DisplayComponent* drawable : std::initializer_list<const DisplayComponent*>{
                  &ground, &stone, &masktree, &hightwater, &lowwater, &bird, &birdsSmall, &yacht, &dolphin1,
                  &dolphin2})
-            if (!drawable->GetErrorResult().empty()) return drawable->GetErrorResult();
+            if (!drawable->ErrorText().empty()) return drawable->ErrorText();
         return {};
     }
 
-    TDDbmp ground{nullptr}, stone{nullptr}, masktree{nullptr};
-    TDDani hightwater{nullptr}, lowwater{nullptr}, bird{nullptr}, birdsSmall{nullptr};
-    TDDani yacht{nullptr}, dolphin1{nullptr}, dolphin2{nullptr};
+    Sprite ground{nullptr}, stone{nullptr}, masktree{nullptr};
+    AnimationStrip hightwater{nullptr}, lowwater{nullptr}, bird{nullptr}, birdsSmall{nullptr};
+    AnimationStrip yacht{nullptr}, dolphin1{nullptr}, dolphin2{nullptr};
 
 private:
     struct Gull {
@@ -180,7 +178,7 @@ private:
         device.SetHeight(H);
         device.SetColorDepth(32);
         device.SetEnabled(true);
-        if (device.FpDDSBack == nullptr) throw std::runtime_error("display: " + device.GetErrorResult());
+        if (device.backBuffer == nullptr) throw std::runtime_error("display: " + device.ErrorText());
 
         Jpeg(ground, "ground");
         Jpeg(hightwater, "hightwater");
@@ -203,32 +201,32 @@ private:
         Build(yacht, 31, X(31), Y(31), true, X(600), Y(360));
         Build(dolphin1, 39, X(44), Y(20), true, X(400), Y(390));
         Build(dolphin2, 39, X(44), Y(20), true, X(520), Y(400));
-        yacht.SetNumberFrame(14);
-        dolphin1.SetNumberFrame(6);
-        dolphin2.SetNumberFrame(12);
+        yacht.SetFrame(14);
+        dolphin1.SetFrame(6);
+        dolphin2.SetFrame(12);
     }
 
-    static void Jpeg(TDDdrawable& drawable, const char* name) {
+    static void Jpeg(Drawable& drawable, const char* name) {
         std::string error;
         if (!LoadJpegResource(name, drawable, &error)) throw std::runtime_error(error);
     }
-    static void Stored(TDDdrawable& drawable, const char* name) {
+    static void Stored(Drawable& drawable, const char* name) {
         const auto picture = platform::LoadBitmapResource(name);
         if (!picture) throw std::runtime_error(std::string("no picture ") + name);
         drawable.SetBitmap(&*picture);
     }
     template <class Drawable>
     void Build(Drawable& drawable, int frameHeight, int width, int height, bool keyed, int x, int y) {
-        drawable.DDmainModule = &device;
-        drawable.SetYOffsetFrame(frameHeight);
+        drawable.device = &device;
+        drawable.SetBandHeight(frameHeight);
         drawable.SetStretching(true);
         drawable.SetStretchWidth(width);
         drawable.SetStretchHeight(height);
         drawable.CreateSurface();
         if (keyed) drawable.SetTransparency(true);
-        drawable.SetShowX(x);
-        drawable.SetShowY(y);
-        if (!drawable.GetErrorResult().empty()) throw std::runtime_error(drawable.GetErrorResult());
+        drawable.SetX(x);
+        drawable.SetY(y);
+        if (!drawable.ErrorText().empty()) throw std::runtime_error(drawable.ErrorText());
     }
 };
 
@@ -251,7 +249,7 @@ public:
             std::memcpy(static_cast<std::uint8_t*>(made->pixels) + std::ptrdiff_t(y) * made->pitch,
                         &copy.pixels[std::size_t(y) * copy.width], std::size_t(copy.width) * 4);
         if (keyed) {
-            SDL_SetColorKey(made, SDL_TRUE, DDColorMatch(ours, CLR_INVALID));
+            SDL_SetColorKey(made, SDL_TRUE, SurfaceColorValue(ours, CLR_INVALID));
             SDL_SetSurfaceRLE(made, 1);
         }
         surfaces_.emplace(ours, SurfacePtr(made));
@@ -296,7 +294,7 @@ public:
         auto found = packed_.find(key);
         if (found != packed_.end()) return found->second;
         const SurfaceCopy copy = ReadSurface(blit.surface);
-        const DWORD colorKey = DDColorMatch(blit.surface, CLR_INVALID);
+        const DWORD colorKey = SurfaceColorValue(blit.surface, CLR_INVALID);
         PackedRows packed;
         const auto clipped = ClipBlit(RECT{0, 0, copy.width, copy.height}, blit.x, blit.y, W, H);
         if (clipped) {
@@ -357,21 +355,21 @@ bool Ready(benchmark::State& state) {
 // Single layers: the opaque ground, the largest keyed picture, mid-size ones
 // and a gull.
 
-enum class Sprite { Ground, Stone, TreeMask, Dolphin, Gull };
+enum class Picture { Ground, Stone, TreeMask, Dolphin, Gull };
 
-Blit SpriteBlit(Sprite which) {
+Blit SpriteBlit(Picture which) {
     Island& island = Island::Get();
     switch (which) {
-    case Sprite::Ground:
-        return {island.ground.FpSurface, 0, 0, false};
-    case Sprite::Stone:
-        return {island.stone.FpSurface, 0, Y(356), true};
-    case Sprite::TreeMask:
-        return {island.masktree.FpSurface, X(29), Y(192), true};
-    case Sprite::Dolphin:
-        return {island.dolphin1.FpSurface[6], X(400), Y(390), true};
-    case Sprite::Gull:
-        return {island.bird.FpSurface[3], 300, 120, true};
+    case Picture::Ground:
+        return {island.ground.surface, 0, 0, false};
+    case Picture::Stone:
+        return {island.stone.surface, 0, Y(356), true};
+    case Picture::TreeMask:
+        return {island.masktree.surface, X(29), Y(192), true};
+    case Picture::Dolphin:
+        return {island.dolphin1.surfaces[6], X(400), Y(390), true};
+    case Picture::Gull:
+        return {island.bird.surfaces[3], 300, 120, true};
     }
     return {};
 }
@@ -381,7 +379,7 @@ void BytesPerIteration(benchmark::State& state, std::size_t bytes) {
     state.counters["bytes"] = double(bytes);
 }
 
-void SpriteOurs(benchmark::State& state, Sprite which) {
+void SpriteOurs(benchmark::State& state, Picture which) {
     if (!Ready(state)) return;
     const Blit blit = SpriteBlit(which);
     IDirectDrawSurface7* back = Island::Get().Back();
@@ -403,7 +401,7 @@ void SpriteOurs(benchmark::State& state, Sprite which) {
     BytesPerIteration(state, MemcpyMirror::Get().Packed(blit).Bytes());
 }
 
-void SpriteSdl(benchmark::State& state, Sprite which) {
+void SpriteSdl(benchmark::State& state, Picture which) {
     if (!Ready(state)) return;
     const Blit blit = SpriteBlit(which);
     SdlMirror& sdl = SdlMirror::Get();
@@ -415,7 +413,7 @@ void SpriteSdl(benchmark::State& state, Sprite which) {
     BytesPerIteration(state, MemcpyMirror::Get().Packed(blit).Bytes());
 }
 
-void SpriteMemcpy(benchmark::State& state, Sprite which) {
+void SpriteMemcpy(benchmark::State& state, Picture which) {
     if (!Ready(state)) return;
     const Blit blit = SpriteBlit(which);
     const PackedRows& packed = MemcpyMirror::Get().Packed(blit);
@@ -535,21 +533,21 @@ double Fastest(const std::vector<double>& times) { return *std::min_element(time
 BENCHMARK(ClearOurs)->ComputeStatistics("min", Fastest);
 BENCHMARK(ClearSdl)->ComputeStatistics("min", Fastest);
 BENCHMARK(ClearMemset)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, ground, Sprite::Ground)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, ground, Sprite::Ground)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, ground, Sprite::Ground)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, stone, Sprite::Stone)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, stone, Sprite::Stone)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, stone, Sprite::Stone)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, masktree, Sprite::TreeMask)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, masktree, Sprite::TreeMask)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, masktree, Sprite::TreeMask)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, dolphin, Sprite::Dolphin)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, dolphin, Sprite::Dolphin)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, dolphin, Sprite::Dolphin)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteOurs, gull, Sprite::Gull)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteSdl, gull, Sprite::Gull)->ComputeStatistics("min", Fastest);
-BENCHMARK_CAPTURE(SpriteMemcpy, gull, Sprite::Gull)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, ground, Picture::Ground)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, ground, Picture::Ground)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, ground, Picture::Ground)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, stone, Picture::Stone)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, stone, Picture::Stone)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, stone, Picture::Stone)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, masktree, Picture::TreeMask)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, masktree, Picture::TreeMask)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, masktree, Picture::TreeMask)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, dolphin, Picture::Dolphin)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, dolphin, Picture::Dolphin)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, dolphin, Picture::Dolphin)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteOurs, gull, Picture::Gull)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteSdl, gull, Picture::Gull)->ComputeStatistics("min", Fastest);
+BENCHMARK_CAPTURE(SpriteMemcpy, gull, Picture::Gull)->ComputeStatistics("min", Fastest);
 BENCHMARK(FrameOursEqualsSdl)->Iterations(1);
 BENCHMARK(FrameOurs)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(FrameSdl)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);

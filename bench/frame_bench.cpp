@@ -6,7 +6,7 @@
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,20 +22,20 @@ struct SceneRun {
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         platform::headless::Install({{1920, 1080, 32}, 1, true});
         platform::SetAudioOutputEnabled(false);
-        scene = application.CreateForm<TForm1>(SceneOptions{7u, true, {}});
-        scene->Setting.flag_clock = clockAndLighting;
-        scene->Setting.FlagDemoDaytime = clockAndLighting;
-        scene->Setting.FlagDaytime = false;
-        scene->Setting.flag_fps = true;
+        scene = application.CreateForm<SceneForm>(SceneOptions{7u, true, {}});
+        scene->settings.flag_clock = clockAndLighting;
+        scene->settings.FlagDemoDaytime = clockAndLighting;
+        scene->settings.FlagDaytime = false;
+        scene->settings.flag_fps = true;
     }
     void Frame() {
-        scene->DDtimer1Timer(scene);
+        scene->UpdatePass(scene);
         bool done = true;
-        scene->AppIdle(scene, done);
+        scene->RenderPass(scene, done);
     }
 
     TApplication application;
-    TForm1* scene = nullptr;
+    SceneForm* scene = nullptr;
 };
 
 void Frame(benchmark::State& state, bool clockAndLighting) {

@@ -3,7 +3,7 @@
 // whole GTK window until it is drawn. Settings go to a scratch folder.
 #include "platform/DialogWindow.h"
 #include "platform/headless/Headless.h"
-#include "settings/Unit2.h"
+#include "settings/SetupDialog.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,8 +25,8 @@ void OpenDialogLogic(benchmark::State& state) {
     UseScratchSettings();
     platform::headless::Install();
     for (auto _ : state) {
-        TForm2 form(nullptr);
-        benchmark::DoNotOptimize(form.ComboBox1.Items.data());
+        SetupDialog form(nullptr);
+        benchmark::DoNotOptimize(form.cityList.Items.data());
     }
 }
 BENCHMARK(OpenDialogLogic)->Unit(benchmark::kMillisecond);
@@ -38,7 +38,7 @@ void OpenDialogWindow(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        TForm2 form(nullptr);
+        SetupDialog form(nullptr);
         platform::DialogWindow window(form);
         window.Show();
     }

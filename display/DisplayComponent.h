@@ -6,19 +6,19 @@
 
 #include <string>
 
-class TDisplayComponent : public TComponent {
+class DisplayComponent : public TComponent {
 public:
     using TComponent::TComponent;
 
     TNotifyEvent OnError;
 
-    const std::string& GetErrorResult() const { return FErrorResult; }
-    void SetErrorResult(const std::string& text) { FErrorResult = text; }
+    const std::string& ErrorText() const { return errorText_; }
+    void SetErrorText(const std::string& text) { errorText_ = text; }
 
 protected:
     // Stores the text, then tells the owner.
     void Report(const std::string& text) {
-        FErrorResult = text;
+        errorText_ = text;
         NotifyError();
     }
     void NotifyError() {
@@ -26,5 +26,5 @@ protected:
     }
 
 private:
-    std::string FErrorResult;
+    std::string errorText_;
 };

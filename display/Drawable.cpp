@@ -1,40 +1,40 @@
 #include "display/Drawable.h"
 
 #include "display/BlitClip.h"
-#include "display/ColorMatch.h"
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
+#include "display/SurfaceColor.h"
 
-void TDDdrawable::SetBitmap(const TBitmap* value) {
-    if (value != nullptr) FBitmap = *value;
+void Drawable::SetBitmap(const TBitmap* value) {
+    if (value != nullptr) bitmap_ = *value;
 }
 
-bool TDDdrawable::LinkDevice() {
-    if (DDmainModule == nullptr) {
+bool Drawable::LinkDevice() {
+    if (device == nullptr) {
         Report("Error connect to DDMAIN");
         return false;
     }
-    FDD = DDmainModule->FpDD7;
-    if (FDD == nullptr) {
+    directDraw = device->directDraw7;
+    if (directDraw == nullptr) {
         Report("Error FDD==NULL");
         return false;
     }
-    FDDBACK = DDmainModule->FpDDSBack;
-    if (FDDBACK == nullptr) {
+    backBuffer = device->backBuffer;
+    if (backBuffer == nullptr) {
         Report("Error FDDBACK==NULL");
         return false;
     }
     return true;
 }
 
-TDDdrawable::Upload TDDdrawable::BuildSurface(IDirectDrawSurface7*& slot, int width, int height,
-                                              const TBitmap& picture, bool scaled) {
+Drawable::Upload Drawable::BuildSurface(IDirectDrawSurface7*& slot, int width, int height,
+                                        const TBitmap& picture, bool scaled) {
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     desc.dwWidth = DWORD(width);
     desc.dwHeight = DWORD(height);
-    if (FAILED(FDD->CreateSurface(&desc, &slot, nullptr))) {
+    if (FAILED(directDraw->CreateSurface(&desc, &slot, nullptr))) {
         slot = nullptr;
         return Upload::NoSurface;
     }
@@ -48,53 +48,53 @@ TDDdrawable::Upload TDDdrawable::BuildSurface(IDirectDrawSurface7*& slot, int wi
     return Upload::Built;
 }
 
-bool TDDdrawable::CanDraw(IDirectDrawSurface7* surface) {
+bool Drawable::CanDraw(IDirectDrawSurface7* surface) {
     if (surface == nullptr) {
         Report("Error FpSurface==NULL");
         return false;
     }
-    if (FDDBACK == nullptr) {
+    if (backBuffer == nullptr) {
         Report("Error FDDBACK==NULL");
         return false;
     }
     return true;
 }
 
-HRESULT TDDdrawable::BlitClipped(IDirectDrawSurface7* surface) {
-    if (DDmainModule == nullptr) return DD_OK;
-    const int width = DDmainModule->GetWidth();
-    const int height = DDmainModule->GetHeight();
-    const auto clipped = ClipBlit(FSrcRect, GetShowX(), GetShowY(), width, height);
+HRESULT Drawable::BlitClipped(IDirectDrawSurface7* surface) {
+    if (device == nullptr) return DD_OK;
+    const int width = device->Width();
+    const int height = device->Height();
+    const auto clipped = ClipBlit(sourceRect, X(), Y(), width, height);
     if (!clipped) return DD_OK;
     RECT source = clipped->source;
     HRESULT result;
-    while ((result = FDDBACK->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source, FBltFlags)) ==
+    while ((result = backBuffer->BltFast(DWORD(clipped->x), DWORD(clipped->y), surface, &source, bltFlags)) ==
            DDERR_WASSTILLDRAWING) {
     }
     return result;
 }
 
-HRESULT TDDdrawable::KeySurface(IDirectDrawSurface7* surface, COLORREF color) {
+HRESULT Drawable::KeySurface(IDirectDrawSurface7* surface, COLORREF color) {
     if (surface == nullptr) return DD_OK;
-    const DWORD key = DDColorMatch(surface, color);
+    const DWORD key = SurfaceColorValue(surface, color);
     DDCOLORKEY colorKey{key, key};
     return surface->SetColorKey(DDCKEY_SRCBLT, &colorKey);
 }
 
-void TDDdrawable::ReportWithRelease(IDirectDrawSurface7*& surface, const std::string& text) {
-    SetErrorResult(text);
+void Drawable::ReportWithRelease(IDirectDrawSurface7*& surface, const std::string& text) {
+    SetErrorText(text);
     ReleaseSurface(surface);
     NotifyError();
 }
 
-void TDDdrawable::ReleaseSurface(IDirectDrawSurface7*& surface) {
+void Drawable::ReleaseSurface(IDirectDrawSurface7*& surface) {
     if (surface != nullptr) {
         surface->Release();
         surface = nullptr;
     }
 }
 
-void TDDdrawable::SetTransparencyState(bool value) {
-    FBltFlags = value ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
-    FTransparency = value;
+void Drawable::SetTransparencyState(bool value) {
+    bltFlags = value ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
+    transparency_ = value;
 }

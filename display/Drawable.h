@@ -1,6 +1,6 @@
-// What the sprite (TDDbmp) and the animation strip (TDDani) share: the
-// picture with its scaling, the position, the link to the display device,
-// the surfaces' upload, and the clipped, colour-keyed fast blit.
+// What the sprite (Sprite) and the animation strip (AnimationStrip) share:
+// the picture with its scaling, the position, the link to the display
+// device, the surfaces' upload, and the clipped, colour-keyed fast blit.
 #pragma once
 
 #include "display/DisplayComponent.h"
@@ -11,52 +11,52 @@
 #include <string>
 #include <utility>
 
-class TDDmain;
+class DisplayDevice;
 
-class TDDdrawable : public TDisplayComponent {
+class Drawable : public DisplayComponent {
 public:
-    using TDisplayComponent::TDisplayComponent;
-    TDDdrawable(const TDDdrawable&) = delete;
-    TDDdrawable& operator=(const TDDdrawable&) = delete;
+    using DisplayComponent::DisplayComponent;
+    Drawable(const Drawable&) = delete;
+    Drawable& operator=(const Drawable&) = delete;
 
-    const TBitmap& Bitmap() const { return FBitmap; }
+    const TBitmap& Bitmap() const { return bitmap_; }
     // Keeps a copy of the picture; an absent one is ignored. Used by the next
     // CreateSurface.
     void SetBitmap(const TBitmap* value);
     // Takes the picture over without a copy.
-    void SetBitmap(TBitmap&& value) { FBitmap = std::move(value); }
+    void SetBitmap(TBitmap&& value) { bitmap_ = std::move(value); }
 
     // Position, frame number: may be stored from the timer thread while the
     // window thread draws; each draw reads them once.
-    int GetShowX() const { return FShowX.load(std::memory_order_relaxed); }
-    void SetShowX(int value) { FShowX.store(value, std::memory_order_relaxed); }
-    int GetShowY() const { return FShowY.load(std::memory_order_relaxed); }
-    void SetShowY(int value) { FShowY.store(value, std::memory_order_relaxed); }
-    int GetNumberFrame() const { return FNumberFrame.load(std::memory_order_relaxed); }
-    void SetNumberFrame(int value) { FNumberFrame.store(value, std::memory_order_relaxed); }
+    int X() const { return x_.load(std::memory_order_relaxed); }
+    void SetX(int value) { x_.store(value, std::memory_order_relaxed); }
+    int Y() const { return y_.load(std::memory_order_relaxed); }
+    void SetY(int value) { y_.store(value, std::memory_order_relaxed); }
+    int Frame() const { return frame_.load(std::memory_order_relaxed); }
+    void SetFrame(int value) { frame_.store(value, std::memory_order_relaxed); }
 
-    int GetYOffsetFrame() const { return FYOffsetFrame; }
-    void SetYOffsetFrame(int value) { FYOffsetFrame = value; }
-    bool Transparency() const { return FTransparency; }
-    bool Stretching() const { return FStretching; }
-    void SetStretching(bool value) { FStretching = value; }
-    int StretchWidth() const { return FStretchWidth; }
-    void SetStretchWidth(int value) { FStretchWidth = value; }
-    int StretchHeight() const { return FStretchHeight; }
-    void SetStretchHeight(int value) { FStretchHeight = value; }
+    int BandHeight() const { return bandHeight_; }
+    void SetBandHeight(int value) { bandHeight_ = value; }
+    bool Transparency() const { return transparency_; }
+    bool Stretching() const { return stretching_; }
+    void SetStretching(bool value) { stretching_ = value; }
+    int StretchWidth() const { return stretchWidth_; }
+    void SetStretchWidth(int value) { stretchWidth_ = value; }
+    int StretchHeight() const { return stretchHeight_; }
+    void SetStretchHeight(int value) { stretchHeight_ = value; }
 
     // The display device drawn on; not owned.
-    TDDmain* DDmainModule = nullptr;
+    DisplayDevice* device = nullptr;
     // Copies of the device's objects taken by CreateSurface, without a
     // reference of their own: they stay as taken when the device closes.
-    IDirectDraw7* FDD = nullptr;
-    IDirectDrawSurface7* FDDBACK = nullptr;
+    IDirectDraw7* directDraw = nullptr;
+    IDirectDrawSurface7* backBuffer = nullptr;
     // The part of the surface the draw in progress shows; left is always 0.
-    RECT FSrcRect{};
-    DWORD FBltFlags = DDBLTFAST_NOCOLORKEY;
+    RECT sourceRect{};
+    DWORD bltFlags = DDBLTFAST_NOCOLORKEY;
 
 protected:
-    // Takes FDD and FDDBACK from the linked device; reports and returns
+    // Takes directDraw and backBuffer from the linked device; reports and returns
     // false when there is no device or it is not open.
     bool LinkDevice();
 
@@ -69,8 +69,8 @@ protected:
 
     // Reports and returns false when `surface` or the back buffer is absent.
     bool CanDraw(IDirectDrawSurface7* surface);
-    // Clips FSrcRect placed at (ShowX, ShowY) to the device's screen and
-    // fast-blits that part of `surface` onto the back buffer with FBltFlags,
+    // Clips sourceRect placed at (X, Y) to the device's screen and
+    // fast-blits that part of `surface` onto the back buffer with bltFlags,
     // again at once while the platform is busy. DD_OK when nothing shows.
     HRESULT BlitClipped(IDirectDrawSurface7* surface);
     // Keys `surface` with the raw value of `color` in its format (its own
@@ -84,13 +84,13 @@ protected:
     void SetTransparencyState(bool value);
 
 private:
-    TBitmap FBitmap;
-    std::atomic<int> FShowX{0};
-    std::atomic<int> FShowY{0};
-    std::atomic<int> FNumberFrame{0};
-    int FYOffsetFrame = 0;
-    bool FTransparency = false;
-    bool FStretching = false;
-    int FStretchWidth = 0;
-    int FStretchHeight = 0;
+    TBitmap bitmap_;
+    std::atomic<int> x_{0};
+    std::atomic<int> y_{0};
+    std::atomic<int> frame_{0};
+    int bandHeight_ = 0;
+    bool transparency_ = false;
+    bool stretching_ = false;
+    int stretchWidth_ = 0;
+    int stretchHeight_ = 0;
 };

@@ -20,7 +20,7 @@ std::optional<TBitmap> DecodeResource(std::string_view resource, std::string& er
     return picture;
 }
 
-bool Give(std::optional<TBitmap> picture, const std::string& why, TDDdrawable& drawable, std::string* error) {
+bool Give(std::optional<TBitmap> picture, const std::string& why, Drawable& drawable, std::string* error) {
     if (!picture) {
         if (error != nullptr) *error = why;
         return false;
@@ -31,7 +31,7 @@ bool Give(std::optional<TBitmap> picture, const std::string& why, TDDdrawable& d
 
 }  // namespace
 
-bool LoadJpegResource(std::string_view resource, TDDdrawable& drawable, std::string* error) {
+bool LoadJpegResource(std::string_view resource, Drawable& drawable, std::string* error) {
     std::string why;
     auto picture = DecodeResource(resource, why);
     return Give(std::move(picture), why, drawable, error);
@@ -44,7 +44,7 @@ PendingJpeg::PendingJpeg(std::string_view resource)
           return decoded;
       })) {}
 
-bool PendingJpeg::LoadInto(TDDdrawable& drawable, std::string* error) {
+bool PendingJpeg::LoadInto(Drawable& drawable, std::string* error) {
     Decoded decoded = decoded_.get();
     return Give(std::move(decoded.picture), decoded.error, drawable, error);
 }

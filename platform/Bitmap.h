@@ -45,6 +45,8 @@ void CanvasDraw(HDC dc, int x, int y, const TBitmap& bitmap);
 // dropped or repeated).
 void CanvasStretchDraw(HDC dc, const RECT& dest, const TBitmap& bitmap);
 
+// Pictures in and out; the codecs are in platform/image, built with the
+// libraries they need.
 namespace platform {
 
 // Decoders for outside bytes: nullopt with `error` filled on anything malformed.

@@ -8,7 +8,7 @@ namespace {
 constexpr int kPlaceBits = 24;
 constexpr std::uint64_t kPlaceMask = (std::uint64_t(1) << kPlaceBits) - 1;
 constexpr int kFrameShift = 2 * kPlaceBits;
-constexpr int kSmallShift = kFrameShift + 8;
+constexpr int kDistantShift = kFrameShift + 8;
 
 int HeldPlace(int place) {
     return std::clamp(place, -PublishedPose::kPlaceLimit, PublishedPose::kPlaceLimit);
@@ -19,13 +19,9 @@ int PlaceOf(std::uint64_t bits) {
     return std::int32_t(std::uint32_t(bits & kPlaceMask) << (32 - kPlaceBits)) >> (32 - kPlaceBits);
 }
 
-void PublishBird(TBird& bird) { bird.Pose.Publish({bird.X, bird.Y, bird.Frame, bird.Small != 0}); }
-void PublishDolphin(TDolphin& dolphin) {
-    dolphin.Pose.Publish({dolphin.ShowX, dolphin.ShowY, dolphin.DolphinFrame, false});
-}
-void PublishYacht(TYacht& yacht) {
-    yacht.Pose.Publish({yacht.ShowX, yacht.ShowY, yacht.DrawnFrame(), false});
-}
+void PublishGull(Gull& bird) { bird.pose.Publish({bird.x, bird.y, bird.frame, bird.distant != 0}); }
+void PublishDolphin(Dolphin& dolphin) { dolphin.pose.Publish({dolphin.x, dolphin.y, dolphin.frame, false}); }
+void PublishYacht(Yacht& yacht) { yacht.pose.Publish({yacht.x, yacht.y, yacht.DrawnFrame(), false}); }
 
 }  // namespace
 
@@ -33,7 +29,7 @@ std::uint64_t PublishedPose::Pack(const ActorPose& pose) {
     const auto frame = std::uint8_t(std::clamp(pose.frame, -1, 127));
     return (std::uint64_t(std::uint32_t(HeldPlace(pose.x))) & kPlaceMask) |
            ((std::uint64_t(std::uint32_t(HeldPlace(pose.y))) & kPlaceMask) << kPlaceBits) |
-           (std::uint64_t(frame) << kFrameShift) | (std::uint64_t(pose.small) << kSmallShift);
+           (std::uint64_t(frame) << kFrameShift) | (std::uint64_t(pose.distant) << kDistantShift);
 }
 
 void PublishedPose::Publish(const ActorPose& pose) { word_.store(Pack(pose), std::memory_order_relaxed); }
@@ -41,10 +37,10 @@ void PublishedPose::Publish(const ActorPose& pose) { word_.store(Pack(pose), std
 ActorPose PublishedPose::Read() const {
     const std::uint64_t word = word_.load(std::memory_order_relaxed);
     return {PlaceOf(word), PlaceOf(word >> kPlaceBits), std::int8_t(std::uint8_t(word >> kFrameShift)),
-            ((word >> kSmallShift) & 1) != 0};
+            ((word >> kDistantShift) & 1) != 0};
 }
 
-int BirdStep(int speed) {
+int GullStep(int speed) {
     switch (speed) {
     case 1:
         return -3;
@@ -61,183 +57,186 @@ int BirdStep(int speed) {
     }
 }
 
-void StartBirds(TBirds& birds, const SceneGeometry& screen) {
-    for (int i = 0; i < kBirdCount; ++i) {
-        TBird& bird = birds[i];
-        bird.X = screen.H * 100 / 600 + 50 * i;
-        bird.Y = screen.H * 300 / 600 + 10 * i;
-        bird.Speed = i % 4 + 1;
-        bird.SpeedPeriod = i + 20;
-        bird.SpeedCount = 0;
-        bird.Climb = 2;
-        bird.ClimbPeriod = 2 * i + 10;
-        bird.ClimbCount = 0;
-        bird.Flap = 1;
-        bird.FlapPeriod = 30;
-        bird.FlapCount = 0;
-        bird.Small = i % 2;
-        bird.Frame = 0;
-        PublishBird(bird);
+void StartGulls(Gulls& birds, const SceneGeometry& screen) {
+    for (int i = 0; i < kGullCount; ++i) {
+        Gull& bird = birds[i];
+        // x from the height, as the saver always did: W·100/800 on 4:3
+        // screens and a few pixels off on others, which the flock leaves at
+        // once; keeping it keeps every seed's run as it was.
+        bird.x = screen.H * 100 / 600 + 50 * i;
+        bird.y = screen.H * 300 / 600 + 10 * i;
+        bird.speed = i % 4 + 1;
+        bird.speedPeriod = i + 20;
+        bird.speedCount = 0;
+        bird.climb = 2;
+        bird.climbPeriod = 2 * i + 10;
+        bird.climbCount = 0;
+        bird.flap = 1;
+        bird.flapPeriod = 30;
+        bird.flapCount = 0;
+        bird.distant = i % 2;
+        bird.frame = 0;
+        PublishGull(bird);
     }
 }
 
-void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random) {
-    bird.SpeedCount = bird.SpeedCount + 1;
-    bird.ClimbCount = bird.ClimbCount + 1;
-    bird.FlapCount = bird.FlapCount + 1;
+void MoveGull(Gull& bird, const SceneGeometry& screen, RandomGenerator& random) {
+    bird.speedCount = bird.speedCount + 1;
+    bird.climbCount = bird.climbCount + 1;
+    bird.flapCount = bird.flapCount + 1;
 
-    if (bird.SpeedCount > bird.SpeedPeriod) {
-        const int speed = bird.Speed;
+    if (bird.speedCount > bird.speedPeriod) {
+        const int speed = bird.speed;
         if (random(2) == 1)
-            bird.Speed = speed < 5 ? speed + 1 : speed - 1;
+            bird.speed = speed < 5 ? speed + 1 : speed - 1;
         else
-            bird.Speed = speed > 1 ? speed - 1 : speed + 1;
-        bird.SpeedPeriod = random(70) + 30;
-        bird.SpeedCount = 0;
+            bird.speed = speed > 1 ? speed - 1 : speed + 1;
+        bird.speedPeriod = random(70) + 30;
+        bird.speedCount = 0;
     }
-    if (bird.ClimbCount > bird.ClimbPeriod) {
-        bird.Climb = random(2) + 1;
-        bird.ClimbPeriod = random(80) + 1;
-        bird.ClimbCount = 0;
+    if (bird.climbCount > bird.climbPeriod) {
+        bird.climb = random(2) + 1;
+        bird.climbPeriod = random(80) + 1;
+        bird.climbCount = 0;
     }
-    if (bird.FlapCount > bird.FlapPeriod && bird.FlapCount % 8 == 0) {
-        bird.Flap = random(4) == 0 ? 1 : 0;
-        bird.FlapPeriod = random(50) + 1;
-        bird.FlapCount = 0;
+    if (bird.flapCount > bird.flapPeriod && bird.flapCount % 8 == 0) {
+        bird.flap = random(4) == 0 ? 1 : 0;
+        bird.flapPeriod = random(50) + 1;
+        bird.flapCount = 0;
     }
 
-    const int newX = bird.X + BirdStep(bird.Speed);
+    const int newX = bird.x + GullStep(bird.speed);
     if (newX < -100) {
-        bird.Small = 1 - bird.Small;
-        bird.Speed = 5;
-        bird.SpeedPeriod = random(80) + 100;
-        bird.SpeedCount = 0;
+        bird.distant = 1 - bird.distant;
+        bird.speed = 5;
+        bird.speedPeriod = random(80) + 100;
+        bird.speedCount = 0;
     }
     if (newX > screen.ResHor + 100) {
-        bird.Small = 1 - bird.Small;
-        bird.Speed = 1;
-        bird.SpeedPeriod = random(80) + 100;
-        bird.SpeedCount = 0;
+        bird.distant = 1 - bird.distant;
+        bird.speed = 1;
+        bird.speedPeriod = random(80) + 100;
+        bird.speedCount = 0;
     }
-    bird.X = newX;
+    bird.x = newX;
 
-    const int newY = bird.Climb == 1 ? bird.Y - 1 : bird.Y + 1;
+    const int newY = bird.climb == 1 ? bird.y - 1 : bird.y + 1;
     if (newY < screen.H * 220 / 600) {
-        bird.Climb = 2;
-        bird.ClimbPeriod = random(50) + 1;
-        bird.ClimbCount = 0;
+        bird.climb = 2;
+        bird.climbPeriod = random(50) + 1;
+        bird.climbCount = 0;
     }
     if (newY > screen.H * 400 / 600) {
-        bird.Climb = 1;
-        bird.ClimbPeriod = random(50) + 1;
-        bird.ClimbCount = 0;
+        bird.climb = 1;
+        bird.climbPeriod = random(50) + 1;
+        bird.climbCount = 0;
     }
-    bird.Y = newY;
+    bird.y = newY;
 
-    const int speed = bird.Speed;
-    const bool glidingDown = bird.Climb == 2 && speed >= 2 && speed <= 4;
-    const int pose = glidingDown && bird.Flap == 0 ? 1 : bird.FlapCount % 8;
-    bird.Frame = (speed - 1) * 8 + pose;
-    PublishBird(bird);
+    const int speed = bird.speed;
+    const bool glidingDown = bird.climb == 2 && speed >= 2 && speed <= 4;
+    const int pose = glidingDown && bird.flap == 0 ? 1 : bird.flapCount % 8;
+    bird.frame = (speed - 1) * 8 + pose;
+    PublishGull(bird);
 }
 
-void StartDolphin(TDolphin& dolphin, TRandom& random) {
-    dolphin.DolphinPeriod = random(300) + 50;
-    dolphin.DolphinFrame = -1;
+void StartDolphin(Dolphin& dolphin, RandomGenerator& random) {
+    dolphin.period = random(300) + 50;
+    dolphin.frame = -1;
     PublishDolphin(dolphin);
 }
 
 namespace {
 
-void AdvanceDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random) {
-    if (dolphin.DolphinFrame == -1) {
-        if (tickCount % dolphin.DolphinPeriod == 0) {
+void AdvanceDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
+    if (dolphin.frame == -1) {
+        if (tickCount % dolphin.period == 0) {
             const int x = (random(800) + 10) * screen.W / 800;
             const int y = (random(40) + 380) * screen.H / 600;
-            dolphin.ShowX = x;
-            dolphin.ShowY = y;
-            dolphin.DolphinFrame = 0;
-            dolphin.DolphinPeriod = random(600) + 1;
+            dolphin.x = x;
+            dolphin.y = y;
+            dolphin.frame = 0;
+            dolphin.period = random(600) + 1;
         }
         return;
     }
-    const int frame = dolphin.DolphinFrame + 1;
-    dolphin.DolphinFrame = frame > 18 ? -1 : frame;
+    const int frame = dolphin.frame + 1;
+    dolphin.frame = frame > 18 ? -1 : frame;
 }
 
 }  // namespace
 
-void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random) {
+void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     AdvanceDolphin(dolphin, tickCount, screen, random);
     PublishDolphin(dolphin);
 }
 
-int TYacht::DrawnFrame() const {
-    if (YachtIn >= 0) return 0;
-    if (YachtTurn >= 0) return YachtTurn;
-    if (YachtOut >= 0) return 27;
+int Yacht::DrawnFrame() const {
+    if (inbound >= 0) return 0;
+    if (turn >= 0) return turn;
+    if (outbound >= 0) return 27;
     return -1;
 }
 
-void ResetYacht(TYacht& yacht) {
-    yacht.YachtIn = -1;
-    yacht.YachtTurn = -1;
-    yacht.YachtOut = -1;
-    yacht.YachtStopX = 0;
-    yacht.YachtStopOffset = 0;
-    yacht.YachtStep = 0;
+void ResetYacht(Yacht& yacht) {
+    yacht.inbound = -1;
+    yacht.turn = -1;
+    yacht.outbound = -1;
+    yacht.stopX = 0;
+    yacht.stopOffset = 0;
+    yacht.step = 0;
     PublishYacht(yacht);
 }
 
-void StartYacht(TYacht& yacht, TRandom& random) {
-    yacht.YachtPeriod = random(2) + 3;
+void StartYacht(Yacht& yacht, RandomGenerator& random) {
+    yacht.period = random(2) + 3;
     ResetYacht(yacht);
 }
 
 namespace {
 
-void AdvanceYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random) {
-    if (yacht.Idle() && tickCount % yacht.YachtPeriod == 0) {
-        yacht.YachtIn = 0;
-        yacht.ShowX = screen.W;
-        yacht.ShowY = screen.H * 360 / 600;
-        yacht.YachtStopX = (random(450) + 300) * screen.W / 800;
+void AdvanceYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
+    if (yacht.Idle() && tickCount % yacht.period == 0) {
+        yacht.inbound = 0;
+        yacht.x = screen.W;
+        yacht.y = screen.H * 360 / 600;
+        yacht.stopX = (random(450) + 300) * screen.W / 800;
     }
-    if (yacht.YachtStep < 2) {
-        yacht.YachtStep = yacht.YachtStep + 1;
+    if (yacht.step < 2) {
+        yacht.step = yacht.step + 1;
         return;
     }
-    yacht.YachtStep = 0;
+    yacht.step = 0;
 
-    if (yacht.YachtIn >= 0) {
-        yacht.YachtIn = yacht.YachtIn + 1;
-        yacht.ShowX = screen.W - yacht.YachtIn;
-        if (yacht.ShowX < yacht.YachtStopX) {
-            yacht.YachtStopOffset = int(yacht.YachtIn);
-            yacht.YachtIn = -1;
-            yacht.YachtTurn = 0;
+    if (yacht.inbound >= 0) {
+        yacht.inbound = yacht.inbound + 1;
+        yacht.x = screen.W - yacht.inbound;
+        if (yacht.x < yacht.stopX) {
+            yacht.stopOffset = int(yacht.inbound);
+            yacht.inbound = -1;
+            yacht.turn = 0;
         }
     }
-    if (yacht.YachtTurn >= 0) {
-        yacht.YachtTurn = yacht.YachtTurn + 1;
-        if (yacht.YachtTurn > 27) {
-            yacht.YachtTurn = -1;
-            yacht.YachtOut = int(yacht.YachtStopOffset);
+    if (yacht.turn >= 0) {
+        yacht.turn = yacht.turn + 1;
+        if (yacht.turn > 27) {
+            yacht.turn = -1;
+            yacht.outbound = int(yacht.stopOffset);
         }
     }
-    if (yacht.YachtOut >= 0) {
-        yacht.YachtOut = yacht.YachtOut - 1;
-        yacht.ShowX = screen.W - yacht.YachtOut;
-        if (yacht.YachtOut == 0) {
-            yacht.YachtOut = -1;
-            yacht.YachtPeriod = random(600) + 60;
+    if (yacht.outbound >= 0) {
+        yacht.outbound = yacht.outbound - 1;
+        yacht.x = screen.W - yacht.outbound;
+        if (yacht.outbound == 0) {
+            yacht.outbound = -1;
+            yacht.period = random(600) + 60;
         }
     }
 }
 
 }  // namespace
 
-void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random) {
+void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     AdvanceYacht(yacht, tickCount, screen, random);
     PublishYacht(yacht);
 }

@@ -16,7 +16,7 @@ struct ActorPose {
     int x = 0;
     int y = 0;
     int frame = -1;
-    bool small = false;
+    bool distant = false;
     friend bool operator==(const ActorPose&, const ActorPose&) = default;
 };
 
@@ -44,25 +44,25 @@ struct SceneGeometry {
     int ResHor = 800;
 };
 
-struct TBird {
-    SharedInt X, Y;
-    SharedInt Speed, SpeedPeriod, SpeedCount;
-    SharedInt Climb, ClimbPeriod, ClimbCount;
-    SharedInt Flap, FlapPeriod, FlapCount;
-    SharedInt Small;
-    SharedInt Frame;
-    PublishedPose Pose;
+struct Gull {
+    SharedInt x, y;
+    SharedInt speed, speedPeriod, speedCount;
+    SharedInt climb, climbPeriod, climbCount;
+    SharedInt flap, flapPeriod, flapCount;
+    SharedInt distant;
+    SharedInt frame;
+    PublishedPose pose;
 };
 
-inline constexpr int kBirdCount = 10;
-using TBirds = std::array<TBird, kBirdCount>;
+inline constexpr int kGullCount = 10;
+using Gulls = std::array<Gull, kGullCount>;
 
-// Horizontal pixels per tick for a Speed class 1 to 5.
-int BirdStep(int speed);
+// Horizontal pixels per tick for a speed class 1 to 5.
+int GullStep(int speed);
 
 // Each start and step ends by publishing the actor's pose.
-void StartBirds(TBirds& birds, const SceneGeometry& screen);
-void MoveBird(TBird& bird, const SceneGeometry& screen, TRandom& random);
+void StartGulls(Gulls& birds, const SceneGeometry& screen);
+void MoveGull(Gull& bird, const SceneGeometry& screen, RandomGenerator& random);
 
 // Ticks between chances of an appearance, which starts on a tick that is a
 // multiple of it. The ticks are divided by it, so it is never below 1,
@@ -79,35 +79,43 @@ private:
     SharedInt ticks_{1};
 };
 
-struct TDolphin {
-    SharedInt DolphinFrame{-1};
-    AppearancePeriod DolphinPeriod;
-    SharedInt ShowX{0};
-    SharedInt ShowY{0};
-    PublishedPose Pose;
+struct Dolphin {
+    SharedInt frame{-1};
+    AppearancePeriod period;
+    SharedInt x{0};
+    SharedInt y{0};
+    PublishedPose pose;
 };
 
-void StartDolphin(TDolphin& dolphin, TRandom& random);
-void StepDolphin(TDolphin& dolphin, int tickCount, const SceneGeometry& screen, TRandom& random);
+void StartDolphin(Dolphin& dolphin, RandomGenerator& random);
+void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
 
-struct TYacht {
-    SharedInt YachtIn{-1};
-    SharedInt YachtTurn{-1};
-    SharedInt YachtOut{-1};
-    AppearancePeriod YachtPeriod;
-    SharedInt YachtStopX{0};
-    SharedInt YachtStopOffset{0};
-    SharedInt YachtStep{0};
-    SharedInt ShowX{0};
-    SharedInt ShowY{0};
-    PublishedPose Pose;
+struct Yacht {
+    SharedInt inbound{-1};
+    SharedInt turn{-1};
+    SharedInt outbound{-1};
+    AppearancePeriod period;
+    SharedInt stopX{0};
+    SharedInt stopOffset{0};
+    SharedInt step{0};
+    SharedInt x{0};
+    SharedInt y{0};
+    PublishedPose pose;
 
-    bool Idle() const { return YachtIn == -1 && YachtTurn == -1 && YachtOut == -1; }
+    bool Idle() const { return inbound == -1 && turn == -1 && outbound == -1; }
     // The strip frame to draw, or -1 while idle.
     int DrawnFrame() const;
 };
 
 // Back to the idle state set-up gives before the random period is drawn.
-void ResetYacht(TYacht& yacht);
-void StartYacht(TYacht& yacht, TRandom& random);
-void StepYacht(TYacht& yacht, int tickCount, const SceneGeometry& screen, TRandom& random);
+void ResetYacht(Yacht& yacht);
+void StartYacht(Yacht& yacht, RandomGenerator& random);
+void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
+
+// Every actor of the scene: ten seagull records, of which the first NumBirds
+// fly, two dolphins and the yacht.
+struct SceneActors {
+    Gulls gulls;
+    std::array<Dolphin, 2> dolphins;
+    Yacht yacht;
+};

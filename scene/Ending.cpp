@@ -1,7 +1,7 @@
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
 #include "platform/User.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <cstdlib>
 
@@ -14,62 +14,61 @@ using VerifyScreenSavePwd = BOOL(WINAPI*)(HWND window);
 
 }  // namespace
 
-void TForm1::FormKeyDown(TObject*, WORD& Key, TShiftState) {
-    if (FClosed) return;
-    if (Setting.TermMouse) {
+void SceneForm::KeyDown(TObject*, WORD& Key, TShiftState) {
+    if (closed_) return;
+    if (settings.TermMouse) {
         TryExit();
         return;
     }
     StepClockKey(Key);
 }
 
-void TForm1::FormKeyPress(TObject*, char& Key) {
-    if (FClosed) return;
-    if (Setting.TermMouse || Key == kEscape) {
+void SceneForm::KeyPress(TObject*, char& Key) {
+    if (closed_) return;
+    if (settings.TermMouse || Key == kEscape) {
         TryExit();
         return;
     }
     if (Key == '+' || Key == '-') StepGammaKey(Key);
 }
 
-void TForm1::FormMouseMove(TObject*, TShiftState, int X, int Y) {
-    if (FClosed) return;
-    if (Setting.TermMouse) {
-        if (std::abs(X - LastMouseX) > kMouseSlack && LastMouseX != 0)
+void SceneForm::MouseMove(TObject*, TShiftState, int X, int Y) {
+    if (closed_) return;
+    if (settings.TermMouse) {
+        if (std::abs(X - lastMouse.x) > kMouseSlack && lastMouse.x != 0)
             TryExit();
-        else if (std::abs(Y - LastMouseY) > kMouseSlack && LastMouseY != 0)
+        else if (std::abs(Y - lastMouse.y) > kMouseSlack && lastMouse.y != 0)
             TryExit();
     }
-    LastMouseX = X;
-    LastMouseY = Y;
+    lastMouse = {X, Y};
 }
 
-void TForm1::DDtimer1ZasTime(TObject*) {
+void SceneForm::OnTimerStall(TObject*) {
     // The stall is seen on the timer's thread; the closing belongs to the
     // window's thread.
     Application->Post([this] {
-        if (!FClosed) CloseSaver();
+        if (!closed_) CloseSaver();
     });
 }
 
-void TForm1::TryExit() {
-    if (ExitBusy) return;
-    ExitBusy = true;
-    if (!FlipParity) {
-        DDmain1.FlipSurfaces();
-        FlipParity = !FlipParity;
+void SceneForm::TryExit() {
+    if (exitBusy) return;
+    exitBusy = true;
+    if (!flipParity) {
+        display.FlipSurfaces();
+        flipParity = !flipParity;
     }
     ShowCursor(TRUE);
     if (VerifyPassword(Handle())) {
         CloseSaver();
     } else {
-        if (!DDtimer1.Enabled() && !FOptions.manualTicks) DDtimer1.SetEnabled(true);
+        if (!frameTimer.Enabled() && !options_.manualTicks) frameTimer.SetEnabled(true);
         ShowCursor(FALSE);
     }
-    ExitBusy = false;
+    exitBusy = false;
 }
 
-bool TForm1::VerifyPassword(HWND window) {
+bool SceneForm::VerifyPassword(HWND window) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
@@ -86,15 +85,15 @@ bool TForm1::VerifyPassword(HWND window) {
     return passed;
 }
 
-void TForm1::CloseSaver() {
-    if (FClosed) return;
-    FClosed = true;
+void SceneForm::CloseSaver() {
+    if (closed_) return;
+    closed_ = true;
     Application->OnIdle = nullptr;
     CloseScene();
     SetBorderStyle(TBorderStyle::bsSizeable);
     PlaySoundA(nullptr, nullptr, SND_RESOURCE);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
     Hide();
-    if (DDgamma1.Enabled()) DDgamma1.SetRGB(256);
+    if (gamma.Enabled()) gamma.SetLevel(256);
     Close();
 }

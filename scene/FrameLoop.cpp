@@ -1,77 +1,76 @@
 #include "platform/Kernel.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
-void TForm1::AppIdle(TObject*, bool& Done) {
+void SceneForm::RenderPass(TObject*, bool& Done) {
     Done = false;
-    FlipParity = !FlipParity;
-    DDmain1.ClearBackSurface();
-    DDbmp1ground.DrawImage();
-    const int water = WaterFrame;
-    DDani1hightwater.SetNumberFrame(water);
-    DDani1hightwater.DrawAni();
-    DDani1lowwater.SetNumberFrame(water);
-    DDani1lowwater.DrawAni();
+    flipParity = !flipParity;
+    display.ClearBackSurface();
+    ground.DrawImage();
+    const int water = waterFrame;
+    highWater.SetFrame(water);
+    highWater.DrawFrame();
+    lowWater.SetFrame(water);
+    lowWater.DrawFrame();
 
     // Each actor as one tick left it, however far the update pass has got.
-    if (Setting.FlagShowYacht) DrawPose(Yacht.Pose.Read(), DDani1Yaht);
-    if (Setting.FlagShowDolphins) {
-        DrawPose(Dolphin1.Pose.Read(), DDani1Dlp);
-        DrawPose(Dolphin2.Pose.Read(), DDani1Dlp2);
+    if (settings.FlagShowYacht) DrawPose(actors.yacht.pose.Read(), yacht);
+    if (settings.FlagShowDolphins) {
+        for (std::size_t i = 0; i < dolphins.size(); ++i)
+            DrawPose(actors.dolphins[i].pose.Read(), dolphins[i]);
     }
-    for (int i = 0; i < BirdCount(); ++i) DrawBird(i);
+    for (int i = 0; i < GullCount(); ++i) DrawGull(i);
 
-    DDbmp1stone.DrawImage();
-    DDbmp1masktree.DrawImage();
-    if (Setting.flag_clock) DXClock1.ShowClock();
-    DDmain1.FlipSurfaces();
+    stones.DrawImage();
+    palmMask.DrawImage();
+    if (settings.flag_clock) clock.Draw();
+    display.FlipSurfaces();
 }
 
-void TForm1::DrawBird(int index) {
-    const ActorPose bird = Birds[index].Pose.Read();
-    DrawPose(bird, bird.small ? DDani1birds_small : DDani1bird);
+void SceneForm::DrawGull(int index) {
+    const ActorPose bird = actors.gulls[index].pose.Read();
+    DrawPose(bird, bird.distant ? farGulls : nearGulls);
 }
 
-void TForm1::DrawPose(const ActorPose& pose, TDDani& strip) {
+void SceneForm::DrawPose(const ActorPose& pose, AnimationStrip& strip) {
     if (pose.frame < 0) return;
-    strip.SetShowX(pose.x);
-    strip.SetShowY(pose.y);
-    strip.SetNumberFrame(pose.frame);
-    strip.DrawAni();
+    strip.SetX(pose.x);
+    strip.SetY(pose.y);
+    strip.SetFrame(pose.frame);
+    strip.DrawFrame();
 }
 
-void TForm1::DDtimer1Timer(TObject*) {
+void SceneForm::UpdatePass(TObject*) {
     const SceneGeometry screen = Geometry();
-    int tick = TickCount + 1;
+    int tick = tickCount + 1;
     if (tick > screen.H + 500) tick = 0;
-    TickCount = tick;
-    const int water = WaterFrame + 1;
-    WaterFrame = water > 31 ? 0 : water;
+    tickCount = tick;
+    const int water = waterFrame + 1;
+    waterFrame = water > 31 ? 0 : water;
 
-    for (int i = 0; i < BirdCount(); ++i) MoveBird(Birds[i], screen, FRandom);
-    StepYacht(Yacht, tick, screen, FRandom);
-    StepDolphin(Dolphin1, tick, screen, FRandom);
-    StepDolphin(Dolphin2, tick, screen, FRandom);
+    for (int i = 0; i < GullCount(); ++i) MoveGull(actors.gulls[i], screen, random_);
+    StepYacht(actors.yacht, tick, screen, random_);
+    for (Dolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, random_);
 
-    if (Setting.FlagDemoDaytime) DayTime = DayTime >= kSecondsPerDay ? 0 : DayTime + 50;
-    if (Setting.FlagDaytime || Setting.FlagDemoDaytime) LightingUpdate();
+    if (settings.FlagDemoDaytime) dayTime = dayTime >= kSecondsPerDay ? 0 : dayTime + 50;
+    if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
 }
 
-void TForm1::LightingUpdate() {
-    if (Setting.FlagDaytime) {
+void SceneForm::UpdateLighting() {
+    if (settings.FlagDaytime) {
         SYSTEMTIME now{};
         GetLocalTime(&now);
-        DayTime = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+        dayTime = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
     }
-    const int T = DayTime;
-    const TLevels levels = LightingLevels(T, Phases);
-    CurrentRed = levels.Red;
-    CurrentGreen = levels.Green;
-    CurrentBlue = levels.Blue;
-    DDgamma1.SetEnabled(true);
-    if (!DDgamma1.Enabled()) return;
-    DDgamma1.SetLinearRGB(levels.Red, levels.Green, levels.Blue);
-    if (Setting.FlagDemoDaytime && Setting.FlagShowSimulateTime) {
-        DDmain1.SetShowTestString(true);
-        DDmain1.SetTestString(DemoClockText(T));
+    const int T = dayTime;
+    const LightLevels levels = LightingLevels(T, phases);
+    currentRed = levels.red;
+    currentGreen = levels.green;
+    currentBlue = levels.blue;
+    gamma.SetEnabled(true);
+    if (!gamma.Enabled()) return;
+    gamma.SetChannelLevels(levels.red, levels.green, levels.blue);
+    if (settings.FlagDemoDaytime && settings.FlagShowSimulateTime) {
+        display.ShowTextLine(0, true);
+        display.SetTextLine(0, DemoClockText(T));
     }
 }

@@ -1,4 +1,5 @@
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
+#include "settings/ClockPlacement.h"
 
 #include <cstdint>
 
@@ -6,54 +7,54 @@ namespace {
 
 // A lost write shows nowhere: the next start simply finds the old value.
 template <class Value>
-void WriteQuietly(TSetReg& store, const char* name, Value value) {
+void WriteQuietly(SettingsStore& store, const char* name, Value value) {
     try {
         store.Write(name, value);
-    } catch (const ERegistryException&) {
+    } catch (const SettingsStoreError&) {
     }
 }
 
 }  // namespace
 
-void TForm1::StepGammaKey(char key) {
-    DDgamma1.SetEnabled(true);
-    if (!DDgamma1.Enabled()) return;
-    const int level = DDgamma1.GetRGB();
-    if (key == '+' && level < 256) DDgamma1.SetRGB(level + 1);
-    if (key == '-' && level > 0) DDgamma1.SetRGB(level - 1);
-    DDgamma1.SetEnabled(false);
-    Setting.Gamma = DDgamma1.GetRGB();
-    WriteQuietly(SetReg1, "Gamma", Setting.Gamma);
+void SceneForm::StepGammaKey(char key) {
+    gamma.SetEnabled(true);
+    if (!gamma.Enabled()) return;
+    const int level = gamma.Level();
+    if (key == '+' && level < 256) gamma.SetLevel(level + 1);
+    if (key == '-' && level > 0) gamma.SetLevel(level - 1);
+    gamma.SetEnabled(false);
+    settings.Gamma = gamma.Level();
+    WriteQuietly(store, "Gamma", settings.Gamma);
 }
 
-void TForm1::StepClockKey(WORD key) {
+void SceneForm::StepClockKey(WORD key) {
     // The radius the clock has (held to what a screen can show, never
     // negative), and 64 bits: hand-edited values near the ends of the
     // integers neither overflow nor let the clock walk off the screen.
-    const std::int64_t margin = std::int64_t(DXClock1.GetRadius()) + 20;
-    const std::int64_t right = std::int64_t(Setting.ResHor) - margin;
-    const std::int64_t bottom = std::int64_t(Setting.ResVert) - margin;
+    const std::int64_t margin = std::int64_t(clock.Radius()) + kClockMargin;
+    const std::int64_t right = std::int64_t(settings.ResHor) - margin;
+    const std::int64_t bottom = std::int64_t(settings.ResVert) - margin;
     switch (key) {
     case VK_LEFT:
-        if (Setting.clockX > margin) --Setting.clockX;
+        if (settings.clockX > margin) --settings.clockX;
         break;
     case VK_RIGHT:
-        if (Setting.clockX < right) ++Setting.clockX;
+        if (settings.clockX < right) ++settings.clockX;
         break;
     case VK_UP:
-        if (Setting.clockY > margin) --Setting.clockY;
+        if (settings.clockY > margin) --settings.clockY;
         break;
     case VK_DOWN:
-        if (Setting.clockY < bottom) ++Setting.clockY;
+        if (settings.clockY < bottom) ++settings.clockY;
         break;
     default:
         return;
     }
     if (key == VK_LEFT || key == VK_RIGHT) {
-        DXClock1.SetXcenter(Setting.clockX);
-        WriteQuietly(SetReg1, "clockX", Setting.clockX);
+        clock.SetCenterX(settings.clockX);
+        WriteQuietly(store, "clockX", settings.clockX);
     } else {
-        DXClock1.SetYcenter(Setting.clockY);
-        WriteQuietly(SetReg1, "clockY", Setting.clockY);
+        clock.SetCenterY(settings.clockY);
+        WriteQuietly(store, "clockY", settings.clockY);
     }
 }

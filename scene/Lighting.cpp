@@ -2,9 +2,9 @@
 
 namespace {
 
-TLevels Between(const TLevels& from, const TLevels& to, int elapsed, int span) {
+LightLevels Between(const LightLevels& from, const LightLevels& to, int elapsed, int span) {
     auto channel = [&](int a, int b) { return a + (b - a) * elapsed / span; };
-    return {channel(from.Red, to.Red), channel(from.Green, to.Green), channel(from.Blue, to.Blue)};
+    return {channel(from.red, to.red), channel(from.green, to.green), channel(from.blue, to.blue)};
 }
 
 // Seconds of a sun time, held to a range whose boundaries cannot overflow:
@@ -18,23 +18,23 @@ int SecondsOf(float hours) {
 
 }  // namespace
 
-TPhaseBoundaries MakePhaseBoundaries(float sunriseHours, float sunsetHours) {
+DayPhases MakeDayPhases(float sunriseHours, float sunsetHours) {
     const int sunrise = SecondsOf(sunriseHours);
     const int sunset = SecondsOf(sunsetHours);
     return {sunrise - 2700, sunrise, sunrise + 7200, sunset - 7200, sunset, sunset + 2700};
 }
 
-TLevels LightingLevels(int T, const TPhaseBoundaries& p) {
-    if (T <= p.DawnStart || T >= p.DuskEnd) return kNightLevels;
-    if (T <= p.SunriseTime)
-        return Between(kNightLevels, kSunriseLevels, T - p.DawnStart, p.SunriseTime - p.DawnStart);
-    if (T <= p.MorningEnd)
-        return Between(kSunriseLevels, kDayLevels, T - p.SunriseTime, p.MorningEnd - p.SunriseTime);
-    if (T <= p.EveningStart) return kDayLevels;
-    if (T <= p.SunsetTime)
-        return Between(kDayLevels, kSunsetLevels, T - p.EveningStart, p.SunsetTime - p.EveningStart);
-    if (T < p.DuskEnd)
-        return Between(kSunsetLevels, kNightLevels, T - p.SunsetTime, p.DuskEnd - p.SunsetTime);
+LightLevels LightingLevels(int T, const DayPhases& p) {
+    if (T <= p.dawnStart || T >= p.duskEnd) return kNightLevels;
+    if (T <= p.sunriseTime)
+        return Between(kNightLevels, kSunriseLevels, T - p.dawnStart, p.sunriseTime - p.dawnStart);
+    if (T <= p.morningEnd)
+        return Between(kSunriseLevels, kDayLevels, T - p.sunriseTime, p.morningEnd - p.sunriseTime);
+    if (T <= p.eveningStart) return kDayLevels;
+    if (T <= p.sunsetTime)
+        return Between(kDayLevels, kSunsetLevels, T - p.eveningStart, p.sunsetTime - p.eveningStart);
+    if (T < p.duskEnd)
+        return Between(kSunsetLevels, kNightLevels, T - p.sunsetTime, p.duskEnd - p.sunsetTime);
     return kDayLevels;
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class TRandom {
+class RandomGenerator {
 public:
     // Sets the state and discards one draw, as seeding from the clock does.
     void Seed(std::uint32_t seed) {

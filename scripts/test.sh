@@ -29,6 +29,14 @@ with_display() { xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"; }
 step "Layout (clang-format)"
 git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run --Werror)
 
+step "Layers (no window-system header above platform/)"
+# The build refuses SDL's and GTK's headers above platform/, since only the
+# back ends see their include paths; Xlib's lie in the compiler's own path.
+if git -C "$root" grep -nE '#include <(X11|SDL|gtk|gdk|glib)' -- display scene settings shell solar; then
+  echo "window-system headers are the platform's back ends' own"
+  exit 1
+fi
+
 step "Build and unit/component tests"
 configure_and_build "$root/build/test"
 with_display ctest --test-dir "$root/build/test" -LE e2e -j"$jobs" --output-on-failure

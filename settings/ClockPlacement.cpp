@@ -24,7 +24,7 @@ int LimitClockCentre(int centre, int radius, int extent) {
 }
 
 int LimitClockRadius(int radius, int screenHeight) {
-    const int largest = screenHeight / 2 - 40;
+    const int largest = screenHeight / 2 - 2 * kClockMargin;
     if (radius < kClockRadius) return kClockRadius;
     if (radius > largest) return largest;
     return radius;

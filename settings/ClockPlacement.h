@@ -17,12 +17,13 @@ struct ClockPlacement {
 // The default clock near the top-right corner of a screen `screenWidth` wide.
 ClockPlacement CornerClockPlacement(int screenWidth);
 
-// A centre coordinate kept radius + 20 from both ends of `extent` (the
+// A centre coordinate kept radius + kClockMargin from both ends of `extent` (the
 // screen's width or height); the lower limit wins on a screen too small for
 // both.
 int LimitClockCentre(int centre, int radius, int extent);
-// A radius of at least 70 and at most half the screen's height less 40; the
-// upper limit wins on a screen too small for both.
+// A radius of at least kClockRadius and at most what leaves the margin above
+// and below the clock (half the screen's height less 40); the upper limit wins
+// on a screen too small for both.
 int LimitClockRadius(int radius, int screenHeight);
 
 // The number a text starts with: leading blanks skipped, an optional sign,

@@ -1,13 +1,16 @@
 #include "settings/Settings.h"
 
-#include "platform/DirectDraw.h"
 #include "platform/Gdi.h"
 #include "platform/User.h"
-#include "settings/Setreg.h"
+#include "settings/ClockPlacement.h"
+#include "settings/SettingsStore.h"
+#include "settings/VideoModes.h"
 
 #include <array>
 #include <bit>
+#include <chrono>
 #include <exception>
+#include <thread>
 #include <variant>
 
 namespace {
@@ -49,20 +52,36 @@ const std::array<StoredValue, 26> kStoredValues = {{
     {"IndexCity", &Settings::IndexCity},
 }};
 
-bool ReadValue(TSetReg& store, Settings& settings, const StoredValue& value) {
+bool ReadValue(SettingsStore& store, Settings& settings, const StoredValue& value) {
     return std::visit([&](auto field) { return store.Read(value.name, &(settings.*field)); }, value.field);
 }
 
-void WriteValue(TSetReg& store, const Settings& settings, const StoredValue& value) {
+void WriteValue(SettingsStore& store, const Settings& settings, const StoredValue& value) {
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
-HRESULT CALLBACK NoteModeDepth(DDSURFACEDESC2* mode, LPVOID context) {
-    if (mode->ddpfPixelFormat.dwRGBBitCount == 32) *static_cast<bool*>(context) = true;
-    return DDENUMRET_OK;
+// How long a saver waits for a peer's first run to finish writing.
+constexpr int kPeerFirstRunWaits = 40;
+constexpr std::chrono::milliseconds kPeerFirstRunStep{25};
+
+// True when the probe value reads, or the key is missing: nothing to wait for.
+bool ProbeReadable(SettingsStore& store, Settings& settings) {
+    try {
+        ReadValue(store, settings, kStoredValues.front());
+        return true;
+    } catch (const SettingsStoreError&) {
+        return false;
+    }
 }
 
 }  // namespace
+
+SettingsStore SaverSettingsStore(TComponent* owner) {
+    SettingsStore store(owner);
+    store.SetCompanyName("Corvane");
+    store.SetProductName("Tidereach");
+    return store;
+}
 
 Settings ScenePresets() {
     Settings settings;
@@ -73,8 +92,7 @@ Settings ScenePresets() {
 }
 
 Settings FirstRunDefaults(const DesktopMode& desktop) {
-    constexpr int kClockRadius = 70;
-    constexpr int kClockMargin = 20;
+    const ClockPlacement clock = CornerClockPlacement(desktop.width);
     Settings settings;
     settings.flag_clock = true;
     settings.flag_PlaySound = true;
@@ -85,9 +103,9 @@ Settings FirstRunDefaults(const DesktopMode& desktop) {
     settings.ResHor = desktop.width;
     settings.ResVert = desktop.height;
     settings.ColorDepth = desktop.bitsPerPixel;
-    settings.clockX = desktop.width - kClockRadius - kClockMargin;
-    settings.clockY = kClockRadius + kClockMargin;
-    settings.clockRad = kClockRadius;
+    settings.clockX = clock.x;
+    settings.clockY = clock.y;
+    settings.clockRad = clock.radius;
     settings.ColorClock = 0xFFFFFF;
     settings.SetSpeed = 1;
     settings.NumBirds = 7;
@@ -115,38 +133,34 @@ DesktopMode ReadDesktopMode() {
     return mode;
 }
 
-bool DisplayOffers32BitMode(HWND owner) {
-    IDirectDraw* directDraw = nullptr;
-    IDirectDraw7* directDraw7 = nullptr;
-    if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr)) ||
-        FAILED(directDraw->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) {
-        if (directDraw != nullptr) directDraw->Release();
-        MessageBoxA(owner, "DirectDraw Init FAILED", "Screen saver", MB_OK);
-        return false;
-    }
-    bool seen = false;
-    directDraw7->EnumDisplayModes(0, nullptr, &seen, NoteModeDepth);
-    directDraw7->Release();
-    directDraw->Release();
-    return seen;
-}
-
-void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner) {
+void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner) {
     // The dialog reads on past a value it cannot read, so that one damaged
     // value costs that value alone: "OK" writes back everything it shows.
     std::exception_ptr firstError;
     auto read = [&](const StoredValue& value) {
         try {
             return ReadValue(store, settings, value);
-        } catch (const ERegistryException&) {
+        } catch (const SettingsStoreError&) {
             if (variant != LoadVariant::Dialog) throw;
             if (!firstError) firstError = std::current_exception();
             return true;  // the value is there, unreadable: so is the key
         }
     };
+    // A peer's first run makes the key before it writes the probe, which it
+    // writes last: a probe that cannot be read is given a moment to appear
+    // before it counts as damage.
+    for (int wait = 0; wait < kPeerFirstRunWaits && !ProbeReadable(store, settings); ++wait) {
+        std::this_thread::sleep_for(kPeerFirstRunStep);
+    }
     if (!read(kStoredValues.front())) {
         settings = FirstRunDefaults(ReadDesktopMode());
-        WriteAllSettings(store, settings);
+        // The value that says the settings exist goes last: a saver started
+        // at the same moment (one per screen) finds either none, and writes
+        // the same defaults, or all of them.
+        for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
+            WriteValue(store, settings, *value);
+        }
+        WriteValue(store, settings, kStoredValues.front());
         return;
     }
     for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
@@ -165,6 +179,6 @@ void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND 
     if (firstError) std::rethrow_exception(firstError);
 }
 
-void WriteAllSettings(TSetReg& store, const Settings& settings) {
+void WriteAllSettings(SettingsStore& store, const Settings& settings) {
     for (const StoredValue& value : kStoredValues) WriteValue(store, settings, value);
 }

@@ -4,7 +4,8 @@
 
 #include "platform/WinTypes.h"
 
-class TSetReg;
+class TComponent;
+class SettingsStore;
 
 struct Settings {
     bool flag_clock = false;
@@ -48,6 +49,10 @@ enum class LoadVariant {
     Dialog,  // also reads IndexCity
 };
 
+// The store of the saver's settings, under
+// HKEY_CURRENT_USER\SOFTWARE\Corvane\Tidereach.
+SettingsStore SaverSettingsStore(TComponent* owner);
+
 // What the scene form holds before it loads: seven seagulls and the demo day.
 Settings ScenePresets();
 // A first run's values: the desktop's mode, the clock near its top-right
@@ -56,17 +61,16 @@ Settings FirstRunDefaults(const DesktopMode& desktop);
 
 // The screen's size and depth (the screen's device context).
 DesktopMode ReadDesktopMode();
-// Whether the display offers any 32-bit mode. When no display object can be
-// made it says so in a box owned by `owner` and answers false.
-bool DisplayOffers32BitMode(HWND owner);
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
-// the first-run values and writes all of them, IndexCity last. A missing or
-// mistyped value throws ERegistryException. The scene's load stops there:
+// the first-run values and writes all of them, the first value (the probe)
+// last; a key whose probe is missing gets a second to fill, as when another
+// saver's first run is writing it. A missing or mistyped value throws
+// SettingsStoreError. The scene's load stops there:
 // the values read until then stay in `settings`, the rest keep what they
 // held. The dialog's reads every value it can and throws the first error at
 // the end; only the values it could not read keep what they held.
-void LoadSettings(TSetReg& store, Settings& settings, LoadVariant variant, HWND owner = 0);
+void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner = 0);
 
 // Writes every value in the stored order, IndexCity last.
-void WriteAllSettings(TSetReg& store, const Settings& settings);
+void WriteAllSettings(SettingsStore& store, const Settings& settings);

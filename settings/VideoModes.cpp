@@ -7,22 +7,40 @@
 
 namespace {
 
+void SayNoDisplayObject(HWND owner) { MessageBoxA(owner, "DirectDraw Init FAILED", "Screen saver", MB_OK); }
+
 // Makes a display object for the primary display driver, hands it to `use`
 // and releases it; says so in a box when none can be made.
 template <class Use>
 void WithDirectDraw(HWND owner, Use use) {
     IDirectDraw* directDraw = nullptr;
     if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr))) {
-        MessageBoxA(owner, "DirectDraw Init FAILED", "Screen saver", MB_OK);
+        SayNoDisplayObject(owner);
         return;
     }
     use(*directDraw);
     directDraw->Release();
 }
 
+// Passes every display mode of `directDraw` to `callback`; false when the
+// object has no mode list to offer.
+bool EnumerateModes(IDirectDraw& directDraw, void* context, LPDDENUMMODESCALLBACK2 callback) {
+    IDirectDraw7* directDraw7 = nullptr;
+    if (FAILED(directDraw.QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7))))
+        return false;
+    directDraw7->EnumDisplayModes(0, nullptr, context, callback);
+    directDraw7->Release();
+    return true;
+}
+
 HRESULT CALLBACK MarkMode(DDSURFACEDESC2* mode, LPVOID context) {
     static_cast<VideoModeTable*>(context)->MarkAvailable(int(mode->dwWidth), int(mode->dwHeight),
                                                          int(mode->ddpfPixelFormat.dwRGBBitCount));
+    return DDENUMRET_OK;
+}
+
+HRESULT CALLBACK NoteModeDepth(DDSURFACEDESC2* mode, LPVOID context) {
+    if (mode->ddpfPixelFormat.dwRGBBitCount == 32) *static_cast<bool*>(context) = true;
     return DDENUMRET_OK;
 }
 
@@ -54,13 +72,15 @@ bool VideoModeTable::Available(int width, int height, int bitsPerPixel) const {
 }
 
 void ProbeDisplayModes(VideoModeTable& table, HWND owner) {
+    WithDirectDraw(owner, [&](IDirectDraw& directDraw) { EnumerateModes(directDraw, &table, MarkMode); });
+}
+
+bool DisplayOffers32BitMode(HWND owner) {
+    bool seen = false;
     WithDirectDraw(owner, [&](IDirectDraw& directDraw) {
-        IDirectDraw7* directDraw7 = nullptr;
-        if (FAILED(directDraw.QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7))))
-            return;
-        directDraw7->EnumDisplayModes(0, nullptr, &table, MarkMode);
-        directDraw7->Release();
+        if (!EnumerateModes(directDraw, &seen, NoteModeDepth)) SayNoDisplayObject(owner);
     });
+    return seen;
 }
 
 bool ProbeGammaSupport(HWND owner) {

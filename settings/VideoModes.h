@@ -1,5 +1,5 @@
-// The dialog's table of fixed video modes and the probes of the display that
-// fill it: which modes exist, and whether the screen's gamma can be set.
+// The dialog's table of fixed video modes and the probes of the display: which
+// modes exist, and whether the screen's gamma can be set.
 #pragma once
 
 #include "platform/WinTypes.h"
@@ -33,6 +33,11 @@ private:
 // made it says "DirectDraw Init FAILED" in a box owned by `owner` and leaves
 // the table as it was.
 void ProbeDisplayModes(VideoModeTable& table, HWND owner);
+
+// Whether the primary display offers any 32-bit mode. When no display object
+// (or none with a mode list) can be made it says so as above and answers
+// false.
+bool DisplayOffers32BitMode(HWND owner);
 
 // Whether the primary display can set the gamma of its primary surface. When
 // no display object can be made it says so as above and answers false.

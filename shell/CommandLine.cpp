@@ -65,90 +65,145 @@ bool ParseSwitch(const std::string& option, const std::string& text) {
     return ParseChoice<bool>(option, text, {{"on", true}, {"off", false}});
 }
 
-}  // namespace
-
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const char* screensaverWindow) {
-    CommandLine result;
+// What the options say, gathered before the modes are checked against each
+// other.
+struct Reading {
+    CommandLine line;
     SnapshotRequest snapshot;
     bool snapshotAsked = false;
     bool snapshotTuned = false;
     bool root = false;
     std::optional<unsigned long> windowId;
-    SettingOverrides& overrides = result.overrides;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= arguments.size()) throw Wrong(argument + " needs a value");
-            return arguments[++i];
-        };
-        // Hosts write these with one dash or two.
-        if (argument == "-root" || argument == "--root") {
-            root = true;
-            continue;
-        }
-        if (argument == "-window-id" || argument == "--window-id") {
-            windowId = ParseWindowId(argument, value());
-            continue;
-        }
-        if (argument.rfind("--", 0) != 0) {
-            result.hostArguments.push_back(argument);
-            continue;
-        }
-        if (argument == "--help") {
-            result.help = true;
-        } else if (argument == "--version") {
-            result.version = true;
-        } else if (argument == "--window") {
-            result.window = true;
-        } else if (argument == "--snapshot") {
-            snapshot.file = value();
-            snapshotAsked = true;
-        } else if (argument == "--ticks") {
-            snapshot.ticks = ParseNumber("--ticks", value(), 0, 10'000'000);
-            snapshotTuned = true;
-        } else if (argument == "--seed") {
-            snapshot.seed = ParseNumber<std::uint32_t>("--seed", value(), 0, 0xFFFFFFFFu);
-            snapshotTuned = true;
-        } else if (argument == "--size") {
-            ParseSize(value(), snapshot);
-            snapshotTuned = true;
-        } else if (argument == "--birds") {
-            overrides.NumBirds = ParseNumber(argument, value(), 0, 10);
-        } else if (argument == "--speed") {
-            overrides.SetSpeed =
-                ParseChoice<int>(argument, value(), {{"slow", 0}, {"normal", 1}, {"fast", 2}});
-        } else if (argument == "--daytime") {
-            overrides.daytime = ParseChoice<DaytimeMode>(
-                argument, value(),
-                {{"real", DaytimeMode::Real}, {"demo", DaytimeMode::Demo}, {"off", DaytimeMode::Off}});
-        } else if (argument == "--clock") {
-            overrides.flag_clock = ParseSwitch(argument, value());
-        } else if (argument == "--sound") {
-            overrides.flag_PlaySound = ParseSwitch(argument, value());
-        } else if (argument == "--fps") {
-            overrides.flag_fps = ParseSwitch(argument, value());
-        } else {
-            throw Wrong("unknown option " + argument);
-        }
-    }
-    if (snapshotTuned && !snapshotAsked)
-        throw Wrong("--ticks, --seed and --size go with --snapshot FILE.png");
-    if (snapshotAsked) result.snapshot = snapshot;
+};
 
-    const bool otherMode = result.window || snapshotAsked || !result.hostArguments.empty();
-    if ((root || windowId) && otherMode)
+// An option as written, and its value (empty for an option without one).
+struct Given {
+    const std::string& option;
+    const std::string& value;
+};
+
+struct Option {
+    std::string_view name;
+    std::string_view alias;  // hosts write a few with one dash
+    bool takesValue;
+    void (*apply)(Reading& reading, const Given& given);
+};
+
+const Option kOptions[] = {
+    {"--root", "-root", false, [](Reading& r, const Given&) { r.root = true; }},
+    {"--window-id", "-window-id", true,
+     [](Reading& r, const Given& g) { r.windowId = ParseWindowId(g.option, g.value); }},
+    {"--help", {}, false, [](Reading& r, const Given&) { r.line.help = true; }},
+    {"--version", {}, false, [](Reading& r, const Given&) { r.line.version = true; }},
+    {"--window", {}, false, [](Reading& r, const Given&) { r.line.window = true; }},
+    {"--snapshot",
+     {},
+     true,
+     [](Reading& r, const Given& g) {
+         r.snapshot.file = g.value;
+         r.snapshotAsked = true;
+     }},
+    {"--ticks",
+     {},
+     true,
+     [](Reading& r, const Given& g) {
+         r.snapshot.ticks = ParseNumber(g.option, g.value, 0, 10'000'000);
+         r.snapshotTuned = true;
+     }},
+    {"--seed",
+     {},
+     true,
+     [](Reading& r, const Given& g) {
+         r.snapshot.seed = ParseNumber<std::uint32_t>(g.option, g.value, 0, 0xFFFFFFFFu);
+         r.snapshotTuned = true;
+     }},
+    {"--size",
+     {},
+     true,
+     [](Reading& r, const Given& g) {
+         ParseSize(g.value, r.snapshot);
+         r.snapshotTuned = true;
+     }},
+    {"--birds",
+     {},
+     true,
+     [](Reading& r, const Given& g) { r.line.overrides.NumBirds = ParseNumber(g.option, g.value, 0, 10); }},
+    {"--speed",
+     {},
+     true,
+     [](Reading& r, const Given& g) {
+         r.line.overrides.SetSpeed =
+             ParseChoice<int>(g.option, g.value, {{"slow", 0}, {"normal", 1}, {"fast", 2}});
+     }},
+    {"--daytime",
+     {},
+     true,
+     [](Reading& r, const Given& g) {
+         r.line.overrides.daytime = ParseChoice<DaytimeMode>(
+             g.option, g.value,
+             {{"real", DaytimeMode::Real}, {"demo", DaytimeMode::Demo}, {"off", DaytimeMode::Off}});
+     }},
+    {"--clock",
+     {},
+     true,
+     [](Reading& r, const Given& g) { r.line.overrides.flag_clock = ParseSwitch(g.option, g.value); }},
+    {"--sound",
+     {},
+     true,
+     [](Reading& r, const Given& g) { r.line.overrides.flag_PlaySound = ParseSwitch(g.option, g.value); }},
+    {"--fps",
+     {},
+     true,
+     [](Reading& r, const Given& g) { r.line.overrides.flag_fps = ParseSwitch(g.option, g.value); }},
+};
+
+const Option* FindOption(std::string_view argument) {
+    for (const Option& option : kOptions)
+        if (argument == option.name || (!option.alias.empty() && argument == option.alias)) return &option;
+    return nullptr;
+}
+
+// The modes asked for, checked against each other, and the host's window.
+CommandLine Conclude(Reading reading, const char* screensaverWindow) {
+    CommandLine& result = reading.line;
+    if (reading.snapshotTuned && !reading.snapshotAsked)
+        throw Wrong("--ticks, --seed and --size go with --snapshot FILE.png");
+    if (reading.snapshotAsked) result.snapshot = reading.snapshot;
+
+    const bool otherMode = result.window || reading.snapshotAsked || !result.hostArguments.empty();
+    if ((reading.root || reading.windowId) && otherMode)
         throw Wrong("-root and -window-id run the saver in a host's window and go with no other mode");
     // A host that names its window only in the environment runs the saver
     // with -root or with no switch at all.
     const bool hasEnvironmentWindow = screensaverWindow != nullptr && *screensaverWindow != '\0';
-    if (windowId) {
-        result.host = platform::sdl::HostWindow{windowId};
-    } else if (hasEnvironmentWindow && (root || !otherMode)) {
+    if (reading.windowId) {
+        result.host = platform::sdl::HostWindow{reading.windowId};
+    } else if (hasEnvironmentWindow && (reading.root || !otherMode)) {
         result.host = platform::sdl::HostWindow{ParseWindowId("XSCREENSAVER_WINDOW", screensaverWindow)};
-    } else if (root) {
+    } else if (reading.root) {
         result.host = platform::sdl::HostWindow{};
     }
-    return result;
+    return std::move(result);
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const char* screensaverWindow) {
+    Reading reading;
+    static const std::string kNoValue;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const Option* option = FindOption(argument);
+        if (option == nullptr) {
+            if (argument.rfind("--", 0) == 0) throw Wrong("unknown option " + argument);
+            reading.line.hostArguments.push_back(argument);
+            continue;
+        }
+        if (option->takesValue && i + 1 >= arguments.size()) throw Wrong(argument + " needs a value");
+        const std::string& value = option->takesValue ? arguments[++i] : kNoValue;
+        option->apply(reading, {argument, value});
+    }
+    return Conclude(std::move(reading), screensaverWindow);
 }
 
 std::string UsageText() {

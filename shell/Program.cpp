@@ -4,9 +4,9 @@
 #include "platform/Signals.h"
 #include "platform/SysUtils.h"
 #include "platform/User.h"
-#include "platform/sdl/SdlBackend.h"
-#include "scene/Unit1.h"
-#include "settings/Unit2.h"
+#include "platform/sdl/Sdl.h"
+#include "scene/SceneForm.h"
+#include "settings/SetupDialog.h"
 #include "shell/CommandLine.h"
 #include "shell/ModeDispatch.h"
 #include "shell/PasswordChange.h"
@@ -27,7 +27,7 @@ void RunSaver(const platform::sdl::Options& display, const SettingOverrides& ove
     platform::ForwardTerminationSignals(
         [] {
             Application->Post([] {
-                if (auto* scene = dynamic_cast<TForm1*>(Application->MainForm))
+                if (auto* scene = dynamic_cast<SceneForm*>(Application->MainForm))
                     scene->CloseSaver();
                 else
                     Application->Terminate();
@@ -50,7 +50,7 @@ void RunSaver(const platform::sdl::Options& display, const SettingOverrides& ove
     Application->Initialize();
     SceneOptions options;
     options.overrides = overrides;
-    Application->CreateForm<TForm1>(options);
+    Application->CreateForm<SceneForm>(options);
     Application->Run();
 }
 

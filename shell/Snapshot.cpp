@@ -5,7 +5,7 @@
 #include "platform/Kernel.h"
 #include "platform/MMSystem.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
 
 #include <iostream>
 
@@ -22,10 +22,10 @@ int RunSnapshot(const SnapshotRequest& request, const SettingOverrides& override
     platform::SetAudioOutputEnabled(false);
     platform::OverrideLocalTime(kSnapshotTime);
     Application->Initialize();
-    TForm1* scene = Application->CreateForm<TForm1>(SceneOptions{request.seed, true, overrides});
+    SceneForm* scene = Application->CreateForm<SceneForm>(SceneOptions{request.seed, true, overrides});
     // A scene whose creation stopped (its error already shown) is not ticked.
     for (int tick = 0; tick < request.ticks && scene->Built() && Application->OnIdle; ++tick)
-        scene->DDtimer1Timer(scene);
+        scene->UpdatePass(scene);
     if (Application->OnIdle) {
         bool done = true;
         Application->OnIdle(scene, done);

@@ -6,8 +6,8 @@
 #include "platform/SysUtils.h"
 #include "platform/win32/CrashGamma.h"
 #include "platform/win32/PreviewWindow.h"
-#include "scene/Unit1.h"
-#include "settings/Unit2.h"
+#include "scene/SceneForm.h"
+#include "settings/SetupDialog.h"
 #include "shell/ModeDispatch.h"
 #include "shell/PasswordChange.h"
 #include "shell/Program.h"
@@ -33,7 +33,7 @@ HWND DialogOwner(const std::string& switchText) {
 void RunSaver() {
     platform::win32::RestoreGammaOnCrash();
     Application->Initialize();
-    Application->CreateForm<TForm1>();
+    Application->CreateForm<SceneForm>();
     Application->Run();
 }
 

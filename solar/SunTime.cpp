@@ -99,6 +99,22 @@ float SunTimeReporting(int offset, bool rising, float latitude, float longitude,
     return event.hours;
 }
 
+SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
+                        PolarNotice notice) {
+    auto today = [&](bool rising) {
+        return notice == PolarNotice::Shown ? SunTimeReporting(offset, rising, latitude, longitude)
+                                            : SunTime(offset, rising, latitude, longitude);
+    };
+    SunTimes times{};
+    times.sunrise = today(true);
+    times.sunset = today(false);
+    if (daylightSaving) {
+        times.sunrise += 1.0f;
+        times.sunset += 1.0f;
+    }
+    return times;
+}
+
 std::string FormatHours(float hours) {
     if (!std::isfinite(hours) || std::fabs(hours) > 1e6f) return "--:--";
     const Extended whole = std::floor(Extended(hours));

@@ -38,6 +38,19 @@ float SunTime(int offset, bool rising, float latitude, float longitude);
 // box captioned with the application's title.
 float SunTimeReporting(int offset, bool rising, float latitude, float longitude, HWND owner = 0);
 
+// Today's sunrise and sunset on the local clock: standard hours, one hour
+// later while daylight saving time is kept.
+struct SunTimes {
+    float sunrise;
+    float sunset;
+};
+enum class PolarNotice {
+    Silent,  // a polar day or night gives 0, as SunTime does
+    Shown,   // and is first told to the user, as SunTimeReporting does
+};
+SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
+                        PolarNotice notice = PolarNotice::Silent);
+
 // The 12-hour text of a sun time: 5.12 -> "5:07AM", 21.88 -> "9:52PM",
 // 12.5 -> "12:30AM" (hours up to 12 count as AM, minutes are truncated).
 // A value that is no time at all (not finite, or beyond a million hours)

@@ -1,10 +1,11 @@
 // The back end on SDL2: the real screen, keyboard and mouse, message boxes,
-// and windows of other programs through the X server.
+// and windows of other programs through the X server. Internal to platform/
+// (and its tests); the rest of the program opens it through Sdl.h.
 #pragma once
 
 #include "platform/Backend.h"
 #include "platform/sdl/FramePacer.h"
-#include "platform/sdl/HostWindow.h"
+#include "platform/sdl/Sdl.h"
 
 #include <SDL_events.h>
 #include <SDL_video.h>
@@ -18,22 +19,6 @@
 namespace platform::sdl {
 
 class X11Windows;
-
-struct Options {
-    // The saver in an ordinary resizable window instead of the full screen.
-    bool windowed = false;
-    // The saver in a host's window: the display is that window, at its size
-    // (never smaller than 640 x 480, scaled down into it), without input or
-    // cursor changes, and message boxes go to standard error.
-    std::optional<HostWindow> host;
-};
-
-// The display mode of a host's window of the given size.
-ScreenMode HostDisplayMode(int windowWidth, int windowHeight);
-
-// Opens the display and installs the SDL back end as the process's back
-// end; false, with the reason in `error`, when no display can be opened.
-bool Install(const Options& options = {}, std::string* error = nullptr);
 
 class SdlBackend final : public Backend {
 public:

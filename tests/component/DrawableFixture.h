@@ -2,8 +2,8 @@
 // the back buffer and of surfaces, for the sprite and strip tests.
 #pragma once
 
-#include "display/Ddmain.h"
 #include "display/DisplayComponent.h"
+#include "display/DisplayDevice.h"
 #include "display/Drawable.h"
 #include "platform/Bitmap.h"
 #include "platform/DirectDraw.h"
@@ -87,7 +87,7 @@ private:
 struct ErrorLog {
     int calls = 0;
     TObject* sender = nullptr;
-    void Attach(TDisplayComponent& component) {
+    void Attach(DisplayComponent& component) {
         component.OnError = [this](TObject* from) {
             ++calls;
             sender = from;
@@ -103,26 +103,26 @@ protected:
         device.SetHeight(kHeight);
         device.SetColorDepth(depth);
         device.SetEnabled(true);
-        ASSERT_NE(device.FpDDSBack, nullptr) << device.GetErrorResult();
+        ASSERT_NE(device.backBuffer, nullptr) << device.ErrorText();
         device.ClearBackSurface();
         platform::headless::ClearFaults();
     }
     void SetUp() override { OpenDevice(32); }
     void TearDown() override { device.SetEnabled(false); }
 
-    SurfacePixels Back() { return SurfacePixels(device.FpDDSBack); }
+    SurfacePixels Back() { return SurfacePixels(device.backBuffer); }
 
-    void Link(TDDdrawable& drawable, const TBitmap& picture) {
-        drawable.DDmainModule = &device;
+    void Link(Drawable& drawable, const TBitmap& picture) {
+        drawable.device = &device;
         drawable.SetBitmap(&picture);
     }
-    static void Place(TDDdrawable& drawable, int x, int y) {
-        drawable.SetShowX(x);
-        drawable.SetShowY(y);
+    static void Place(Drawable& drawable, int x, int y) {
+        drawable.SetX(x);
+        drawable.SetY(y);
     }
 
     TForm owner{nullptr};
-    TDDmain device{&owner};
+    DisplayDevice device{&owner};
 };
 
 }  // namespace drawable_test

@@ -1,7 +1,8 @@
 #include "platform/MMSystem.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
+#include "tests/unit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,9 @@ namespace {
 class Ending : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 (std::string("tidereach-ending-") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         platform::SetAudioOutputEnabled(false);
-        TForm1::LastMouseX = 0;
-        TForm1::LastMouseY = 0;
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
     int Stored(const char* name) {
         int value = 0;
@@ -31,25 +25,25 @@ protected:
         return value;
     }
 
-    TForm1* Start(bool keyboardOnly = false, bool gamma = true) {
+    SceneForm* Start(bool keyboardOnly = false, bool gamma = true) {
         platform::headless::Install({{800, 600, 32}, 1, gamma});
         if (keyboardOnly) {
             // A first run stores the defaults; then the style is switched in the store.
             application.reset();  // applications nest: the older one must go first
             application = std::make_unique<TApplication>();
-            application->CreateForm<TForm1>(SceneOptions{1u, true, {}})->CloseSaver();
+            application->CreateForm<SceneForm>(SceneOptions{1u, true, {}})->CloseSaver();
             store.Write("TermMouse", false);
         }
         application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
-        return application->CreateForm<TForm1>(SceneOptions{1u, true, {}});
+        return application->CreateForm<SceneForm>(SceneOptions{1u, true, {}});
     }
-    void Move(TForm1* scene, int x, int y) { scene->FormMouseMove(scene, 0, x, y); }
+    void Move(SceneForm* scene, int x, int y) { scene->MouseMove(scene, 0, x, y); }
 
-    std::filesystem::path folder;
+    ScratchFolder folder;
     std::unique_ptr<TApplication> application;
-    TSetReg store = [] {
-        TSetReg settings(nullptr);
+    SettingsStore store = [] {
+        SettingsStore settings(nullptr);
         settings.SetCompanyName("Corvane");
         settings.SetProductName("Tidereach");
         return settings;
@@ -59,7 +53,7 @@ protected:
 }  // namespace
 
 TEST_F(Ending, SmallMouseMovesNeverEndTheSaver) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     Move(scene, 100, 100);  // the first position is only recorded
     for (int step = 1; step <= 200; ++step) Move(scene, 100 + 5 * step, 100 + 5 * step);
     EXPECT_FALSE(scene->Closed());
@@ -69,11 +63,11 @@ TEST_F(Ending, SmallMouseMovesNeverEndTheSaver) {
 }
 
 TEST_F(Ending, ZeroMeansNoPositionYet) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     Move(scene, 0, 300);
     Move(scene, 200, 302);  // horizontal movement from x 0 does not count
     EXPECT_FALSE(scene->Closed());
-    TForm1::LastMouseY = 0;  // as a reported y of 0 leaves it
+    scene->lastMouse.y = 0;  // as a reported y of 0 leaves it
     Move(scene, 202, 400);   // nor vertical movement from y 0
     EXPECT_FALSE(scene->Closed());
     Move(scene, 202, 406);
@@ -81,89 +75,89 @@ TEST_F(Ending, ZeroMeansNoPositionYet) {
 }
 
 TEST_F(Ending, AnyKeyEndsTheKeyboardAndMouseStyle) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     char key = 'q';
-    scene->FormKeyPress(scene, key);
+    scene->KeyPress(scene, key);
     EXPECT_TRUE(scene->Closed());
     // Once closed the form takes no further input.
-    scene->FormKeyPress(scene, key);
+    scene->KeyPress(scene, key);
     Move(scene, 700, 500);
 }
 
 TEST_F(Ending, KeyboardOnlyStyleEndsOnEscapeAlone) {
-    TForm1* scene = Start(true);
-    ASSERT_FALSE(scene->Setting.TermMouse);
+    SceneForm* scene = Start(true);
+    ASSERT_FALSE(scene->settings.TermMouse);
     Move(scene, 100, 100);
     Move(scene, 400, 400);
     char letter = 'x';
-    scene->FormKeyPress(scene, letter);
+    scene->KeyPress(scene, letter);
     WORD arrow = VK_LEFT;
-    scene->FormKeyDown(scene, arrow, 0);
+    scene->KeyDown(scene, arrow, 0);
     EXPECT_FALSE(scene->Closed());
     char escape = 27;
-    scene->FormKeyPress(scene, escape);
+    scene->KeyPress(scene, escape);
     EXPECT_TRUE(scene->Closed());
 }
 
 TEST_F(Ending, ExitAttemptPutsTheFirstSurfaceBackOnScreen) {
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     // After set-up one flip was made: an odd count, so one more is needed.
-    EXPECT_FALSE(scene->FlipParity);
+    EXPECT_FALSE(scene->flipParity);
     const int before = platform::headless::PresentedFrameCount();
     scene->TryExit();
     EXPECT_EQ(platform::headless::PresentedFrameCount(), before + 1);
     EXPECT_TRUE(scene->Closed());
-    EXPECT_FALSE(scene->ExitBusy);
+    EXPECT_FALSE(scene->exitBusy);
 }
 
 TEST_F(Ending, BusyExitAttemptIgnoresFurtherInput) {
-    TForm1* scene = Start();
-    scene->ExitBusy = true;
+    SceneForm* scene = Start();
+    scene->exitBusy = true;
     char key = 'q';
-    scene->FormKeyPress(scene, key);
+    scene->KeyPress(scene, key);
     EXPECT_FALSE(scene->Closed());
-    scene->ExitBusy = false;
+    scene->exitBusy = false;
 }
 
 TEST_F(Ending, StallOfTheTimerClosesWithoutAPasswordCheck) {
-    TForm1* scene = Start();
-    scene->DDtimer1ZasTime(&scene->DDtimer1);
+    SceneForm* scene = Start();
+    scene->OnTimerStall(&scene->frameTimer);
     EXPECT_FALSE(scene->Closed());  // handed to the window thread
     application->ProcessMessages();
     EXPECT_TRUE(scene->Closed());
 }
 
 TEST_F(Ending, GammaKeysStepAndStoreTheLevel) {
-    TForm1* scene = Start(true);
+    SceneForm* scene = Start(true);
     char minus = '-', plus = '+';
-    scene->FormKeyPress(scene, minus);
-    EXPECT_EQ(scene->DDgamma1.GetRGB(), 255);
-    scene->FormKeyPress(scene, plus);
-    scene->FormKeyPress(scene, plus);
-    EXPECT_EQ(scene->DDgamma1.GetRGB(), 256);  // held at 256
+    scene->KeyPress(scene, minus);
+    EXPECT_EQ(scene->gamma.Level(), 255);
+    scene->KeyPress(scene, plus);
+    scene->KeyPress(scene, plus);
+    EXPECT_EQ(scene->gamma.Level(), 256);  // held at 256
     EXPECT_EQ(Stored("Gamma"), 256);
 }
 
 TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
-    TForm1* scene = Start(true, false);
+    SceneForm* scene = Start(true, false);
     store.Write("Gamma", 100);
     char minus = '-';
-    scene->FormKeyPress(scene, minus);
+    scene->KeyPress(scene, minus);
     EXPECT_EQ(Stored("Gamma"), 100);
 }
 
 TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
-    TForm1* scene = Start(true);
-    scene->Setting.clockX = 90;
+    SceneForm* scene = Start(true);
+    scene->settings.clockX = 90;
     WORD left = VK_LEFT, right = VK_RIGHT;
-    scene->FormKeyDown(scene, left, 0);
-    EXPECT_EQ(scene->Setting.clockX, 90);
-    scene->Setting.clockX = 50;  // outside, as a hand edit could leave it
-    scene->FormKeyDown(scene, left, 0);
-    EXPECT_EQ(scene->Setting.clockX, 50);
-    scene->FormKeyDown(scene, right, 0);
-    EXPECT_EQ(scene->Setting.clockX, 51);
-    EXPECT_EQ(scene->DXClock1.GetXcenter(), 51);
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, 90);
+    scene->settings.clockX = 50;  // outside, as a hand edit could leave it
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, 50);
+    scene->KeyDown(scene, right, 0);
+    EXPECT_EQ(scene->settings.clockX, 51);
+    EXPECT_EQ(scene->clock.CenterX(), 51);
     EXPECT_EQ(Stored("clockX"), 51);
 }
 
@@ -175,14 +169,14 @@ TEST_F(Ending, ExtremeClockValuesStayInPlace) {
     store.Write("clockRad", INT_MAX - 10);
     store.Write("clockX", 500);
     store.Write("clockY", INT_MIN);
-    TForm1* scene = Start();
+    SceneForm* scene = Start();
     WORD left = VK_LEFT, up = VK_UP, down = VK_DOWN;
-    scene->FormKeyDown(scene, left, 0);
-    EXPECT_EQ(scene->Setting.clockX, 500);  // no room left of it for such a clock
-    scene->FormKeyDown(scene, up, 0);
-    EXPECT_EQ(scene->Setting.clockY, INT_MIN);
-    scene->FormKeyDown(scene, down, 0);
-    EXPECT_EQ(scene->Setting.clockY, INT_MIN + 1);  // only towards the inside
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, 500);  // no room left of it for such a clock
+    scene->KeyDown(scene, up, 0);
+    EXPECT_EQ(scene->settings.clockY, INT_MIN);
+    scene->KeyDown(scene, down, 0);
+    EXPECT_EQ(scene->settings.clockY, INT_MIN + 1);  // only towards the inside
     bool done = true;
     Application->OnIdle(scene, done);
 
@@ -191,10 +185,10 @@ TEST_F(Ending, ExtremeClockValuesStayInPlace) {
     store.Write("clockX", INT_MAX);
     scene = Start();
     WORD right = VK_RIGHT;
-    scene->FormKeyDown(scene, right, 0);
-    EXPECT_EQ(scene->Setting.clockX, INT_MAX);
-    scene->FormKeyDown(scene, left, 0);
-    EXPECT_EQ(scene->Setting.clockX, INT_MAX - 1);
+    scene->KeyDown(scene, right, 0);
+    EXPECT_EQ(scene->settings.clockX, INT_MAX);
+    scene->KeyDown(scene, left, 0);
+    EXPECT_EQ(scene->settings.clockX, INT_MAX - 1);
     EXPECT_EQ(Stored("clockX"), INT_MAX - 1);
     Application->OnIdle(scene, done);
 }

@@ -1,5 +1,5 @@
-#include "display/Ddgamma.h"
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
+#include "display/GammaRamp.h"
 #include "platform/headless/Headless.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +27,10 @@ protected:
     }
     void Install(bool gammaSupported) {
         platform::headless::Install({{1024, 768, 32}, 1, gammaSupported});
-        gamma.DDmainModule = &device;
+        gamma.device = &device;
         gamma.OnError = [this](TObject* sender) {
             EXPECT_EQ(sender, &gamma);
-            reports.push_back(gamma.GetErrorResult());
+            reports.push_back(gamma.ErrorText());
         };
     }
     void Open() {
@@ -43,8 +43,8 @@ protected:
     DDGAMMARAMP PresentedRamp() {
         IDirectDrawGammaControl* control = nullptr;
         DDGAMMARAMP ramp{};
-        if (device.FpDDSPrimary->QueryInterface(IID_IDirectDrawGammaControl,
-                                                reinterpret_cast<void**>(&control)) == DD_OK) {
+        if (device.primary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&control)) ==
+            DD_OK) {
             control->GetGammaRamp(0, &ramp);
             control->Release();
         }
@@ -52,16 +52,16 @@ protected:
     }
 
     TForm owner{nullptr};
-    TDDmain device{&owner};
-    TDDgamma gamma{&owner};
+    DisplayDevice device{&owner};
+    GammaRamp gamma{&owner};
     std::vector<std::string> reports;
 };
 
 }  // namespace
 
 TEST_F(GammaComponent, EnablingNeedsAnOpenDevice) {
-    TDDgamma unlinked{&owner};
-    unlinked.OnError = [&](TObject*) { reports.push_back(unlinked.GetErrorResult()); };
+    GammaRamp unlinked{&owner};
+    unlinked.OnError = [&](TObject*) { reports.push_back(unlinked.ErrorText()); };
     unlinked.SetEnabled(true);
     gamma.SetEnabled(true);
     EXPECT_EQ(reports, (std::vector<std::string>{"Error connect to DDMAIN", "Error FpDD==NULL"}));
@@ -71,9 +71,9 @@ TEST_F(GammaComponent, EnablingNeedsAnOpenDevice) {
     // A device object without a primary surface.
     IDirectDraw* directDraw = nullptr;
     ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
-    device.FpDD = directDraw;
+    device.directDraw = directDraw;
     gamma.SetEnabled(true);
-    device.FpDD = nullptr;
+    device.directDraw = nullptr;
     directDraw->Release();
     EXPECT_EQ(reports.back(), "Error FpDDSPrimary==NULL");
     EXPECT_FALSE(gamma.Enabled());
@@ -81,19 +81,19 @@ TEST_F(GammaComponent, EnablingNeedsAnOpenDevice) {
 
 TEST_F(GammaComponent, StepsWriteTheRampOnlyWhileEnabled) {
     Open();
-    gamma.SetRGB(128);  // stored, not written
+    gamma.SetLevel(128);  // stored, not written
     EXPECT_EQ(PresentedRamp().green[255], 256 * 255);
     gamma.SetEnabled(true);
     gamma.SetEnabled(true);
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::GetCaps), 1);
     EXPECT_EQ(PresentedRamp().green[255], 256 * 255);  // enabling writes nothing
-    gamma.SetLinearRGB(256, 128, 0);
+    gamma.SetChannelLevels(256, 128, 0);
     EXPECT_EQ(PresentedRamp().red[255], 256 * 255);
     EXPECT_EQ(PresentedRamp().green[255], 32640);
     EXPECT_EQ(PresentedRamp().blue[255], 0);
-    EXPECT_EQ(gamma.GetRGB(), 128);
+    EXPECT_EQ(gamma.Level(), 128);
     gamma.SetEnabled(false);
-    gamma.SetRGB(64);
+    gamma.SetLevel(64);
     EXPECT_EQ(PresentedRamp().green[255], 32640);  // the last ramp stays in force
     EXPECT_TRUE(reports.empty());
 }
@@ -102,14 +102,14 @@ TEST_F(GammaComponent, RampFailuresAreReportedAndTheStepKept) {
     Open();
     gamma.SetEnabled(true);
     InjectFault(DisplayOp::GetGammaRamp, DDERR_GENERIC);
-    gamma.SetRGB(100);
+    gamma.SetLevel(100);
     EXPECT_EQ(reports, std::vector<std::string>{"Cannot GetGammaRamp"});
     EXPECT_EQ(PresentedRamp().red[1], 100);  // written all the same
 
     InjectFault(DisplayOp::SetGammaRamp, DDERR_GENERIC);
-    gamma.SetRGB(50);
+    gamma.SetLevel(50);
     EXPECT_EQ(reports.back(), "Cannot SetGammaRamp");
-    EXPECT_EQ(gamma.GetRGB(), 50);
+    EXPECT_EQ(gamma.Level(), 50);
     EXPECT_EQ(PresentedRamp().red[1], 100);
     EXPECT_TRUE(gamma.Enabled());
 }
@@ -120,7 +120,7 @@ TEST_F(GammaComponent, WithoutGammaSupportEnablingFailsSilently) {
     gamma.SetEnabled(true);
     EXPECT_FALSE(gamma.Enabled());
     EXPECT_TRUE(reports.empty());
-    EXPECT_TRUE(gamma.GetErrorResult().empty());
+    EXPECT_TRUE(gamma.ErrorText().empty());
 }
 
 // The lighting enables the gamma component on the timer's thread while a

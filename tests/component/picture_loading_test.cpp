@@ -2,9 +2,9 @@
 // layers are laid out for; a picture that does not decode leaves the
 // drawable's bitmap alone.
 
-#include "display/Ddani.h"
-#include "display/Ddbmp.h"
+#include "display/AnimationStrip.h"
 #include "display/PictureLoading.h"
+#include "display/Sprite.h"
 #include "platform/Bitmap.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ TEST(EmbeddedPictures, JpegPicturesDecodeAtTheirLayerSizes) {
     };
     for (const PictureSize& picture : pictures) {
         SCOPED_TRACE(picture.resource);
-        TDDani drawable{nullptr};
+        AnimationStrip drawable{nullptr};
         std::string error;
         ASSERT_TRUE(LoadJpegResource(picture.resource, drawable, &error)) << error;
         EXPECT_EQ(drawable.Bitmap().Width(), picture.width);
@@ -48,7 +48,7 @@ TEST(EmbeddedPictures, BitmapPicturesDecodeAtTheirLayerSizes) {
 }
 
 TEST(EmbeddedPictures, PictureThatIsMissingOrNotAJpegLeavesTheBitmapAlone) {
-    TDDbmp sprite{nullptr};
+    Sprite sprite{nullptr};
     const TBitmap before(3, 2);
     sprite.SetBitmap(&before);
     for (const char* resource : {"no_such_picture", "stone"}) {

@@ -3,7 +3,8 @@
 #include "platform/Registry.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "scene/Unit1.h"
+#include "scene/SceneForm.h"
+#include "tests/unit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,25 +20,17 @@ namespace {
 class Scene : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("tidereach-scene-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         platform::SetAudioOutputEnabled(false);
         platform::ClearShownMessageBoxes();
     }
-    void TearDown() override {
-        platform::headless::ClearFaults();
-        std::filesystem::remove_all(folder);
-    }
-    TForm1* Start(int width, int height, int depth = 32) {
+    void TearDown() override { platform::headless::ClearFaults(); }
+    SceneForm* Start(int width, int height, int depth = 32) {
         platform::headless::Install({{width, height, depth}, 1, true});
         application.reset();  // applications nest: the older one must go first
         application = std::make_unique<TApplication>();
         application->Initialize();
-        return application->CreateForm<TForm1>(SceneOptions{12345u, true, {}});
+        return application->CreateForm<SceneForm>(SceneOptions{12345u, true, {}});
     }
     std::filesystem::path StoreFile() const { return folder / "Corvane" / "Tidereach.reg"; }
     void EditStore(const std::string& pattern, const std::string& replacement) {
@@ -48,7 +41,7 @@ protected:
         std::ofstream(StoreFile()) << std::regex_replace(text.str(), std::regex(pattern), replacement);
     }
 
-    std::filesystem::path folder;
+    ScratchFolder folder;
     std::unique_ptr<TApplication> application;
 };
 
@@ -56,48 +49,48 @@ struct Box {
     int x, y, w, h;
     friend bool operator==(const Box&, const Box&) = default;
 };
-Box PlaceOf(const TDDdrawable& drawable) {
-    return {drawable.GetShowX(), drawable.GetShowY(), drawable.StretchWidth(), drawable.StretchHeight()};
+Box PlaceOf(const Drawable& drawable) {
+    return {drawable.X(), drawable.Y(), drawable.StretchWidth(), drawable.StretchHeight()};
 }
 
 }  // namespace
 
 TEST_F(Scene, LayersAreLaidOutFor800x600) {
-    TForm1* scene = Start(800, 600);
-    EXPECT_EQ(PlaceOf(scene->DDbmp1ground), (Box{0, 0, 800, 408}));
-    EXPECT_EQ(PlaceOf(scene->DDani1hightwater), (Box{0, 394, 800, 92}));
-    EXPECT_EQ(PlaceOf(scene->DDani1lowwater), (Box{189, 485, 611, 115}));
-    EXPECT_EQ(PlaceOf(scene->DDbmp1stone), (Box{0, 356, 800, 245}));
-    EXPECT_EQ(PlaceOf(scene->DDbmp1masktree), (Box{29, 192, 41, 165}));
-    EXPECT_EQ(scene->DDani1Yaht.StretchWidth(), 31);
-    EXPECT_EQ(scene->DDani1Dlp.StretchWidth(), 44);
-    EXPECT_EQ(scene->DDani1Dlp.StretchHeight(), 20);
-    EXPECT_EQ(scene->DDani1hightwater.FFrameCount, 32);
-    EXPECT_EQ(scene->DDani1lowwater.FFrameCount, 32);
-    EXPECT_EQ(scene->DDani1bird.FFrameCount, 40);
-    EXPECT_EQ(scene->DDani1Yaht.FFrameCount, 28);
-    EXPECT_EQ(scene->DDani1Dlp.FFrameCount, 19);
+    SceneForm* scene = Start(800, 600);
+    EXPECT_EQ(PlaceOf(scene->ground), (Box{0, 0, 800, 408}));
+    EXPECT_EQ(PlaceOf(scene->highWater), (Box{0, 394, 800, 92}));
+    EXPECT_EQ(PlaceOf(scene->lowWater), (Box{189, 485, 611, 115}));
+    EXPECT_EQ(PlaceOf(scene->stones), (Box{0, 356, 800, 245}));
+    EXPECT_EQ(PlaceOf(scene->palmMask), (Box{29, 192, 41, 165}));
+    EXPECT_EQ(scene->yacht.StretchWidth(), 31);
+    EXPECT_EQ(scene->dolphins[0].StretchWidth(), 44);
+    EXPECT_EQ(scene->dolphins[0].StretchHeight(), 20);
+    EXPECT_EQ(scene->highWater.frameCount, 32);
+    EXPECT_EQ(scene->lowWater.frameCount, 32);
+    EXPECT_EQ(scene->nearGulls.frameCount, 40);
+    EXPECT_EQ(scene->yacht.frameCount, 28);
+    EXPECT_EQ(scene->dolphins[0].frameCount, 19);
     EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
 TEST_F(Scene, LayersScaleWithTheMode) {
-    TForm1* scene = Start(1024, 768);
-    EXPECT_EQ(PlaceOf(scene->DDbmp1ground), (Box{0, 0, 1024, 522}));
-    EXPECT_EQ(PlaceOf(scene->DDani1hightwater), (Box{0, 504, 1024, 117}));
-    EXPECT_EQ(PlaceOf(scene->DDani1lowwater), (Box{241, 620, 782, 147}));
-    EXPECT_EQ(PlaceOf(scene->DDbmp1stone), (Box{0, 455, 1024, 313}));
-    EXPECT_EQ(PlaceOf(scene->DDbmp1masktree), (Box{37, 245, 52, 211}));
-    EXPECT_EQ(scene->DDani1Yaht.StretchWidth(), 39);
-    EXPECT_EQ(PlaceOf(scene->DDani1Dlp), (Box{512, 499, 56, 25}));
-    EXPECT_EQ(scene->DDani1bird.StretchWidth(), 18);
-    EXPECT_EQ(scene->DDani1bird.StretchHeight(), 6);
-    EXPECT_EQ(scene->DDani1birds_small.StretchWidth(), 15);
-    EXPECT_EQ(scene->DDani1birds_small.StretchHeight(), 5);
+    SceneForm* scene = Start(1024, 768);
+    EXPECT_EQ(PlaceOf(scene->ground), (Box{0, 0, 1024, 522}));
+    EXPECT_EQ(PlaceOf(scene->highWater), (Box{0, 504, 1024, 117}));
+    EXPECT_EQ(PlaceOf(scene->lowWater), (Box{241, 620, 782, 147}));
+    EXPECT_EQ(PlaceOf(scene->stones), (Box{0, 455, 1024, 313}));
+    EXPECT_EQ(PlaceOf(scene->palmMask), (Box{37, 245, 52, 211}));
+    EXPECT_EQ(scene->yacht.StretchWidth(), 39);
+    EXPECT_EQ(PlaceOf(scene->dolphins[0]), (Box{512, 499, 56, 25}));
+    EXPECT_EQ(scene->nearGulls.StretchWidth(), 18);
+    EXPECT_EQ(scene->nearGulls.StretchHeight(), 6);
+    EXPECT_EQ(scene->farGulls.StretchWidth(), 15);
+    EXPECT_EQ(scene->farGulls.StretchHeight(), 5);
 }
 
 TEST_F(Scene, FirstRunStoresTheDefaultsAndStartsTheSound) {
-    TForm1* scene = Start(1024, 768);
-    EXPECT_EQ(scene->Setting.clockX, 1024 - 90);
+    SceneForm* scene = Start(1024, 768);
+    EXPECT_EQ(scene->settings.clockX, 1024 - 90);
     EXPECT_TRUE(std::filesystem::exists(StoreFile()));
     const auto sound = platform::LastPlaySoundCall();
     ASSERT_TRUE(sound);
@@ -108,21 +101,21 @@ TEST_F(Scene, FirstRunStoresTheDefaultsAndStartsTheSound) {
 }
 
 TEST_F(Scene, TicksMoveTheWaterAndTheCounter) {
-    TForm1* scene = Start(800, 600);
-    for (int tick = 0; tick < 31; ++tick) scene->DDtimer1Timer(scene);
-    EXPECT_EQ(scene->WaterFrame, 31);
-    scene->DDtimer1Timer(scene);
-    EXPECT_EQ(scene->WaterFrame, 0);
-    for (int tick = 32; tick < 1100; ++tick) scene->DDtimer1Timer(scene);
-    EXPECT_EQ(scene->TickCount, 1100);
-    scene->DDtimer1Timer(scene);
-    EXPECT_EQ(scene->TickCount, 0);
+    SceneForm* scene = Start(800, 600);
+    for (int tick = 0; tick < 31; ++tick) scene->UpdatePass(scene);
+    EXPECT_EQ(scene->waterFrame, 31);
+    scene->UpdatePass(scene);
+    EXPECT_EQ(scene->waterFrame, 0);
+    for (int tick = 32; tick < 1100; ++tick) scene->UpdatePass(scene);
+    EXPECT_EQ(scene->tickCount, 1100);
+    scene->UpdatePass(scene);
+    EXPECT_EQ(scene->tickCount, 0);
     // Demo day: noon at the start, 50 simulated seconds a tick.
-    EXPECT_EQ(scene->DayTime, 236 * 50);  // 864 ticks to midnight, one to wrap, 236 after
+    EXPECT_EQ(scene->dayTime, 236 * 50);  // 864 ticks to midnight, one to wrap, 236 after
 }
 
 TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
-    TForm1* scene = Start(800, 600);
+    SceneForm* scene = Start(800, 600);
     const int before = platform::headless::PresentedFrameCount();
     bool done = true;
     Application->OnIdle(scene, done);
@@ -140,28 +133,28 @@ TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
 // a frame drawn half-way through must still show each actor as one whole
 // tick left it.
 TEST_F(Scene, AFrameDrawsEachActorFromOneWholeTick) {
-    TForm1* scene = Start(800, 600);
-    while (scene->Yacht.YachtIn < 0) scene->DDtimer1Timer(scene);
-    const int sailingX = scene->Yacht.ShowX;
+    SceneForm* scene = Start(800, 600);
+    while (scene->actors.yacht.inbound < 0) scene->UpdatePass(scene);
+    const int sailingX = scene->actors.yacht.x;
     bool done = true;
     // Half-way through the tick that ends the sailing in: no phase set yet.
-    scene->Yacht.YachtIn = -1;
-    scene->DDani1Yaht.SetShowX(-1);
+    scene->actors.yacht.inbound = -1;
+    scene->yacht.SetX(-1);
     Application->OnIdle(scene, done);
-    EXPECT_EQ(scene->DDani1Yaht.GetNumberFrame(), 0);
-    EXPECT_EQ(scene->DDani1Yaht.GetShowX(), sailingX);
+    EXPECT_EQ(scene->yacht.Frame(), 0);
+    EXPECT_EQ(scene->yacht.X(), sailingX);
     // Half-way through the tick that ends the turn: a frame the strip lacks.
-    scene->Yacht.YachtTurn = 28;
+    scene->actors.yacht.turn = 28;
     Application->OnIdle(scene, done);
-    EXPECT_EQ(scene->DDani1Yaht.GetNumberFrame(), 0);
+    EXPECT_EQ(scene->yacht.Frame(), 0);
 }
 
 TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+", "\"NumBirds\"=dword:00000028");
-    TForm1* scene = Start(800, 600);
-    EXPECT_EQ(scene->Setting.NumBirds, 40);
-    for (int tick = 0; tick < 10; ++tick) scene->DDtimer1Timer(scene);
+    SceneForm* scene = Start(800, 600);
+    EXPECT_EQ(scene->settings.NumBirds, 40);
+    for (int tick = 0; tick < 10; ++tick) scene->UpdatePass(scene);
     bool done = true;
     Application->OnIdle(scene, done);  // no record beyond the ten is touched
     SUCCEED();
@@ -171,8 +164,8 @@ TEST_F(Scene, MissingSettingStopsTheSetUpWithTwoBoxes) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");
     platform::ClearShownMessageBoxes();
-    TForm1* scene = Start(800, 600);
-    EXPECT_EQ(scene->Setting.SetSpeed, 1);  // read before the missing value
+    SceneForm* scene = Start(800, 600);
+    EXPECT_EQ(scene->settings.SetSpeed, 1);  // read before the missing value
     ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
     EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
     application->Run();  // the first render pass finds the display closed

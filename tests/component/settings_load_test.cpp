@@ -2,8 +2,8 @@
 #include "platform/Registry.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "settings/Setreg.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
 #include <bit>
@@ -42,7 +42,7 @@ protected:
         WriteText(KeyFile(), text);
     }
 
-    TSetReg store{nullptr};
+    SettingsStore store{nullptr};
 };
 
 TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
@@ -54,7 +54,6 @@ TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
     EXPECT_EQ(ReadText(KeyFile()),
               "REGEDIT4\n\n"
               "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n"
-              "\"flag_clock\"=dword:00000001\n"
               "\"flag_PlaySound\"=dword:00000001\n"
               "\"flag_fps\"=dword:00000001\n"
               "\"TermMouse\"=dword:00000001\n"
@@ -79,7 +78,8 @@ TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
               "\"RegLng\"=hex:00,00,00,60,66,66,18,40\n"
               "\"RegOfUTC\"=dword:00000001\n"
               "\"ShowRisSet\"=dword:00000001\n"
-              "\"IndexCity\"=dword:00000000\n");
+              "\"IndexCity\"=dword:00000000\n"
+              "\"flag_clock\"=dword:00000001\n");
     EXPECT_EQ(Load(LoadVariant::Dialog), scene);  // the next start reads what the first wrote
 }
 
@@ -137,7 +137,37 @@ TEST_F(SettingsLoad, AMissingValueStopsTheLoadWithTheValuesReadSoFar) {
     store.Write("NumBirds", 3);
     RemoveLine("IndexCity");
     EXPECT_EQ(Load(LoadVariant::Scene).NumBirds, 3);
-    EXPECT_THROW(Load(LoadVariant::Dialog), ERegistryException);
+    EXPECT_THROW(Load(LoadVariant::Dialog), SettingsStoreError);
+}
+
+// Savers started at once on a first run (one per screen): each finds either
+// no settings and writes the same defaults, or all of them.
+TEST_F(SettingsLoad, SaversStartedTogetherOnAFirstRunAllReadWholeSettings) {
+    constexpr int kRounds = 20;
+    constexpr int kSavers = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        std::filesystem::remove_all(Home() / "Corvane");
+        int gate[2];
+        ASSERT_EQ(pipe(gate), 0);
+        std::vector<pid_t> savers;
+        for (int i = 0; i < kSavers; ++i) {
+            savers.push_back(Spawn([&] {
+                close(gate[1]);
+                char go;
+                if (read(gate[0], &go, 1) != 0) return 3;
+                try {
+                    Load(LoadVariant::Scene);
+                    return 0;
+                } catch (const SettingsStoreError&) {
+                    return 1;
+                }
+            }));
+        }
+        close(gate[0]);
+        close(gate[1]);  // all start together
+        for (pid_t saver : savers) EXPECT_EQ(Wait(saver), 0) << "round " << round;
+        EXPECT_EQ(Load(LoadVariant::Dialog), FirstRunDefaults({1280, 1024, 16}));
+    }
 }
 
 TEST_F(SettingsLoad, WithoutAPlaceToStoreThemTheDefaultsServeInMemory) {

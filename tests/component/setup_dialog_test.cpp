@@ -1,9 +1,9 @@
 #include "platform/Kernel.h"
 #include "platform/User.h"
 #include "platform/headless/Headless.h"
-#include "settings/Setreg.h"
 #include "settings/Settings.h"
-#include "settings/Unit2.h"
+#include "settings/SettingsStore.h"
+#include "settings/SetupDialog.h"
 #include "solar/CityTable.h"
 #include "solar/SunTime.h"
 #include "tests/unit/ConfigHomeFixture.h"
@@ -19,7 +19,7 @@ using platform::headless::DisplayOp;
 
 constexpr platform::ScreenMode kDesktop{1024, 768, 32};
 
-class SetupDialog : public ConfigHomeTest {
+class SetupDialogTest : public ConfigHomeTest {
 protected:
     void SetUp() override {
         ConfigHomeTest::SetUp();
@@ -47,7 +47,7 @@ protected:
         return texts;
     }
 
-    static std::unique_ptr<TForm2> Open() { return std::make_unique<TForm2>(nullptr); }
+    static std::unique_ptr<SetupDialog> Open() { return std::make_unique<SetupDialog>(nullptr); }
     // A profile whose settings are the first run's with `change` applied.
     template <class Change>
     void Store(Change change) {
@@ -62,61 +62,61 @@ protected:
         return settings;
     }
 
-    TSetReg store{nullptr};
+    SettingsStore store{nullptr};
 };
 
-TEST_F(SetupDialog, AFirstRunWritesTheDefaultsAndShowsThem) {
+TEST_F(SetupDialogTest, AFirstRunWritesTheDefaultsAndShowsThem) {
     auto form = Open();
     const Settings defaults = FirstRunDefaults({1024, 768, 32});
     EXPECT_EQ(Stored(), defaults);
     EXPECT_EQ(form->WorkingCopy(), defaults);
     EXPECT_EQ(form->Caption, "Tideway Islands Setup");
-    EXPECT_TRUE(form->CheckBox1PlaySound.Checked());
-    EXPECT_TRUE(form->RadioButton3KeyMouse.Checked());
-    EXPECT_TRUE(form->RadioButton2Normal.Checked());
-    EXPECT_EQ(form->RxSpinEdit1.Value(), 7);
-    EXPECT_TRUE(form->RadioButton13desktop.Checked());
-    EXPECT_FALSE(form->RadioButton10_16.Enabled);
-    EXPECT_FALSE(form->RadioButton12_32.Enabled);
-    EXPECT_EQ(form->TrackBar1.Position(), 256);
-    EXPECT_TRUE(form->RadioButton2.Checked());
-    EXPECT_EQ(form->Edit1X.Text(), "934");
-    EXPECT_EQ(form->EditY.Text(), "90");
-    EXPECT_EQ(form->Edit3R.Text(), "70");
-    EXPECT_EQ(form->PanelColor.Color, clWhite);
-    EXPECT_EQ(form->ComboBox1.Items.size(), std::size_t(CityCount));
-    EXPECT_EQ(form->ComboBox1.Items.front(), "AACHEN GE");
-    EXPECT_EQ(form->ComboBox1.Items.back(), "ZWOLLE NE");
-    EXPECT_EQ(form->ComboBox1.Text(), "AACHEN GE");
+    EXPECT_TRUE(form->playSound.Checked());
+    EXPECT_TRUE(form->endOnKeyOrMouse.Checked());
+    EXPECT_TRUE(form->speedNormal.Checked());
+    EXPECT_EQ(form->gullCount.Value(), 7);
+    EXPECT_TRUE(form->modeDesktop.Checked());
+    EXPECT_FALSE(form->depth16.Enabled);
+    EXPECT_FALSE(form->depth32.Enabled);
+    EXPECT_EQ(form->gammaSlider.Position(), 256);
+    EXPECT_TRUE(form->daytimeDemo.Checked());
+    EXPECT_EQ(form->centerX.Text(), "934");
+    EXPECT_EQ(form->centerY.Text(), "90");
+    EXPECT_EQ(form->radius.Text(), "70");
+    EXPECT_EQ(form->colorSwatch.Color, clWhite);
+    EXPECT_EQ(form->cityList.Items.size(), std::size_t(CityCount));
+    EXPECT_EQ(form->cityList.Items.front(), "AACHEN GE");
+    EXPECT_EQ(form->cityList.Items.back(), "ZWOLLE NE");
+    EXPECT_EQ(form->cityList.Text(), "AACHEN GE");
     // Minutes are cut, not rounded: 4.3665 and 20.8759 hours.
-    EXPECT_EQ(form->LabelSunrise.Caption, "4:21AM");
-    EXPECT_EQ(form->LabelSunset.Caption, "8:52PM");
-    EXPECT_EQ(form->PageControl1.ActivePageIndex, 0);
+    EXPECT_EQ(form->sunriseTime.Caption, "4:21AM");
+    EXPECT_EQ(form->sunsetTime.Caption, "8:52PM");
+    EXPECT_EQ(form->pages.ActivePageIndex, 0);
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SetupDialog, OkWritesTheWorkingCopyAndCancelWritesNothing) {
+TEST_F(SetupDialogTest, OkWritesTheWorkingCopyAndCancelWritesNothing) {
     Store([](Settings&) {});
     const std::string before = ReadText(KeyFile());
 
     auto cancelled = Open();
-    cancelled->CheckBox1PlaySound.SetChecked(false);
-    cancelled->Button1DefaultClick(nullptr);
-    cancelled->RadioButton1.SetChecked(true);
-    cancelled->Button1Cancel.Click();
+    cancelled->playSound.SetChecked(false);
+    cancelled->RestoreDefaults(nullptr);
+    cancelled->daytimeOff.SetChecked(true);
+    cancelled->cancelButton.Click();
     EXPECT_TRUE(cancelled->Closing());
     EXPECT_EQ(ReadText(KeyFile()), before);
 
     auto form = Open();
-    form->CheckBox1PlaySound.SetChecked(false);
-    form->RadioButton4Key.SetChecked(true);
-    form->RadioButton5Fast.SetChecked(true);
-    form->RxSpinEdit1.SetValue(3);
-    form->CheckBox2.SetChecked(false);
-    form->TrackBar1.SetPosition(100);
-    form->CheckBox5.SetChecked(false);
+    form->playSound.SetChecked(false);
+    form->endOnEscapeOnly.SetChecked(true);
+    form->speedFast.SetChecked(true);
+    form->gullCount.SetValue(3);
+    form->showYacht.SetChecked(false);
+    form->gammaSlider.SetPosition(100);
+    form->showSunTimes.SetChecked(false);
     EXPECT_FALSE(form->Closing());
-    form->Button1OK.Click();
+    form->okButton.Click();
     EXPECT_TRUE(form->Closing());
     const Settings stored = Stored();
     EXPECT_EQ(stored, form->WorkingCopy());
@@ -129,7 +129,7 @@ TEST_F(SetupDialog, OkWritesTheWorkingCopyAndCancelWritesNothing) {
     EXPECT_FALSE(stored.ShowRisSet);
 }
 
-TEST_F(SetupDialog, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
+TEST_F(SetupDialogTest, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
     Store([](Settings& settings) {
         settings.flag_defres = false;
         settings.ResHor = 800;
@@ -143,22 +143,22 @@ TEST_F(SetupDialog, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
     });
     const std::string before = ReadText(KeyFile());
     auto form = Open();
-    form->Button1DefaultClick(nullptr);
+    form->RestoreDefaults(nullptr);
     Settings expected = FirstRunDefaults({1024, 768, 32});
     expected.ShowRisSet = false;
     expected.RegLat = CityAt(0)->Latitude();  // the table's, within a last bit of the first run's
     expected.RegLng = CityAt(0)->Longitude();
     EXPECT_EQ(form->WorkingCopy(), expected);
-    EXPECT_TRUE(form->RadioButton13desktop.Checked());
-    EXPECT_FALSE(form->RadioButton10_16.Enabled);
-    EXPECT_FALSE(form->CheckBox4.Checked());
-    EXPECT_EQ(form->ComboBox1.ItemIndex(), 0);
-    EXPECT_EQ(form->TrackBar1.Position(), 256);
-    EXPECT_EQ(form->LabelSunrise.Caption, "4:21AM");
+    EXPECT_TRUE(form->modeDesktop.Checked());
+    EXPECT_FALSE(form->depth16.Enabled);
+    EXPECT_FALSE(form->daylightSaving.Checked());
+    EXPECT_EQ(form->cityList.ItemIndex(), 0);
+    EXPECT_EQ(form->gammaSlider.Position(), 256);
+    EXPECT_EQ(form->sunriseTime.Caption, "4:21AM");
     EXPECT_EQ(ReadText(KeyFile()), before);
 }
 
-TEST_F(SetupDialog, TheRefreshCorrectsStoredValuesItCannotShow) {
+TEST_F(SetupDialogTest, TheRefreshCorrectsStoredValuesItCannotShow) {
     Store([](Settings& settings) {
         settings.flag_defres = false;
         settings.ResHor = 1024;
@@ -172,16 +172,16 @@ TEST_F(SetupDialog, TheRefreshCorrectsStoredValuesItCannotShow) {
     });
     auto form = Open();
     const Settings& copy = form->WorkingCopy();
-    EXPECT_TRUE(form->RadioButton71024x768.Checked());
+    EXPECT_TRUE(form->mode1024x768.Checked());
     EXPECT_EQ(copy.ResVert, 768);
     EXPECT_FALSE(copy.flag_defres);
-    EXPECT_TRUE(form->RadioButton11_24.Checked());
-    EXPECT_TRUE(form->RadioButton11_24.Enabled);
-    EXPECT_TRUE(form->RadioButton2Normal.Checked());
+    EXPECT_TRUE(form->depth24.Checked());
+    EXPECT_TRUE(form->depth24.Enabled);
+    EXPECT_TRUE(form->speedNormal.Checked());
     EXPECT_EQ(copy.SetSpeed, 1);
     EXPECT_EQ(copy.NumBirds, 10);
     EXPECT_EQ(copy.Gamma, 0);
-    EXPECT_TRUE(form->RadioButton3.Checked());
+    EXPECT_TRUE(form->daytimeReal.Checked());
     EXPECT_TRUE(copy.FlagDaytime);
     EXPECT_FALSE(copy.FlagDemoDaytime);
 
@@ -194,17 +194,17 @@ TEST_F(SetupDialog, TheRefreshCorrectsStoredValuesItCannotShow) {
         settings.Gamma = 300;
     });
     form = Open();
-    EXPECT_TRUE(form->RadioButton13desktop.Checked());
+    EXPECT_TRUE(form->modeDesktop.Checked());
     EXPECT_TRUE(form->WorkingCopy().flag_defres);
     EXPECT_EQ(form->WorkingCopy().ResHor, 1024);
     EXPECT_EQ(form->WorkingCopy().ResVert, 768);
     EXPECT_EQ(form->WorkingCopy().ColorDepth, 32);
     EXPECT_EQ(form->WorkingCopy().NumBirds, 0);
-    EXPECT_EQ(form->TrackBar1.Position(), 256);
+    EXPECT_EQ(form->gammaSlider.Position(), 256);
     EXPECT_EQ(form->WorkingCopy().Gamma, 300);  // shown as 256, kept as stored
 }
 
-TEST_F(SetupDialog, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
+TEST_F(SetupDialogTest, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
     Store([](Settings& settings) {
         settings.flag_defres = false;
         settings.ResHor = 1152;
@@ -212,14 +212,13 @@ TEST_F(SetupDialog, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
         settings.ColorDepth = 8;
     });
     auto form = Open();
-    EXPECT_TRUE(form->RadioButton81152x864.Checked());
-    EXPECT_FALSE(form->RadioButton10_16.Checked() || form->RadioButton11_24.Checked() ||
-                 form->RadioButton12_32.Checked());
-    form->Button1OK.Click();
+    EXPECT_TRUE(form->mode1152x864.Checked());
+    EXPECT_FALSE(form->depth16.Checked() || form->depth24.Checked() || form->depth32.Checked());
+    form->okButton.Click();
     EXPECT_EQ(Stored().ColorDepth, 8);
 }
 
-TEST_F(SetupDialog, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
+TEST_F(SetupDialogTest, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     Store([](Settings& settings) {
         settings.clockX = 300;
         settings.clockY = 200;
@@ -227,35 +226,35 @@ TEST_F(SetupDialog, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     });
     auto form = Open();
     // The arrow keys select without a mouse release.
-    form->RadioButton6800x600.SetChecked(true);
-    form->RadioButton71024x768.SetChecked(true);
+    form->mode800x600.SetChecked(true);
+    form->mode1024x768.SetChecked(true);
     EXPECT_EQ(form->WorkingCopy().ResHor, 1024);
     EXPECT_FALSE(form->WorkingCopy().flag_defres);
     EXPECT_EQ(form->WorkingCopy().clockX, 300);
-    EXPECT_EQ(form->Edit1X.Text(), "300");
+    EXPECT_EQ(form->centerX.Text(), "300");
 
     // A click: the option is chosen, then the release resets the clock for it.
-    form->RadioButton6800x600.SetChecked(true);
-    form->RadioButton6800x600.MouseUp(TMouseButton::mbLeft);
+    form->mode800x600.SetChecked(true);
+    form->mode800x600.MouseUp(TMouseButton::mbLeft);
     EXPECT_EQ(form->WorkingCopy().clockX, 710);
-    form->RadioButton71024x768.SetChecked(true);
-    form->RadioButton71024x768.MouseUp(TMouseButton::mbLeft);
+    form->mode1024x768.SetChecked(true);
+    form->mode1024x768.MouseUp(TMouseButton::mbLeft);
     EXPECT_EQ(form->WorkingCopy().clockRad, 70);
     EXPECT_EQ(form->WorkingCopy().clockX, 934);
     EXPECT_EQ(form->WorkingCopy().clockY, 90);
-    EXPECT_EQ(form->Edit1X.Text(), "934");
-    EXPECT_EQ(form->EditY.Text(), "90");
-    EXPECT_EQ(form->Edit3R.Text(), "70");
+    EXPECT_EQ(form->centerX.Text(), "934");
+    EXPECT_EQ(form->centerY.Text(), "90");
+    EXPECT_EQ(form->radius.Text(), "70");
 
     // A right button resets the clock without choosing the option.
-    form->Edit1X.SetText("500");
-    form->Edit1X.DoExit();
-    form->RadioButton91280x1024.MouseUp(TMouseButton::mbRight);
-    EXPECT_FALSE(form->RadioButton91280x1024.Checked());
+    form->centerX.SetText("500");
+    form->centerX.DoExit();
+    form->mode1280x1024.MouseUp(TMouseButton::mbRight);
+    EXPECT_FALSE(form->mode1280x1024.Checked());
     EXPECT_EQ(form->WorkingCopy().clockX, 934);
 }
 
-TEST_F(SetupDialog, TheDisplaysModesDecideWhatCanBeChosen) {
+TEST_F(SetupDialogTest, TheDisplaysModesDecideWhatCanBeChosen) {
     platform::headless::Config config;
     config.offeredModes = std::vector<platform::ScreenMode>{
         {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 24}, {1152, 864, 32}, {1280, 1024, 16}};
@@ -269,81 +268,80 @@ TEST_F(SetupDialog, TheDisplaysModesDecideWhatCanBeChosen) {
     EXPECT_TRUE(form->VideoModes().Available(1024, 768, 24));
     EXPECT_TRUE(form->VideoModes().Available(1152, 864, 32));
     EXPECT_FALSE(form->VideoModes().Available(1152, 864, 16));
-    EXPECT_TRUE(form->RadioButton71024x768.Enabled);
-    EXPECT_FALSE(form->RadioButton81152x864.Enabled);  // no 16-bit mode at that size
-    EXPECT_TRUE(form->RadioButton10_16.Enabled);
-    EXPECT_FALSE(form->RadioButton11_24.Enabled);  // 24 bits exist at 1024x768 only
-    EXPECT_TRUE(form->RadioButton12_32.Enabled);
-    form->RadioButton13desktop.SetChecked(true);
-    form->RadioButton91280x1024.SetChecked(true);
-    form->Button1DefaultClick(nullptr);
-    EXPECT_FALSE(form->RadioButton81152x864.Enabled);
+    EXPECT_TRUE(form->mode1024x768.Enabled);
+    EXPECT_FALSE(form->mode1152x864.Enabled);  // no 16-bit mode at that size
+    EXPECT_TRUE(form->depth16.Enabled);
+    EXPECT_FALSE(form->depth24.Enabled);  // 24 bits exist at 1024x768 only
+    EXPECT_TRUE(form->depth32.Enabled);
+    form->modeDesktop.SetChecked(true);
+    form->mode1280x1024.SetChecked(true);
+    form->RestoreDefaults(nullptr);
+    EXPECT_FALSE(form->mode1152x864.Enabled);
 }
 
-TEST_F(SetupDialog, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
+TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     platform::headless::InjectFault(DisplayOp::DirectDrawCreate, E_FAIL, 2);
     Store([](Settings& settings) { settings.Gamma = 120; });
     auto form = Open();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"DirectDraw Init FAILED", "DirectDraw Init FAILED"}));
     EXPECT_EQ(platform::ShownMessageBoxes().front().caption, "Screen saver");
-    for (TRadioButton* option : {&form->RadioButton6800x600, &form->RadioButton71024x768,
-                                 &form->RadioButton81152x864, &form->RadioButton91280x1024,
-                                 &form->RadioButton10_16, &form->RadioButton11_24, &form->RadioButton12_32}) {
+    for (TRadioButton* option : {&form->mode800x600, &form->mode1024x768, &form->mode1152x864,
+                                 &form->mode1280x1024, &form->depth16, &form->depth24, &form->depth32}) {
         EXPECT_FALSE(option->Enabled) << option->Caption;
     }
-    EXPECT_TRUE(form->RadioButton13desktop.Enabled);
+    EXPECT_TRUE(form->modeDesktop.Enabled);
     EXPECT_FALSE(form->GammaSupported());
-    EXPECT_FALSE(form->TrackBar1.Enabled);
-    EXPECT_EQ(form->LabelDarken.Font.Color, clInactiveCaption);
-    EXPECT_EQ(form->LabelGammaNote.Font.Color, clInactiveCaption);
+    EXPECT_FALSE(form->gammaSlider.Enabled);
+    EXPECT_EQ(form->darkenLabel.Font.Color, clInactiveCaption);
+    EXPECT_EQ(form->gammaNote.Font.Color, clInactiveCaption);
 }
 
-TEST_F(SetupDialog, WithoutGammaTheLoadedLevelIsWrittenBack) {
+TEST_F(SetupDialogTest, WithoutGammaTheLoadedLevelIsWrittenBack) {
     platform::headless::Config config;
     config.gamma = false;
     UseDisplay(config);
     Store([](Settings& settings) { settings.Gamma = -7; });
     auto form = Open();
     EXPECT_TRUE(Messages().empty());
-    EXPECT_FALSE(form->TrackBar1.Enabled);
-    EXPECT_EQ(form->TrackBar1.Position(), 256);
-    EXPECT_EQ(form->LabelLighten.Font.Color, clInactiveCaption);
-    form->Button1OK.Click();
+    EXPECT_FALSE(form->gammaSlider.Enabled);
+    EXPECT_EQ(form->gammaSlider.Position(), 256);
+    EXPECT_EQ(form->lightenLabel.Font.Color, clInactiveCaption);
+    form->okButton.Click();
     EXPECT_EQ(Stored().Gamma, -7);
 }
 
-TEST_F(SetupDialog, TheClockEditsAreValidatedWhenLeft) {
+TEST_F(SetupDialogTest, TheClockEditsAreValidatedWhenLeft) {
     auto form = Open();  // 1024 x 768, radius 70
     auto leave = [](TEdit& edit, const std::string& text) {
         edit.SetText(text);
         edit.DoExit();
         return edit.Text();
     };
-    EXPECT_EQ(leave(form->Edit1X, "5"), "90");
-    EXPECT_EQ(leave(form->Edit1X, "2000"), "934");
-    EXPECT_EQ(leave(form->EditY, "700"), "678");
+    EXPECT_EQ(leave(form->centerX, "5"), "90");
+    EXPECT_EQ(leave(form->centerX, "2000"), "934");
+    EXPECT_EQ(leave(form->centerY, "700"), "678");
     // Pasted text is read up to its first non-digit.
-    EXPECT_EQ(leave(form->EditY, "-50"), "90");
-    EXPECT_EQ(leave(form->EditY, "abc"), "90");
-    EXPECT_EQ(leave(form->Edit1X, "400px"), "400");
-    EXPECT_EQ(leave(form->EditY, "500"), "500");
+    EXPECT_EQ(leave(form->centerY, "-50"), "90");
+    EXPECT_EQ(leave(form->centerY, "abc"), "90");
+    EXPECT_EQ(leave(form->centerX, "400px"), "400");
+    EXPECT_EQ(leave(form->centerY, "500"), "500");
 
     // A larger radius pulls the centre inside its new margin.
-    EXPECT_EQ(leave(form->Edit3R, "500"), "344");
+    EXPECT_EQ(leave(form->radius, "500"), "344");
     EXPECT_EQ(form->WorkingCopy().clockX, 400);
     EXPECT_EQ(form->WorkingCopy().clockY, 404);
-    EXPECT_EQ(form->EditY.Text(), "404");
-    EXPECT_EQ(leave(form->Edit3R, ""), "70");
+    EXPECT_EQ(form->centerY.Text(), "404");
+    EXPECT_EQ(leave(form->radius, ""), "70");
 
-    EXPECT_EQ(leave(form->Edit1X, "5000"), "934");
-    form->Button1OK.Click();
+    EXPECT_EQ(leave(form->centerX, "5000"), "934");
+    form->okButton.Click();
     EXPECT_EQ(Stored().clockX, 934);
     EXPECT_EQ(Stored().clockRad, 70);
 }
 
-TEST_F(SetupDialog, TheClockEditsTakeDigitsOnly) {
+TEST_F(SetupDialogTest, TheClockEditsTakeDigitsOnly) {
     auto form = Open();
-    for (TEdit* edit : {&form->Edit1X, &form->EditY, &form->Edit3R}) {
+    for (TEdit* edit : {&form->centerX, &form->centerY, &form->radius}) {
         for (const char typed : {'0', '5', '9'}) {
             char key = typed;
             edit->KeyPress(key);
@@ -357,80 +355,80 @@ TEST_F(SetupDialog, TheClockEditsTakeDigitsOnly) {
     }
 }
 
-TEST_F(SetupDialog, TheTimeOfDayChoiceIsStoredAsAPair) {
+TEST_F(SetupDialogTest, TheTimeOfDayChoiceIsStoredAsAPair) {
     struct Case {
-        TRadioButton TForm2::*option;
+        TRadioButton SetupDialog::*option;
         bool daytime;
         bool demo;
     };
     for (const Case& choice :
-         {Case{&TForm2::RadioButton1, false, false}, Case{&TForm2::RadioButton3, true, false},
-          Case{&TForm2::RadioButton2, false, true}}) {
+         {Case{&SetupDialog::daytimeOff, false, false}, Case{&SetupDialog::daytimeReal, true, false},
+          Case{&SetupDialog::daytimeDemo, false, true}}) {
         auto form = Open();
         (form.get()->*choice.option).SetChecked(true);
-        form->Button1OK.Click();
+        form->okButton.Click();
         EXPECT_EQ(Stored().FlagDaytime, choice.daytime);
         EXPECT_EQ(Stored().FlagDemoDaytime, choice.demo);
     }
 }
 
-TEST_F(SetupDialog, ChoosingACityTakesItsPlaceAndShowsItsTimes) {
+TEST_F(SetupDialogTest, ChoosingACityTakesItsPlaceAndShowsItsTimes) {
     Store([](Settings& settings) { settings.IndexCity = 5; });
     auto form = Open();
     // Opening shows the stored city without taking its place.
-    EXPECT_EQ(form->ComboBox1.ItemIndex(), 5);
+    EXPECT_EQ(form->cityList.ItemIndex(), 5);
     EXPECT_FLOAT_EQ(form->WorkingCopy().RegLat, 50.783333f);
 
     const CityRecord adelaide = *CityAt(19);
-    form->ComboBox1.UserSelect(19);
+    form->cityList.UserSelect(19);
     EXPECT_EQ(form->WorkingCopy().IndexCity, 19);
     EXPECT_EQ(form->WorkingCopy().RegLat, adelaide.Latitude());
     EXPECT_EQ(form->WorkingCopy().RegLng, adelaide.Longitude());
     EXPECT_EQ(form->WorkingCopy().RegOfUTC, 9);
 
-    form->ComboBox1.UserEdit("aachen ge");
+    form->cityList.UserEdit("aachen ge");
     EXPECT_EQ(form->WorkingCopy().IndexCity, 0);
-    form->CheckBox4.SetChecked(true);
+    form->daylightSaving.SetChecked(true);
     EXPECT_TRUE(form->WorkingCopy().FlagDaylightSavingTime);
-    EXPECT_EQ(form->LabelSunrise.Caption, "5:21AM");
-    EXPECT_EQ(form->LabelSunset.Caption, "9:52PM");
+    EXPECT_EQ(form->sunriseTime.Caption, "5:21AM");
+    EXPECT_EQ(form->sunsetTime.Caption, "9:52PM");
 
     // Text that names no city changes nothing.
-    form->ComboBox1.UserEdit("ATLANT");
+    form->cityList.UserEdit("ATLANT");
     EXPECT_EQ(form->WorkingCopy().IndexCity, 0);
-    EXPECT_EQ(form->LabelSunrise.Caption, "5:21AM");
-    form->Button1OK.Click();
+    EXPECT_EQ(form->sunriseTime.Caption, "5:21AM");
+    form->okButton.Click();
     EXPECT_EQ(Stored().IndexCity, 0);
     EXPECT_EQ(Stored().RegOfUTC, 1);
 }
 
-TEST_F(SetupDialog, AStoredDaylightSavingFlagTakesTheListedCitysPlace) {
+TEST_F(SetupDialogTest, AStoredDaylightSavingFlagTakesTheListedCitysPlace) {
     Store([](Settings& settings) {
         settings.IndexCity = 19;
         settings.FlagDaylightSavingTime = true;
     });
     auto form = Open();
-    EXPECT_TRUE(form->CheckBox4.Checked());
+    EXPECT_TRUE(form->daylightSaving.Checked());
     EXPECT_EQ(form->WorkingCopy().RegOfUTC, 9);
     EXPECT_FLOAT_EQ(form->Sunrise(), SunTime(9, true, CityAt(19)->Latitude(), CityAt(19)->Longitude()) + 1);
 }
 
-TEST_F(SetupDialog, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
+TEST_F(SetupDialogTest, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
     Store([](Settings& settings) {
         settings.IndexCity = 5000;
         settings.RegLat = 10;
     });
     auto form = Open();
-    EXPECT_EQ(form->ComboBox1.ItemIndex(), -1);
-    EXPECT_EQ(form->ComboBox1.Text(), "");
-    EXPECT_EQ(form->LabelSunrise.Caption, "");
-    form->CheckBox4.SetChecked(true);
-    form->Button1OK.Click();
+    EXPECT_EQ(form->cityList.ItemIndex(), -1);
+    EXPECT_EQ(form->cityList.Text(), "");
+    EXPECT_EQ(form->sunriseTime.Caption, "");
+    form->daylightSaving.SetChecked(true);
+    form->okButton.Click();
     EXPECT_EQ(Stored().IndexCity, 5000);
     EXPECT_EQ(Stored().RegLat, 10);
 }
 
-TEST_F(SetupDialog, APolarCityReportsEachEventThatDoesNotHappen) {
+TEST_F(SetupDialogTest, APolarCityReportsEachEventThatDoesNotHappen) {
     int polar = -1;
     for (int position = 0; position < CityCount && polar < 0; ++position) {
         if (CityAt(position)->Latitude() > 67) polar = position;
@@ -438,68 +436,68 @@ TEST_F(SetupDialog, APolarCityReportsEachEventThatDoesNotHappen) {
     ASSERT_GE(polar, 0);
     Application->Title = "Tideway Island Screensaver ";
     auto form = Open();
-    form->ComboBox1.UserSelect(polar);
+    form->cityList.UserSelect(polar);
     const std::string never = "the sun never sets on this location (on the specified date)";
     EXPECT_EQ(Messages(), (std::vector<std::string>{never, never}));
     EXPECT_EQ(platform::ShownMessageBoxes().front().caption, "Tideway Island Screensaver ");
-    EXPECT_EQ(form->LabelSunrise.Caption, "0:00AM");
-    EXPECT_EQ(form->LabelSunset.Caption, "0:00AM");
-    form->CheckBox4.SetChecked(true);
-    EXPECT_EQ(form->LabelSunrise.Caption, "1:00AM");
+    EXPECT_EQ(form->sunriseTime.Caption, "0:00AM");
+    EXPECT_EQ(form->sunsetTime.Caption, "0:00AM");
+    form->daylightSaving.SetChecked(true);
+    EXPECT_EQ(form->sunriseTime.Caption, "1:00AM");
     Application->Title.clear();
 }
 
-TEST_F(SetupDialog, ShowClockGreysTheClockControlsAndTheSwatch) {
+TEST_F(SetupDialogTest, ShowClockGreysTheClockControlsAndTheSwatch) {
     Store([](Settings& settings) { settings.ColorClock = 0x00FF00; });
     auto form = Open();
-    const std::vector<TControl*> clockControls = {&form->LabelXCenter, &form->Edit1X,     &form->LabelYCenter,
-                                                  &form->EditY,        &form->PanelColor, &form->Button1,
-                                                  &form->LabelRadius,  &form->Edit3R};
-    form->CheckBox3Showclock.SetChecked(false);
+    const std::vector<TControl*> clockControls = {
+        &form->centerXLabel, &form->centerX,     &form->centerYLabel, &form->centerY,
+        &form->colorSwatch,  &form->colorButton, &form->radiusLabel,  &form->radius};
+    form->showClock.SetChecked(false);
     for (TControl* control : clockControls) EXPECT_FALSE(control->Enabled);
-    EXPECT_EQ(form->PanelColor.Color, clMenu);
+    EXPECT_EQ(form->colorSwatch.Color, clMenu);
     EXPECT_FALSE(form->WorkingCopy().flag_clock);
-    form->CheckBox3Showclock.SetChecked(true);
+    form->showClock.SetChecked(true);
     for (TControl* control : clockControls) EXPECT_TRUE(control->Enabled);
-    EXPECT_EQ(form->PanelColor.Color, TColor(0x00FF00));
+    EXPECT_EQ(form->colorSwatch.Color, TColor(0x00FF00));
 }
 
-TEST_F(SetupDialog, TheColourDialogSetsTheClocksColourOnlyWhenChosen) {
+TEST_F(SetupDialogTest, TheColourDialogSetsTheClocksColourOnlyWhenChosen) {
     auto form = Open();
-    form->Button1Click(nullptr);  // cancelled
+    form->ChooseClockColor(nullptr);  // cancelled
     EXPECT_EQ(form->WorkingCopy().ColorClock, 0xFFFFFF);
 
     platform::headless::Config config;
     config.chosenColor = 0x123456;
     UseDisplay(config);
-    form->PanelColor.Click();
+    form->colorSwatch.Click();
     EXPECT_EQ(form->WorkingCopy().ColorClock, 0x123456);
-    EXPECT_EQ(form->PanelColor.Color, TColor(0x123456));
+    EXPECT_EQ(form->colorSwatch.Color, TColor(0x123456));
 }
 
-TEST_F(SetupDialog, AFailedWriteKeepsTheDialogOpen) {
+TEST_F(SetupDialogTest, AFailedWriteKeepsTheDialogOpen) {
     Store([](Settings&) {});
     auto form = Open();
     std::filesystem::permissions(KeyFile(), std::filesystem::perms::owner_read);
     try {
-        form->Button1OK.Click();
+        form->okButton.Click();
         ADD_FAILURE() << "no error";
-    } catch (const ERegistryException& error) {
+    } catch (const SettingsStoreError& error) {
         EXPECT_STREQ(error.what(), "Failed to set data for 'flag_clock'");
     }
     EXPECT_FALSE(form->Closing());
 }
 
-TEST_F(SetupDialog, ASettingsKeyThatCannotBeMadeIsNotReportedAsSaved) {
+TEST_F(SetupDialogTest, ASettingsKeyThatCannotBeMadeIsNotReportedAsSaved) {
     // The settings folder is a file: no key can be made below it.
     WriteText(Home() / "Corvane", "not a folder");
     auto form = Open();
     EXPECT_EQ(form->WorkingCopy(), FirstRunDefaults({1024, 768, 32}));
-    EXPECT_THROW(form->Button1OK.Click(), ERegistryException);
+    EXPECT_THROW(form->okButton.Click(), SettingsStoreError);
     EXPECT_FALSE(form->Closing());
 }
 
-TEST_F(SetupDialog, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
+TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
     Store([](Settings& settings) {
         settings.flag_PlaySound = false;
         settings.Gamma = 200;
@@ -528,14 +526,14 @@ TEST_F(SetupDialog, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
     EXPECT_TRUE(shown.FlagDaylightSavingTime);
     EXPECT_FALSE(shown.ShowRisSet);
     EXPECT_EQ(shown.IndexCity, 5);
-    EXPECT_FALSE(form->CheckBox1PlaySound.Checked());
-    EXPECT_FALSE(form->CheckBox1.Checked());
-    EXPECT_EQ(form->RxSpinEdit1.Value(), 7);
-    form->Button1OK.Click();
+    EXPECT_FALSE(form->playSound.Checked());
+    EXPECT_FALSE(form->showDolphins.Checked());
+    EXPECT_EQ(form->gullCount.Value(), 7);
+    form->okButton.Click();
     EXPECT_EQ(Stored(), shown);
 }
 
-TEST_F(SetupDialog, AnUnreadableFirstValueStillLeavesTheRestAsStored) {
+TEST_F(SetupDialogTest, AnUnreadableFirstValueStillLeavesTheRestAsStored) {
     Store([](Settings& settings) {
         settings.flag_clock = false;
         settings.NumBirds = 2;

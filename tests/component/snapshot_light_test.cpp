@@ -1,3 +1,5 @@
+#include "tests/unit/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <png.h>
@@ -31,14 +33,8 @@ struct Means {
 class SnapshotLight : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 (std::string("tidereach-light-") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
         Snapshot("first-run", 0);  // stores the defaults
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
     void Store(const std::string& name, int value) {
         const auto file = folder / "config" / "Corvane" / "Tidereach.reg";
@@ -74,7 +70,7 @@ protected:
         return picture;
     }
 
-    std::filesystem::path folder;
+    ScratchFolder folder;
 };
 
 Means MeansOf(const Picture& picture) {

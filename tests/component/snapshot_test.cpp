@@ -1,3 +1,5 @@
+#include "tests/unit/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -36,7 +38,8 @@ int SnapshotWithStore(const std::filesystem::path& folder, const std::string& st
 // is reported, no tick runs, nothing is written and the store is left as it
 // was.
 TEST(Snapshot, ADamagedStoreIsReportedWithoutTickingOrWriting) {
-    const auto folder = std::filesystem::temp_directory_path() / "tidereach-damaged";
+    const ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.Path();
     const std::string header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n";
     const std::pair<std::string, std::string> cases[] = {
         {"\"flag_clock\"=dword:00000001\n", "Failed to get data for 'flag_PlaySound'"},
@@ -49,7 +52,6 @@ TEST(Snapshot, ADamagedStoreIsReportedWithoutTickingOrWriting) {
             << Contents(folder / "stderr");
         EXPECT_EQ(Contents(folder / "config" / "Corvane" / "Tidereach.reg"), header + values);
     }
-    std::filesystem::remove_all(folder);
 }
 
 // The whole scene after 500 ticks with a fixed seed, made by the real
@@ -57,9 +59,7 @@ TEST(Snapshot, ADamagedStoreIsReportedWithoutTickingOrWriting) {
 // it was made: any change to layout, actors, drawing, text or lighting
 // shows here.
 TEST(Snapshot, MatchesTheGoldenPictureOfTheIsland) {
-    const auto folder = std::filesystem::temp_directory_path() / "tidereach-golden";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const ScratchFolder folder;
     const auto picture = folder / "island.png";
     const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" +
                                 TIDEREACH_BINARY + "' --snapshot '" + picture.string() +

@@ -1,8 +1,9 @@
 // The sprite on the headless display: clipping to the screen, frames of a
 // strip picture, colour keys and every failure report.
 
-#include "display/ColorMatch.h"
-#include "display/Ddbmp.h"
+#include "display/Sprite.h"
+
+#include "display/SurfaceColor.h"
 #include "tests/component/DrawableFixture.h"
 
 #include <climits>
@@ -15,12 +16,12 @@ namespace {
 
 class SpriteTest : public DisplayTest {
 protected:
-    void Build(TDDbmp& sprite, const TBitmap& picture) {
+    void Build(Sprite& sprite, const TBitmap& picture) {
         Link(sprite, picture);
         sprite.CreateSurface();
-        ASSERT_NE(sprite.FpSurface, nullptr) << sprite.GetErrorResult();
+        ASSERT_NE(sprite.surface, nullptr) << sprite.ErrorText();
     }
-    static void DrawAt(TDDbmp& sprite, int x, int y) {
+    static void DrawAt(Sprite& sprite, int x, int y) {
         Place(sprite, x, y);
         sprite.DrawImage();
     }
@@ -52,13 +53,13 @@ TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
         for (const AxisCase& c :
              across ? std::span<const AxisCase>(horizontal) : std::span<const AxisCase>(vertical)) {
             SCOPED_TRACE(testing::Message() << (across ? "x " : "y ") << c.length << " at " << c.position);
-            TDDbmp sprite{nullptr};
+            Sprite sprite{nullptr};
             Build(sprite, across ? CodedBitmap(c.length, 3) : CodedBitmap(3, c.length));
             device.ClearBackSurface();
             platform::headless::ClearFaults();
             DrawAt(sprite, across ? c.position : 10, across ? 10 : c.position);
 
-            EXPECT_EQ(sprite.GetErrorResult(), "");
+            EXPECT_EQ(sprite.ErrorText(), "");
             const SurfacePixels back = Back();
             EXPECT_EQ(back.CountNonZero(), c.drawn * 3);
             EXPECT_EQ(CallCount(DisplayOp::BltFast), c.firstSource ? 1 : 0);
@@ -78,51 +79,51 @@ TEST_F(SpriteTest, ClipsAtEveryEdgeAndNeverTouchesTheLastColumnOrRow) {
 }
 
 TEST_F(SpriteTest, DrawAniDrawsWholeBandsOfThePictureOrTheScaledPicture) {
-    TDDbmp plain{nullptr};
-    plain.SetYOffsetFrame(11);
+    Sprite plain{nullptr};
+    plain.SetBandHeight(11);
     Build(plain, CodedBitmap(30, 440));
-    plain.SetNumberFrame(39);  // its bottom is the picture's: the last frame
-    plain.DrawAni();
-    EXPECT_EQ(plain.GetErrorResult(), "");
+    plain.SetFrame(39);  // its bottom is the picture's: the last frame
+    plain.DrawFrame();
+    EXPECT_EQ(plain.ErrorText(), "");
     EXPECT_EQ(Back().At(29, 10), Code(29, 439));
     EXPECT_EQ(Back().CountNonZero(), 30 * 11);
     for (int frame : {40, -1}) {
-        plain.SetNumberFrame(frame);
-        plain.DrawAni();
-        EXPECT_EQ(plain.GetErrorResult(), "Error FNumberFrame (Ani)");
+        plain.SetFrame(frame);
+        plain.DrawFrame();
+        EXPECT_EQ(plain.ErrorText(), "Error FNumberFrame (Ani)");
     }
 
-    TDDbmp scaled{nullptr};
-    scaled.SetYOffsetFrame(11);
+    Sprite scaled{nullptr};
+    scaled.SetBandHeight(11);
     scaled.SetStretching(true);
     scaled.SetStretchWidth(30);
     scaled.SetStretchHeight(220);  // frames of 11 * 220 / 440 = 5 rows
     Build(scaled, CodedBitmap(30, 440));
-    scaled.SetNumberFrame(43);
-    scaled.DrawAni();
-    EXPECT_EQ(scaled.GetErrorResult(), "");
-    EXPECT_EQ(scaled.FSrcRect.top, 215);
-    EXPECT_EQ(scaled.FSrcRect.bottom, 220);
-    scaled.SetNumberFrame(44);
-    scaled.DrawAni();
-    EXPECT_EQ(scaled.GetErrorResult(), "Error FNumberFrame (Ani Stretch)");
+    scaled.SetFrame(43);
+    scaled.DrawFrame();
+    EXPECT_EQ(scaled.ErrorText(), "");
+    EXPECT_EQ(scaled.sourceRect.top, 215);
+    EXPECT_EQ(scaled.sourceRect.bottom, 220);
+    scaled.SetFrame(44);
+    scaled.DrawFrame();
+    EXPECT_EQ(scaled.ErrorText(), "Error FNumberFrame (Ani Stretch)");
 
     // A scaled picture of no rows has no frames, rather than a division by zero.
     const TBitmap empty;
     scaled.SetBitmap(&empty);
     scaled.CreateSurface();
-    scaled.SetNumberFrame(0);
-    scaled.DrawAni();
-    EXPECT_EQ(scaled.GetErrorResult(), "Error FNumberFrame (Ani Stretch)");
+    scaled.SetFrame(0);
+    scaled.DrawFrame();
+    EXPECT_EQ(scaled.ErrorText(), "Error FNumberFrame (Ani Stretch)");
 }
 
 TEST_F(SpriteTest, RebuildingReleasesTheSurfaceBuiltBefore) {
-    TDDbmp sprite{nullptr};
+    Sprite sprite{nullptr};
     Build(sprite, CodedBitmap(8, 8));
-    IDirectDrawSurface7* first = sprite.FpSurface;
+    IDirectDrawSurface7* first = sprite.surface;
     first->AddRef();
     sprite.CreateSurface();
-    EXPECT_NE(sprite.FpSurface, nullptr);
+    EXPECT_NE(sprite.surface, nullptr);
     EXPECT_EQ(first->Release(), 0u);
 }
 
@@ -138,9 +139,9 @@ TEST_P(SpriteKeyTest, KeyIsTheTopLeftColourWhereverItOccurs) {
     TBitmap picture = SolidBitmap(20, 20, 0xA03010);
     picture.Set(0, 0, 0x00FF00);
     picture.Set(5, 5, 0x00FF00);
-    TDDbmp under{nullptr};
+    Sprite under{nullptr};
     Build(under, SolidBitmap(30, 30, 0x3060A0));
-    TDDbmp keyed{nullptr};
+    Sprite keyed{nullptr};
     Build(keyed, picture);
     InjectFault(DisplayOp::Lock, DDERR_WASSTILLDRAWING, 2);
     keyed.SetTransparency(true);
@@ -156,21 +157,21 @@ TEST_P(SpriteKeyTest, KeyIsTheTopLeftColourWhereverItOccurs) {
     EXPECT_NE(back.At(6, 6), underneath);
 
     keyed.SetTransparency(false);
-    EXPECT_EQ(keyed.FBltFlags, DDBLTFAST_NOCOLORKEY);
+    EXPECT_EQ(keyed.bltFlags, DDBLTFAST_NOCOLORKEY);
     DrawAt(keyed, 0, 0);
     EXPECT_NE(Back().At(5, 5), underneath);
 }
 
 TEST_P(SpriteKeyTest, ColorMatchGivesTheRawValueInTheSurfaceFormat) {
-    TDDbmp sprite{nullptr};
+    Sprite sprite{nullptr};
     Build(sprite, SolidBitmap(4, 4, 0x0000FF));
-    const DWORD blue = DDColorMatch(sprite.FpSurface, CLR_INVALID);
+    const DWORD blue = SurfaceColorValue(sprite.surface, CLR_INVALID);
     EXPECT_EQ(blue, GetParam() == 16 ? 0x001Fu : 0x0000FFu);
-    EXPECT_EQ(DDColorMatch(sprite.FpSurface, RGB(255, 0, 0)), GetParam() == 16 ? 0xF800u : 0xFF0000u);
-    EXPECT_EQ(DDColorMatch(sprite.FpSurface, CLR_INVALID), blue) << "the top-left pixel is put back";
+    EXPECT_EQ(SurfaceColorValue(sprite.surface, RGB(255, 0, 0)), GetParam() == 16 ? 0xF800u : 0xFF0000u);
+    EXPECT_EQ(SurfaceColorValue(sprite.surface, CLR_INVALID), blue) << "the top-left pixel is put back";
 
     InjectFault(DisplayOp::Lock, DDERR_GENERIC);
-    EXPECT_EQ(DDColorMatch(sprite.FpSurface, CLR_INVALID), CLR_INVALID);
+    EXPECT_EQ(SurfaceColorValue(sprite.surface, CLR_INVALID), CLR_INVALID);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, SpriteKeyTest, testing::Values(16, 24, 32));
@@ -181,83 +182,83 @@ INSTANTIATE_TEST_SUITE_P(Depths, SpriteKeyTest, testing::Values(16, 24, 32));
 struct SpriteFailure {
     const char* text;
     bool surfaceReleased;
-    std::function<void(TDDbmp&, TDDmain&)> provoke;
+    std::function<void(Sprite&, DisplayDevice&)> provoke;
 };
 
 TEST_F(SpriteTest, EveryFailureIsReportedWithItsText) {
     const SpriteFailure failures[] = {
         {"Error connect to DDMAIN", false,
-         [](TDDbmp& s, TDDmain&) {
-             s.DDmainModule = nullptr;
+         [](Sprite& s, DisplayDevice&) {
+             s.device = nullptr;
              s.CreateSurface();
          }},
         {"Error FDD==NULL", false,
-         [](TDDbmp& s, TDDmain& d) {
+         [](Sprite& s, DisplayDevice& d) {
              d.SetEnabled(false);
              s.CreateSurface();
              d.SetEnabled(true);
          }},
         {"Error FDDBACK==NULL", false,
-         [](TDDbmp& s, TDDmain& d) {
-             IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
+         [](Sprite& s, DisplayDevice& d) {
+             IDirectDrawSurface7* back = std::exchange(d.backBuffer, nullptr);
              s.CreateSurface();
-             d.FpDDSBack = back;
+             d.backBuffer = back;
          }},
         {"Error FDDBACK==NULL", false,
-         [](TDDbmp& s, TDDmain&) {
-             s.FDDBACK = nullptr;
+         [](Sprite& s, DisplayDevice&) {
+             s.backBuffer = nullptr;
              s.DrawImage();
          }},
         {"Error FDDBACK==NULL", false,
-         [](TDDbmp& s, TDDmain&) {
-             s.FDDBACK = nullptr;
+         [](Sprite& s, DisplayDevice&) {
+             s.backBuffer = nullptr;
              s.SetTransparency(true);
          }},
         {"Error CreateSurfaceBMP", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY);
              s.CreateSurface();
          }},
         {"Error FpSurface->GetDC (BMP)", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC);
              s.CreateSurface();
          }},
         {"Error FpSurface==NULL", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              s.CloseSurface();
-             s.DrawAni();
+             s.DrawFrame();
          }},
         {"Error SetColorKey (BMP)", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC);
              s.SetTransparency(true);
          }},
         {"Error FDDBACK->BltFast (BMP)", true,
-         [](TDDbmp& s, TDDmain&) {
+         [](Sprite& s, DisplayDevice&) {
              InjectFault(DisplayOp::BltFast, DDERR_SURFACELOST);
              s.DrawImage();
          }},
     };
     for (const SpriteFailure& failure : failures) {
         SCOPED_TRACE(failure.text);
-        TDDbmp sprite{nullptr};
+        Sprite sprite{nullptr};
         Build(sprite, CodedBitmap(10, 10));
         ErrorLog log;
         log.Attach(sprite);
         failure.provoke(sprite, device);
-        EXPECT_EQ(sprite.GetErrorResult(), failure.text);
+        EXPECT_EQ(sprite.ErrorText(), failure.text);
         EXPECT_EQ(log.calls, 1);
         EXPECT_EQ(log.sender, &sprite);
         if (failure.surfaceReleased) {
-            EXPECT_EQ(sprite.FpSurface, nullptr);
+            EXPECT_EQ(sprite.surface, nullptr);
         }
         platform::headless::ClearFaults();
     }
 
-    TDDbmp unbuilt{nullptr};
+    Sprite unbuilt{nullptr};
     unbuilt.SetTransparency(true);
-    EXPECT_EQ(unbuilt.GetErrorResult(), "Error FpSurface==NULL");
+    EXPECT_EQ(unbuilt.ErrorText(), "Error FpSurface==NULL");
     EXPECT_FALSE(unbuilt.Transparency());
 }
 

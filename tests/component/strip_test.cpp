@@ -2,7 +2,7 @@
 // surfaces, the frame table's limit, per-frame keys, and failures that
 // remove one frame only.
 
-#include "display/Ddani.h"
+#include "display/AnimationStrip.h"
 #include "tests/component/DrawableFixture.h"
 
 #include <functional>
@@ -13,19 +13,19 @@ namespace {
 
 class StripTest : public DisplayTest {
 protected:
-    void Build(TDDani& strip, const TBitmap& picture, int frameHeight) {
+    void Build(AnimationStrip& strip, const TBitmap& picture, int frameHeight) {
         Link(strip, picture);
-        strip.SetYOffsetFrame(frameHeight);
+        strip.SetBandHeight(frameHeight);
         strip.CreateSurface();
     }
-    static void DrawFrame(TDDani& strip, int frame, int x, int y) {
-        strip.SetNumberFrame(frame);
+    static void DrawFrame(AnimationStrip& strip, int frame, int x, int y) {
+        strip.SetFrame(frame);
         Place(strip, x, y);
-        strip.DrawAni();
+        strip.DrawFrame();
     }
-    static int BuiltFrames(const TDDani& strip) {
+    static int BuiltFrames(const AnimationStrip& strip) {
         int count = 0;
-        for (IDirectDrawSurface7* surface : strip.FpSurface) count += surface != nullptr;
+        for (IDirectDrawSurface7* surface : strip.surfaces) count += surface != nullptr;
         return count;
     }
 };
@@ -33,12 +33,12 @@ protected:
 TEST_F(StripTest, CutsWholeFramesAndLeavesTheRowsBelowUnused) {
     for (const auto& [frameHeight, frames] : {std::pair{11, 40}, std::pair{12, 36}}) {
         SCOPED_TRACE(frameHeight);
-        TDDani strip{nullptr};
+        AnimationStrip strip{nullptr};
         Build(strip, CodedBitmap(30, 440), frameHeight);
-        EXPECT_EQ(strip.FFrameCount, frames);
+        EXPECT_EQ(strip.frameCount, frames);
         EXPECT_EQ(BuiltFrames(strip), frames);
         const int last = frames - 1;
-        const SurfacePixels frame(strip.FpSurface[std::size_t(last)]);
+        const SurfacePixels frame(strip.surfaces[std::size_t(last)]);
         ASSERT_EQ(frame.Height(), frameHeight);
         EXPECT_EQ(frame.At(0, 0), Code(0, last * frameHeight));
         EXPECT_EQ(frame.At(29, frameHeight - 1), Code(29, (last + 1) * frameHeight - 1));
@@ -46,15 +46,15 @@ TEST_F(StripTest, CutsWholeFramesAndLeavesTheRowsBelowUnused) {
 }
 
 TEST_F(StripTest, FrameTableHoldsTwoHundredFrames) {
-    TDDani full{nullptr};
+    AnimationStrip full{nullptr};
     Build(full, CodedBitmap(2, 400), 2);
     EXPECT_EQ(BuiltFrames(full), 200);
     DrawFrame(full, 199, 0, 0);
     EXPECT_EQ(Back().At(0, 0), Code(0, 398));
 
-    TDDani tooLong{nullptr};
+    AnimationStrip tooLong{nullptr};
     Build(tooLong, CodedBitmap(2, 402), 2);
-    EXPECT_EQ(tooLong.GetErrorResult(), "TOO match sprites");
+    EXPECT_EQ(tooLong.ErrorText(), "TOO match sprites");
     EXPECT_EQ(BuiltFrames(tooLong), 0);
     EXPECT_EQ(CallCount(DisplayOp::CreateSurface), 200);
     tooLong.SetTransparency(true);  // nothing was cut, so nothing is keyed
@@ -62,36 +62,36 @@ TEST_F(StripTest, FrameTableHoldsTwoHundredFrames) {
 }
 
 TEST_F(StripTest, FramesWithoutASurfaceAreReportedNotDrawn) {
-    TDDani shorter{nullptr};
+    AnimationStrip shorter{nullptr};
     ErrorLog log;
     log.Attach(shorter);
     Build(shorter, CodedBitmap(30, 10), 11);
     shorter.SetTransparency(true);
-    EXPECT_EQ(shorter.FFrameCount, 0);
+    EXPECT_EQ(shorter.frameCount, 0);
     EXPECT_FALSE(shorter.Transparency());
     EXPECT_EQ(log.calls, 0);
 
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
     for (int frame : {40, 200, -1}) {
         SCOPED_TRACE(frame);
-        strip.SetErrorResult("");
+        strip.SetErrorText("");
         DrawFrame(strip, frame, 0, 0);
-        EXPECT_EQ(strip.GetErrorResult(), "Error FpSurface==NULL");
+        EXPECT_EQ(strip.ErrorText(), "Error FpSurface==NULL");
     }
     DrawFrame(shorter, 0, 0, 0);
-    EXPECT_EQ(shorter.GetErrorResult(), "Error FpSurface==NULL");
+    EXPECT_EQ(shorter.ErrorText(), "Error FpSurface==NULL");
     EXPECT_EQ(CallCount(DisplayOp::BltFast), 0);
 }
 
 TEST_F(StripTest, StretchingScalesEveryFrameToTheGivenSize) {
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     strip.SetStretching(true);
     strip.SetStretchWidth(18);
     strip.SetStretchHeight(6);
     Build(strip, CodedBitmap(30, 440), 11);
     ASSERT_EQ(BuiltFrames(strip), 40);
-    const SurfacePixels last(strip.FpSurface[39]);
+    const SurfacePixels last(strip.surfaces[39]);
     EXPECT_EQ(last.Width(), 18);
     EXPECT_EQ(last.Height(), 6);
     DrawFrame(strip, 3, 100, 100);
@@ -100,9 +100,9 @@ TEST_F(StripTest, StretchingScalesEveryFrameToTheGivenSize) {
 }
 
 TEST_F(StripTest, RebuildingReleasesEveryFrameBuiltBefore) {
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
-    IDirectDrawSurface7* last = strip.FpSurface[39];
+    IDirectDrawSurface7* last = strip.surfaces[39];
     last->AddRef();
     Build(strip, CodedBitmap(30, 440), 22);
     EXPECT_EQ(BuiltFrames(strip), 20);
@@ -117,9 +117,9 @@ TEST_F(StripTest, EachFrameIsKeyedWithItsOwnTopLeftColour) {
     picture.Set(4, 4, kB);
     picture.Set(0, 10, kB);  // frame 1: keyed with B, A inside is drawn
     picture.Set(4, 14, kA);
-    TDDani under{nullptr};
+    AnimationStrip under{nullptr};
     Build(under, SolidBitmap(30, 30, 0x3060A0), 30);
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, picture, 10);
     strip.SetTransparency(true);
 
@@ -137,19 +137,19 @@ TEST_F(StripTest, EachFrameIsKeyedWithItsOwnTopLeftColour) {
 // Blits: waiting while busy, and a failure that removes one frame.
 
 TEST_F(StripTest, FailedBlitRemovesThatFrameOnlyAndABusyBlitIsRetried) {
-    TDDani strip{nullptr};
+    AnimationStrip strip{nullptr};
     Build(strip, CodedBitmap(30, 440), 11);
     platform::headless::ClearFaults();
     InjectFault(DisplayOp::BltFast, DDERR_WASSTILLDRAWING, 5);
     DrawFrame(strip, 2, 0, 0);
     EXPECT_EQ(CallCount(DisplayOp::BltFast), 6);
     EXPECT_EQ(Back().At(0, 0), Code(0, 22));
-    EXPECT_EQ(strip.GetErrorResult(), "");
+    EXPECT_EQ(strip.ErrorText(), "");
 
     InjectFault(DisplayOp::BltFast, DDERR_SURFACELOST);
     DrawFrame(strip, 3, 0, 0);
-    EXPECT_EQ(strip.GetErrorResult(), "Error FDDBACK->BltFast (ANI)");
-    EXPECT_EQ(strip.FpSurface[3], nullptr);
+    EXPECT_EQ(strip.ErrorText(), "Error FDDBACK->BltFast (ANI)");
+    EXPECT_EQ(strip.surfaces[3], nullptr);
     EXPECT_EQ(BuiltFrames(strip), 39);
     DrawFrame(strip, 4, 0, 0);
     EXPECT_EQ(Back().At(0, 0), Code(0, 44));
@@ -158,82 +158,82 @@ TEST_F(StripTest, FailedBlitRemovesThatFrameOnlyAndABusyBlitIsRetried) {
 struct StripFailure {
     const char* text;
     int framesLeft;  // of the 40 of a 30x440 strip with frames of 11 rows
-    std::function<void(TDDani&, TDDmain&)> provoke;
+    std::function<void(AnimationStrip&, DisplayDevice&)> provoke;
 };
 
 TEST_F(StripTest, EveryFailureIsReportedWithItsText) {
     const StripFailure failures[] = {
         {"Error connect to DDMAIN", 0,
-         [](TDDani& s, TDDmain&) {
-             s.DDmainModule = nullptr;
+         [](AnimationStrip& s, DisplayDevice&) {
+             s.device = nullptr;
              s.CreateSurface();
          }},
         {"Error FDD==NULL", 0,
-         [](TDDani& s, TDDmain& d) {
+         [](AnimationStrip& s, DisplayDevice& d) {
              d.SetEnabled(false);
              s.CreateSurface();
              d.SetEnabled(true);
          }},
         {"Error FDDBACK==NULL", 0,
-         [](TDDani& s, TDDmain& d) {
-             IDirectDrawSurface7* back = std::exchange(d.FpDDSBack, nullptr);
+         [](AnimationStrip& s, DisplayDevice& d) {
+             IDirectDrawSurface7* back = std::exchange(d.backBuffer, nullptr);
              s.CreateSurface();
-             d.FpDDSBack = back;
+             d.backBuffer = back;
          }},
         {"Error FDDBACK==NULL", 40,
-         [](TDDani& s, TDDmain&) {
-             s.FDDBACK = nullptr;
-             s.DrawAni();
+         [](AnimationStrip& s, DisplayDevice&) {
+             s.backBuffer = nullptr;
+             s.DrawFrame();
          }},
         {"Not defined FYOffsetFrame", 0,
-         [](TDDani& s, TDDmain&) {
-             s.SetYOffsetFrame(0);
+         [](AnimationStrip& s, DisplayDevice&) {
+             s.SetBandHeight(0);
              s.CreateSurface();
          }},
         {"Not defined FYOffsetFrame", 0,
-         [](TDDani& s, TDDmain&) {
-             s.SetYOffsetFrame(-11);
+         [](AnimationStrip& s, DisplayDevice&) {
+             s.SetBandHeight(-11);
              s.CreateSurface();
          }},
         {"TOO match sprites", 0,
-         [](TDDani& s, TDDmain&) {
-             s.SetYOffsetFrame(2);
+         [](AnimationStrip& s, DisplayDevice&) {
+             s.SetBandHeight(2);
              s.CreateSurface();
          }},
         {"Error CreateSurfaceANI", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::CreateSurface, DDERR_OUTOFMEMORY);
              s.CreateSurface();
          }},
         {"Error FpSurface->GetDC (ANI)", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::GetDC, DDERR_CANTCREATEDC);
              s.CreateSurface();
          }},
         {"Error FpSurface==NULL", 40,
-         [](TDDani& s, TDDmain&) {
-             s.SetNumberFrame(40);
-             s.DrawAni();
+         [](AnimationStrip& s, DisplayDevice&) {
+             s.SetFrame(40);
+             s.DrawFrame();
          }},
         {"Error SetColorKey (ANI)", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::SetColorKey, DDERR_GENERIC);
              s.SetTransparency(true);
          }},
         {"Error FDDBACK->BltFast (ANI)", 39,
-         [](TDDani& s, TDDmain&) {
+         [](AnimationStrip& s, DisplayDevice&) {
              InjectFault(DisplayOp::BltFast, DDERR_INVALIDRECT);
-             s.DrawAni();
+             s.DrawFrame();
          }},
     };
     for (const StripFailure& failure : failures) {
         SCOPED_TRACE(failure.text);
-        TDDani strip{nullptr};
+        AnimationStrip strip{nullptr};
         Build(strip, CodedBitmap(30, 440), 11);
         ErrorLog log;
         log.Attach(strip);
         failure.provoke(strip, device);
-        EXPECT_EQ(strip.GetErrorResult(), failure.text);
+        EXPECT_EQ(strip.ErrorText(), failure.text);
         EXPECT_EQ(log.calls, 1);
         EXPECT_EQ(log.sender, &strip);
         EXPECT_EQ(BuiltFrames(strip), failure.framesLeft);

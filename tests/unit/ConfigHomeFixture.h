@@ -2,6 +2,8 @@
 // settings key's file and for work done in forked processes.
 #pragma once
 
+#include "tests/unit/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -16,24 +18,10 @@
 
 class ConfigHomeTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tidereach-config-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home_ = pattern;
-        setenv("XDG_CONFIG_HOME", pattern, 1);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::permissions(home_, std::filesystem::perms::owner_all, ignored);
-        for (auto& entry : std::filesystem::recursive_directory_iterator(home_, ignored)) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
-        }
-        std::filesystem::remove_all(home_, ignored);
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    void SetUp() override { setenv("XDG_CONFIG_HOME", home_.Path().c_str(), 1); }
+    void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
 
-    const std::filesystem::path& Home() const { return home_; }
+    const std::filesystem::path& Home() const { return home_.Path(); }
     std::filesystem::path KeyFile() const { return home_ / "Corvane" / "Tidereach.reg"; }
 
     static std::string ReadText(const std::filesystem::path& file) {
@@ -60,5 +48,5 @@ protected:
     }
 
 private:
-    std::filesystem::path home_;
+    ScratchFolder home_;
 };

@@ -10,8 +10,8 @@ namespace {
 
 // A generator whose next draws are known: the state is set so that the
 // following draw gives `value` modulo what is asked.
-TRandom SeededAt(std::uint32_t state) {
-    TRandom random;
+RandomGenerator SeededAt(std::uint32_t state) {
+    RandomGenerator random;
     random.Seed(state);
     return random;
 }
@@ -21,7 +21,7 @@ const SceneGeometry k800x600{800, 600, 800};
 }  // namespace
 
 TEST(Random, FollowsTheRuntimeGenerator) {
-    TRandom random;
+    RandomGenerator random;
     random.Seed(0);  // the seeding draw leaves state 1
     EXPECT_EQ(random.State(), 1u);
     EXPECT_EQ(random.Next(), int(((1u * 22695477u + 1u) >> 16) & 0x7FFF));
@@ -32,196 +32,197 @@ TEST(Random, FollowsTheRuntimeGenerator) {
     }
 }
 
-TEST(Birds, StartValuesFollowTheirIndex) {
-    TBirds birds;
-    StartBirds(birds, SceneGeometry{1024, 768, 1024});
-    EXPECT_EQ(birds[0].X, 128);
-    EXPECT_EQ(birds[3].X, 128 + 150);
-    EXPECT_EQ(birds[3].Y, 384 + 30);
-    EXPECT_EQ(birds[5].Speed, 2);
-    EXPECT_EQ(birds[5].SpeedPeriod, 25);
-    EXPECT_EQ(birds[5].ClimbPeriod, 20);
-    EXPECT_EQ(birds[5].Small, 1);
-    EXPECT_EQ(birds[4].Small, 0);
-    EXPECT_EQ(birds[9].Flap, 1);
+TEST(Gulls, StartValuesFollowTheirIndex) {
+    Gulls birds;
+    StartGulls(birds, SceneGeometry{1024, 768, 1024});
+    EXPECT_EQ(birds[0].x, 128);
+    EXPECT_EQ(birds[3].x, 128 + 150);
+    EXPECT_EQ(birds[3].y, 384 + 30);
+    EXPECT_EQ(birds[5].speed, 2);
+    EXPECT_EQ(birds[5].speedPeriod, 25);
+    EXPECT_EQ(birds[5].climbPeriod, 20);
+    EXPECT_EQ(birds[5].distant, 1);
+    EXPECT_EQ(birds[4].distant, 0);
+    EXPECT_EQ(birds[9].flap, 1);
 }
 
-TEST(Birds, SpeedClassStaysWithinOneToFive) {
+TEST(Gulls, SpeedClassStaysWithinOneToFive) {
     for (int speed : {1, 5}) {
         for (std::uint32_t seed = 0; seed < 64; ++seed) {
-            TBird bird;
-            bird.X = 400;
-            bird.Y = 300;
-            bird.Speed = speed;
-            bird.SpeedPeriod = 0;
-            bird.Climb = 2;
-            bird.ClimbPeriod = 1000;
-            bird.FlapPeriod = 1000;
-            TRandom random = SeededAt(seed);
-            MoveBird(bird, k800x600, random);
-            EXPECT_EQ(bird.Speed, speed == 1 ? 2 : 4);
+            Gull bird;
+            bird.x = 400;
+            bird.y = 300;
+            bird.speed = speed;
+            bird.speedPeriod = 0;
+            bird.climb = 2;
+            bird.climbPeriod = 1000;
+            bird.flapPeriod = 1000;
+            RandomGenerator random = SeededAt(seed);
+            MoveGull(bird, k800x600, random);
+            EXPECT_EQ(bird.speed, speed == 1 ? 2 : 4);
         }
     }
 }
 
-TEST(Birds, LeavingOnTheLeftTurnsAndSwitchesDistance) {
-    TBird bird;
-    bird.X = -98;
-    bird.Y = 300;
-    bird.Speed = 1;
-    bird.SpeedPeriod = 1000;
-    bird.Climb = 2;
-    bird.ClimbPeriod = 1000;
-    bird.FlapPeriod = 1000;
-    bird.Small = 0;
-    TRandom random = SeededAt(3);
-    MoveBird(bird, k800x600, random);
-    EXPECT_EQ(bird.X, -101);
-    EXPECT_EQ(bird.Small, 1);
-    EXPECT_EQ(bird.Speed, 5);
-    EXPECT_GE(bird.SpeedPeriod, 100);
-    EXPECT_LT(bird.SpeedPeriod, 180);
-    MoveBird(bird, k800x600, random);
-    EXPECT_EQ(bird.X, -98);
+TEST(Gulls, LeavingOnTheLeftTurnsAndSwitchesDistance) {
+    Gull bird;
+    bird.x = -98;
+    bird.y = 300;
+    bird.speed = 1;
+    bird.speedPeriod = 1000;
+    bird.climb = 2;
+    bird.climbPeriod = 1000;
+    bird.flapPeriod = 1000;
+    bird.distant = 0;
+    RandomGenerator random = SeededAt(3);
+    MoveGull(bird, k800x600, random);
+    EXPECT_EQ(bird.x, -101);
+    EXPECT_EQ(bird.distant, 1);
+    EXPECT_EQ(bird.speed, 5);
+    EXPECT_GE(bird.speedPeriod, 100);
+    EXPECT_LT(bird.speedPeriod, 180);
+    MoveGull(bird, k800x600, random);
+    EXPECT_EQ(bird.x, -98);
 }
 
-TEST(Birds, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
-    TBird bird;
-    bird.X = 400;
-    bird.Y = 300;
-    bird.Speed = 3;
-    bird.SpeedPeriod = 1000;
-    bird.Climb = 2;
-    bird.ClimbPeriod = 1000;
-    bird.Flap = 0;
-    bird.FlapPeriod = 1000;
-    TRandom random = SeededAt(1);
+TEST(Gulls, GlidingPoseHoldsWhileSinkingWithoutFlapping) {
+    Gull bird;
+    bird.x = 400;
+    bird.y = 300;
+    bird.speed = 3;
+    bird.speedPeriod = 1000;
+    bird.climb = 2;
+    bird.climbPeriod = 1000;
+    bird.flap = 0;
+    bird.flapPeriod = 1000;
+    RandomGenerator random = SeededAt(1);
     for (int tick = 0; tick < 12; ++tick) {
-        MoveBird(bird, k800x600, random);
-        EXPECT_EQ(bird.Frame, 17);
+        MoveGull(bird, k800x600, random);
+        EXPECT_EQ(bird.frame, 17);
     }
-    bird.Flap = 1;
+    bird.flap = 1;
     for (int tick = 0; tick < 8; ++tick) {
-        MoveBird(bird, k800x600, random);
-        EXPECT_EQ(bird.Frame, 16 + bird.FlapCount % 8);
+        MoveGull(bird, k800x600, random);
+        EXPECT_EQ(bird.frame, 16 + bird.flapCount % 8);
     }
 }
 
-TEST(Birds, StayInTheirBand) {
-    TBirds birds;
-    StartBirds(birds, k800x600);
-    TRandom random = SeededAt(42);
+TEST(Gulls, StayInTheirBand) {
+    Gulls birds;
+    StartGulls(birds, k800x600);
+    RandomGenerator random = SeededAt(42);
     for (int tick = 0; tick < 5000; ++tick) {
-        for (TBird& bird : birds) {
-            MoveBird(bird, k800x600, random);
-            ASSERT_GE(bird.Y, 220 - 1);
-            ASSERT_LE(bird.Y, 400 + 1);
-            ASSERT_GE(bird.Frame, 0);
-            ASSERT_LE(bird.Frame, 39);
+        for (Gull& bird : birds) {
+            MoveGull(bird, k800x600, random);
+            ASSERT_GE(bird.y, 220 - 1);
+            ASSERT_LE(bird.y, 400 + 1);
+            ASSERT_GE(bird.frame, 0);
+            ASSERT_LE(bird.frame, 39);
         }
     }
 }
 
 TEST(Yacht, VisitSailsInTurnsAndSailsOut) {
-    TYacht yacht;
-    TRandom random = SeededAt(5);
+    Yacht yacht;
+    RandomGenerator random = SeededAt(5);
     StartYacht(yacht, random);
-    yacht.YachtPeriod = 3;
+    yacht.period = 3;
     int tick = 1;
     while (yacht.Idle()) StepYacht(yacht, tick++, k800x600, random);
     EXPECT_EQ(tick - 1, 3);  // the first visit starts on tick 3 or 4
-    yacht.YachtStopX = 300;  // as if random(450) had given 0
+    yacht.stopX = 300;       // as if random(450) had given 0
     std::set<int> turnFrames;
     int inTicks = 0, outMoves = 0;
     while (!yacht.Idle()) {
-        const bool sailingIn = yacht.YachtIn >= 0;
-        const int outBefore = yacht.YachtOut;
+        const bool sailingIn = yacht.inbound >= 0;
+        const int outBefore = yacht.outbound;
         StepYacht(yacht, tick++, k800x600, random);
         if (sailingIn) ++inTicks;
-        if (yacht.YachtTurn >= 0) turnFrames.insert(yacht.YachtTurn);
-        if (yacht.YachtOut >= 0 ? yacht.YachtOut != outBefore : outBefore > 0) ++outMoves;
+        if (yacht.turn >= 0) turnFrames.insert(yacht.turn);
+        if (yacht.outbound >= 0 ? yacht.outbound != outBefore : outBefore > 0) ++outMoves;
     }
-    EXPECT_EQ(yacht.YachtStopOffset, 501);
+    EXPECT_EQ(yacht.stopOffset, 501);
     EXPECT_EQ(inTicks, 1500);  // plus the three ticks before the visit began
     EXPECT_EQ(turnFrames.size(), 27u);
     EXPECT_EQ(*turnFrames.begin(), 1);
     EXPECT_EQ(*turnFrames.rbegin(), 27);
     EXPECT_EQ(outMoves, 501);
-    EXPECT_EQ(yacht.ShowX, 800);
-    EXPECT_GE(yacht.YachtPeriod, 60);
+    EXPECT_EQ(yacht.x, 800);
+    EXPECT_GE(yacht.period, 60);
 }
 
 TEST(Yacht, DrawnFrameFollowsThePhase) {
-    TYacht yacht;
+    Yacht yacht;
     EXPECT_EQ(yacht.DrawnFrame(), -1);
-    yacht.YachtIn = 4;
+    yacht.inbound = 4;
     EXPECT_EQ(yacht.DrawnFrame(), 0);
-    yacht.YachtIn = -1;
-    yacht.YachtTurn = 9;
+    yacht.inbound = -1;
+    yacht.turn = 9;
     EXPECT_EQ(yacht.DrawnFrame(), 9);
-    yacht.YachtTurn = -1;
-    yacht.YachtOut = 9;
+    yacht.turn = -1;
+    yacht.outbound = 9;
     EXPECT_EQ(yacht.DrawnFrame(), 27);
 }
 
 TEST(Dolphins, LeapLastsNineteenTicksAtOnePlace) {
-    TDolphin dolphin;
-    TRandom random = SeededAt(9);
+    Dolphin dolphin;
+    RandomGenerator random = SeededAt(9);
     StartDolphin(dolphin, random);
-    EXPECT_GE(dolphin.DolphinPeriod, 50);
-    EXPECT_LT(dolphin.DolphinPeriod, 350);
+    EXPECT_GE(dolphin.period, 50);
+    EXPECT_LT(dolphin.period, 350);
     StepDolphin(dolphin, 0, k800x600, random);  // 0 is a multiple of every period
-    ASSERT_EQ(dolphin.DolphinFrame, 0);
-    const int x = dolphin.ShowX, y = dolphin.ShowY;
+    ASSERT_EQ(dolphin.frame, 0);
+    const int x = dolphin.x, y = dolphin.y;
     EXPECT_GE(x, 10);
     EXPECT_LE(x, 809);
     EXPECT_GE(y, 380);
     EXPECT_LE(y, 419);
     for (int frame = 1; frame <= 18; ++frame) {
         StepDolphin(dolphin, frame, k800x600, random);
-        EXPECT_EQ(dolphin.DolphinFrame, frame);
-        EXPECT_EQ(dolphin.ShowX, x);
+        EXPECT_EQ(dolphin.frame, frame);
+        EXPECT_EQ(dolphin.x, x);
     }
     StepDolphin(dolphin, 19, k800x600, random);
-    EXPECT_EQ(dolphin.DolphinFrame, -1);
-    dolphin.DolphinPeriod = 1;
+    EXPECT_EQ(dolphin.frame, -1);
+    dolphin.period = 1;
     StepDolphin(dolphin, 20, k800x600, random);
-    EXPECT_EQ(dolphin.DolphinFrame, 0);
+    EXPECT_EQ(dolphin.frame, 0);
 }
 
 // A scene whose set-up stopped early (a damaged settings store) still gets
 // its ticks delivered: the actors it never started step without a fault.
 TEST(Actors, StepEvenWhenNeverStarted) {
-    TYacht yacht;
-    TDolphin dolphin;
-    TRandom random;
+    Yacht yacht;
+    Dolphin dolphin;
+    RandomGenerator random;
     for (int tick = 0; tick < 10; ++tick) {
         StepYacht(yacht, tick, k800x600, random);
         StepDolphin(dolphin, tick, k800x600, random);
     }
     EXPECT_FALSE(yacht.Idle());
-    EXPECT_NE(dolphin.DolphinFrame, -1);
-    dolphin.DolphinPeriod = 0;
-    EXPECT_EQ(dolphin.DolphinPeriod, 1);
+    EXPECT_NE(dolphin.frame, -1);
+    dolphin.period = 0;
+    EXPECT_EQ(dolphin.period, 1);
 }
 
 TEST(Actors, EachStepPublishesThePoseItLeaves) {
-    TBirds birds;
-    StartBirds(birds, k800x600);
-    TRandom random = SeededAt(3);
-    for (int tick = 0; tick < 200; ++tick) MoveBird(birds[4], k800x600, random);
-    EXPECT_EQ(birds[4].Pose.Read(), (ActorPose{birds[4].X, birds[4].Y, birds[4].Frame, birds[4].Small != 0}));
+    Gulls birds;
+    StartGulls(birds, k800x600);
+    RandomGenerator random = SeededAt(3);
+    for (int tick = 0; tick < 200; ++tick) MoveGull(birds[4], k800x600, random);
+    EXPECT_EQ(birds[4].pose.Read(),
+              (ActorPose{birds[4].x, birds[4].y, birds[4].frame, birds[4].distant != 0}));
 
-    TYacht yacht;
+    Yacht yacht;
     StartYacht(yacht, random);
-    EXPECT_EQ(yacht.Pose.Read().frame, -1);
-    for (int tick = 1; yacht.YachtTurn < 0; ++tick) StepYacht(yacht, tick, k800x600, random);
-    EXPECT_EQ(yacht.Pose.Read(), (ActorPose{yacht.ShowX, yacht.ShowY, yacht.YachtTurn, false}));
+    EXPECT_EQ(yacht.pose.Read().frame, -1);
+    for (int tick = 1; yacht.turn < 0; ++tick) StepYacht(yacht, tick, k800x600, random);
+    EXPECT_EQ(yacht.pose.Read(), (ActorPose{yacht.x, yacht.y, yacht.turn, false}));
 
-    TDolphin dolphin;
+    Dolphin dolphin;
     StartDolphin(dolphin, random);
     StepDolphin(dolphin, 0, k800x600, random);
-    EXPECT_EQ(dolphin.Pose.Read(), (ActorPose{dolphin.ShowX, dolphin.ShowY, 0, false}));
+    EXPECT_EQ(dolphin.pose.Read(), (ActorPose{dolphin.x, dolphin.y, 0, false}));
 }
 
 TEST(Actors, PosesAreHeldToWhatAWordCanCarry) {
@@ -245,7 +246,7 @@ TEST(Actors, PosesAreReadWholeConcurrently) {
     for (int i = 0; i < kPoses; ++i) {
         const ActorPose read = pose.Read();
         if (read == ActorPose{}) continue;
-        torn += read.y != -read.x || read.frame != read.x % 28 || read.small != (read.x % 2 == 1);
+        torn += read.y != -read.x || read.frame != read.x % 28 || read.distant != (read.x % 2 == 1);
     }
     update.join();
     EXPECT_EQ(torn, 0);

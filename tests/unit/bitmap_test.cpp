@@ -4,6 +4,7 @@
 #include "platform/Bitmap.h"
 
 #include "GdiTestTarget.h"
+#include "tests/unit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -245,10 +246,7 @@ TEST(Resources, OnlyPicturesLoadAsBitmaps) {
 
 class PngFile : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directories(dir_); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    const std::filesystem::path dir_ =
-        std::filesystem::temp_directory_path() / ("tidereach-png-" + std::to_string(getpid()));
+    const ScratchFolder dir_;
 };
 
 TEST_F(PngFile, WritesAnRgbPictureThatReadsBackTheSame) {

@@ -1,5 +1,5 @@
 // The frame timer on the platform's real multimedia timer.
-#include "display/Ddtimer.h"
+#include "display/FrameTimer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 
 TEST(FrameTimerThread, TicksArriveOnTheTimerThreadAtItsPeriod) {
-    TDDtimer timer(nullptr);
+    FrameTimer timer(nullptr);
     std::atomic<int> ticks{0};
     std::atomic<bool> otherThread{true};
     const auto windowThread = std::this_thread::get_id();

@@ -1,7 +1,7 @@
 // The settings dialog in the system's own controls: what it shows, and how
 // the user's actions reach the form and the form's answers show.
 #include "platform/DialogWindow.h"
-#include "settings/Unit2.h"
+#include "settings/SetupDialog.h"
 #include "solar/CityTable.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ class SetupDialogView : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(platform::OpenDialogDisplay());
-        form = std::make_unique<TForm2>(Application);
+        form = std::make_unique<SetupDialog>(Application);
         view = std::make_unique<platform::DialogWindow>(*form);
         view->Show();
         dialog = FindWindowA(nullptr, "Tideway Islands Setup");
@@ -75,7 +75,7 @@ protected:
         for (const char key : keys) SendMessageA(window, WM_CHAR, WPARAM(static_cast<unsigned char>(key)), 0);
     }
 
-    std::unique_ptr<TForm2> form;
+    std::unique_ptr<SetupDialog> form;
     std::unique_ptr<platform::DialogWindow> view;
     HWND dialog = nullptr;
 };
@@ -116,12 +116,12 @@ TEST_F(SetupDialogView, AClockNumberTakesDigitsOnly) {
     SetWindowTextA(radius, "");
     Type(radius, "4x-2");
     EXPECT_EQ(TextOf(radius), "42");
-    EXPECT_EQ(form->Edit3R.Text(), "42");
+    EXPECT_EQ(form->radius.Text(), "42");
 }
 
 TEST_F(SetupDialogView, ReturnTakesTheNumberBeingTypedBeforeOK) {
     SendMessageA(Control("Show clock"), BM_SETCHECK, BST_CHECKED, 0);
-    form->CheckBox3Showclock.SetChecked(true);
+    form->showClock.SetChecked(true);
     const HWND xCentre = BoxAfter("X center");
     EnableWindow(xCentre, TRUE);
     SetFocus(xCentre);
@@ -147,7 +147,7 @@ TEST_F(SetupDialogView, TypingCompletesACityNameAndDeletingDoesNot) {
     SetFocus(typing);
     SetWindowTextA(typing, "");
     Type(typing, "ber");
-    EXPECT_EQ(form->ComboBox1.ItemIndex(), expected);
+    EXPECT_EQ(form->cityList.ItemIndex(), expected);
     EXPECT_EQ(TextOf(typing), std::string(CityAt(expected)->Name()));
     DWORD start = 0;
     DWORD end = 0;

@@ -2,9 +2,9 @@
 // screen in its own mode with a flip chain, a sprite draws keyed into the
 // back buffer, the gamma component sets the display's own ramp, and the
 // device puts the identity ramp back when it closes.
-#include "display/Ddbmp.h"
-#include "display/Ddgamma.h"
-#include "display/Ddmain.h"
+#include "display/DisplayDevice.h"
+#include "display/GammaRamp.h"
+#include "display/Sprite.h"
 #include "platform/Forms.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@ class Win32Display : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = application_.CreateForm<TForm>();
-        device_ = std::make_unique<TDDmain>(form_);
-        device_->OnError = [this](TObject*) { errors_.push_back(device_->GetErrorResult()); };
+        device_ = std::make_unique<DisplayDevice>(form_);
+        device_->OnError = [this](TObject*) { errors_.push_back(device_->ErrorText()); };
         // Wine's DirectDraw keeps the screen's own mode.
         device_->SetWidth(GetSystemMetrics(SM_CXSCREEN));
         device_->SetHeight(GetSystemMetrics(SM_CYSCREEN));
@@ -35,25 +35,25 @@ protected:
     DWORD BackPixel(int x, int y) {
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
-        if (FAILED(device_->FpDDSBack->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return 0xDEADBEEF;
+        if (FAILED(device_->backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return 0xDEADBEEF;
         DWORD pixel = 0;
         std::memcpy(&pixel, static_cast<const BYTE*>(desc.lpSurface) + y * desc.lPitch + x * 4, 4);
-        device_->FpDDSBack->Unlock(nullptr);
+        device_->backBuffer->Unlock(nullptr);
         return pixel & 0x00FFFFFF;
     }
 
     TApplication application_;
     TForm* form_ = nullptr;
-    std::unique_ptr<TDDmain> device_;
+    std::unique_ptr<DisplayDevice> device_;
     std::vector<std::string> errors_;
 };
 
 TEST_F(Win32Display, TheDeviceTakesTheScreenWithAFlipChain) {
-    ASSERT_NE(device_->FpDDSPrimary, nullptr);
-    ASSERT_NE(device_->FpDDSBack, nullptr);
+    ASSERT_NE(device_->primary, nullptr);
+    ASSERT_NE(device_->backBuffer, nullptr);
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
-    ASSERT_EQ(device_->FpDDSBack->GetSurfaceDesc(&desc), DD_OK);
+    ASSERT_EQ(device_->backBuffer->GetSurfaceDesc(&desc), DD_OK);
     EXPECT_EQ(int(desc.dwWidth), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(int(desc.dwHeight), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 32u);
@@ -69,16 +69,16 @@ TEST_F(Win32Display, ASpriteDrawsIntoTheBackBufferWithoutItsKeyColour) {
     TBitmap picture(4, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) picture.Set(x, y, x == 0 ? 0xFF00FF : 0xFF0000);
-    TDDbmp sprite(form_);
-    sprite.DDmainModule = device_.get();
+    Sprite sprite(form_);
+    sprite.device = device_.get();
     sprite.SetBitmap(&picture);
     sprite.CreateSurface();
     sprite.SetTransparency(true);
-    sprite.SetShowX(10);
-    sprite.SetShowY(20);
+    sprite.SetX(10);
+    sprite.SetY(20);
     device_->ClearBackSurface();
     sprite.DrawImage();
-    EXPECT_TRUE(sprite.GetErrorResult().empty()) << sprite.GetErrorResult();
+    EXPECT_TRUE(sprite.ErrorText().empty()) << sprite.ErrorText();
     EXPECT_EQ(BackPixel(10, 20), 0u) << "the key colour is left out";
     EXPECT_EQ(BackPixel(11, 21), 0xFF0000u);
     EXPECT_EQ(BackPixel(14, 20), 0u) << "nothing beyond the picture";
@@ -86,17 +86,17 @@ TEST_F(Win32Display, ASpriteDrawsIntoTheBackBufferWithoutItsKeyColour) {
 }
 
 TEST_F(Win32Display, TheGammaRampIsTheDisplaysAndIdentityAgainOnceTheDeviceCloses) {
-    TDDgamma gamma(form_);
-    gamma.DDmainModule = device_.get();
+    GammaRamp gamma(form_);
+    gamma.device = device_.get();
     gamma.SetEnabled(true);
     if (!gamma.Enabled()) GTEST_SKIP() << "this display has no gamma ramp";
-    gamma.SetLinearRGB(40, 50, 70);
-    EXPECT_TRUE(gamma.GetErrorResult().empty()) << gamma.GetErrorResult();
+    gamma.SetChannelLevels(40, 50, 70);
+    EXPECT_TRUE(gamma.ErrorText().empty()) << gamma.ErrorText();
 
     IDirectDrawGammaControl* control = nullptr;
-    ASSERT_EQ(device_->FpDDSPrimary->QueryInterface(IID_IDirectDrawGammaControl,
-                                                    reinterpret_cast<void**>(&control)),
-              DD_OK);
+    ASSERT_EQ(
+        device_->primary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&control)),
+        DD_OK);
     DDGAMMARAMP ramp{};
     const bool kept = SUCCEEDED(control->GetGammaRamp(0, &ramp)) && ramp.red[255] != 0;
     gamma.SetEnabled(false);

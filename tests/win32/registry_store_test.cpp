@@ -2,8 +2,8 @@
 // the store's errors, and the first run writing every setting. Each test works
 // under a key of its own, removed afterwards.
 #include "platform/Registry.h"
-#include "settings/Setreg.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ protected:
     }
 
     std::string product_;
-    TSetReg store_{nullptr};
+    SettingsStore store_{nullptr};
 };
 
 TEST_F(Win32Registry, WithoutTheKeyReadsLeaveTheirDestinationAndCreateNothing) {
@@ -67,7 +67,7 @@ TEST_F(Win32Registry, ValuesUseTheRegistryTypes) {
     ASSERT_TRUE(store_.Write("Gamma", 200));
     ASSERT_TRUE(store_.Write("flag_clock", true));
     ASSERT_TRUE(store_.Write("RegLng", std::bit_cast<float>(0x40C33333u)));
-    ASSERT_TRUE(store_.Write("Name", AnsiString("Aachen")));
+    ASSERT_TRUE(store_.Write("Name", std::string("Aachen")));
 
     const Stored gamma = Query("Gamma");
     EXPECT_EQ(gamma.type, DWORD(REG_DWORD));
@@ -84,7 +84,7 @@ TEST_F(Win32Registry, ValuesUseTheRegistryTypes) {
     int number = 0;
     bool flag = false;
     float real = 0;
-    AnsiString text;
+    std::string text;
     EXPECT_TRUE(store_.Read("Gamma", &number));
     EXPECT_TRUE(store_.Read("flag_clock", &flag));
     EXPECT_TRUE(store_.Read("RegLng", &real));
@@ -99,19 +99,19 @@ TEST_F(Win32Registry, MissingAndMistypedValuesRaiseTheStoreErrors) {
     ASSERT_TRUE(store_.Write("Gamma", 256));
     int number = 0;
     float real = 0;
-    AnsiString text = "kept?";
+    std::string text = "kept?";
     EXPECT_TRUE(store_.Read("Absent", &text));
     EXPECT_EQ(text, "");
     try {
         store_.Read("NumBirds", &number);
         ADD_FAILURE() << "a missing integer is an error";
-    } catch (const ERegistryException& error) {
+    } catch (const SettingsStoreError& error) {
         EXPECT_STREQ(error.what(), "Failed to get data for 'NumBirds'");
     }
     try {
         store_.Read("Gamma", &real);
         ADD_FAILURE() << "a DWORD read as a float is an error";
-    } catch (const ERegistryException& error) {
+    } catch (const SettingsStoreError& error) {
         EXPECT_STREQ(error.what(), "Invalid data type for 'Gamma'");
     }
 }

@@ -1,5 +1,4 @@
-#include "display/Ddmain.h"
-
+#include "display/DisplayDevice.h"
 #include "platform/MMSystem.h"
 #include "platform/headless/Headless.h"
 
@@ -14,14 +13,14 @@ using platform::headless::InjectFault;
 
 namespace {
 
-class DisplayDevice : public ::testing::Test {
+class DisplayDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::headless::Install({{1024, 768, 32}, 1, true});
         device.OnError = [this](TObject* sender) {
             EXPECT_EQ(sender, &device);
-            reports.push_back(device.GetErrorResult());
-            closedWhenReported.push_back(device.FpDD == nullptr);
+            reports.push_back(device.ErrorText());
+            closedWhenReported.push_back(device.directDraw == nullptr);
         };
     }
     void TearDown() override {
@@ -37,17 +36,17 @@ protected:
     }
 
     TForm owner{nullptr};
-    TDDmain device{&owner};
+    DisplayDevice device{&owner};
     std::vector<std::string> reports;
     std::vector<bool> closedWhenReported;
 };
 
 }  // namespace
 
-TEST_F(DisplayDevice, OpensTheModeAndPresentsEachFlip) {
+TEST_F(DisplayDeviceTest, OpensTheModeAndPresentsEachFlip) {
     Open();
     ASSERT_TRUE(reports.empty());
-    ASSERT_NE(device.FpDDSBack, nullptr);
+    ASSERT_NE(device.backBuffer, nullptr);
     const int before = platform::headless::PresentedFrameCount();
     device.ClearBackSurface();
     device.FlipSurfaces();
@@ -59,7 +58,7 @@ TEST_F(DisplayDevice, OpensTheModeAndPresentsEachFlip) {
     EXPECT_EQ(frame->At(400, 300), 0u);
 }
 
-TEST_F(DisplayDevice, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
+TEST_F(DisplayDeviceTest, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
     const std::vector<std::pair<DisplayOp, std::string>> cases = {
         {DisplayOp::DirectDrawCreate, "Error DirectDrawCreate"},
         {DisplayOp::QueryInterface, "Error DirectDrawCreate7"},
@@ -83,23 +82,23 @@ TEST_F(DisplayDevice, EveryOpeningFailureIsReportedWithTheDeviceClosed) {
     }
 }
 
-TEST_F(DisplayDevice, RefusesAModeTheScreenDoesNotOffer) {
+TEST_F(DisplayDeviceTest, RefusesAModeTheScreenDoesNotOffer) {
     Open(1000, 700, 32);
     EXPECT_EQ(reports, std::vector<std::string>{"Error SetDisplayMode"});
-    EXPECT_EQ(device.FpDD, nullptr);
+    EXPECT_EQ(device.directDraw, nullptr);
 }
 
-TEST_F(DisplayDevice, ClosedDeviceReportsEachUse) {
+TEST_F(DisplayDeviceTest, ClosedDeviceReportsEachUse) {
     device.ClearBackSurface();
     device.FlipSurfaces();
     device.CloseDirectDraw();
     device.CloseDirectDraw();
     EXPECT_EQ(reports, (std::vector<std::string>{"Error FpDD==NULL", "Error FpDD==NULL"}));
-    EXPECT_FALSE(device.MakeRestSurface());
+    EXPECT_FALSE(device.RestoreSurfaces());
     EXPECT_EQ(reports.back(), "Error FpDD==NULL (MakeRestSurface)");
 }
 
-TEST_F(DisplayDevice, DualMonitorPaths) {
+TEST_F(DisplayDeviceTest, DualMonitorPaths) {
     device.SetDualMonitor(true);
     Open();
     EXPECT_EQ(reports, std::vector<std::string>{"This program work only in dual monitor system!"});
@@ -110,13 +109,13 @@ TEST_F(DisplayDevice, DualMonitorPaths) {
     reports.clear();
     Open();
     EXPECT_TRUE(reports.empty());
-    EXPECT_NE(device.FpDD, nullptr);
+    EXPECT_NE(device.directDraw, nullptr);
     device.SetEnabled(false);
 
     InjectFault(DisplayOp::DirectDrawEnumerateEx, E_FAIL);
     Open();
     EXPECT_EQ(reports, std::vector<std::string>{"ERROR EnumerateScreens"});
-    EXPECT_NE(device.FpDD, nullptr);  // the opening goes on
+    EXPECT_NE(device.directDraw, nullptr);  // the opening goes on
     device.SetEnabled(false);
 
     reports.clear();
@@ -126,10 +125,10 @@ TEST_F(DisplayDevice, DualMonitorPaths) {
     EXPECT_TRUE(closedWhenReported.back());
 }
 
-TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
+TEST_F(DisplayDeviceTest, FrameRateIsComputedPerTenFramesAndTruncated) {
     DWORD now = 0;
     platform::OverrideTickClock([&] { return now; });
-    device.SetshowFPS(true);
+    device.SetShowFrameRate(true);
     Open();
     // Twenty frames hold one whole batch of ten, whatever an earlier batch left.
     auto frames = [&](DWORD millisecondsEach) {
@@ -137,17 +136,17 @@ TEST_F(DisplayDevice, FrameRateIsComputedPerTenFramesAndTruncated) {
             now += millisecondsEach;
             device.FlipSurfaces();
         }
-        return TDDmain::FrameRate();
+        return device.FrameRate();
     };
     EXPECT_EQ(frames(25), 40);
     EXPECT_EQ(frames(30), 33);
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
+TEST_F(DisplayDeviceTest, TextLinesAreDrawnInWhite) {
     Open();
-    device.SetShowTestString(true);
-    device.SetTestString("Demo Time: 12:0AM");
+    device.ShowTextLine(0, true);
+    device.SetTextLine(0, "Demo Time: 12:0AM");
     device.ClearBackSurface();
     device.FlipSurfaces();
     const auto frame = platform::headless::LastPresentedFrame();
@@ -157,16 +156,16 @@ TEST_F(DisplayDevice, TextLinesAreDrawnInWhite) {
         for (int x = 20; x < 200; ++x) white += frame->At(x, y) == 0xFFFFFF;
     EXPECT_GT(white, 20);
     // An empty text draws nothing and reports nothing.
-    device.SetTestString("");
+    device.SetTextLine(0, "");
     device.ClearBackSurface();
     device.FlipSurfaces();
     EXPECT_EQ(platform::headless::LastPresentedFrame()->At(25, 30), 0u);
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DisplayDevice, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
+TEST_F(DisplayDeviceTest, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
     Open();
-    device.SetshowFPS(true);
+    device.SetShowFrameRate(true);
     const int before = platform::headless::PresentedFrameCount();
     InjectFault(DisplayOp::GetDC, DDERR_GENERIC);
     device.FlipSurfaces();
@@ -177,12 +176,12 @@ TEST_F(DisplayDevice, FailedDeviceContextClosesTheDeviceAndStopsTheFrame) {
     EXPECT_EQ(reports.back(), "Error FpDD==NULL");
 }
 
-TEST_F(DisplayDevice, FailedDeviceContextOfATestLineClosesTheDevice) {
+TEST_F(DisplayDeviceTest, FailedDeviceContextOfATestLineClosesTheDevice) {
     Open();
-    device.SetShowTestString2(true);
-    device.SetTestString2("Sunrise at: 5:07AM");
-    device.SetShowTestString3(true);
-    device.SetTestString3("Sunset at: 9:52PM");
+    device.ShowTextLine(1, true);
+    device.SetTextLine(1, "Sunrise at: 5:07AM");
+    device.ShowTextLine(2, true);
+    device.SetTextLine(2, "Sunset at: 9:52PM");
     const int before = platform::headless::PresentedFrameCount();
     const int contexts = platform::headless::CallCount(DisplayOp::GetDC);
     InjectFault(DisplayOp::GetDC, DDERR_GENERIC);
@@ -193,12 +192,12 @@ TEST_F(DisplayDevice, FailedDeviceContextOfATestLineClosesTheDevice) {
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::GetDC), contexts + 1);  // no further line
 }
 
-TEST_F(DisplayDevice, LostSurfacesAreRestored) {
+TEST_F(DisplayDeviceTest, LostSurfacesAreRestored) {
     Open();
     platform::LoseAllSurfaces();
     device.ClearBackSurface();
     EXPECT_TRUE(reports.empty());
-    EXPECT_EQ(device.FpDDSBack->IsLost(), DD_OK);
+    EXPECT_EQ(device.backBuffer->IsLost(), DD_OK);
 
     // A flip that finds the surfaces lost drops that frame only.
     const int before = platform::headless::PresentedFrameCount();
@@ -210,7 +209,7 @@ TEST_F(DisplayDevice, LostSurfacesAreRestored) {
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DisplayDevice, FailedRestoreReportsTheCodeThenTheClearing) {
+TEST_F(DisplayDeviceTest, FailedRestoreReportsTheCodeThenTheClearing) {
     Open();
     platform::LoseAllSurfaces();
     InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
@@ -218,7 +217,7 @@ TEST_F(DisplayDevice, FailedRestoreReportsTheCodeThenTheClearing) {
     device.ClearBackSurface();
     EXPECT_EQ(reports, (std::vector<std::string>{"Error Primary DDERR_WRONGMODE (MakeRestSurface)",
                                                  "Cannot RestoreAllSurfaces"}));
-    EXPECT_EQ(device.GetErrorResult(), "Cannot RestoreAllSurfaces");
+    EXPECT_EQ(device.ErrorText(), "Cannot RestoreAllSurfaces");
 
     reports.clear();
     InjectFault(DisplayOp::IsLost, DDERR_GENERIC);
@@ -226,7 +225,7 @@ TEST_F(DisplayDevice, FailedRestoreReportsTheCodeThenTheClearing) {
     EXPECT_EQ(reports, std::vector<std::string>{"Unrecognized ERROR ClearBackSurface"});
 }
 
-TEST_F(DisplayDevice, EachRefusedRestoreNamesItsCodeAndSurface) {
+TEST_F(DisplayDeviceTest, EachRefusedRestoreNamesItsCodeAndSurface) {
     const std::pair<HRESULT, std::string> codes[] = {
         {DDERR_GENERIC, "DDERR_GENERIC"},
         {DDERR_IMPLICITLYCREATED, "DDERR_IMPLICITLYCREATED"},
@@ -245,7 +244,7 @@ TEST_F(DisplayDevice, EachRefusedRestoreNamesItsCodeAndSurface) {
             reports.clear();
             InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
             InjectFault(DisplayOp::Restore, code, 1, skip);
-            EXPECT_FALSE(device.MakeRestSurface());
+            EXPECT_FALSE(device.RestoreSurfaces());
             EXPECT_EQ(reports, std::vector<std::string>{std::string("Error ") + surface + " " + name +
                                                         " (MakeRestSurface)"});
         }
@@ -254,6 +253,6 @@ TEST_F(DisplayDevice, EachRefusedRestoreNamesItsCodeAndSurface) {
     reports.clear();
     InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
     InjectFault(DisplayOp::Restore, DDERR_SURFACELOST, 2);
-    EXPECT_TRUE(device.MakeRestSurface());
+    EXPECT_TRUE(device.RestoreSurfaces());
     EXPECT_TRUE(reports.empty());
 }

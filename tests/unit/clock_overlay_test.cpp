@@ -1,4 +1,4 @@
-#include "display/Dxclock.h"
+#include "display/ClockOverlay.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
-    TDXClock clock(nullptr);
+    ClockOverlay clock(nullptr);
     clock.SetRadius(70);
-    const TDXClock::Sizes& s = clock.GetSizes();
+    const ClockOverlay::Sizes& s = clock.DerivedSizes();
     EXPECT_EQ(s.hub, 1);
     EXPECT_EQ(s.minuteDot, 1);
     EXPECT_EQ(s.fiveMinuteDot, 2);
@@ -23,9 +23,9 @@ TEST(ClockOverlay, SizesDerivedFromTheDefaultRadius) {
 }
 
 TEST(ClockOverlay, SizesDerivedFromALargeRadius) {
-    TDXClock clock(nullptr);
+    ClockOverlay clock(nullptr);
     clock.SetRadius(140);
-    const TDXClock::Sizes& s = clock.GetSizes();
+    const ClockOverlay::Sizes& s = clock.DerivedSizes();
     EXPECT_EQ(s.hub, 3);
     EXPECT_EQ(s.minuteDot, 2);
     EXPECT_EQ(s.fiveMinuteDot, 3);
@@ -40,16 +40,16 @@ TEST(ClockOverlay, SizesDerivedFromALargeRadius) {
 }
 
 TEST(ClockOverlay, HourHandAdvancesEveryTwelveMinutes) {
-    EXPECT_EQ(TDXClock::HourIndex(15, 0), 15);
-    EXPECT_EQ(TDXClock::HourIndex(14, 59), 14);
-    EXPECT_EQ(TDXClock::HourIndex(0, 30), 2);
-    EXPECT_EQ(TDXClock::HourIndex(12, 30), 2);
+    EXPECT_EQ(ClockOverlay::HourIndex(15, 0), 15);
+    EXPECT_EQ(ClockOverlay::HourIndex(14, 59), 14);
+    EXPECT_EQ(ClockOverlay::HourIndex(0, 30), 2);
+    EXPECT_EQ(ClockOverlay::HourIndex(12, 30), 2);
 }
 
 TEST(ClockOverlay, RotationTurnsClockwiseOnTheScreen) {
-    TDXClock clock(nullptr);
-    clock.SetXcenter(400);
-    clock.SetYcenter(300);
+    ClockOverlay clock(nullptr);
+    clock.SetCenterX(400);
+    clock.SetCenterY(300);
     clock.SetRadius(70);
     const POINT tip = clock.HourShape()[0];  // pointing to 12
     const POINT atTwelve = clock.Rotate(tip, 0);
@@ -65,19 +65,19 @@ TEST(ClockOverlay, RotationTurnsClockwiseOnTheScreen) {
 // Hand-edited settings at the ends of the integers: the clock keeps to
 // places a screen could show, and its turned figures stay near them.
 TEST(ClockOverlay, ExtremeValuesAreHeldToWhatAScreenShows) {
-    TDXClock clock(nullptr);
-    clock.SetXcenter(INT_MAX);
-    clock.SetYcenter(INT_MIN);
+    ClockOverlay clock(nullptr);
+    clock.SetCenterX(INT_MAX);
+    clock.SetCenterY(INT_MIN);
     clock.SetRadius(INT_MAX);
-    EXPECT_EQ(clock.GetXcenter(), TDXClock::kExtentLimit);
-    EXPECT_EQ(clock.GetYcenter(), -TDXClock::kExtentLimit);
-    EXPECT_EQ(clock.GetRadius(), TDXClock::kExtentLimit);
+    EXPECT_EQ(clock.CenterX(), ClockOverlay::kExtentLimit);
+    EXPECT_EQ(clock.CenterY(), -ClockOverlay::kExtentLimit);
+    EXPECT_EQ(clock.Radius(), ClockOverlay::kExtentLimit);
     for (int k = 0; k < 60; ++k) {
         const POINT tip = clock.Rotate(clock.MinuteShape()[0], k);
-        EXPECT_LE(std::abs(tip.x - clock.GetXcenter()), TDXClock::kExtentLimit);
-        EXPECT_LE(std::abs(tip.y - clock.GetYcenter()), TDXClock::kExtentLimit);
+        EXPECT_LE(std::abs(tip.x - clock.CenterX()), ClockOverlay::kExtentLimit);
+        EXPECT_LE(std::abs(tip.y - clock.CenterY()), ClockOverlay::kExtentLimit);
     }
     clock.SetRadius(INT_MIN);
-    EXPECT_EQ(clock.GetRadius(), 0);
-    EXPECT_EQ(clock.GetSizes().minuteLength, 0);
+    EXPECT_EQ(clock.Radius(), 0);
+    EXPECT_EQ(clock.DerivedSizes().minuteLength, 0);
 }

@@ -1,5 +1,4 @@
-#include "display/Ddtimer.h"
-
+#include "display/FrameTimer.h"
 #include "platform/MMSystem.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +11,15 @@
 
 namespace {
 
-class FrameTimer : public ::testing::Test {
+class FrameTimerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::OverrideTickClock([this] { return now; });
         timer.OnTimer = [this](TObject*) { events += "T"; };
-        timer.OnDivide2 = [this](TObject*) { events += "2"; };
-        timer.On5tick = [this](TObject*) { events += "5"; };
-        timer.On25tick = [this](TObject*) { events += "X"; };
-        timer.OnZasTime = [this](TObject*) { events += "Z"; };
+        timer.OnEverySecondTick = [this](TObject*) { events += "2"; };
+        timer.OnTick5 = [this](TObject*) { events += "5"; };
+        timer.OnTick25 = [this](TObject*) { events += "X"; };
+        timer.OnStall = [this](TObject*) { events += "Z"; };
     }
     void TearDown() override {
         timer.SetEnabled(false);
@@ -35,19 +34,19 @@ protected:
 
     DWORD now = 1000;
     std::string events;
-    TDDtimer timer{nullptr};
+    FrameTimer timer{nullptr};
 };
 
 }  // namespace
 
-TEST_F(FrameTimer, EventsOfATickComeInOrder) {
+TEST_F(FrameTimerTest, EventsOfATickComeInOrder) {
     timer.SetInterval(60000);  // no real tick interferes
     timer.SetEnabled(true);
     Ticks(5);
     EXPECT_EQ(events, "T2TT2TT25");
 }
 
-TEST_F(FrameTimer, OneShotEventsFireOncePerEnabling) {
+TEST_F(FrameTimerTest, OneShotEventsFireOncePerEnabling) {
     timer.SetInterval(60000);
     timer.SetEnabled(true);
     Ticks(60);
@@ -62,7 +61,7 @@ TEST_F(FrameTimer, OneShotEventsFireOncePerEnabling) {
     EXPECT_EQ(std::count(events.begin(), events.end(), '5'), 2);
 }
 
-TEST_F(FrameTimer, StallIsAGapOfMoreThanTwoSeconds) {
+TEST_F(FrameTimerTest, StallIsAGapOfMoreThanTwoSeconds) {
     timer.SetInterval(60000);
     timer.SetEnabled(true);
     Ticks(1, 2000);

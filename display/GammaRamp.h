@@ -1,4 +1,4 @@
-// TDDgamma: the brightness of the whole display through the gamma ramp of
+// The brightness of the whole display through the gamma ramp of
 // the display device's primary surface, uniform (RGB, 0 to 256, 256 the
 // unchanged picture) or per channel. The lighting drives it from the timer
 // thread while keys drive it from the window thread, so every operation
@@ -11,25 +11,25 @@
 
 #include <mutex>
 
-class TDDmain;
+class DisplayDevice;
 
-class TDDgamma : public TDisplayComponent {
+class GammaRamp : public DisplayComponent {
 public:
-    explicit TDDgamma(TComponent* owner);
+    explicit GammaRamp(TComponent* owner);
     // Releases a gamma control still held.
-    ~TDDgamma() override;
-    TDDgamma(const TDDgamma&) = delete;
-    TDDgamma& operator=(const TDDgamma&) = delete;
+    ~GammaRamp() override;
+    GammaRamp(const GammaRamp&) = delete;
+    GammaRamp& operator=(const GammaRamp&) = delete;
 
     bool Enabled() const;
     void SetEnabled(bool value);
-    int GetRGB() const;
+    int Level() const;
     // Stores the step; while enabled also writes a grey ramp with it.
-    void SetRGB(int step);
+    void SetLevel(int step);
     // While enabled, writes a ramp with a step per channel; stores nothing.
-    void SetLinearRGB(int red, int green, int blue);
+    void SetChannelLevels(int red, int green, int blue);
 
-    TDDmain* DDmainModule = nullptr;
+    DisplayDevice* device = nullptr;
 
     // Entry i of a channel: i times the step, in a 16-bit accumulator.
     static void FillRamp(DDGAMMARAMP& ramp, int red, int green, int blue);
@@ -42,10 +42,10 @@ private:
     void Disable();
     void WriteRamp(int red, int green, int blue);
 
-    mutable std::recursive_mutex FLock;
-    bool FEnabled = false;
-    int FRGB = 256;
+    mutable std::recursive_mutex lock_;
+    bool enabled_ = false;
+    int level_ = 256;
     // Holds a reference of its own: it never reaches into the device, which
     // may be closed by then.
-    IDirectDrawGammaControl* FGammaControl = nullptr;
+    IDirectDrawGammaControl* gammaControl_ = nullptr;
 };

@@ -9,4 +9,4 @@
 // CLR_INVALID nothing is written and the result is the top-left pixel's
 // stored value. Bits above the format's width are cleared. CLR_INVALID when
 // the surface is absent or cannot be locked.
-DWORD DDColorMatch(IDirectDrawSurface7* surface, COLORREF color);
+DWORD SurfaceColorValue(IDirectDrawSurface7* surface, COLORREF color);

@@ -1,4 +1,4 @@
-#include "display/ColorMatch.h"
+#include "display/SurfaceColor.h"
 
 #include "platform/Gdi.h"
 
@@ -20,7 +20,7 @@ DWORD FirstPixel(const DDSURFACEDESC2& desc) {
 
 }  // namespace
 
-DWORD DDColorMatch(IDirectDrawSurface7* surface, COLORREF color) {
+DWORD SurfaceColorValue(IDirectDrawSurface7* surface, COLORREF color) {
     DWORD result = CLR_INVALID;
     if (surface == nullptr) return result;
     COLORREF saved = 0;

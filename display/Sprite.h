@@ -1,40 +1,40 @@
-// TDDbmp: a sprite. One picture copied once, optionally scaled, into an
+// A sprite: one picture copied once, optionally scaled, into an
 // off-screen surface of the display device, then drawn every frame onto the
 // back buffer, clipped to the screen and optionally colour-keyed with its
 // top-left colour. It can also draw one band of a strip of stacked frames.
 //
 // Order of use: fill Bitmap and the scaling; open the device; CreateSurface;
-// SetTransparency(true) if wanted; per frame DrawImage or DrawAni between
+// SetTransparency(true) if wanted; per frame DrawImage or DrawFrame between
 // the device's clear and flip; CloseSurface before the device closes.
 #pragma once
 
 #include "display/Drawable.h"
 
-class TDDbmp : public TDDdrawable {
+class Sprite : public Drawable {
 public:
-    using TDDdrawable::TDDdrawable;
-    ~TDDbmp() override;
+    using Drawable::Drawable;
+    ~Sprite() override;
 
-    // Builds FpSurface from Bitmap, at StretchWidth x StretchHeight when
+    // Builds surface from Bitmap, at StretchWidth x StretchHeight when
     // Stretching is set; a surface built before is released first.
     void CreateSurface();
     void CloseSurface();
 
-    // The whole picture at (ShowX, ShowY).
+    // The whole picture at (X, Y).
     void DrawImage();
-    // Band NumberFrame of YOffsetFrame rows (scaled with the picture) at
-    // (ShowX, ShowY).
-    void DrawAni();
-    // Clips FSrcRect at (ShowX, ShowY) and blits it. A failed blit releases
+    // Band Frame() of BandHeight() rows (scaled with the picture) at
+    // (X, Y).
+    void DrawFrame();
+    // Clips sourceRect at (X, Y) and blits it. A failed blit releases
     // the surface.
-    void DrawImageFunc();
+    void DrawSourceRect();
 
     // Needs the surface: the key is read from its top-left pixel.
     void SetTransparency(bool value);
-    void DDSetColorKey(IDirectDrawSurface7* surface, COLORREF color);
+    void KeyWithColor(IDirectDrawSurface7* target, COLORREF color);
 
     // The sprite's own surface, holding one reference.
-    IDirectDrawSurface7* FpSurface = nullptr;
+    IDirectDrawSurface7* surface = nullptr;
 
 private:
     int PictureWidth() const;

@@ -1,13 +1,12 @@
-#include "settings/Setreg.h"
-
 #include "platform/Registry.h"
+#include "settings/SettingsStore.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
 #include <bit>
 
 namespace {
 
-class SetRegTest : public ConfigHomeTest {
+class SettingsStoreTest : public ConfigHomeTest {
 protected:
     void SetUp() override {
         ConfigHomeTest::SetUp();
@@ -19,16 +18,16 @@ protected:
     static std::string ErrorOf(Action action) {
         try {
             action();
-        } catch (const ERegistryException& error) {
+        } catch (const SettingsStoreError& error) {
             return error.what();
         }
         return "";
     }
 
-    TSetReg store{nullptr};
+    SettingsStore store{nullptr};
 };
 
-TEST_F(SetRegTest, WithoutTheKeyReadsLeaveTheirDestinationAndCreateNothing) {
+TEST_F(SettingsStoreTest, WithoutTheKeyReadsLeaveTheirDestinationAndCreateNothing) {
     int number = 5;
     bool flag = true;
     float real = 2.5f;
@@ -43,12 +42,12 @@ TEST_F(SetRegTest, WithoutTheKeyReadsLeaveTheirDestinationAndCreateNothing) {
     EXPECT_EQ(text, "keep");
     EXPECT_TRUE(std::filesystem::is_empty(Home()));
 
-    TSetReg unnamed(nullptr);  // names not set: no key path at all
+    SettingsStore unnamed(nullptr);  // names not set: no key path at all
     EXPECT_FALSE(unnamed.Write("Gamma", 1));
     EXPECT_TRUE(std::filesystem::is_empty(Home()));
 }
 
-TEST_F(SetRegTest, ValuesUseTheRegistryEncodings) {
+TEST_F(SettingsStoreTest, ValuesUseTheRegistryEncodings) {
     const float longitude = std::bit_cast<float>(0x40C33333u);
     EXPECT_TRUE(store.Write("Flag", true));
     EXPECT_TRUE(store.Write("Number", -2));
@@ -84,7 +83,7 @@ TEST_F(SetRegTest, ValuesUseTheRegistryEncodings) {
     EXPECT_EQ(text, "");
 }
 
-TEST_F(SetRegTest, AValueThatCannotBeReadRaisesTheStoreErrorForItsName) {
+TEST_F(SettingsStoreTest, AValueThatCannotBeReadRaisesTheStoreErrorForItsName) {
     WriteText(KeyFile(),
               "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n"
               "\"Eight\"=hex:00,00,00,00,00,00,f0,3f\n"
@@ -112,7 +111,7 @@ TEST_F(SetRegTest, AValueThatCannotBeReadRaisesTheStoreErrorForItsName) {
     EXPECT_EQ(real, 1.0f);
 }
 
-TEST_F(SetRegTest, AWriteThatFailsOnAnExistingKeyRaisesAndKeepsTheFile) {
+TEST_F(SettingsStoreTest, AWriteThatFailsOnAnExistingKeyRaisesAndKeepsTheFile) {
     store.Write("Gamma", 1);
     const std::string before = ReadText(KeyFile());
     std::filesystem::permissions(KeyFile(), std::filesystem::perms::owner_read);

@@ -1,4 +1,4 @@
-#include "settings/Setreg.h"
+#include "settings/SettingsStore.h"
 
 #include "platform/Registry.h"
 
@@ -26,18 +26,18 @@ private:
     HKEY key_ = nullptr;
 };
 
-[[noreturn]] void Raise(const char* what, const AnsiString& name) {
-    throw ERegistryException(std::string(what) + " for '" + name + "'");
+[[noreturn]] void Raise(const char* what, const std::string& name) {
+    throw SettingsStoreError(std::string(what) + " for '" + name + "'");
 }
 
-void Store(HKEY key, const AnsiString& name, DWORD type, const BYTE* data, DWORD size) {
+void Store(HKEY key, const std::string& name, DWORD type, const BYTE* data, DWORD size) {
     if (RegSetValueExA(key, name.c_str(), 0, type, data, size) != ERROR_SUCCESS)
         Raise("Failed to set data", name);
 }
 
 // Fetches a value of a fixed size; anything but `size` bytes of `type` is
 // the wrong type.
-void Fetch(HKEY key, const AnsiString& name, DWORD type, BYTE* data, DWORD size) {
+void Fetch(HKEY key, const std::string& name, DWORD type, BYTE* data, DWORD size) {
     DWORD storedType = REG_NONE;
     DWORD storedSize = size;
     if (RegQueryValueExA(key, name.c_str(), nullptr, &storedType, data, &storedSize) != ERROR_SUCCESS) {
@@ -58,13 +58,13 @@ std::uint64_t GetLittleEndian(const BYTE (&bytes)[N]) {
     return value;
 }
 
-int FetchInteger(HKEY key, const AnsiString& name) {
+int FetchInteger(HKEY key, const std::string& name) {
     BYTE bytes[4] = {};
     Fetch(key, name, REG_DWORD, bytes, sizeof bytes);
     return int(std::int32_t(std::uint32_t(GetLittleEndian(bytes))));
 }
 
-void StoreInteger(HKEY key, const AnsiString& name, std::uint32_t value) {
+void StoreInteger(HKEY key, const std::string& name, std::uint32_t value) {
     BYTE bytes[4];
     PutLittleEndian(bytes, value);
     Store(key, name, REG_DWORD, bytes, sizeof bytes);
@@ -72,7 +72,7 @@ void StoreInteger(HKEY key, const AnsiString& name, std::uint32_t value) {
 
 // Opens (for writing, creates) the key, runs `transfer` on it and closes it.
 template <class Transfer>
-bool WithKey(const AnsiString& path, bool create, Transfer transfer) {
+bool WithKey(const std::string& path, bool create, Transfer transfer) {
     OpenedKey key;
     LSTATUS status =
         create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -85,27 +85,29 @@ bool WithKey(const AnsiString& path, bool create, Transfer transfer) {
 
 }  // namespace
 
-TSetReg::TSetReg(TComponent* owner) : TComponent(owner) {}
+SettingsStore::SettingsStore(TComponent* owner) : TComponent(owner) {}
 
-AnsiString TSetReg::KeyPath() const { return "SOFTWARE\\" + FCompanyName + "\\" + FProductName; }
+std::string SettingsStore::KeyPath() const { return "SOFTWARE\\" + companyName_ + "\\" + productName_; }
 
-bool TSetReg::Write(const AnsiString& name, int value) {
+bool SettingsStore::Write(const std::string& name, int value) {
     return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, std::uint32_t(value)); });
 }
 
-bool TSetReg::Write(const AnsiString& name, bool value) {
+bool SettingsStore::Write(const std::string& name, bool value) {
     return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, value ? 1 : 0); });
 }
 
-bool TSetReg::Write(const AnsiString& name, const AnsiString& value) {
+bool SettingsStore::Write(const std::string& name, const std::string& value) {
     return WithKey(KeyPath(), true, [&](HKEY key) {
         Store(key, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
     });
 }
 
-bool TSetReg::Write(const AnsiString& name, const char* value) { return Write(name, AnsiString(value)); }
+bool SettingsStore::Write(const std::string& name, const char* value) {
+    return Write(name, std::string(value));
+}
 
-bool TSetReg::Write(const AnsiString& name, float value) {
+bool SettingsStore::Write(const std::string& name, float value) {
     return WithKey(KeyPath(), true, [&](HKEY key) {
         BYTE bytes[8];
         PutLittleEndian(bytes, std::bit_cast<std::uint64_t>(double(value)));
@@ -113,15 +115,15 @@ bool TSetReg::Write(const AnsiString& name, float value) {
     });
 }
 
-bool TSetReg::Read(const AnsiString& name, int* value) {
+bool SettingsStore::Read(const std::string& name, int* value) {
     return WithKey(KeyPath(), false, [&](HKEY key) { *value = FetchInteger(key, name); });
 }
 
-bool TSetReg::Read(const AnsiString& name, bool* value) {
+bool SettingsStore::Read(const std::string& name, bool* value) {
     return WithKey(KeyPath(), false, [&](HKEY key) { *value = FetchInteger(key, name) != 0; });
 }
 
-bool TSetReg::Read(const AnsiString& name, AnsiString* value) {
+bool SettingsStore::Read(const std::string& name, std::string* value) {
     return WithKey(KeyPath(), false, [&](HKEY key) {
         DWORD size = 0;
         LSTATUS status = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, &size);
@@ -137,11 +139,11 @@ bool TSetReg::Read(const AnsiString& name, AnsiString* value) {
         }
         if (type != REG_SZ && type != REG_EXPAND_SZ) Raise("Invalid data type", name);
         const auto* text = reinterpret_cast<const char*>(bytes.data());
-        *value = AnsiString(text, strnlen(text, size));
+        *value = std::string(text, strnlen(text, size));
     });
 }
 
-bool TSetReg::Read(const AnsiString& name, float* value) {
+bool SettingsStore::Read(const std::string& name, float* value) {
     return WithKey(KeyPath(), false, [&](HKEY key) {
         BYTE bytes[8] = {};
         Fetch(key, name, REG_BINARY, bytes, sizeof bytes);

@@ -1,0 +1,570 @@
+#include "settings/SetupDialog.h"
+
+#include "platform/DialogWindow.h"
+#include "platform/Documentation.h"
+#include "platform/User.h"
+#include "settings/ClockPlacement.h"
+#include "solar/CityTable.h"
+#include "solar/SunTime.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+namespace {
+
+constexpr int kGammaLevels = 256;
+constexpr int kMaxSeagulls = 10;
+constexpr int kEditWidth = 64;
+
+constexpr TGridPlace At(int row, int column, int rowSpan = 1, int columnSpan = 1) {
+    return {row, column, rowSpan, columnSpan, false, 0};
+}
+constexpr TGridPlace Filling(int row, int column, int rowSpan = 1, int columnSpan = 1) {
+    return {row, column, rowSpan, columnSpan, true, 0};
+}
+// Under a check box's caption.
+constexpr TGridPlace UnderCaption(int row, int column) { return {row, column, 1, 1, false, 24}; }
+
+TFont Bold(TColor color = clWindowText) { return {color, true, false}; }
+TFont Link() { return {clNavy, false, true}; }
+
+}  // namespace
+
+SetupDialog::SetupDialog(TComponent* owner)
+    : TDialogForm(owner),
+      previewPicture(this, "", At(0, 0)),
+      aboutPanel(this, "", Filling(0, 1)),
+      programName(&aboutPanel, "Tideway Islands Screensaver", At(0, 0, 1, 2)),
+      versionLabel(&aboutPanel, "version", At(1, 0)),
+      versionNumber(&aboutPanel, "1.0", At(1, 1)),
+      documentationLink(&aboutPanel, "Documentation", At(2, 0, 1, 2)),
+      mailLabel(&aboutPanel, "e-mail:", At(3, 0)),
+      mailLink(&aboutPanel, "new message", At(3, 1)),
+      pages(this, "", Filling(1, 0, 1, 2)),
+
+      settingsPage(&pages, "Settings", {}),
+      soundGroup(&settingsPage, "Sound", Filling(0, 0)),
+      playSound(&soundGroup, "Play Sound", At(0, 0)),
+      soundNote(&soundGroup,
+                "If you don't hear the sound, download and \n"
+                "install Windows Media Player",
+                At(1, 0)),
+      frameRateGroup(&settingsPage, "Frame rate", Filling(0, 1)),
+      showFrameRate(&frameRateGroup, "Show FPS", At(0, 0)),
+      endingGroup(&settingsPage, "Terminate", Filling(1, 0)),
+      endOnKeyOrMouse(&endingGroup, "Keybord and Mouse", At(0, 0)),
+      endOnEscapeOnly(&endingGroup, "Keybord only (ESC key)", At(1, 0)),
+      speedGroup(&settingsPage, "Speed setting", Filling(1, 1)),
+      speedSlow(&speedGroup, "Slow", At(0, 0)),
+      speedNormal(&speedGroup, "Normal", At(1, 0)),
+      speedFast(&speedGroup, "Fast", At(2, 0)),
+      objectsGroup(&settingsPage, "Objects", Filling(2, 0, 1, 2)),
+      gullCountLabel(&objectsGroup, "Number of Seagull:", At(0, 0)),
+      gullCount(&objectsGroup, "", At(0, 1)),
+      showDolphins(&objectsGroup, "Show Dolphins", At(0, 2)),
+      showYacht(&objectsGroup, "Show Yacht", At(0, 3)),
+
+      displayPage(&pages, "Display", {}),
+      videoModeGroup(&displayPage, "Video mode", Filling(0, 0)),
+      mode800x600(&videoModeGroup, "800x600", At(0, 0)),
+      mode1024x768(&videoModeGroup, "1024x768", At(1, 0)),
+      mode1152x864(&videoModeGroup, "1152x864", At(2, 0)),
+      mode1280x1024(&videoModeGroup, "1280x1024", At(3, 0)),
+      modeDesktop(&videoModeGroup, "Use desktop settings", At(4, 0)),
+      colorDepthGroup(&displayPage, "Color depth", Filling(1, 0)),
+      depth16(&colorDepthGroup, "16-bit color", At(0, 0)),
+      depth24(&colorDepthGroup, "24-bit color", At(1, 0)),
+      depth32(&colorDepthGroup, "32-bit color", At(2, 0)),
+      gammaGroup(&displayPage, "Gamma settings", Filling(0, 1, 2, 1)),
+      gammaSlider(&gammaGroup, "", Filling(0, 0, 1, 2)),
+      darkenLabel(&gammaGroup, "Darken", At(1, 0)),
+      lightenLabel(&gammaGroup, "Lighten", At(1, 1)),
+      gammaNote(&gammaGroup,
+                "You may setting Gamma level when screensaver \n"
+                "is running. \n"
+                "\"+\" key - make lighten\n"
+                "\"-\" key - make darken\n"
+                "\n"
+                "note: this option available only if you choose \n"
+                "\"Keyboard only (ESC key)\"  terminate \n"
+                "screensaver mode (see Setting tab).",
+                At(2, 0, 1, 2)),
+
+      timeOfDayPage(&pages, "Time of Day", {}),
+      daytimeGroup(&timeOfDayPage, "Setting", Filling(0, 0)),
+      daytimeOff(&daytimeGroup, "Off", At(0, 0)),
+      daytimeDemo(&daytimeGroup, "Demo mode (fast cycle)", At(1, 0)),
+      daytimeReal(&daytimeGroup, "Real time of day", At(2, 0)),
+      daytimeTextGroup(&timeOfDayPage, "", Filling(1, 0)),
+      showDemoTime(&daytimeTextGroup, "Show simulate time, when", At(0, 0)),
+      demoTimeNote(&daytimeTextGroup, "running in Demo mode.", UnderCaption(1, 0)),
+      showSunTimes(&daytimeTextGroup, "Show string Surise/Sunset", At(2, 0)),
+      sunTimesGroup(&timeOfDayPage, "Surise/Sunset", Filling(0, 1, 2, 1)),
+      cityLabel(&sunTimesGroup, "Choose your City:", At(0, 0, 1, 2)),
+      cityList(&sunTimesGroup, "", At(1, 0, 1, 2)),
+      daylightSaving(&sunTimesGroup, "Daylight Saving Time", At(2, 0, 1, 2)),
+      sunriseLabel(&sunTimesGroup, "Apparent Sunrise:", At(3, 0)),
+      sunriseTime(&sunTimesGroup, "", At(3, 1)),
+      sunsetLabel(&sunTimesGroup, "Apparent Sunset:", At(4, 0)),
+      sunsetTime(&sunTimesGroup, "", At(4, 1)),
+      cityNote(&sunTimesGroup,
+               "Note: when you select a location from the \n"
+               "City pulldown menu Tideway Screensaver \n"
+               "will show the real time of day for your \n"
+               "location (for current day).\n",
+               Filling(5, 0, 1, 2)),
+
+      clockPage(&pages, "Clock", {}),
+      clockGroup(&clockPage, "Clock settings", Filling(0, 0)),
+      showClock(&clockGroup, "Show clock", At(0, 0)),
+      clockColorGroup(&clockPage, "Color clock", Filling(0, 1)),
+      colorButton(&clockColorGroup, "Set color", At(0, 0)),
+      colorSwatch(&clockColorGroup, "", At(0, 1)),
+      positionGroup(&clockPage, "Screen position", Filling(1, 0)),
+      centerXLabel(&positionGroup, "X center", At(0, 0)),
+      centerX(&positionGroup, "", At(0, 1)),
+      centerYLabel(&positionGroup, "Ycenter", At(1, 0)),
+      centerY(&positionGroup, "", At(1, 1)),
+      sizeGroup(&clockPage, "Size", Filling(1, 1)),
+      radiusLabel(&sizeGroup, "Radius of clock:", At(0, 0)),
+      radius(&sizeGroup, "", At(0, 1)),
+      clockNote(&clockPage,
+                "Use cursor key to set position clock when screensaver is running. \n"
+                "note: this option available only if you choose \"Keyboard only (ESC key)\"  terminate \n"
+                "screensaver mode (see Setting tab).\n",
+                At(2, 0, 1, 2)),
+
+      buttonPanel(this, "", At(2, 0, 1, 2)),
+      defaultsButton(&buttonPanel, "Default Setting", Filling(0, 0)),
+      okButton(&buttonPanel, "OK", At(0, 1)),
+      cancelButton(&buttonPanel, "Cancel", At(0, 2)),
+      colorDialog(this),
+      store_(SaverSettingsStore(this)) {
+    Caption = "Tideway Islands Setup";
+    previewPicture.ResourceName = "PREV_BITMAP";
+    previewPicture.Width = 156;
+    previewPicture.Height = 117;
+    aboutPanel.BevelOuter = TBevelCut::bvNone;
+    programName.Font = Bold();
+    for (TLabel* link : {&documentationLink, &mailLink}) {
+        link->Font = Link();
+        link->Cursor = TCursor::crHandPoint;
+    }
+    gullCount.MinValue = 0;
+    gullCount.MaxValue = kMaxSeagulls;
+    gullCount.Increment = 1;
+    gullCount.SetValue(7);
+    gammaSlider.Min = 0;
+    gammaSlider.Max = kGammaLevels;
+    gammaSlider.Frequency = 5;
+    gammaSlider.SetPosition(kGammaLevels);
+    lightenLabel.Alignment = TAlignment::taRightJustify;
+    daytimeDemo.SetChecked(true);
+    showDemoTime.SetChecked(true);
+    showSunTimes.SetChecked(true);
+    cityList.Width = 260;
+    sunriseLabel.Font = Bold(clNavy);
+    sunsetLabel.Font = Bold(clNavy);
+    cityNote.Transparent = false;
+    cityNote.Color = clSilver;
+    colorSwatch.Width = 33;
+    colorSwatch.Height = 25;
+    colorSwatch.Cursor = TCursor::crHandPoint;
+    colorSwatch.BevelOuter = TBevelCut::bvLowered;
+    for (TEdit* edit : {&centerX, &centerY, &radius}) edit->Width = kEditWidth;
+    buttonPanel.BevelOuter = TBevelCut::bvNone;
+    okButton.Default = true;
+    cancelButton.Cancel = true;
+    for (TButton* button : {&colorButton, &defaultsButton, &okButton, &cancelButton}) {
+        button->Cursor = TCursor::crHandPoint;
+    }
+
+    ConnectHandlers();
+    RunCreateHandler([this] { SetUpDialog(this); });
+}
+
+void SetupDialog::ConnectHandlers() {
+    auto on = [this](void (SetupDialog::*handler)(TObject*)) {
+        return [this, handler](TObject* sender) { (this->*handler)(sender); };
+    };
+    okButton.OnClick = on(&SetupDialog::SaveAndClose);
+    cancelButton.OnClick = on(&SetupDialog::CloseWithoutSaving);
+    defaultsButton.OnClick = on(&SetupDialog::RestoreDefaults);
+    documentationLink.OnClick = on(&SetupDialog::OpenDocumentation);
+    mailLink.OnClick = on(&SetupDialog::WriteMail);
+
+    playSound.OnClick = on(&SetupDialog::TakePlaySound);
+    showFrameRate.OnClick = on(&SetupDialog::TakeShowFrameRate);
+    endOnKeyOrMouse.OnClick = on(&SetupDialog::TakeEndingStyle);
+    endOnEscapeOnly.OnClick = on(&SetupDialog::TakeEndingStyle);
+    speedSlow.OnClick = on(&SetupDialog::ChooseSlowSpeed);
+    speedNormal.OnClick = on(&SetupDialog::ChooseNormalSpeed);
+    speedFast.OnClick = on(&SetupDialog::ChooseFastSpeed);
+    gullCount.OnChange = on(&SetupDialog::TakeGullCount);
+    showDolphins.OnClick = on(&SetupDialog::TakeShowDolphins);
+    showYacht.OnClick = on(&SetupDialog::TakeShowYacht);
+
+    mode800x600.OnClick = on(&SetupDialog::Choose800x600);
+    mode1024x768.OnClick = on(&SetupDialog::Choose1024x768);
+    mode1152x864.OnClick = on(&SetupDialog::Choose1152x864);
+    mode1280x1024.OnClick = on(&SetupDialog::Choose1280x1024);
+    modeDesktop.OnClick = on(&SetupDialog::ChooseDesktopMode);
+    for (TRadioButton* mode : {&mode800x600, &mode1024x768, &mode1152x864, &mode1280x1024, &modeDesktop}) {
+        mode->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+            ResetClockAfterModeChoice(sender, button, shift, x, y);
+        };
+    }
+    depth16.OnClick = on(&SetupDialog::Choose16BitColor);
+    depth24.OnClick = on(&SetupDialog::Choose24BitColor);
+    depth32.OnClick = on(&SetupDialog::Choose32BitColor);
+    gammaSlider.OnChange = on(&SetupDialog::TakeGamma);
+
+    for (TRadioButton* choice : {&daytimeOff, &daytimeDemo, &daytimeReal})
+        choice->OnClick = on(&SetupDialog::TakeDaytimeChoice);
+    cityList.OnChange = on(&SetupDialog::TakeCity);
+    daylightSaving.OnClick = on(&SetupDialog::TakeDaylightSaving);
+    showDemoTime.OnClick = on(&SetupDialog::TakeShowDemoTime);
+    showSunTimes.OnClick = on(&SetupDialog::TakeShowSunTimes);
+
+    showClock.OnClick = on(&SetupDialog::TakeShowClock);
+    colorButton.OnClick = on(&SetupDialog::ChooseClockColor);
+    colorSwatch.OnClick = on(&SetupDialog::ChooseClockColor);
+    for (TEdit* edit : {&centerX, &centerY, &radius}) {
+        edit->OnKeyPress = [this](TObject* sender, char& key) { KeepDigitsOnly(sender, key); };
+    }
+    centerX.OnExit = on(&SetupDialog::TakeCenterX);
+    centerY.OnExit = on(&SetupDialog::TakeCenterY);
+    radius.OnExit = on(&SetupDialog::TakeRadius);
+}
+
+void SetupDialog::SetUpDialog(TObject*) {
+    ProbeDisplayModes(videoModes_, 0);
+    gammaSupported_ = ProbeGammaSupport(0);
+    ShowGammaSupport();
+    FillCityList();
+    // Values a damaged key cannot give keep their first-run defaults, so
+    // that "OK" never writes a value nobody chose; the others keep what is
+    // stored. The controls show them either way.
+    settings_ = FirstRunDefaults(ReadDesktopMode());
+    try {
+        LoadSettings(store_, settings_, LoadVariant::Dialog, 0);
+    } catch (...) {
+        RefreshControls();
+        throw;
+    }
+    RefreshControls();
+}
+
+void SetupDialog::ShowGammaSupport() {
+    gammaSlider.Enabled = gammaSupported_;
+    const TColor text = gammaSupported_ ? clWindowText : clInactiveCaption;
+    for (TLabel* label : {&darkenLabel, &lightenLabel, &gammaNote}) label->Font.Color = text;
+}
+
+void SetupDialog::FillCityList() {
+    cityList.Items.clear();
+    cityList.Items.reserve(CityCount);
+    for (int position = 0; position < CityCount; ++position) {
+        cityList.Items.emplace_back(CityAt(position)->Name());
+    }
+    cityList.SetItemIndex(0);
+}
+
+void SetupDialog::RefreshControls() {
+    playSound.SetChecked(settings_.flag_PlaySound);
+    showFrameRate.SetChecked(settings_.flag_fps);
+    (settings_.TermMouse ? endOnKeyOrMouse : endOnEscapeOnly).SetChecked(true);
+    if (settings_.SetSpeed == 0) {
+        speedSlow.SetChecked(true);
+    } else if (settings_.SetSpeed == 2) {
+        speedFast.SetChecked(true);
+    } else {
+        speedNormal.SetChecked(true);
+    }
+    gullCount.SetValue(settings_.NumBirds);
+    showDolphins.SetChecked(settings_.FlagShowDolphins);
+    showYacht.SetChecked(settings_.FlagShowYacht);
+
+    UpdateVideoModeAvailability();
+    TRadioButton* resolution = &modeDesktop;
+    if (!settings_.flag_defres) {
+        switch (settings_.ResHor) {
+        case 800:
+            resolution = &mode800x600;
+            break;
+        case 1024:
+            resolution = &mode1024x768;
+            break;
+        case 1152:
+            resolution = &mode1152x864;
+            break;
+        case 1280:
+            resolution = &mode1280x1024;
+            break;
+        default:
+            break;
+        }
+    }
+    resolution->SetChecked(true);
+    if (resolution != &modeDesktop) {
+        switch (settings_.ColorDepth) {
+        case 16:
+            depth16.SetChecked(true);
+            break;
+        case 24:
+            depth24.SetChecked(true);
+            break;
+        case 32:
+            depth32.SetChecked(true);
+            break;
+        default:
+            break;
+        }
+    }
+    if (modeDesktop.Checked()) {
+        settings_.flag_defres = true;
+        for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
+    }
+    if (gammaSupported_) gammaSlider.SetPosition(settings_.Gamma);
+
+    RefreshClockPage();
+    RefreshTimeOfDayPage();
+}
+
+void SetupDialog::RefreshClockPage() {
+    showClock.SetChecked(settings_.flag_clock);
+    EnableClockControls(showClock.Checked());
+    ShowClockPlacement();
+    colorSwatch.Color = TColor(settings_.ColorClock);
+}
+
+void SetupDialog::RefreshTimeOfDayPage() {
+    TRadioButton& choice = settings_.FlagDaytime       ? daytimeReal
+                           : settings_.FlagDemoDaytime ? daytimeDemo
+                                                       : daytimeOff;
+    choice.SetChecked(true);
+    ApplyTimeOfDayChoice();
+    showDemoTime.SetChecked(settings_.FlagShowSimulateTime);
+    showSunTimes.SetChecked(settings_.ShowRisSet);
+    cityList.SetItemIndex(settings_.IndexCity);
+    daylightSaving.SetChecked(settings_.FlagDaylightSavingTime);
+    ShowSunTimes();
+}
+
+void SetupDialog::SaveAndClose(TObject*) {
+    WriteAllSettings(store_, settings_);
+    // Writes go nowhere when the key cannot be made at all; that must not
+    // look like a saved dialog.
+    bool stored = false;
+    if (!store_.Read("flag_clock", &stored)) throw SettingsStoreError("Failed to set data for 'flag_clock'");
+    Close();
+}
+
+void SetupDialog::CloseWithoutSaving(TObject*) { Close(); }
+
+void SetupDialog::RestoreDefaults(TObject*) {
+    const bool showRisSet = settings_.ShowRisSet;
+    settings_ = FirstRunDefaults(ReadDesktopMode());
+    settings_.ShowRisSet = showRisSet;
+    if (const auto city = CityAt(0)) {
+        settings_.RegLat = city->Latitude();
+        settings_.RegLng = city->Longitude();
+        settings_.RegOfUTC = city->Offset();
+    }
+    RefreshControls();
+}
+
+void SetupDialog::OpenDocumentation(TObject*) {
+    const std::string readme = platform::ProgramReadme();
+    ShellExecuteA(0, "open", readme.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void SetupDialog::WriteMail(TObject*) {
+    ShellExecuteA(0, "open", "mailto:?subject=Tideway%20Islands", nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void SetupDialog::TakePlaySound(TObject*) { settings_.flag_PlaySound = playSound.Checked(); }
+void SetupDialog::TakeShowFrameRate(TObject*) { settings_.flag_fps = showFrameRate.Checked(); }
+void SetupDialog::TakeEndingStyle(TObject*) { settings_.TermMouse = endOnKeyOrMouse.Checked(); }
+
+void SetupDialog::ChooseSlowSpeed(TObject*) {
+    if (speedSlow.Checked()) settings_.SetSpeed = 0;
+}
+
+void SetupDialog::ChooseNormalSpeed(TObject*) {
+    if (speedNormal.Checked()) settings_.SetSpeed = 1;
+}
+
+void SetupDialog::ChooseFastSpeed(TObject*) {
+    if (speedFast.Checked()) settings_.SetSpeed = 2;
+}
+
+void SetupDialog::TakeGullCount(TObject*) { settings_.NumBirds = int(std::trunc(gullCount.Value())); }
+void SetupDialog::TakeShowDolphins(TObject*) { settings_.FlagShowDolphins = showDolphins.Checked(); }
+void SetupDialog::TakeShowYacht(TObject*) { settings_.FlagShowYacht = showYacht.Checked(); }
+
+void SetupDialog::Choose800x600(TObject*) { SelectFixedMode(800, 600); }
+void SetupDialog::Choose1024x768(TObject*) { SelectFixedMode(1024, 768); }
+void SetupDialog::Choose1152x864(TObject*) { SelectFixedMode(1152, 864); }
+void SetupDialog::Choose1280x1024(TObject*) { SelectFixedMode(1280, 1024); }
+
+void SetupDialog::ChooseDesktopMode(TObject*) {
+    const DesktopMode desktop = ReadDesktopMode();
+    settings_.ResHor = desktop.width;
+    settings_.ResVert = desktop.height;
+    settings_.ColorDepth = desktop.bitsPerPixel;
+    settings_.flag_defres = true;
+    for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
+}
+
+void SetupDialog::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState, int, int) {
+    ResetClockPlacement();
+}
+
+void SetupDialog::Choose16BitColor(TObject*) { settings_.ColorDepth = 16; }
+void SetupDialog::Choose24BitColor(TObject*) { settings_.ColorDepth = 24; }
+void SetupDialog::Choose32BitColor(TObject*) { settings_.ColorDepth = 32; }
+void SetupDialog::TakeGamma(TObject*) { settings_.Gamma = gammaSlider.Position(); }
+
+void SetupDialog::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
+
+void SetupDialog::TakeCity(TObject*) {
+    // Typed text that names no city leaves the chosen city as it was.
+    if (cityList.ItemIndex() < 0) return;
+    SelectCity();
+    settings_.IndexCity = cityList.ItemIndex();
+}
+
+void SetupDialog::TakeDaylightSaving(TObject*) {
+    settings_.FlagDaylightSavingTime = daylightSaving.Checked();
+    SelectCity();
+}
+
+void SetupDialog::TakeShowDemoTime(TObject*) { settings_.FlagShowSimulateTime = showDemoTime.Checked(); }
+void SetupDialog::TakeShowSunTimes(TObject*) { settings_.ShowRisSet = showSunTimes.Checked(); }
+
+void SetupDialog::TakeShowClock(TObject*) {
+    settings_.flag_clock = showClock.Checked();
+    EnableClockControls(settings_.flag_clock);
+    colorSwatch.Color = settings_.flag_clock ? TColor(settings_.ColorClock) : clMenu;
+}
+
+void SetupDialog::ChooseClockColor(TObject*) {
+    if (!colorDialog.Execute()) return;
+    settings_.ColorClock = int(colorDialog.Color);
+    colorSwatch.Color = colorDialog.Color;
+}
+
+void SetupDialog::KeepDigitsOnly(TObject*, char& Key) {
+    if (Key < '0' || Key > '9') Key = 0;
+}
+
+void SetupDialog::TakeCenterX(TObject*) {
+    settings_.clockX = LimitClockCentre(LeadingInteger(centerX.Text()), settings_.clockRad, settings_.ResHor);
+    centerX.SetText(std::to_string(settings_.clockX));
+}
+
+void SetupDialog::TakeCenterY(TObject*) {
+    settings_.clockY =
+        LimitClockCentre(LeadingInteger(centerY.Text()), settings_.clockRad, settings_.ResVert);
+    centerY.SetText(std::to_string(settings_.clockY));
+}
+
+void SetupDialog::TakeRadius(TObject*) {
+    settings_.clockRad = LimitClockRadius(LeadingInteger(radius.Text()), settings_.ResVert);
+    settings_.clockX = LimitClockCentre(settings_.clockX, settings_.clockRad, settings_.ResHor);
+    settings_.clockY = LimitClockCentre(settings_.clockY, settings_.clockRad, settings_.ResVert);
+    ShowClockPlacement();
+}
+
+void SetupDialog::SelectFixedMode(int width, int height) {
+    settings_.ResHor = width;
+    settings_.ResVert = height;
+    settings_.flag_defres = false;
+    UpdateVideoModeAvailability();
+}
+
+void SetupDialog::UpdateVideoModeAvailability() {
+    // A size without a 16-bit mode cannot be chosen; nothing here enables
+    // one again.
+    const struct {
+        TRadioButton* option;
+        int width;
+        int height;
+    } resolutions[] = {{&mode800x600, 800, 600},
+                       {&mode1024x768, 1024, 768},
+                       {&mode1152x864, 1152, 864},
+                       {&mode1280x1024, 1280, 1024}};
+    for (const auto& resolution : resolutions) {
+        if (!videoModes_.Available(resolution.width, resolution.height, 16))
+            resolution.option->Enabled = false;
+    }
+    // The depth options follow the smallest size, whatever size is chosen.
+    depth16.Enabled = videoModes_.Available(800, 600, 16);
+    depth24.Enabled = videoModes_.Available(800, 600, 24);
+    depth32.Enabled = videoModes_.Available(800, 600, 32);
+}
+
+void SetupDialog::ResetClockPlacement() {
+    const ClockPlacement corner = CornerClockPlacement(settings_.ResHor);
+    settings_.clockRad = corner.radius;
+    settings_.clockX = corner.x;
+    settings_.clockY = corner.y;
+    ShowClockPlacement();
+}
+
+void SetupDialog::EnableClockControls(bool enabled) {
+    for (TControl* control :
+         std::initializer_list<TControl*>{&centerXLabel, &centerX, &centerYLabel, &centerY, &colorSwatch,
+                                          &colorButton, &radiusLabel, &radius}) {
+        control->Enabled = enabled;
+    }
+}
+
+void SetupDialog::ShowClockPlacement() {
+    centerX.SetText(std::to_string(settings_.clockX));
+    centerY.SetText(std::to_string(settings_.clockY));
+    radius.SetText(std::to_string(settings_.clockRad));
+}
+
+void SetupDialog::ApplyTimeOfDayChoice() {
+    settings_.FlagDemoDaytime = daytimeDemo.Checked();
+    settings_.FlagDaytime = daytimeReal.Checked();
+}
+
+void SetupDialog::SelectCity() {
+    const auto city = CityAt(cityList.ItemIndex());
+    if (!city) return;
+    settings_.RegLat = city->Latitude();
+    settings_.RegLng = city->Longitude();
+    settings_.RegOfUTC = city->Offset();
+    ShowSunTimes();
+}
+
+void SetupDialog::ShowSunTimes() {
+    const auto city = CityAt(cityList.ItemIndex());
+    if (!city) {
+        sunriseTime.Caption.clear();
+        sunsetTime.Caption.clear();
+        return;
+    }
+    const SunTimes sun = TodaysSunTimes(city->Offset(), city->Latitude(), city->Longitude(),
+                                        settings_.FlagDaylightSavingTime, PolarNotice::Shown);
+    sunrise_ = sun.sunrise;
+    sunset_ = sun.sunset;
+    sunriseTime.Caption = FormatHours(sunrise_);
+    sunsetTime.Caption = FormatHours(sunset_);
+}
+
+void RunSetupDialog(HWND owner) {
+    std::string error;
+    if (!platform::OpenDialogDisplay(&error)) {
+        MessageBoxA(owner, ("The settings dialog needs a display: " + error).c_str(), "Screen saver",
+                    MB_OK | MB_ICONERROR);
+        return;
+    }
+    SetupDialog form(Application);
+    platform::DialogWindow window(form, owner);
+    window.Run();
+}

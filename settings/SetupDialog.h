@@ -1,0 +1,193 @@
+// The configuration dialog: a working copy of the settings, the
+// dialog's controls as plain state and the handlers that tie them together.
+// Every handler changes the working copy at once; only "OK" writes it to the
+// store. A view shows the controls and forwards the user's actions to them.
+#pragma once
+
+#include "platform/StdCtrls.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+#include "settings/VideoModes.h"
+
+class SetupDialog : public TDialogForm {
+public:
+    // Builds the controls, then runs SetUpDialog; an error it raises (a damaged
+    // settings key) is shown in the application's error box and the form is
+    // kept, showing what "OK" would write.
+    explicit SetupDialog(TComponent* owner);
+
+    // The working copy, as "OK" would write it.
+    const Settings& WorkingCopy() const { return settings_; }
+    bool GammaSupported() const { return gammaSupported_; }
+    const VideoModeTable& VideoModes() const { return videoModes_; }
+    // Today's sunrise and sunset of the chosen city, daylight saving added.
+    float Sunrise() const { return sunrise_; }
+    float Sunset() const { return sunset_; }
+
+    // Along the top.
+    TImage previewPicture;
+    TPanel aboutPanel;
+    TLabel programName;
+    TLabel versionLabel;  // "version"
+    TLabel versionNumber;
+    TLabel documentationLink;
+    TLabel mailLabel;  // "e-mail:"
+    TLabel mailLink;
+
+    TPageControl pages;
+
+    TTabSheet settingsPage;  // "Settings"
+    TGroupBox soundGroup;
+    TCheckBox playSound;
+    TLabel soundNote;
+    TGroupBox frameRateGroup;
+    TCheckBox showFrameRate;
+    TGroupBox endingGroup;
+    TRadioButton endOnKeyOrMouse;
+    TRadioButton endOnEscapeOnly;
+    TGroupBox speedGroup;
+    TRadioButton speedSlow;
+    TRadioButton speedNormal;
+    TRadioButton speedFast;
+    TGroupBox objectsGroup;
+    TLabel gullCountLabel;
+    TSpinEdit gullCount;
+    TCheckBox showDolphins;  // "Show Dolphins"
+    TCheckBox showYacht;     // "Show Yacht"
+
+    TTabSheet displayPage;  // "Display"
+    TGroupBox videoModeGroup;
+    TRadioButton mode800x600;
+    TRadioButton mode1024x768;
+    TRadioButton mode1152x864;
+    TRadioButton mode1280x1024;
+    TRadioButton modeDesktop;
+    TGroupBox colorDepthGroup;
+    TRadioButton depth16;
+    TRadioButton depth24;
+    TRadioButton depth32;
+    TGroupBox gammaGroup;
+    TTrackBar gammaSlider;
+    TLabel darkenLabel;
+    TLabel lightenLabel;
+    TLabel gammaNote;
+
+    TTabSheet timeOfDayPage;  // "Time of Day"
+    TGroupBox daytimeGroup;
+    TRadioButton daytimeOff;   // "Off"
+    TRadioButton daytimeDemo;  // "Demo mode (fast cycle)"
+    TRadioButton daytimeReal;  // "Real time of day"
+    TGroupBox daytimeTextGroup;
+    TCheckBox showDemoTime;  // "Show simulate time, when"
+    TLabel demoTimeNote;
+    TCheckBox showSunTimes;  // "Show string Surise/Sunset"
+    TGroupBox sunTimesGroup;
+    TLabel cityLabel;
+    TComboBox cityList;
+    TCheckBox daylightSaving;  // "Daylight Saving Time"
+    TLabel sunriseLabel;
+    TLabel sunriseTime;
+    TLabel sunsetLabel;
+    TLabel sunsetTime;
+    TLabel cityNote;
+
+    TTabSheet clockPage;  // "Clock"
+    TGroupBox clockGroup;
+    TCheckBox showClock;
+    TGroupBox clockColorGroup;
+    TButton colorButton;  // "Set color"
+    TPanel colorSwatch;
+    TGroupBox positionGroup;
+    TLabel centerXLabel;
+    TEdit centerX;
+    TLabel centerYLabel;
+    TEdit centerY;
+    TGroupBox sizeGroup;
+    TLabel radiusLabel;
+    TEdit radius;
+    TLabel clockNote;
+
+    // Along the bottom.
+    TPanel buttonPanel;
+    TButton defaultsButton;
+    TButton okButton;
+    TButton cancelButton;
+
+    TColorDialog colorDialog;
+
+    void SetUpDialog(TObject* Sender);
+    void SaveAndClose(TObject* Sender);
+    void CloseWithoutSaving(TObject* Sender);
+    void RestoreDefaults(TObject* Sender);
+    void OpenDocumentation(TObject* Sender);
+    void WriteMail(TObject* Sender);
+
+    void TakePlaySound(TObject* Sender);
+    void TakeShowFrameRate(TObject* Sender);
+    // Either ending option: the style is whether "Keybord and Mouse" is on.
+    void TakeEndingStyle(TObject* Sender);
+    void ChooseSlowSpeed(TObject* Sender);
+    void ChooseNormalSpeed(TObject* Sender);
+    void ChooseFastSpeed(TObject* Sender);
+    void TakeGullCount(TObject* Sender);
+    void TakeShowDolphins(TObject* Sender);
+    void TakeShowYacht(TObject* Sender);
+
+    void Choose800x600(TObject* Sender);
+    void Choose1024x768(TObject* Sender);
+    void Choose1152x864(TObject* Sender);
+    void Choose1280x1024(TObject* Sender);
+    void ChooseDesktopMode(TObject* Sender);
+    // Any button released over a video-mode option puts the clock back in
+    // the corner of the screen.
+    void ResetClockAfterModeChoice(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Choose16BitColor(TObject* Sender);
+    void Choose24BitColor(TObject* Sender);
+    void Choose32BitColor(TObject* Sender);
+    void TakeGamma(TObject* Sender);
+
+    // Any time-of-day option.
+    void TakeDaytimeChoice(TObject* Sender);
+    void TakeCity(TObject* Sender);
+    void TakeDaylightSaving(TObject* Sender);
+    void TakeShowDemoTime(TObject* Sender);
+    void TakeShowSunTimes(TObject* Sender);
+
+    void TakeShowClock(TObject* Sender);
+    void ChooseClockColor(TObject* Sender);
+    void KeepDigitsOnly(TObject* Sender, char& Key);
+    void TakeCenterX(TObject* Sender);
+    void TakeCenterY(TObject* Sender);
+    void TakeRadius(TObject* Sender);
+
+private:
+    void ConnectHandlers();
+    void FillCityList();
+    void ShowGammaSupport();
+
+    // The controls from the working copy, in the dialog's order.
+    void RefreshControls();
+    void RefreshClockPage();
+    void RefreshTimeOfDayPage();
+
+    void SelectFixedMode(int width, int height);
+    void UpdateVideoModeAvailability();
+    void ResetClockPlacement();
+    void EnableClockControls(bool enabled);
+    void ShowClockPlacement();
+    void ApplyTimeOfDayChoice();
+    // Copies the listed city's place into the working copy and shows its times.
+    void SelectCity();
+    void ShowSunTimes();
+
+    Settings settings_;
+    bool gammaSupported_ = false;
+    VideoModeTable videoModes_;
+    float sunrise_ = 0;
+    float sunset_ = 0;
+    SettingsStore store_;
+};
+
+// Configuration mode: shows the dialog until the user closes it; `owner` is
+// the host's window that asked for it, if any.
+void RunSetupDialog(HWND owner = 0);
