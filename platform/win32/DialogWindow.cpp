@@ -1004,7 +1004,7 @@ void Win32DialogView::Present() {
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
     // The dialog opens with the focus on its tabs.
-    if (pages_ != nullptr && !IsChild(window_, GetFocus()))
+    if (pages_ != nullptr)
         SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(shown_[pages_].window), TRUE);
     UpdateWindow(window_);
 }
