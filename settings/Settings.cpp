@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <chrono>
@@ -60,17 +61,42 @@ void WriteValue(SettingsStore& store, const Settings& settings, const StoredValu
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
-// How long a saver waits for a peer's first run to finish writing.
-constexpr int kPeerFirstRunWaits = 40;
-constexpr std::chrono::milliseconds kPeerFirstRunStep{25};
-
-// True when the probe value reads, or the key is missing: nothing to wait for.
-bool ProbeReadable(SettingsStore& store, Settings& settings) {
+// True when the value reads, or the key is missing.
+bool Readable(SettingsStore& store, const StoredValue& value) {
+    Settings scratch;
     try {
-        ReadValue(store, settings, kStoredValues.front());
+        ReadValue(store, scratch, value);
         return true;
     } catch (const SettingsStoreError&) {
         return false;
+    }
+}
+
+// Reads the probe value; false when there is no key (a first run). A peer's
+// first run makes the key before it writes the probe, which it writes last:
+// while the probe cannot be read and values keep appearing, such a run is
+// under way, and the probe is read again; once the key has stayed as it is
+// for a second, it is damaged and the error stands.
+bool ReadProbe(SettingsStore& store, Settings& settings) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kStep = std::chrono::milliseconds(25);
+    constexpr auto kPatience = std::chrono::seconds(1);
+    long present = -1;
+    Clock::time_point lastChange = Clock::now();
+    for (;;) {
+        try {
+            return ReadValue(store, settings, kStoredValues.front());
+        } catch (const SettingsStoreError&) {
+            const long now = std::count_if(kStoredValues.begin() + 1, kStoredValues.end(),
+                                           [&](const StoredValue& value) { return Readable(store, value); });
+            if (now != present) {
+                present = now;
+                lastChange = Clock::now();
+            } else if (Clock::now() - lastChange > kPatience) {
+                throw;
+            }
+        }
+        std::this_thread::sleep_for(kStep);
     }
 }
 
@@ -137,22 +163,16 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
     // The dialog reads on past a value it cannot read, so that one damaged
     // value costs that value alone: "OK" writes back everything it shows.
     std::exception_ptr firstError;
-    auto read = [&](const StoredValue& value) {
+    auto read = [&](auto reading) {
         try {
-            return ReadValue(store, settings, value);
+            return reading();
         } catch (const SettingsStoreError&) {
             if (variant != LoadVariant::Dialog) throw;
             if (!firstError) firstError = std::current_exception();
             return true;  // the value is there, unreadable: so is the key
         }
     };
-    // A peer's first run makes the key before it writes the probe, which it
-    // writes last: a probe that cannot be read is given a moment to appear
-    // before it counts as damage.
-    for (int wait = 0; wait < kPeerFirstRunWaits && !ProbeReadable(store, settings); ++wait) {
-        std::this_thread::sleep_for(kPeerFirstRunStep);
-    }
-    if (!read(kStoredValues.front())) {
+    if (!read([&] { return ReadProbe(store, settings); })) {
         settings = FirstRunDefaults(ReadDesktopMode());
         // The value that says the settings exist goes last: a saver started
         // at the same moment (one per screen) finds either none, and writes
@@ -165,7 +185,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
     }
     for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
         if (value->field == Field(&Settings::IndexCity) && variant != LoadVariant::Dialog) break;
-        read(*value);
+        read([&] { return ReadValue(store, settings, *value); });
         if (value->field == Field(&Settings::ColorDepth) && settings.flag_defres) {
             DesktopMode desktop = ReadDesktopMode();
             settings.ResHor = desktop.width;

@@ -64,8 +64,8 @@ DesktopMode ReadDesktopMode();
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
 // the first-run values and writes all of them, the first value (the probe)
-// last; a key whose probe is missing gets a second to fill, as when another
-// saver's first run is writing it. A missing or mistyped value throws
+// last; while a key lacks the probe and values keep appearing in it (another
+// saver's first run), it waits for the probe. A missing or mistyped value throws
 // SettingsStoreError. The scene's load stops there:
 // the values read until then stay in `settings`, the rest keep what they
 // held. The dialog's reads every value it can and throws the first error at
