@@ -3,6 +3,8 @@
 // belongs to that window and keeps it from input while open, then closes the
 // dialog and checks that the window takes input again and the saver ended
 // with exit code 0. Exit code 0 when all of that holds, 1 when not.
+#include "HostWindow.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -31,23 +33,12 @@ int main(int argc, char** argv) {
     const std::string saver = argv[1];
     const DWORD waitMs = DWORD(std::atoi(argv[2])) * 1000;
 
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = "OwnerHost";
-    RegisterClassA(&windowClass);
-    const HWND window = CreateWindowExA(0, "OwnerHost", "Owner host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
-                                        50, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND window =
+        MakeHostWindow("OwnerHost", "Owner host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300);
     if (window == nullptr) return 2;
 
-    std::string command = "\"" + saver + "\" /c:" + std::to_string(reinterpret_cast<INT_PTR>(window));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 2;
+    if (!StartSaver(saver, "/c:" + std::to_string(reinterpret_cast<INT_PTR>(window)), &process)) return 2;
 
     HWND dialog = nullptr;
     const bool opened = PumpUntil(waitMs, [&] {

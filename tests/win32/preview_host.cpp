@@ -4,6 +4,8 @@
 // visible child window over the whole of it, then closes its window and
 // reports whether the saver ended within five seconds with exit code 0. Exit
 // code 0 when both hold, 1 when not.
+#include "HostWindow.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -15,23 +17,12 @@ int main(int argc, char** argv) {
     const std::string saver = argv[1];
     const DWORD shownMs = DWORD(std::atoi(argv[2])) * 1000;
 
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = "PreviewHost";
-    RegisterClassA(&windowClass);
-    const HWND window = CreateWindowExA(0, "PreviewHost", "Preview host", WS_POPUP | WS_VISIBLE, 100, 100,
-                                        200, 150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND window =
+        MakeHostWindow("PreviewHost", "Preview host", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150);
     if (window == nullptr) return 2;
 
-    std::string command = "\"" + saver + "\" /p " + std::to_string(reinterpret_cast<INT_PTR>(window));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 2;
+    if (!StartSaver(saver, "/p " + std::to_string(reinterpret_cast<INT_PTR>(window)), &process)) return 2;
 
     const DWORD until = GetTickCount() + shownMs;
     while (GetTickCount() < until) {
