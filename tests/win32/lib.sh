@@ -8,6 +8,9 @@ SCR=$(realpath "${1:?path of tidereach.scr}")
 PREVIEW_HOST=$(realpath "${2:?path of preview_host.exe}")
 KEY_ACCESS=$(realpath "${3:?path of key_access.exe}")
 OWNER_HOST=$(realpath "${4:?path of owner_host.exe}")
+MESSAGE_BOX=$(realpath "${5:?path of message_box.exe}")
+POLAR_CITY=$(realpath "${6:?path of polar_city.exe}")
+UNAVAILABLE_DDRAW=$(realpath "${7:?path of the ddraw.dll that makes no display object}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}

@@ -1,0 +1,53 @@
+# The settings dialog's messages under Wine: a display that offers no
+# DirectDraw object is told once for each of the two probes before the
+# dialog opens; a city in polar day or night is told once for its sunrise
+# and once for its sunset before the dialog opens.
+source "$(dirname "$0")/lib.sh"
+
+DIALOG="Tideway Islands Setup"
+
+# Answers the next message box whose caption starts with $1; prints its text.
+answer_box() {
+  wine "$MESSAGE_BOX" "$1" 30 | tr -d '\r' || fail "no message box \"$1\" came"
+}
+
+# Waits for the dialog, closes it with Esc and expects exit code 0.
+close_dialog() {
+  keys_to "$(wait_window "$DIALOG")" Escape
+  wait_scr_end 20 || fail "Esc did not close the dialog"
+  [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after Esc"
+}
+
+forget_settings
+start_scr /c
+close_dialog
+
+# A copy of the program beside a DirectDraw that makes no display object.
+mkdir "$WORK/no-display"
+cp "$SCR" "$UNAVAILABLE_DDRAW" "$WORK/no-display/"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;ddraw=n" SCR="$WORK/no-display/$(basename "$SCR")" start_scr /c
+for probe in modes gamma; do
+  said=$(answer_box "Screen saver")
+  [ "$said" = "DirectDraw Init FAILED" ] || fail "the $probe probe said \"$said\""
+done
+close_dialog
+pass "a display without DirectDraw is told twice, and the dialog opens"
+
+# Only a city of the far north or south, and only in its polar season.
+found=0
+city=$(wine "$POLAR_CITY" | tr -d '\r') || found=$?
+if [ "$found" -eq 1 ]; then
+  echo "skipped: no city of the table has a polar day or night today"
+  exit 77
+fi
+[ "$found" -eq 0 ] || fail "polar_city failed with exit code $found"
+read -r position never <<<"$city"
+store_number IndexCity "$position"
+start_scr /c
+for event in sunrise sunset; do
+  said=$(answer_box "Tideway Island Screensaver")
+  [ "$said" = "the sun never $never on this location (on the specified date)" ] ||
+    fail "the $event of city $position said \"$said\""
+done
+close_dialog
+pass "a city in polar day or night is told once for its sunrise and once for its sunset"

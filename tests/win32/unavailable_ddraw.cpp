@@ -1,0 +1,11 @@
+// A DirectDraw whose display object can never be made, for the end-to-end
+// test of a display that offers none: placed beside a copy of the program
+// and preferred over the system's with WINEDLLOVERRIDES="ddraw=n".
+#include <windows.h>
+// After windows.h, which it needs.
+#include <ddraw.h>
+
+extern "C" __declspec(dllexport) HRESULT WINAPI DirectDrawCreate(GUID*, IDirectDraw** directDraw, IUnknown*) {
+    if (directDraw != nullptr) *directDraw = nullptr;
+    return DDERR_NODIRECTDRAWHW;
+}
