@@ -7,11 +7,6 @@ source "$(dirname "$0")/lib.sh"
 
 DIALOG="Tideway Islands Setup"
 
-# Answers the next message box whose caption starts with $1; prints its text.
-answer_box() {
-  wine "$MESSAGE_BOX" "$1" 30 | tr -d '\r' || fail "no message box \"$1\" came"
-}
-
 # Waits for the dialog, closes it with Esc and expects exit code 0.
 close_dialog() {
   keys_to "$(wait_window "$DIALOG")" Escape

@@ -99,6 +99,12 @@ wait_scene() {
   done
 }
 
+# Answers the next message box whose caption starts with $1 with its OK
+# button; prints its text.
+answer_box() {
+  wine "$MESSAGE_BOX" "$1" 30 | tr -d '\r' || fail "no message box \"$1\" came"
+}
+
 # Gives window $1 the keyboard and presses the keys that follow.
 keys_to() {
   local window=$1; shift
