@@ -65,6 +65,9 @@ LSTATUS WriteStatus(FileStatus status) {
 
 bool IsOpenKey(HKEY key) { return key != nullptr && key->location.has_value(); }
 
+// A line break in a name cannot be written as one line of the export.
+bool IsValueName(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }
+
 // The checks opening and creating share; `unmapped` is the answer for a path
 // that names no key file.
 LSTATUS LocateSubKey(HKEY root, const char* subKey, HKEY* result, std::optional<KeyLocation>& location,
@@ -145,8 +148,7 @@ LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const
     if (!IsOpenKey(key)) return ERROR_INVALID_HANDLE;
     if (data == nullptr && dataSize > 0) return ERROR_INVALID_PARAMETER;
     std::string_view name = valueName != nullptr ? valueName : "";
-    // A line break in a name cannot be written as one line of the export.
-    if (name.find_first_of("\r\n") != std::string_view::npos) return ERROR_INVALID_PARAMETER;
+    if (!IsValueName(name)) return ERROR_INVALID_PARAMETER;
     platform::registry::RegValue value{
         type, data != nullptr ? std::vector<BYTE>(data, data + dataSize) : std::vector<BYTE>{}};
     key->snapshot.reset();
@@ -172,4 +174,23 @@ LSTATUS RegCloseKey(HKEY key) {
     if (key == nullptr) return ERROR_INVALID_HANDLE;
     if (key != HKEY_CURRENT_USER) delete key;
     return ERROR_SUCCESS;
+}
+
+LSTATUS platform::StoreKeyValues(HKEY root, const char* subKey,
+                                 const std::vector<NamedRegistryValue>& values) {
+    HKEY unused = nullptr;
+    std::optional<KeyLocation> location;
+    if (LSTATUS status = LocateSubKey(root, subKey, &unused, location, ERROR_ACCESS_DENIED);
+        status != ERROR_SUCCESS) {
+        return status;
+    }
+    for (const NamedRegistryValue& value : values) {
+        if (!IsValueName(value.name)) return ERROR_INVALID_PARAMETER;
+    }
+    return WriteStatus(platform::registry::UpdateKeyFile(*location, [&](RegDocument& document) {
+        if (!document.HasSection()) document.AddSection();
+        for (const NamedRegistryValue& value : values)
+            document.Set(value.name, platform::registry::RegValue{value.type, value.data});
+        return true;
+    }));
 }

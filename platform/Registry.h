@@ -6,6 +6,9 @@
 
 #include "platform/WinTypes.h"
 
+#include <string>
+#include <vector>
+
 #ifdef _WIN32
 
 // windows.h has declared it.
@@ -50,3 +53,19 @@ LSTATUS RegDeleteValueA(HKEY key, const char* valueName);
 LSTATUS RegCloseKey(HKEY key);
 
 #endif  // _WIN32
+
+namespace platform {
+
+struct NamedRegistryValue {
+    std::string name;
+    DWORD type;
+    std::vector<BYTE> data;
+};
+
+// Creates the key where it is missing and stores `values` in it, in their
+// order. Over files the key's file is replaced once, so that a reader finds
+// all of them or none; the system's registry takes them one by one. Answers
+// ERROR_SUCCESS or the first failure.
+LSTATUS StoreKeyValues(HKEY root, const char* subKey, const std::vector<NamedRegistryValue>& values);
+
+}  // namespace platform

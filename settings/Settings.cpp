@@ -61,6 +61,8 @@ void WriteValue(SettingsStore& store, const Settings& settings, const StoredValu
     std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
 }
 
+const StoredValue& Marker() { return kStoredValues.front(); }
+
 // True when the value reads, or the key is missing.
 bool Readable(SettingsStore& store, const StoredValue& value) {
     Settings scratch;
@@ -72,32 +74,69 @@ bool Readable(SettingsStore& store, const StoredValue& value) {
     }
 }
 
-// Reads the probe value; false when there is no key (a first run). A peer's
-// first run makes the key before it writes the probe, which it writes last:
-// while the probe cannot be read and values keep appearing, such a run is
-// under way, and the probe is read again; once the key has stayed as it is
-// for a second, it is damaged and the error stands.
-bool ReadProbe(SettingsStore& store, Settings& settings) {
+// The values a key without the marker holds besides it.
+struct Leftovers {
+    long held = 0;
+    bool damaged = false;  // one of them does not read
+};
+
+Leftovers InspectLeftovers(SettingsStore& store) {
+    Leftovers leftovers;
+    for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
+        if (!store.Holds(value->name)) continue;
+        ++leftovers.held;
+        if (!Readable(store, *value)) leftovers.damaged = true;
+    }
+    return leftovers;
+}
+
+enum class Probe {
+    NoKey,              // a first run
+    Read,               // the key has its marker, now in `settings`
+    LeftWithoutMarker,  // a first run that was cut short left the key
+};
+
+// Reads the marker. A first run writes it last: while the key lacks it and
+// values keep appearing, a peer's first run is under way, and it is read
+// again. Once the key has stayed as it is for a second, its writer is gone:
+// holding nothing but readable values, it was cut short; holding a damaged
+// one, it is damaged and the marker's error stands. A marker that is there
+// but does not read is an error at once.
+Probe ReadProbe(SettingsStore& store, Settings& settings) {
     using Clock = std::chrono::steady_clock;
     constexpr auto kStep = std::chrono::milliseconds(25);
     constexpr auto kPatience = std::chrono::seconds(1);
-    long present = -1;
+    long held = -1;
     Clock::time_point lastChange = Clock::now();
     for (;;) {
         try {
-            return ReadValue(store, settings, kStoredValues.front());
+            return ReadValue(store, settings, Marker()) ? Probe::Read : Probe::NoKey;
         } catch (const SettingsStoreError&) {
-            const long now = std::count_if(kStoredValues.begin() + 1, kStoredValues.end(),
-                                           [&](const StoredValue& value) { return Readable(store, value); });
-            if (now != present) {
-                present = now;
+            if (store.Holds(Marker().name)) throw;
+            const Leftovers now = InspectLeftovers(store);
+            if (now.held != held) {
+                held = now.held;
                 lastChange = Clock::now();
             } else if (Clock::now() - lastChange > kPatience) {
-                throw;
+                if (now.damaged) throw;
+                return Probe::LeftWithoutMarker;
             }
         }
         std::this_thread::sleep_for(kStep);
     }
+}
+
+enum class Values { All, Missing };
+
+// Writes `settings` as a first run does: the values together, the marker,
+// which says the settings exist, last.
+void WriteFirstRun(SettingsStore& store, const Settings& settings, Values which) {
+    store.WriteTogether([&] {
+        for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
+            if (which == Values::All || !store.Holds(value->name)) WriteValue(store, settings, *value);
+        }
+        WriteValue(store, settings, Marker());
+    });
 }
 
 }  // namespace
@@ -172,16 +211,24 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
             return true;  // the value is there, unreadable: so is the key
         }
     };
-    if (!read([&] { return ReadProbe(store, settings); })) {
+    Probe probe = Probe::Read;
+    read([&] {
+        probe = ReadProbe(store, settings);
+        return true;
+    });
+    if (probe == Probe::NoKey) {
+        // Savers started at the same moment (one per screen) each find
+        // either no key, and write the same defaults, or all of them.
         settings = FirstRunDefaults(ReadDesktopMode());
-        // The value that says the settings exist goes last: a saver started
-        // at the same moment (one per screen) finds either none, and writes
-        // the same defaults, or all of them.
-        for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
-            WriteValue(store, settings, *value);
-        }
-        WriteValue(store, settings, kStoredValues.front());
+        WriteFirstRun(store, settings, Values::All);
         return;
+    }
+    if (probe == Probe::LeftWithoutMarker) {
+        // The values it holds keep theirs; the missing ones, the marker
+        // among them, take their first-run defaults. Then it loads as any
+        // whole key does.
+        WriteFirstRun(store, FirstRunDefaults(ReadDesktopMode()), Values::Missing);
+        read([&] { return ReadValue(store, settings, Marker()); });
     }
     for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
         if (value->field == Field(&Settings::IndexCity) && variant != LoadVariant::Dialog) break;

@@ -63,10 +63,11 @@ Settings FirstRunDefaults(const DesktopMode& desktop);
 DesktopMode ReadDesktopMode();
 
 // Loads `settings` in the stored order. Without the key (first run) it takes
-// the first-run values and writes all of them, the first value (the probe)
-// last; while a key lacks the probe and values keep appearing in it (another
-// saver's first run), it waits for the probe. A missing or mistyped value throws
-// SettingsStoreError. The scene's load stops there:
+// the first-run values and writes all of them together, the first value (the
+// probe) last; while a key lacks the probe and values keep appearing in it
+// (another saver's first run), it waits for the probe. A key that a first run
+// cut short left without the probe is completed with the first-run values it
+// lacks, then loaded. A missing or mistyped value throws SettingsStoreError. The scene's load stops there:
 // the values read until then stay in `settings`, the rest keep what they
 // held. The dialog's reads every value it can and throws the first error at
 // the end; only the values it could not read keep what they held.

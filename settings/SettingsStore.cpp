@@ -30,11 +30,6 @@ private:
     throw SettingsStoreError(std::string(what) + " for '" + name + "'");
 }
 
-void Store(HKEY key, const std::string& name, DWORD type, const BYTE* data, DWORD size) {
-    if (RegSetValueExA(key, name.c_str(), 0, type, data, size) != ERROR_SUCCESS)
-        Raise("Failed to set data", name);
-}
-
 // Fetches a value of a fixed size; anything but `size` bytes of `type` is
 // the wrong type.
 void Fetch(HKEY key, const std::string& name, DWORD type, BYTE* data, DWORD size) {
@@ -47,8 +42,10 @@ void Fetch(HKEY key, const std::string& name, DWORD type, BYTE* data, DWORD size
 }
 
 template <std::size_t N>
-void PutLittleEndian(BYTE (&bytes)[N], std::uint64_t value) {
+std::vector<BYTE> LittleEndian(std::uint64_t value) {
+    std::vector<BYTE> bytes(N);
     for (std::size_t i = 0; i < N; ++i) bytes[i] = BYTE(value >> (8 * i));
+    return bytes;
 }
 
 template <std::size_t N>
@@ -62,12 +59,6 @@ int FetchInteger(HKEY key, const std::string& name) {
     BYTE bytes[4] = {};
     Fetch(key, name, REG_DWORD, bytes, sizeof bytes);
     return int(std::int32_t(std::uint32_t(GetLittleEndian(bytes))));
-}
-
-void StoreInteger(HKEY key, const std::string& name, std::uint32_t value) {
-    BYTE bytes[4];
-    PutLittleEndian(bytes, value);
-    Store(key, name, REG_DWORD, bytes, sizeof bytes);
 }
 
 // Opens (for writing, creates) the key, runs `transfer` on it and closes it.
@@ -89,18 +80,26 @@ SettingsStore::SettingsStore(TComponent* owner) : TComponent(owner) {}
 
 std::string SettingsStore::KeyPath() const { return "SOFTWARE\\" + companyName_ + "\\" + productName_; }
 
-bool SettingsStore::Write(const std::string& name, int value) {
-    return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, std::uint32_t(value)); });
+bool SettingsStore::Put(const std::string& name, DWORD type, std::vector<BYTE> data) {
+    if (pending_) {
+        pending_->push_back({name, type, std::move(data)});
+        return true;
+    }
+    return WithKey(KeyPath(), true, [&](HKEY key) {
+        if (RegSetValueExA(key, name.c_str(), 0, type, data.data(), DWORD(data.size())) != ERROR_SUCCESS)
+            Raise("Failed to set data", name);
+    });
 }
 
-bool SettingsStore::Write(const std::string& name, bool value) {
-    return WithKey(KeyPath(), true, [&](HKEY key) { StoreInteger(key, name, value ? 1 : 0); });
+bool SettingsStore::Write(const std::string& name, int value) {
+    return Put(name, REG_DWORD, LittleEndian<4>(std::uint32_t(value)));
 }
+
+bool SettingsStore::Write(const std::string& name, bool value) { return Write(name, value ? 1 : 0); }
 
 bool SettingsStore::Write(const std::string& name, const std::string& value) {
-    return WithKey(KeyPath(), true, [&](HKEY key) {
-        Store(key, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
-    });
+    const auto* text = reinterpret_cast<const BYTE*>(value.c_str());
+    return Put(name, REG_SZ, std::vector<BYTE>(text, text + value.size() + 1));
 }
 
 bool SettingsStore::Write(const std::string& name, const char* value) {
@@ -108,11 +107,29 @@ bool SettingsStore::Write(const std::string& name, const char* value) {
 }
 
 bool SettingsStore::Write(const std::string& name, float value) {
-    return WithKey(KeyPath(), true, [&](HKEY key) {
-        BYTE bytes[8];
-        PutLittleEndian(bytes, std::bit_cast<std::uint64_t>(double(value)));
-        Store(key, name, REG_BINARY, bytes, sizeof bytes);
+    return Put(name, REG_BINARY, LittleEndian<8>(std::bit_cast<std::uint64_t>(double(value))));
+}
+
+bool SettingsStore::WriteTogether(const std::function<void()>& writes) {
+    pending_.emplace();
+    try {
+        writes();
+    } catch (...) {
+        pending_.reset();
+        throw;
+    }
+    const std::vector<platform::NamedRegistryValue> values = std::move(*pending_);
+    pending_.reset();
+    return platform::StoreKeyValues(HKEY_CURRENT_USER, KeyPath().c_str(), values) == ERROR_SUCCESS;
+}
+
+bool SettingsStore::Holds(const std::string& name) {
+    bool held = false;
+    WithKey(KeyPath(), false, [&](HKEY key) {
+        held =
+            RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_FILE_NOT_FOUND;
     });
+    return held;
 }
 
 bool SettingsStore::Read(const std::string& name, int* value) {

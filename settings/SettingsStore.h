@@ -4,9 +4,13 @@
 #pragma once
 
 #include "platform/Forms.h"
+#include "platform/Registry.h"
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A value that could not be stored, is missing or has another type; the
 // application's standard error box shows the message.
@@ -42,9 +46,21 @@ public:
     bool Read(const std::string& name, std::string* value);  // missing: empty text
     bool Read(const std::string& name, float* value);
 
+    // Whether the key holds a value of that name, of whatever type or state.
+    bool Holds(const std::string& name);
+
+    // Stores the values that `writes` writes together once it returns: over
+    // files in one replace, so that a reader finds all of them or none; the
+    // system's registry takes them one by one, in order. Answers whether the
+    // key could be created and every value stored.
+    bool WriteTogether(const std::function<void()>& writes);
+
 private:
     std::string KeyPath() const;
+    bool Put(const std::string& name, DWORD type, std::vector<BYTE> data);
 
     std::string companyName_;
     std::string productName_;
+    // Collected while WriteTogether runs its writes.
+    std::optional<std::vector<platform::NamedRegistryValue>> pending_;
 };

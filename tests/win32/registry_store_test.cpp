@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <variant>
 
 namespace {
 
@@ -127,6 +128,73 @@ TEST_F(Win32Registry, TheFirstRunWritesEverySettingWithTheDesktopsMode) {
     Settings again;
     LoadSettings(store_, again, LoadVariant::Dialog);
     EXPECT_TRUE(again == settings);
+}
+
+// The first run's writes, one by one in their order, the marker last: a
+// first run stopped after each of them in turn, the key made first. The
+// values it wrote (here unlike the defaults, as on another screen) stay; the
+// next start adds the rest with their defaults and the marker.
+TEST_F(Win32Registry, AFirstRunStoppedAfterAnyOfItsWritesIsCompletedByTheNextStart) {
+    using AnyValue = std::variant<bool, int, float>;
+    struct Write {
+        const char* name;
+        AnyValue leftBehind;
+    };
+    const Write writes[] = {
+        {"flag_PlaySound", false},
+        {"flag_fps", false},
+        {"TermMouse", false},
+        {"Gamma", 128},
+        {"flag_defres", false},
+        {"ResHor", 800},
+        {"ResVert", 600},
+        {"ColorDepth", 24},
+        {"clockX", 710},
+        {"clockY", 100},
+        {"clockRad", 80},
+        {"ColorClock", 0x00FF00},
+        {"SetSpeed", 2},
+        {"NumBirds", 3},
+        {"FlagShowDolphins", false},
+        {"FlagShowYacht", false},
+        {"FlagDaytime", true},
+        {"FlagDemoDaytime", false},
+        {"FlagShowSimulateTime", false},
+        {"FlagDaylightSavingTime", true},
+        {"RegLat", 10.5f},
+        {"RegLng", -20.25f},
+        {"RegOfUTC", -3},
+        {"ShowRisSet", false},
+        {"IndexCity", 42},
+    };
+    // A whole first run's values, byte for byte.
+    std::vector<std::string> byDefault;
+    Settings whole;
+    LoadSettings(store_, whole, LoadVariant::Dialog);
+    for (const Write& write : writes) byDefault.push_back(Query(write.name).bytes);
+
+    for (std::size_t count = 0; count <= std::size(writes); ++count) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, KeyPath().c_str());
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        std::vector<std::string> written;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::visit([&](auto value) { store_.Write(writes[i].name, value); }, writes[i].leftBehind);
+            written.push_back(Query(writes[i].name).bytes);
+        }
+
+        Settings next;
+        ASSERT_NO_THROW(LoadSettings(store_, next, LoadVariant::Scene)) << "stopped after " << count;
+        EXPECT_EQ(ValueCount(), 26u) << "stopped after " << count;
+        EXPECT_EQ(Query("flag_clock").bytes, std::string("\1\0\0\0", 4)) << "stopped after " << count;
+        for (std::size_t i = 0; i < std::size(writes); ++i) {
+            EXPECT_EQ(Query(writes[i].name).bytes, i < count ? written[i] : byDefault[i])
+                << writes[i].name << " after " << count;
+        }
+    }
 }
 
 }  // namespace
