@@ -63,6 +63,7 @@ SceneForm::SceneForm(TComponent* owner, SceneOptions options) : TForm(owner), op
         MouseMove(sender, shift, x, y);
     };
     RunCreateHandler([this] { SetUpScene(this); });
+    if (!built_ && !closed_) EndAfterShownError();
 }
 
 SceneForm::~SceneForm() {
@@ -214,6 +215,15 @@ void SceneForm::CloseScene() {
     yacht.CloseSurface();
     for (AnimationStrip& strip : dolphins) strip.CloseSurface();
     display.SetEnabled(false);
+}
+
+void SceneForm::EndAfterShownError() {
+    // The error that stopped the creation has been shown; the display it
+    // never opened has nothing to add.
+    closed_ = true;
+    Application->OnIdle = nullptr;
+    CloseScene();
+    Close();
 }
 
 void SceneForm::OnDisplayError(TObject*) {

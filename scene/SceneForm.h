@@ -109,6 +109,8 @@ private:
     void BuildLayers(ScenePictures& pictures);
     void StartActors();
     void ApplyStoredGamma();
+    // Ends a scene whose creation stopped on an error already shown.
+    void EndAfterShownError();
     void ShowSunTimeLines(const SunTimes& sun);
     void StepGammaKey(char key);
     void StepClockKey(WORD key);

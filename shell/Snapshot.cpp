@@ -31,9 +31,11 @@ int RunSnapshot(const SnapshotRequest& request, const SettingOverrides& override
         Application->OnIdle(scene, done);
     }
     const auto frame = platform::headless::LastPresentedFrame();
+    // A scene that ended before its picture has told why.
+    const bool ended = scene->Closed();
     if (Application->OnIdle) scene->CloseSaver();
     if (!frame || platform::headless::PresentedFrameCount() < 2) {
-        std::cerr << "tidereach: the scene could not be drawn; nothing was written\n";
+        if (!ended) std::cerr << "tidereach: the scene could not be drawn; nothing was written\n";
         return 1;
     }
     std::string error;

@@ -96,6 +96,9 @@ for file in "$CASES"/*.reg; do
   code=$?
   set -e
   [ $code -le 1 ] || fail "--snapshot on $(basename "$file") ended with $code: $(tail -3 "$WORK/stderr")"
+  # One error, one message.
+  [ $code -eq 0 ] || [ "$(wc -l <"$WORK/stderr")" -eq 1 ] ||
+    fail "--snapshot on $(basename "$file") said more than one line: $(cat "$WORK/stderr")"
   [ $code -eq 1 ] || snapshots_drawn=$((snapshots_drawn + 1))
   check_store "$file" --snapshot
 
