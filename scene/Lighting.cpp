@@ -1,5 +1,7 @@
 #include "scene/Lighting.h"
 
+#include "solar/SunTime.h"
+
 namespace {
 
 LightLevels Between(const LightLevels& from, const LightLevels& to, int elapsed, int span) {
@@ -38,13 +40,4 @@ LightLevels LightingLevels(int T, const DayPhases& p) {
     return kDayLevels;
 }
 
-std::string DemoClockText(int T) {
-    int hours = T / 3600;
-    const int minutes = (T - 3600 * hours) / 60;
-    const char* suffix = "AM";
-    if (hours > 12) {
-        hours -= 12;
-        suffix = "PM";
-    }
-    return "Demo Time: " + std::to_string(hours) + ":" + std::to_string(minutes) + suffix;
-}
+std::string DemoClockText(int T) { return "Demo Time: " + TwelveHourTime(T / 3600, T % 3600 / 60); }

@@ -34,5 +34,5 @@ DayPhases MakeDayPhases(float sunriseHours, float sunsetHours);
 // The levels for dayTime T: the first rule that applies.
 LightLevels LightingLevels(int T, const DayPhases& phases);
 
-// "Demo Time: 1:5PM" for 13:05; hours up to 12 count as AM.
+// "Demo Time: 1:05PM" for 13:05, "Demo Time: 12:00AM" for midnight.
 std::string DemoClockText(int T);

@@ -137,8 +137,8 @@ void SceneForm::SetUpScene(TObject*) {
 void SceneForm::ShowSunTimeLines(const SunTimes& sun) {
     display.ShowTextLine(1, true);
     display.ShowTextLine(2, true);
-    display.SetTextLine(1, "Sunrise at: " + FormatHours(sun.sunrise));
-    display.SetTextLine(2, "Sunset at: " + FormatHours(sun.sunset));
+    display.SetTextLine(1, "Sunrise at: " + SunTimeText(sun.sunrise, sun.sunrisePolar));
+    display.SetTextLine(2, "Sunset at: " + SunTimeText(sun.sunset, sun.sunsetPolar));
 }
 
 void SceneForm::BuildLayers(ScenePictures& pictures) {

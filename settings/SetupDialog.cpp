@@ -553,8 +553,9 @@ void SetupDialog::ShowSunTimes() {
                                         settings_.FlagDaylightSavingTime, PolarNotice::Shown);
     sunrise_ = sun.sunrise;
     sunset_ = sun.sunset;
-    sunriseTime.Caption = FormatHours(sunrise_);
-    sunsetTime.Caption = FormatHours(sunset_);
+    // The box has told why an event does not happen; its label says only that.
+    sunriseTime.Caption = sun.sunrisePolar == PolarCase::None ? FormatHours(sunrise_) : "none";
+    sunsetTime.Caption = sun.sunsetPolar == PolarCase::None ? FormatHours(sunset_) : "none";
 }
 
 void RunSetupDialog(HWND owner) {

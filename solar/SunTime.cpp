@@ -88,44 +88,55 @@ float SunTime(int offset, bool rising, float latitude, float longitude) {
     return ComputeSunEvent(Today(), offset, rising, latitude, longitude).hours;
 }
 
+namespace {
+
+void TellPolarCase(const SunEvent& event, HWND owner) {
+    if (event.polar == PolarCase::None) return;
+    const std::string message = PolarText(event.polar) + " (on the specified date)";
+    MessageBoxA(owner, message.c_str(), Application->Title.c_str(), MB_OK);
+}
+
+}  // namespace
+
 float SunTimeReporting(int offset, bool rising, float latitude, float longitude, HWND owner) {
     const SunEvent event = ComputeSunEvent(Today(), offset, rising, latitude, longitude);
-    const char* message = nullptr;
-    if (event.polar == PolarCase::NeverRises)
-        message = "the sun never rises on this location (on the specified date)";
-    else if (event.polar == PolarCase::NeverSets)
-        message = "the sun never sets on this location (on the specified date)";
-    if (message != nullptr) MessageBoxA(owner, message, Application->Title.c_str(), MB_OK);
+    TellPolarCase(event, owner);
     return event.hours;
 }
 
 SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
                         PolarNotice notice) {
-    auto today = [&](bool rising) {
-        return notice == PolarNotice::Shown ? SunTimeReporting(offset, rising, latitude, longitude)
-                                            : SunTime(offset, rising, latitude, longitude);
-    };
-    SunTimes times{};
-    times.sunrise = today(true);
-    times.sunset = today(false);
-    if (daylightSaving) {
-        times.sunrise += 1.0f;
-        times.sunset += 1.0f;
+    const CalendarDate today = Today();
+    const SunEvent sunrise = ComputeSunEvent(today, offset, true, latitude, longitude);
+    const SunEvent sunset = ComputeSunEvent(today, offset, false, latitude, longitude);
+    if (notice == PolarNotice::Shown) {
+        TellPolarCase(sunrise, 0);
+        TellPolarCase(sunset, 0);
     }
-    return times;
+    const float saving = daylightSaving ? 1.0f : 0.0f;
+    return {sunrise.hours + saving, sunset.hours + saving, sunrise.polar, sunset.polar};
+}
+
+std::string TwelveHourTime(long hour, int minute) {
+    const long ofDay = (hour % 24 + 24) % 24;
+    const long onDial = ofDay % 12 == 0 ? 12 : ofDay % 12;
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02d%s", onDial, minute, ofDay < 12 ? "AM" : "PM");
+    return text;
 }
 
 std::string FormatHours(float hours) {
     if (!std::isfinite(hours) || std::fabs(hours) > 1e6f) return "--:--";
     const Extended whole = std::floor(Extended(hours));
-    long hour = long(whole);
-    const long minutes = long(std::trunc((hours - whole) * 60));
-    const char* suffix = "AM";
-    if (hour > 12) {
-        hour -= 12;
-        suffix = "PM";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld:%02ld%s", hour, minutes, suffix);
-    return text;
+    return TwelveHourTime(long(whole), int(std::trunc((hours - whole) * 60)));
+}
+
+std::string PolarText(PolarCase polar) {
+    return polar == PolarCase::NeverRises ? "the sun never rises on this location"
+                                          : "the sun never sets on this location";
+}
+
+std::string SunTimeText(float hours, PolarCase polar) {
+    if (polar == PolarCase::None) return FormatHours(hours);
+    return "none (" + PolarText(polar) + ")";
 }

@@ -43,6 +43,10 @@ float SunTimeReporting(int offset, bool rising, float latitude, float longitude,
 struct SunTimes {
     float sunrise;
     float sunset;
+    // An event that does not happen today (its hours then 0, or 1 with
+    // daylight saving).
+    PolarCase sunrisePolar = PolarCase::None;
+    PolarCase sunsetPolar = PolarCase::None;
 };
 enum class PolarNotice {
     Silent,  // a polar day or night gives 0, as SunTime does
@@ -51,8 +55,21 @@ enum class PolarNotice {
 SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
                         PolarNotice notice = PolarNotice::Silent);
 
+// A time of day on the 12-hour clock people read: hours 12, 1 .. 11, "AM"
+// before noon and "PM" from noon, two-digit minutes; 0:05 gives "12:05AM",
+// 12:30 "12:30PM", 14:02 "2:02PM". Hours beyond a day fold back into it.
+std::string TwelveHourTime(long hour, int minute);
+
 // The 12-hour text of a sun time: 5.12 -> "5:07AM", 21.88 -> "9:52PM",
-// 12.5 -> "12:30AM" (hours up to 12 count as AM, minutes are truncated).
-// A value that is no time at all (not finite, or beyond a million hours)
-// gives "--:--".
+// 12.5 -> "12:30PM" (minutes are truncated; 24.5, a sunset at 23:30 plus
+// daylight saving, is "12:30AM"). A value that is no time at all (not
+// finite, or beyond a million hours) gives "--:--".
 std::string FormatHours(float hours);
+
+// The words for a day without the event: "the sun never rises on this
+// location" (polar night) or "the sun never sets on this location" (polar day).
+std::string PolarText(PolarCase polar);
+
+// A sun time for a line on the screen: its 12-hour time, or where it does not
+// happen today, "none" and why.
+std::string SunTimeText(float hours, PolarCase polar);

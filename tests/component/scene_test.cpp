@@ -160,6 +160,29 @@ TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
     SUCCEED();
 }
 
+// The sun-time lines on dates of the local clock: the first city of the
+// table, then a polar place in its polar day and its polar night.
+TEST_F(Scene, SunTimeLinesReadAsA12HourClockOrSayThereIsNone) {
+    auto onDate = [&](WORD month, WORD day) {
+        platform::OverrideLocalTime(SYSTEMTIME{2003, month, 0, day, 12, 0, 0, 0});
+        SceneForm* scene = Start(800, 600);
+        std::pair lines{scene->display.TextLine(1), scene->display.TextLine(2)};
+        scene->CloseSaver();
+        return lines;
+    };
+    using Lines = std::pair<std::string, std::string>;
+    EXPECT_EQ(onDate(6, 21), Lines("Sunrise at: 4:21AM", "Sunset at: 8:52PM"));
+
+    EditStore("\"RegLat\"=hex:[0-9a-f,]+", "\"RegLat\"=hex:00,00,00,00,00,80,53,40");  // 78 north
+    EditStore("\"RegLng\"=hex:[0-9a-f,]+", "\"RegLng\"=hex:00,00,00,00,00,00,2e,40");  // 15 east
+    const std::string day = "none (the sun never sets on this location)";
+    const std::string night = "none (the sun never rises on this location)";
+    EXPECT_EQ(onDate(6, 21), Lines("Sunrise at: " + day, "Sunset at: " + day));
+    EXPECT_EQ(onDate(12, 21), Lines("Sunrise at: " + night, "Sunset at: " + night));
+    platform::OverrideLocalTime(std::nullopt);
+    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
 TEST_F(Scene, MissingSettingStopsTheSetUpWithOneBoxAndEnds) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 // Sunrise 6:00, sunset 20:00.
 const DayPhases kDay = MakeDayPhases(6.0f, 20.0f);
@@ -46,11 +48,19 @@ TEST(Lighting, PolarPlaceIsNightButNearMidnight) {
     EXPECT_LT(morning.red, kDayLevels.red);
 }
 
-TEST(Lighting, DemoClockTextHasNoLeadingZeros) {
-    EXPECT_EQ(DemoClockText(13 * 3600 + 5 * 60), "Demo Time: 1:5PM");
-    EXPECT_EQ(DemoClockText(43200), "Demo Time: 12:0AM");
-    EXPECT_EQ(DemoClockText(86400), "Demo Time: 12:0PM");
-    EXPECT_EQ(DemoClockText(0), "Demo Time: 0:0AM");
+TEST(Lighting, TheDemoClockReadsAsA12HourClock) {
+    const std::pair<int, const char*> cases[] = {
+        {0, "Demo Time: 12:00AM"},
+        {5 * 60, "Demo Time: 12:05AM"},
+        {11 * 3600 + 59 * 60, "Demo Time: 11:59AM"},
+        {12 * 3600, "Demo Time: 12:00PM"},
+        {12 * 3600 + 30 * 60, "Demo Time: 12:30PM"},
+        {13 * 3600 + 5 * 60, "Demo Time: 1:05PM"},
+        {14 * 3600 + 2 * 60 + 59, "Demo Time: 2:02PM"},
+        {23 * 3600 + 59 * 60 + 59, "Demo Time: 11:59PM"},
+        {86400, "Demo Time: 12:00AM"},  // the demo day's last tick is midnight
+    };
+    for (const auto& [T, text] : cases) EXPECT_EQ(DemoClockText(T), text) << T;
 }
 
 TEST(Lighting, AbsurdSunTimesDoNotOverflow) {

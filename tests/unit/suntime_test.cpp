@@ -96,19 +96,33 @@ TEST(FormatHours, TwelveHourTextWithTruncatedMinutes) {
         {21.88f, "9:52PM"},
         {6.5f, "6:30AM"},
         {20.75f, "8:45PM"},
-        // Up to 12 counts as AM; past a day is not folded back.
-        {12.5f, "12:30AM"},
-        {12.25f, "12:15AM"},
-        {24.5f, "12:30PM"},
-        {0.0f, "0:00AM"},
+        // Each a few seconds past the minute, as sun times are.
+        {0.0f, "12:00AM"},
+        {0.09f, "12:05AM"},
+        {11.99f, "11:59AM"},
+        {12.0f, "12:00PM"},
+        {12.25f, "12:15PM"},
+        {12.5f, "12:30PM"},
+        {13.09f, "1:05PM"},
+        {14.04f, "2:02PM"},
+        {23.99f, "11:59PM"},
         {1.0f, "1:00AM"},
-        {-2.5f, "-3:30AM"},
+        // A sunset at 23:30 plus daylight saving, and times a step of the
+        // calculation left outside the day: folded into it.
+        {24.5f, "12:30AM"},
+        {-2.5f, "9:30PM"},
         // The float nearest 5.1 lies just below it.
         {5.1f, "5:05AM"},
         {4.3665f, "4:21AM"},
         {20.8759f, "8:52PM"},
     };
     for (const auto& [hours, text] : cases) EXPECT_EQ(FormatHours(hours), text) << hours;
+}
+
+TEST(FormatHours, AnEventThatDoesNotHappenIsToldInWords) {
+    EXPECT_EQ(SunTimeText(4.3665f, PolarCase::None), "4:21AM");
+    EXPECT_EQ(SunTimeText(0.0f, PolarCase::NeverSets), "none (the sun never sets on this location)");
+    EXPECT_EQ(SunTimeText(1.0f, PolarCase::NeverRises), "none (the sun never rises on this location)");
 }
 
 TEST(FormatHours, ValuesThatAreNoTimeGiveAPlaceholder) {
