@@ -3,7 +3,7 @@
 // cached, so two forms share values only through the store.
 #pragma once
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <stdexcept>
 #include <string>

@@ -2,7 +2,7 @@
 // platform/.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <atomic>
 

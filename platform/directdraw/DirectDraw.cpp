@@ -1,10 +1,10 @@
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
-#include "platform/Backend.h"
-#include "platform/ComObject.h"
-#include "platform/DisplayCore.h"
-#include "platform/PixelFormat.h"
-#include "platform/Surface.h"
+#include "platform/directdraw/ComObject.h"
+#include "platform/directdraw/DisplayCore.h"
+#include "platform/directdraw/Surface.h"
+#include "platform/pixels/PixelFormat.h"
+#include "platform/seam/Backend.h"
 
 #include <algorithm>
 #include <memory>

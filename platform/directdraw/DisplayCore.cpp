@@ -1,7 +1,7 @@
-#include "platform/DisplayCore.h"
+#include "platform/directdraw/DisplayCore.h"
 
-#include "platform/ComObject.h"
-#include "platform/Presentation.h"
+#include "platform/directdraw/ComObject.h"
+#include "platform/directdraw/Presentation.h"
 
 #include <algorithm>
 #include <new>

@@ -3,8 +3,8 @@
 // released after its device never dangles. Internal to platform/.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/DirectDraw.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "platform/OpaqueRuns.h"
+#include "platform/directdraw/OpaqueRuns.h"
 
-#include "platform/PixelFormat.h"
+#include "platform/pixels/PixelFormat.h"
 
 namespace platform {
 namespace {

@@ -3,7 +3,7 @@
 // Internal to platform/.
 #pragma once
 
-#include "platform/Backend.h"
+#include "platform/seam/Backend.h"
 
 #include <cstdint>
 #include <span>

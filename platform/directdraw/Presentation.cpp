@@ -1,6 +1,6 @@
-#include "platform/Presentation.h"
+#include "platform/directdraw/Presentation.h"
 
-#include "platform/PixelFormat.h"
+#include "platform/pixels/PixelFormat.h"
 
 #include <cstring>
 

@@ -5,10 +5,10 @@
 // only another ramp looks every channel up in its tables.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/Bitmap.h"
-#include "platform/DirectDraw.h"
-#include "platform/PixelRows.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/pixels/PixelRows.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "platform/Surface.h"
+#include "platform/directdraw/Surface.h"
 
-#include "platform/DeviceContext.h"
-#include "platform/PixelFormat.h"
-#include "platform/PixelRows.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/pixels/PixelFormat.h"
+#include "platform/pixels/PixelRows.h"
 
 #include <sys/mman.h>
 

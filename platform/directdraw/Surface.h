@@ -4,11 +4,11 @@
 // platform/.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/ComObject.h"
-#include "platform/DirectDraw.h"
-#include "platform/DisplayCore.h"
-#include "platform/OpaqueRuns.h"
+#include "platform/directdraw/ComObject.h"
+#include "platform/directdraw/DisplayCore.h"
+#include "platform/directdraw/OpaqueRuns.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <cstdint>
 #include <cstdlib>

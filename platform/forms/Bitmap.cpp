@@ -1,5 +1,5 @@
 // The framework's bitmap as a value: its pixels and the parts cut from it.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 
 #include <algorithm>
 

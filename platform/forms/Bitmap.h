@@ -2,7 +2,7 @@
 // the canvas operations that draw it into a device context.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // controls, mirrors their state and passes the user's actions to them.
 #pragma once
 
-#include "platform/StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 #include <memory>
 #include <string>

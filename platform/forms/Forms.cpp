@@ -1,8 +1,9 @@
 // What the form framework does alike on every window system: the first form
 // of an application as its main form, the application's forms, the work
 // posted to its window thread and its termination.
-#include "platform/Forms.h"
-#include "platform/PostQueue.h"
+#include "platform/forms/Forms.h"
+
+#include "platform/forms/PostQueue.h"
 
 #include <utility>
 

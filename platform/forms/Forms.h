@@ -2,7 +2,7 @@
 // application object with its message loop and idle event, and forms.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <exception>
 #include <functional>

@@ -2,7 +2,7 @@
 // the window system wakes that thread for it. Internal to platform/.
 #pragma once
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <deque>
 #include <functional>

@@ -6,7 +6,7 @@
 // through the same members.
 #pragma once
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <cstdint>
 #include <functional>

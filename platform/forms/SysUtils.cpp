@@ -1,4 +1,4 @@
-#include "platform/SysUtils.h"
+#include "platform/forms/SysUtils.h"
 
 #include <cctype>
 #include <cstdint>

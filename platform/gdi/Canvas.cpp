@@ -1,8 +1,7 @@
 // Canvas drawing of the framework's bitmap into device contexts, and the
 // program's bitmap resources.
-#include "platform/Bitmap.h"
-
 #include "platform/Resources.h"
+#include "platform/forms/Bitmap.h"
 #include "platform/gdi/Context.h"
 #include "platform/gdi/PixelAccess.h"
 #include "platform/image/Limits.h"

@@ -2,9 +2,9 @@
 // over a window of another program. Internal to platform/.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/Bitmap.h"
-#include "platform/WinTypes.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
 // GDI's calls on the platform's device contexts.
-#include "platform/Gdi.h"
+#include "platform/winapi/Gdi.h"
 
-#include "platform/Backend.h"
-#include "platform/DeviceContext.h"
 #include "platform/gdi/Context.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Figures.h"
 #include "platform/gdi/Font.h"
 #include "platform/gdi/Objects.h"
 #include "platform/gdi/PixelAccess.h"
+#include "platform/seam/Backend.h"
 
 #include <initializer_list>
 #include <mutex>

@@ -1,6 +1,6 @@
 // The standard colour dialog, as the back end offers it.
-#include "platform/Backend.h"
-#include "platform/StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/seam/Backend.h"
 
 bool TColorDialog::Execute(HWND owner) {
     COLORREF chosen = Color;

@@ -1,6 +1,7 @@
 // DialogWindow over the dialog module, loaded on first use.
-#include "platform/DialogToolkit.h"
-#include "platform/DialogWindow.h"
+#include "platform/forms/DialogWindow.h"
+
+#include "platform/forms/DialogToolkit.h"
 
 #include <dlfcn.h>
 

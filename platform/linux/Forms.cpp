@@ -1,10 +1,10 @@
 // The application object's message loop and the forms it routes window
 // events to.
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
-#include "platform/Backend.h"
-#include "platform/PostQueue.h"
-#include "platform/User.h"
+#include "platform/forms/PostQueue.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/User.h"
 
 #include <errno.h>
 

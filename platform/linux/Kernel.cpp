@@ -1,8 +1,8 @@
 // Process-level services: the local clock, the table of libraries the
 // platform provides, and the version it reports.
-#include "platform/Kernel.h"
+#include "platform/winapi/Kernel.h"
 
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <time.h>
 

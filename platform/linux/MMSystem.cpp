@@ -1,7 +1,7 @@
 // The multimedia timer: one thread per timer, ticking on absolute deadlines
 // of the steady clock so the period does not drift; and the boot-time
 // millisecond clock.
-#include "platform/MMSystem.h"
+#include "platform/winapi/MMSystem.h"
 
 #include <pthread.h>
 #include <time.h>

@@ -1,9 +1,9 @@
 // Window-system services: message boxes (always echoed to standard error),
 // the cursor's display counter, system parameters and metrics, and the
 // shell's "open" through the desktop's default handler.
-#include "platform/User.h"
+#include "platform/winapi/User.h"
 
-#include "platform/Backend.h"
+#include "platform/seam/Backend.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

@@ -1,4 +1,4 @@
-#include "platform/PixelFormat.h"
+#include "platform/pixels/PixelFormat.h"
 
 namespace platform {
 

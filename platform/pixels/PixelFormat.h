@@ -2,7 +2,7 @@
 // XRGB8888, all little-endian. Internal to platform/.
 #pragma once
 
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <cstdint>
 #include <cstring>

@@ -5,7 +5,7 @@
 // Internal to platform/.
 #pragma once
 
-#include "platform/PixelRows.h"
+#include "platform/pixels/PixelRows.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "platform/PixelRows.h"
+#include "platform/pixels/PixelRows.h"
 
-#include "platform/PixelRowKernels.h"
+#include "platform/pixels/PixelRowKernels.h"
 
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 // for them, and only its table is reached from outside.
 #if defined(__x86_64__)
 
-#include "platform/PixelRowKernels.h"
+#include "platform/pixels/PixelRowKernels.h"
 
 #include <immintrin.h>
 

@@ -1,6 +1,6 @@
-#include "platform/Backend.h"
+#include "platform/seam/Backend.h"
 
-#include "platform/headless/HeadlessBackend.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 
 #include <mutex>
 #include <utility>

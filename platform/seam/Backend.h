@@ -3,8 +3,8 @@
 // display device is made.
 #pragma once
 
-#include "platform/DirectDraw.h"
-#include "platform/WinTypes.h"
+#include "platform/winapi/DirectDraw.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <cstdint>
 #include <memory>

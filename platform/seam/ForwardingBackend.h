@@ -2,7 +2,7 @@
 // few services it provides itself.
 #pragma once
 
-#include "platform/Backend.h"
+#include "platform/seam/Backend.h"
 
 #include <memory>
 #include <utility>

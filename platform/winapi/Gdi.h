@@ -4,7 +4,7 @@
 // the context's target. On Windows it is the system's own.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #ifdef _WIN32
 

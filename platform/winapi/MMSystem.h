@@ -2,7 +2,7 @@
 // Windows they are the system's own.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #ifdef _WIN32
 

@@ -4,7 +4,7 @@
 // Windows it is the system's own registry.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #ifdef _WIN32
 

@@ -2,7 +2,7 @@
 // system parameters, monitors, the shell. On Windows they are the system's own.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #ifdef _WIN32
 

@@ -1,11 +1,11 @@
 // Dialog forms on GTK 3. Each control becomes the matching GTK widget in its
 // parent's grid; after every user action the widgets are brought in line with
 // the controls' state again ("mirrored"), so whatever a handler changed shows.
-#include "platform/Backend.h"
-#include "platform/Bitmap.h"
-#include "platform/DialogToolkit.h"
-#include "platform/StdCtrls.h"
-#include "platform/gtk/GtkBackend.h"
+#include "platform/backends/gtk/GtkBackend.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/DialogToolkit.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/seam/Backend.h"
 
 #include <gtk/gtk.h>
 

@@ -1,7 +1,7 @@
-#include "platform/gtk/GtkBackend.h"
+#include "platform/backends/gtk/GtkBackend.h"
 
-#include "platform/User.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "platform/backends/headless/HeadlessBackend.h"
+#include "platform/winapi/User.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // Internal to platform/.
 #pragma once
 
-#include "platform/ForwardingBackend.h"
+#include "platform/seam/ForwardingBackend.h"
 
 #include <gtk/gtk.h>
 

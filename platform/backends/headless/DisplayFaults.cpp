@@ -1,6 +1,6 @@
-#include "platform/headless/DisplayFaults.h"
+#include "platform/backends/headless/DisplayFaults.h"
 
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // The headless back end's table of forced answers. Internal to platform/.
 #pragma once
 
-#include "platform/Backend.h"
+#include "platform/seam/Backend.h"
 
 namespace platform::headless {
 

@@ -2,8 +2,8 @@
 // presented frames and fault injection into the display operations.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/seam/Backend.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "platform/headless/HeadlessBackend.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 
-#include "platform/Presentation.h"
-#include "platform/User.h"
-#include "platform/headless/DisplayFaults.h"
+#include "platform/backends/headless/DisplayFaults.h"
+#include "platform/directdraw/Presentation.h"
+#include "platform/winapi/User.h"
 
 #include <algorithm>
 #include <chrono>

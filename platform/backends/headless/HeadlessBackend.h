@@ -2,7 +2,7 @@
 // Internal to platform/.
 #pragma once
 
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
 
 #include <memory>
 

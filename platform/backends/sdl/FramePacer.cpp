@@ -1,4 +1,4 @@
-#include "platform/sdl/FramePacer.h"
+#include "platform/backends/sdl/FramePacer.h"
 
 namespace platform::sdl {
 

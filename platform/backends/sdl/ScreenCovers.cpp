@@ -1,4 +1,4 @@
-#include "platform/sdl/ScreenCovers.h"
+#include "platform/backends/sdl/ScreenCovers.h"
 
 #include <SDL_surface.h>
 

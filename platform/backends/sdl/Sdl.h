@@ -2,8 +2,8 @@
 // display is opened. Needs none of SDL's headers.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/sdl/HostWindow.h"
+#include "platform/backends/sdl/HostWindow.h"
+#include "platform/seam/Backend.h"
 
 #include <optional>
 #include <string>

@@ -1,12 +1,12 @@
-#include "platform/sdl/SdlBackend.h"
+#include "platform/backends/sdl/SdlBackend.h"
 
-#include "platform/Presentation.h"
-#include "platform/User.h"
-#include "platform/sdl/ConnectRetry.h"
-#include "platform/sdl/ScreenCovers.h"
-#include "platform/sdl/SdlInput.h"
-#include "platform/sdl/StartupKeys.h"
-#include "platform/sdl/X11Windows.h"
+#include "platform/backends/sdl/ConnectRetry.h"
+#include "platform/backends/sdl/ScreenCovers.h"
+#include "platform/backends/sdl/SdlInput.h"
+#include "platform/backends/sdl/StartupKeys.h"
+#include "platform/backends/sdl/X11Windows.h"
+#include "platform/directdraw/Presentation.h"
+#include "platform/winapi/User.h"
 
 #include <SDL.h>
 

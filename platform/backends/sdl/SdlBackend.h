@@ -3,9 +3,9 @@
 // (and its tests); the rest of the program opens it through Sdl.h.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/sdl/FramePacer.h"
-#include "platform/sdl/Sdl.h"
+#include "platform/backends/sdl/FramePacer.h"
+#include "platform/backends/sdl/Sdl.h"
+#include "platform/seam/Backend.h"
 
 #include <SDL_events.h>
 #include <SDL_video.h>

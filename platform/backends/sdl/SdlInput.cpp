@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlInput.h"
+#include "platform/backends/sdl/SdlInput.h"
 
 #include <SDL_keyboard.h>
 

@@ -2,7 +2,7 @@
 // codes, shift states and ANSI characters.
 #pragma once
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <SDL_keycode.h>
 

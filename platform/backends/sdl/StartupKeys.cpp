@@ -1,4 +1,4 @@
-#include "platform/sdl/StartupKeys.h"
+#include "platform/backends/sdl/StartupKeys.h"
 
 #include <algorithm>
 

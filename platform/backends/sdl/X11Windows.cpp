@@ -1,6 +1,6 @@
-#include "platform/sdl/X11Windows.h"
+#include "platform/backends/sdl/X11Windows.h"
 
-#include "platform/sdl/ConnectRetry.h"
+#include "platform/backends/sdl/ConnectRetry.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>

@@ -3,9 +3,9 @@
 // id behind an SDL window. Xlib stays inside this unit.
 #pragma once
 
-#include "platform/Bitmap.h"
-#include "platform/WinTypes.h"
-#include "platform/sdl/StartupKeys.h"
+#include "platform/backends/sdl/StartupKeys.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <SDL_video.h>
 
