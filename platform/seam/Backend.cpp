@@ -1,6 +1,6 @@
 #include "platform/seam/Backend.h"
 
-#include "platform/backends/headless/HeadlessBackend.h"
+#include "platform/seam/DefaultBackend.h"
 
 #include <mutex>
 #include <utility>
@@ -20,11 +20,11 @@ Installed& Slot() {
 
 }  // namespace
 
-// Without an installed back end (tests), the headless one with its defaults.
+// Without an installed back end (tests), the default one.
 Backend& CurrentBackend() {
     Installed& slot = Slot();
     const std::lock_guard guard(slot.lock);
-    if (!slot.backend) slot.backend = headless::MakeBackend({});
+    if (!slot.backend) slot.backend = MakeDefaultBackend();
     return *slot.backend;
 }
 
