@@ -1,6 +1,4 @@
-// Canvas drawing of the framework's bitmap into device contexts, and the
-// program's bitmap resources.
-#include "platform/Resources.h"
+// Canvas drawing of the framework's bitmap into device contexts.
 #include "platform/forms/Bitmap.h"
 #include "platform/gdi/Context.h"
 #include "platform/gdi/PixelAccess.h"
@@ -99,15 +97,3 @@ void CanvasStretchDraw(HDC dc, const RECT& dest, const TBitmap& bitmap) {
     }
     DrawScaled(dc->target, dest.left, dest.top, w, h, bitmap);
 }
-
-namespace platform {
-
-std::optional<TBitmap> LoadBitmapResource(std::string_view name) {
-    const std::span<const std::uint8_t> bytes = FindResourceBytes(name);
-    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
-        return DecodeJpeg(bytes);
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes);
-    return std::nullopt;
-}
-
-}  // namespace platform
