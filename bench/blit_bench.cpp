@@ -14,7 +14,7 @@
 #include "display/PictureLoading.h"
 #include "display/Sprite.h"
 #include "display/SurfaceColor.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Frame costs of the software display at 1920x1080x32: full-screen fast blits
 // with and without a colour key, and presenting through a gamma ramp.
-#include "platform/Backend.h"
-#include "platform/DirectDraw.h"
-#include "platform/Presentation.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/directdraw/Presentation.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // back end: the render pass (clear, layers, text, flip and present), with
 // and without the clock overlay and the time-of-day lighting, each frame
 // paired with one tick of the update pass as the running saver has them.
-#include "platform/Forms.h"
-#include "platform/Kernel.h"
-#include "platform/MMSystem.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/MMSystem.h"
 #include "scene/SceneForm.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // GDI work the saver does: the clock's figures and the text lines on every
 // frame, and the scaled picture uploads at set-up, on a 1920x1080 back buffer.
 
-#include "platform/Bitmap.h"
-#include "platform/DeviceContext.h"
-#include "platform/Gdi.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/winapi/Gdi.h"
 
 #include <benchmark/benchmark.h>
 

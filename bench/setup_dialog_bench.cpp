@@ -1,8 +1,8 @@
 // Opening the settings dialog with all its cities: the dialog's logic alone
 // (probes, city list, load, refresh), and, where a display is there, the
 // whole GTK window until it is drawn. Settings go to a scratch folder.
-#include "platform/DialogWindow.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/forms/DialogWindow.h"
 #include "settings/SetupDialog.h"
 
 #include <benchmark/benchmark.h>

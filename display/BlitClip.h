@@ -4,7 +4,7 @@
 // the limit is size - 1, not size.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <algorithm>
 #include <cstdint>

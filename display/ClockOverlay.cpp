@@ -1,8 +1,8 @@
 #include "display/ClockOverlay.h"
 
 #include "display/DisplayDevice.h"
-#include "platform/Gdi.h"
-#include "platform/Kernel.h"
+#include "platform/winapi/Gdi.h"
+#include "platform/winapi/Kernel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // figures onto the display device's back buffer.
 #pragma once
 
-#include "platform/Forms.h"
-#include "platform/WinTypes.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <array>
 

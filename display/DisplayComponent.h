@@ -2,7 +2,7 @@
 // that tells the owner about it.
 #pragma once
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 #include "display/DisplayDevice.h"
 
 #include "display/GammaRamp.h"
-#include "platform/Gdi.h"
-#include "platform/Kernel.h"
-#include "platform/MMSystem.h"
-#include "platform/User.h"
+#include "platform/winapi/Gdi.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/MMSystem.h"
+#include "platform/winapi/User.h"
 
 #include <array>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "display/DisplayComponent.h"
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <array>
 #include <atomic>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "display/DisplayComponent.h"
-#include "platform/Bitmap.h"
-#include "platform/DirectDraw.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <atomic>
 #include <string>

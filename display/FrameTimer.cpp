@@ -1,6 +1,6 @@
 #include "display/FrameTimer.h"
 
-#include "platform/MMSystem.h"
+#include "platform/winapi/MMSystem.h"
 
 FrameTimer::FrameTimer(TComponent* owner) : TComponent(owner) {}
 

@@ -3,7 +3,7 @@
 // events counted from enabling, and a report of a stalled timer.
 #pragma once
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <cstdint>
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "display/DisplayComponent.h"
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <mutex>
 

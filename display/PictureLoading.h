@@ -1,7 +1,7 @@
 // Pictures embedded in the program, decoded into a drawable's Bitmap.
 #pragma once
 
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 
 #include <future>
 #include <optional>

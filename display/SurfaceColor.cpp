@@ -1,6 +1,6 @@
 #include "display/SurfaceColor.h"
 
-#include "platform/Gdi.h"
+#include "platform/winapi/Gdi.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // drawables' colour keys are made from it.
 #pragma once
 
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
 // Writes `color` into the surface's top-left pixel through a device context,
 // reads that pixel back raw through Lock, and puts the old pixel back. With

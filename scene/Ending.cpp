@@ -1,6 +1,6 @@
-#include "platform/Kernel.h"
-#include "platform/MMSystem.h"
-#include "platform/User.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/MMSystem.h"
+#include "platform/winapi/User.h"
 #include "scene/SceneForm.h"
 
 #include <cstdlib>

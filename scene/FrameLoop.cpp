@@ -1,4 +1,4 @@
-#include "platform/Kernel.h"
+#include "platform/winapi/Kernel.h"
 #include "scene/SceneForm.h"
 
 void SceneForm::RenderPass(TObject*, bool& Done) {

@@ -1,8 +1,8 @@
 #include "scene/SceneForm.h"
 
 #include "display/PictureLoading.h"
-#include "platform/MMSystem.h"
-#include "platform/User.h"
+#include "platform/winapi/MMSystem.h"
+#include "platform/winapi/User.h"
 
 #include <algorithm>
 #include <ctime>

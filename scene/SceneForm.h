@@ -9,7 +9,7 @@
 #include "display/FrameTimer.h"
 #include "display/GammaRamp.h"
 #include "display/Sprite.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "scene/Actors.h"
 #include "scene/Lighting.h"
 #include "scene/Random.h"

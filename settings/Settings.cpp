@@ -1,7 +1,7 @@
 #include "settings/Settings.h"
 
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "platform/winapi/Gdi.h"
+#include "platform/winapi/User.h"
 #include "settings/ClockPlacement.h"
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"

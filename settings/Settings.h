@@ -2,7 +2,7 @@
 // value, and the load procedure both forms run when they are created.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 class TComponent;
 class SettingsStore;

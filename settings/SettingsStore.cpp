@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "platform/Registry.h"
+#include "platform/winapi/Registry.h"
 
 #include <bit>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // cached, so two forms share values only through the store.
 #pragma once
 
-#include "platform/Forms.h"
-#include "platform/Registry.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/Registry.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "settings/SetupDialog.h"
 
-#include "platform/DialogWindow.h"
 #include "platform/Documentation.h"
-#include "platform/User.h"
+#include "platform/forms/DialogWindow.h"
+#include "platform/winapi/User.h"
 #include "settings/ClockPlacement.h"
 #include "solar/CityTable.h"
 #include "solar/SunTime.h"

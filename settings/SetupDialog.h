@@ -4,7 +4,7 @@
 // store. A view shows the controls and forwards the user's actions to them.
 #pragma once
 
-#include "platform/StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"

@@ -1,7 +1,7 @@
 #include "settings/VideoModes.h"
 
-#include "platform/DirectDraw.h"
-#include "platform/User.h"
+#include "platform/winapi/DirectDraw.h"
+#include "platform/winapi/User.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // modes exist, and whether the screen's gamma can be set.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // before the host switches, which keep their own rules (ModeDispatch.h).
 #pragma once
 
-#include "platform/sdl/HostWindow.h"
+#include "platform/backends/sdl/HostWindow.h"
 #include "settings/SettingOverrides.h"
 
 #include <cstdint>

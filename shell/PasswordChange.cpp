@@ -1,7 +1,7 @@
 #include "shell/PasswordChange.h"
 
-#include "platform/Kernel.h"
-#include "platform/User.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/User.h"
 
 namespace {
 using PwdChangePassword = DWORD(WINAPI*)(LPCSTR provider, HWND parent, DWORD reserved, LPVOID reserved2);

@@ -1,6 +1,6 @@
 // Password-change mode: asks the system's password provider, where one exists.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 void RunPasswordChange(HWND parent);

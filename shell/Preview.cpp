@@ -1,10 +1,10 @@
 #include "shell/Preview.h"
 
-#include "platform/Backend.h"
-#include "platform/Bitmap.h"
-#include "platform/Forms.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/Forms.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/Gdi.h"
+#include "platform/winapi/User.h"
 
 void RunPreview(HWND window) {
     platform::Backend& backend = platform::CurrentBackend();

@@ -1,10 +1,10 @@
 #include "shell/Snapshot.h"
 
-#include "platform/Bitmap.h"
-#include "platform/Forms.h"
-#include "platform/Kernel.h"
-#include "platform/MMSystem.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/MMSystem.h"
 #include "scene/SceneForm.h"
 
 #include <iostream>

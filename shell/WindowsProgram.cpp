@@ -1,9 +1,9 @@
 // The program on Windows: the screensaver host's switches and nothing else.
 // A host passes the window of /p and /a as the next argument and the owner
 // of the settings dialog after a colon (/c:1234).
-#include "platform/Bitmap.h"
-#include "platform/Forms.h"
-#include "platform/SysUtils.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/SysUtils.h"
 #include "platform/win32/CrashGamma.h"
 #include "platform/win32/PreviewWindow.h"
 #include "scene/SceneForm.h"

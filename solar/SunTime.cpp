@@ -1,8 +1,8 @@
 #include "solar/SunTime.h"
 
-#include "platform/Forms.h"
-#include "platform/Kernel.h"
-#include "platform/User.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/User.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // almanac method with the official zenith of 90°50'.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <string>
 

@@ -4,11 +4,11 @@
 // SND_ASYNC), and a name is always that of an embedded resource: the program
 // opens no sound files. Whatever goes wrong, the call is silent and TRUE.
 
-#include "platform/MMSystem.h"
 #include "platform/Resources.h"
 #include "platform/audio/SoundDecoder.h"
 #include "platform/audio/SoundPlayer.h"
 #include "platform/audio/WaveFile.h"
+#include "platform/winapi/MMSystem.h"
 
 #include <atomic>
 #include <cstdio>

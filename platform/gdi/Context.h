@@ -1,9 +1,9 @@
 // What a device context and a GDI object are inside the platform.
 #pragma once
 
-#include "platform/Bitmap.h"
-#include "platform/DeviceContext.h"
-#include "platform/Gdi.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/winapi/Gdi.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // target. Colours are pixel values in the target's format.
 #pragma once
 
-#include "platform/DeviceContext.h"
+#include "platform/gdi/DeviceContext.h"
 
 #include <cstdint>
 #include <span>

@@ -2,7 +2,7 @@
 // rendered once, anti-aliased, at about the height of a system font.
 #pragma once
 
-#include "platform/DeviceContext.h"
+#include "platform/gdi/DeviceContext.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Colours in the three surface formats, and runs of pixels.
 #include "platform/gdi/PixelAccess.h"
 
-#include "platform/DeviceContext.h"
+#include "platform/gdi/DeviceContext.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // its own format. Internal to the drawing code.
 #pragma once
 
-#include "platform/DeviceContext.h"
-#include "platform/PixelFormat.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/pixels/PixelFormat.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 // BMP pictures (including 8-bit run-length encoded ones with a palette)
 // through SDL's own loader, converted to 0x00RRGGBB.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 #include "platform/image/Limits.h"
 
 #include <SDL.h>

@@ -1,7 +1,7 @@
 // JPEG pictures through libjpeg, made safe for damaged input: libjpeg's
 // fatal errors would end the process and its warnings would let a damaged
 // picture through half grey, so both jump back here and fail the decode.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 #include "platform/image/Limits.h"
 
 #include <jpeglib.h>

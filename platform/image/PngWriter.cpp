@@ -1,5 +1,5 @@
 // Snapshots as 8-bit RGB PNG files through libpng.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 
 #include <png.h>
 

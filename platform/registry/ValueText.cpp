@@ -1,7 +1,7 @@
 #include "platform/registry/ValueText.h"
 
-#include "platform/Registry.h"
 #include "platform/registry/Ascii.h"
+#include "platform/winapi/Registry.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // data after "=" ("text", dword:0000002a, hex:.., hex(N):..).
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
 // The standard colour dialog of Windows.
-#include "platform/StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 #include <commdlg.h>
 

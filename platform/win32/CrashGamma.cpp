@@ -1,6 +1,6 @@
 #include "platform/win32/CrashGamma.h"
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <cstdlib>
 #include <exception>

@@ -3,7 +3,7 @@
 // the Alt+letter each caption underlines.
 #pragma once
 
-#include "platform/StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 #include <set>
 #include <string>

@@ -4,9 +4,9 @@
 // becomes its native window, laid out in its parent's grid at the window's
 // DPI. After every user action the windows are brought in line with the
 // controls' state again ("mirrored"), so whatever a handler changed shows.
-#include "platform/DialogWindow.h"
+#include "platform/forms/DialogWindow.h"
 
-#include "platform/DialogToolkit.h"
+#include "platform/forms/DialogToolkit.h"
 #include "platform/win32/DialogLayout.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 #include "platform/Documentation.h"
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 namespace platform {
 

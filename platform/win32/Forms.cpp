@@ -2,9 +2,9 @@
 // form is a top-most popup window whose window procedure hands key, character
 // and mouse messages to the form's events; the loop runs the idle handler
 // whenever the thread's queue is empty.
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
-#include "platform/PostQueue.h"
+#include "platform/forms/PostQueue.h"
 
 #include <windowsx.h>
 

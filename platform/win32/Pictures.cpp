@@ -1,7 +1,7 @@
 // Pictures on Windows: JPEG and BMP decoding through the Windows Imaging
 // Component, the program's bitmap resources, and the canvas drawing of a
 // bitmap into a device context through GDI.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 #include "platform/image/Limits.h"
 #include "platform/win32/ResourceBytes.h"
 

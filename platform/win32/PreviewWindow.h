@@ -3,8 +3,8 @@
 // for as long as the host keeps its window.
 #pragma once
 
-#include "platform/Bitmap.h"
-#include "platform/WinTypes.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/winapi/WinTypes.h"
 
 namespace platform::win32 {
 

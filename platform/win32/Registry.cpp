@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "platform/winapi/Registry.h"
 
 LSTATUS platform::StoreKeyValues(HKEY root, const char* subKey,
                                  const std::vector<NamedRegistryValue>& values) {

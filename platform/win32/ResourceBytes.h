@@ -2,7 +2,7 @@
 // platform/win32.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <cstdint>
 #include <span>

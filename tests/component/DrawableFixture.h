@@ -5,10 +5,10 @@
 #include "display/DisplayComponent.h"
 #include "display/DisplayDevice.h"
 #include "display/Drawable.h"
-#include "platform/Bitmap.h"
-#include "platform/DirectDraw.h"
-#include "platform/Forms.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <gtest/gtest.h>
 

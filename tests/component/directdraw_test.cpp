@@ -1,9 +1,9 @@
 // The platform's software display device on the headless back end.
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
-#include "platform/Backend.h"
-#include "platform/Gdi.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/Gdi.h"
 
 #include <gtest/gtest.h>
 

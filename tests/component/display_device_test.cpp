@@ -1,6 +1,6 @@
 #include "display/DisplayDevice.h"
-#include "platform/MMSystem.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/winapi/MMSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/MMSystem.h"
-#include "platform/User.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/winapi/MMSystem.h"
+#include "platform/winapi/User.h"
 #include "scene/SceneForm.h"
 #include "tests/unit/ScratchFolder.h"
 

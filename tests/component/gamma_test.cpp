@@ -1,6 +1,6 @@
 #include "display/DisplayDevice.h"
 #include "display/GammaRamp.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The headless back end: screens, windows, scripted input and read-back.
-#include "platform/Backend.h"
-#include "platform/User.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/seam/Backend.h"
+#include "platform/winapi/User.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/Forms.h"
-#include "platform/User.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/User.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "display/AnimationStrip.h"
 #include "display/PictureLoading.h"
 #include "display/Sprite.h"
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "platform/Kernel.h"
-#include "platform/MMSystem.h"
-#include "platform/Registry.h"
-#include "platform/User.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/MMSystem.h"
+#include "platform/winapi/Registry.h"
+#include "platform/winapi/User.h"
 #include "scene/SceneForm.h"
 #include "tests/unit/ScratchFolder.h"
 

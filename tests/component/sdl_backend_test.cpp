@@ -1,9 +1,9 @@
-#include "platform/Forms.h"
-#include "platform/Presentation.h"
-#include "platform/sdl/ConnectRetry.h"
-#include "platform/sdl/ScreenCovers.h"
-#include "platform/sdl/SdlBackend.h"
-#include "platform/sdl/X11Windows.h"
+#include "platform/backends/sdl/ConnectRetry.h"
+#include "platform/backends/sdl/ScreenCovers.h"
+#include "platform/backends/sdl/SdlBackend.h"
+#include "platform/backends/sdl/X11Windows.h"
+#include "platform/directdraw/Presentation.h"
+#include "platform/forms/Forms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // PlaySoundA and the SDL2 player on SDL's dummy audio driver: what is
 // recorded, when the audio device is held and released, and real playing.
 
-#include "platform/MMSystem.h"
 #include "platform/audio/SoundPlayer.h"
+#include "platform/winapi/MMSystem.h"
 
 #include <gtest/gtest.h>
 

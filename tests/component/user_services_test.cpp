@@ -1,5 +1,5 @@
-#include "platform/User.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/winapi/User.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // with a reason, or a non-empty picture of 0x00RRGGBB pixels.
 #pragma once
 
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 
 #include <cstdint>
 #include <cstdlib>

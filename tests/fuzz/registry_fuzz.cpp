@@ -3,8 +3,8 @@
 // back whatever surrounds it. The same bytes as a value's data must come
 // back unchanged from its text form.
 
-#include "platform/Registry.h"
 #include "platform/registry/RegDocument.h"
+#include "platform/winapi/Registry.h"
 
 #include <cstdint>
 #include <cstdlib>

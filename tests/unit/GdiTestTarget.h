@@ -3,8 +3,8 @@
 // the target shows up, and a picture of the pixels as text.
 #pragma once
 
-#include "platform/DeviceContext.h"
-#include "platform/Gdi.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/winapi/Gdi.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
 // The framework bitmap: copying a part, drawing it into device contexts
 // unscaled and scaled, the picture decoders on well-formed and damaged
 // bytes, and PNG snapshots.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 
 #include "GdiTestTarget.h"
 #include "tests/unit/ScratchFolder.h"

@@ -1,5 +1,5 @@
 #include "display/FrameTimer.h"
-#include "platform/MMSystem.h"
+#include "platform/winapi/MMSystem.h"
 
 #include <gtest/gtest.h>
 

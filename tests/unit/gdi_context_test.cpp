@@ -1,9 +1,9 @@
 // Device contexts: colours in the surface formats, single pixels, pens and
 // brushes, text, device capabilities and window contexts.
 #include "GdiTestTarget.h"
-#include "platform/Backend.h"
-#include "platform/Bitmap.h"
-#include "platform/headless/Headless.h"
+#include "platform/backends/headless/Headless.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/seam/Backend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/Kernel.h"
+#include "platform/winapi/Kernel.h"
 
-#include "platform/DirectDraw.h"
+#include "platform/winapi/DirectDraw.h"
 
 #include <gtest/gtest.h>
 

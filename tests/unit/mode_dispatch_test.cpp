@@ -1,6 +1,6 @@
 // The screensaver host's switches, and the conversion of their window
 // arguments.
-#include "platform/SysUtils.h"
+#include "platform/forms/SysUtils.h"
 #include "shell/ModeDispatch.h"
 
 #include <gtest/gtest.h>

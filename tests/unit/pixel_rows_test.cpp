@@ -1,7 +1,7 @@
 // The row kernels against the C library's fills and copies: every length
 // and alignment around the vector widths, streamed or not, and nothing
 // written outside the row.
-#include "platform/PixelRows.h"
+#include "platform/pixels/PixelRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Converting surface pixels through a gamma ramp into what the screen shows.
-#include "platform/Presentation.h"
+#include "platform/directdraw/Presentation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Registry.h"
 #include "platform/registry/KeyFile.h"
+#include "platform/winapi/Registry.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
 #include <signal.h>

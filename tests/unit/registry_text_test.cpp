@@ -1,5 +1,5 @@
-#include "platform/Registry.h"
 #include "platform/registry/RegDocument.h"
+#include "platform/winapi/Registry.h"
 
 #include <gtest/gtest.h>
 

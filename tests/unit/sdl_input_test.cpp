@@ -1,6 +1,6 @@
-#include "platform/sdl/FramePacer.h"
-#include "platform/sdl/SdlInput.h"
-#include "platform/sdl/StartupKeys.h"
+#include "platform/backends/sdl/FramePacer.h"
+#include "platform/backends/sdl/SdlInput.h"
+#include "platform/backends/sdl/StartupKeys.h"
 
 #include <gtest/gtest.h>
 

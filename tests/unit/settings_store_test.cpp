@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "platform/winapi/Registry.h"
 #include "settings/SettingsStore.h"
 #include "tests/unit/ConfigHomeFixture.h"
 

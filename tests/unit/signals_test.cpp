@@ -1,4 +1,4 @@
-#include "platform/Signals.h"
+#include "platform/linux/Signals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Today's sun times, today being the date of the local clock, which the
 // tests set; polar cases told in message boxes.
-#include "platform/Forms.h"
-#include "platform/Kernel.h"
-#include "platform/User.h"
+#include "platform/forms/Forms.h"
+#include "platform/winapi/Kernel.h"
+#include "platform/winapi/User.h"
 #include "solar/SunTime.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/MMSystem.h"
+#include "platform/winapi/MMSystem.h"
 
 #include <gtest/gtest.h>
 

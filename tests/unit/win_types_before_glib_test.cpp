@@ -1,6 +1,6 @@
 // GLib and the Windows types both define TRUE and FALSE: the Windows types
 // first here, the reverse order in win_types_after_glib_test.cpp.
-#include "platform/WinTypes.h"
+#include "platform/winapi/WinTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The settings dialog in the system's own controls: what it shows, and how
 // the user's actions reach the form and the form's answers show.
-#include "platform/DialogWindow.h"
+#include "platform/forms/DialogWindow.h"
 #include "settings/SetupDialog.h"
 #include "solar/CityTable.h"
 

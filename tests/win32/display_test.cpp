@@ -5,7 +5,7 @@
 #include "display/DisplayDevice.h"
 #include "display/GammaRamp.h"
 #include "display/Sprite.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <gtest/gtest.h>
 

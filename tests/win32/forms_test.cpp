@@ -1,6 +1,6 @@
 // The form framework on the Win32 API: the scene window, its events with the
 // Windows codes, the message loop with its idle handler and posted work.
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <gtest/gtest.h>
 

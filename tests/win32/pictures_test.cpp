@@ -1,7 +1,7 @@
 // The program's resources as Windows resources, decoded through the Windows
 // Imaging Component, and drawn into device contexts through GDI.
-#include "platform/Bitmap.h"
 #include "platform/Resources.h"
+#include "platform/forms/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The preview protocol: a child window of the host's window that lives as
 // long as the host's window does.
-#include "platform/Bitmap.h"
+#include "platform/forms/Bitmap.h"
 #include "platform/win32/PreviewWindow.h"
 
 #include <gtest/gtest.h>

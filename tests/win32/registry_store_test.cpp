@@ -1,7 +1,7 @@
 // The settings store on the system's registry: the value types and encodings,
 // the store's errors, and the first run writing every setting. Each test works
 // under a key of its own, removed afterwards.
-#include "platform/Registry.h"
+#include "platform/winapi/Registry.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 

@@ -1,0 +1,104 @@
+#include "platform/forms/StdCtrls.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+// Handlers are called through copies: one may replace itself.
+void Notify(const TNotifyEvent& event, TObject* sender) {
+    if (TNotifyEvent handler = event) handler(sender);
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+}  // namespace
+
+TControl::TControl(TWinControl* parent, std::string caption, TGridPlace place)
+    : TComponent(parent), Caption(std::move(caption)), parent_(parent), place_(place) {
+    if (parent != nullptr) parent->controls_.push_back(this);
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), parent_(nullptr) {}
+
+void TControl::Click() { Notify(OnClick, this); }
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (!Enabled) return;
+    if (auto handler = OnMouseUp) handler(this, button, shift, x, y);
+}
+
+void TWinControl::DoExit() { Notify(OnExit, this); }
+
+void TWinControl::KeyPress(char& key) {
+    if (auto handler = OnKeyPress) handler(this, key);
+}
+
+void TCheckBox::SetChecked(bool checked) {
+    if (checked_ == checked) return;
+    checked_ = checked;
+    Click();
+}
+
+void TRadioButton::SetChecked(bool checked) {
+    if (checked_ == checked) return;
+    checked_ = checked;
+    if (!checked) return;
+    if (Parent() != nullptr) {
+        for (TControl* sibling : Parent()->Controls()) {
+            if (auto* option = dynamic_cast<TRadioButton*>(sibling); option != nullptr && option != this) {
+                option->checked_ = false;
+            }
+        }
+    }
+    Click();
+}
+
+void TEdit::SetText(const std::string& text) {
+    if (text_ == text) return;
+    text_ = text;
+    Notify(OnChange, this);
+}
+
+void TSpinEdit::SetValue(double value) {
+    const double shown = std::clamp(value, MinValue, MaxValue);
+    if (shown == value_) return;
+    value_ = shown;
+    Notify(OnChange, this);
+}
+
+void TTrackBar::SetPosition(int position) {
+    const int shown = std::clamp(position, Min, Max);
+    if (shown == position_) return;
+    position_ = shown;
+    Notify(OnChange, this);
+}
+
+void TComboBox::SetItemIndex(int index) {
+    if (index < 0 || std::size_t(index) >= Items.size()) {
+        itemIndex_ = -1;
+        text_.clear();
+        return;
+    }
+    itemIndex_ = index;
+    text_ = Items[std::size_t(index)];
+}
+
+void TComboBox::UserSelect(int index) {
+    SetItemIndex(index);
+    Notify(OnChange, this);
+}
+
+void TComboBox::UserEdit(const std::string& text) {
+    const auto found = std::find_if(Items.begin(), Items.end(),
+                                    [&](const std::string& item) { return EqualIgnoringCase(item, text); });
+    itemIndex_ = found != Items.end() ? int(found - Items.begin()) : -1;
+    text_ = text;
+    Notify(OnChange, this);
+}
+
+TDialogForm::TDialogForm(TComponent* owner) : TWinControl(owner) {}

@@ -1,0 +1,43 @@
+// Process-level services: local time, dynamic libraries, system version.
+// On Windows they are the system's own.
+#pragma once
+
+#include "platform/winapi/WinTypes.h"
+
+#ifdef _WIN32
+
+// windows.h has declared them.
+#else
+
+#include <optional>
+
+void GetLocalTime(SYSTEMTIME* time);
+
+// Libraries are looked up by name; only the platform's own "ddraw.dll" exists
+// here, the password services of the original platform do not.
+HMODULE LoadLibraryA(const char* name);
+void* GetProcAddress(HMODULE module, const char* procName);
+BOOL FreeLibrary(HMODULE module);
+
+inline constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
+inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    char szCSDVersion[128];
+};
+BOOL GetVersionExA(OSVERSIONINFOA* info);
+
+namespace platform {
+
+// Makes GetLocalTime answer a fixed time (tests, snapshots); nullopt restores
+// the real clock.
+void OverrideLocalTime(std::optional<SYSTEMTIME> time);
+
+}  // namespace platform
+
+#endif  // _WIN32
