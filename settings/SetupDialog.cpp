@@ -31,7 +31,7 @@ TFont Link() { return {clNavy, false, true}; }
 
 }  // namespace
 
-SetupDialog::SetupDialog(TComponent* owner)
+SetupDialog::SetupDialog(TComponent* owner, DisplayProbes probes)
     : TDialogForm(owner),
       previewPicture(this, "", At(0, 0)),
       aboutPanel(this, "", Filling(0, 1)),
@@ -151,6 +151,8 @@ SetupDialog::SetupDialog(TComponent* owner)
         link->Font = Link();
         link->Cursor = TCursor::crHandPoint;
     }
+    readme_ = platform::ProgramReadme();
+    documentationLink.Enabled = !readme_.empty();
     gullCount.MinValue = 0;
     gullCount.MaxValue = kMaxSeagulls;
     gullCount.Increment = 1;
@@ -181,7 +183,11 @@ SetupDialog::SetupDialog(TComponent* owner)
     }
 
     ConnectHandlers();
-    RunCreateHandler([this] { SetUpDialog(this); });
+    if (probes == DisplayProbes::OnceShown) OnShown = [this](TObject* sender) { ProbeDisplay(sender); };
+    RunCreateHandler([this, probes] {
+        if (probes == DisplayProbes::AtCreation) RunDisplayProbes();
+        SetUpDialog(this);
+    });
 }
 
 void SetupDialog::ConnectHandlers() {
@@ -238,9 +244,13 @@ void SetupDialog::ConnectHandlers() {
     radius.OnExit = on(&SetupDialog::TakeRadius);
 }
 
-void SetupDialog::SetUpDialog(TObject*) {
+void SetupDialog::RunDisplayProbes() {
     ProbeDisplayModes(videoModes_, 0);
     gammaSupported_ = ProbeGammaSupport(0);
+    displayProbed_ = true;
+}
+
+void SetupDialog::SetUpDialog(TObject*) {
     ShowGammaSupport();
     FillCityList();
     // Values a damaged key cannot give keep their first-run defaults, so
@@ -256,9 +266,25 @@ void SetupDialog::SetUpDialog(TObject*) {
     RefreshControls();
 }
 
+void SetupDialog::ProbeDisplay(TObject*) {
+    if (displayProbed_) return;
+    RunDisplayProbes();
+    ShowGammaSupport();
+    if (gammaSupported_) gammaSlider.SetPosition(settings_.Gamma);
+    // The sizes were held back while the display was unknown; from here on
+    // only the availability rules take them away.
+    for (TRadioButton* size : {&mode800x600, &mode1024x768, &mode1152x864, &mode1280x1024})
+        size->Enabled = true;
+    UpdateVideoModeAvailability();
+    if (modeDesktop.Checked()) {
+        for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
+    }
+}
+
 void SetupDialog::ShowGammaSupport() {
     gammaSlider.Enabled = gammaSupported_;
-    const TColor text = gammaSupported_ ? clWindowText : clInactiveCaption;
+    // Not known yet is not "unsupported".
+    const TColor text = gammaSupported_ || !displayProbed_ ? clWindowText : clInactiveCaption;
     for (TLabel* label : {&darkenLabel, &lightenLabel, &gammaNote}) label->Font.Color = text;
 }
 
@@ -376,8 +402,9 @@ void SetupDialog::RestoreDefaults(TObject*) {
 }
 
 void SetupDialog::OpenDocumentation(TObject*) {
-    const std::string readme = platform::ProgramReadme();
-    ShellExecuteA(0, "open", readme.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (readme_.empty() || platform::OpenReadme(readme_)) return;
+    MessageBoxA(0, ("Cannot open the documentation " + readme_).c_str(), "Screen saver",
+                MB_OK | MB_ICONERROR);
 }
 
 void SetupDialog::WriteMail(TObject*) {
@@ -565,7 +592,7 @@ void RunSetupDialog(HWND owner) {
                     MB_OK | MB_ICONERROR);
         return;
     }
-    SetupDialog form(Application);
+    SetupDialog form(Application, SetupDialog::DisplayProbes::OnceShown);
     platform::DialogWindow window(form, owner);
     window.Run();
 }

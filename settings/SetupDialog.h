@@ -9,12 +9,20 @@
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
 
+#include <string>
+
 class SetupDialog : public TDialogForm {
 public:
+    // When the two display probes run: while the form is made, or once a
+    // view has put its window on the screen (OnShown), so that the window
+    // does not wait for them. Until then no video mode and no gamma is
+    // offered.
+    enum class DisplayProbes { AtCreation, OnceShown };
+
     // Builds the controls, then runs SetUpDialog; an error it raises (a damaged
     // settings key) is shown in the application's error box and the form is
     // kept, showing what "OK" would write.
-    explicit SetupDialog(TComponent* owner);
+    explicit SetupDialog(TComponent* owner, DisplayProbes probes = DisplayProbes::AtCreation);
 
     // The working copy, as "OK" would write it.
     const Settings& WorkingCopy() const { return settings_; }
@@ -116,6 +124,9 @@ public:
     TColorDialog colorDialog;
 
     void SetUpDialog(TObject* Sender);
+    // The probes, when they wait for the window; then the display's options
+    // as they found them.
+    void ProbeDisplay(TObject* Sender);
     void SaveAndClose(TObject* Sender);
     void CloseWithoutSaving(TObject* Sender);
     void RestoreDefaults(TObject* Sender);
@@ -162,6 +173,7 @@ public:
 
 private:
     void ConnectHandlers();
+    void RunDisplayProbes();
     void FillCityList();
     void ShowGammaSupport();
 
@@ -181,6 +193,8 @@ private:
     void ShowSunTimes();
 
     Settings settings_;
+    std::string readme_;  // what the documentation link opens
+    bool displayProbed_ = false;
     bool gammaSupported_ = false;
     VideoModeTable videoModes_;
     float sunrise_ = 0;

@@ -257,6 +257,8 @@ public:
 class TDialogForm : public TWinControl {
 public:
     explicit TDialogForm(TComponent* owner);
+    // Runs once, when the view has first put the window on the screen.
+    TNotifyEvent OnShown;
     // Asks the view to end the dialog once the running handler returns.
     void Close() { closing_ = true; }
     bool Closing() const { return closing_; }

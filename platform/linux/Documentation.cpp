@@ -1,5 +1,7 @@
 #include "platform/Documentation.h"
 
+#include "platform/winapi/User.h"
+
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -39,6 +41,10 @@ std::string ProgramReadme() {
         }
     }
     return {};
+}
+
+bool OpenReadme(const std::string& path) {
+    return ShellExecuteA(0, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL) > 32;
 }
 
 }  // namespace platform

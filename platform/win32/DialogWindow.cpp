@@ -7,6 +7,8 @@
 #include "platform/forms/DialogWindow.h"
 
 #include "platform/forms/DialogToolkit.h"
+#include "platform/win32/ComScope.h"
+#include "platform/win32/DialogColors.h"
 #include "platform/win32/DialogLayout.h"
 
 #include <commctrl.h>
@@ -25,6 +27,7 @@ namespace platform {
 namespace {
 
 using win32::CellBox;
+using win32::ColorOf;
 using win32::GridCell;
 using win32::GridLayout;
 
@@ -35,6 +38,9 @@ constexpr int kPageMargin = 8;
 constexpr int kColumnGap = 12;
 constexpr int kRowGap = 6;
 constexpr int kFirstControlId = 100;
+// Posted once the window is on the screen: the form's OnShown runs when the
+// loop takes it, after the window system has been told to show the window.
+constexpr UINT kShownMessage = WM_APP + 1;
 
 struct GdiDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -61,10 +67,6 @@ std::string WindowText(HWND window) {
     std::string text(std::size_t(GetWindowTextLengthA(window)) + 1, '\0');
     text.resize(std::size_t(GetWindowTextA(window, text.data(), int(text.size()))));
     return text;
-}
-
-COLORREF ColorOf(TColor color) {
-    return IsSystemColor(color) ? GetSysColor(SystemColorIndex(color)) : COLORREF(color);
 }
 
 // An in-memory dialog template without controls: the dialog manager's
@@ -219,6 +221,9 @@ private:
     void Layout(const RECT* around);
     void ShowPage(TPageControl& pages);
 
+    // The shell's handlers behind the form's links want COM on the thread
+    // that asks them, for as long as the dialog can.
+    win32::ComScope com_;
     TDialogForm& form_;
     HWND owner_;
     HWND window_ = nullptr;
@@ -242,6 +247,7 @@ private:
     int nextId_ = kFirstControlId;
     bool mirroring_ = false;
     bool layoutDue_ = false;
+    bool shownAnnounced_ = false;  // the form's OnShown has run
 };
 
 Win32DialogView::Win32DialogView(TDialogForm& form, HWND owner) : form_(form), owner_(owner) {
@@ -919,10 +925,14 @@ INT_PTR Win32DialogView::Handle(HWND surface, UINT message, WPARAM wParam, LPARA
         const auto context = reinterpret_cast<HDC>(wParam);
         COLORREF background = GetSysColor(COLOR_BTNFACE);
         if (const auto* panel = dynamic_cast<const TPanel*>(found->second)) {
+            // A swatch shows the colour it stands for, in any scheme.
             background = ColorOf(panel->Color);
         } else if (const auto* label = dynamic_cast<const TLabel*>(found->second);
                    label != nullptr && !label->OnClick) {
-            SetTextColor(context, ColorOf(label->Font.Color));
+            const win32::LabelColors colors =
+                win32::ColorsOfLabel(label->Font.Color, clBtnFace, win32::HighContrastOn());
+            SetTextColor(context, colors.text);
+            background = colors.background;
         } else {
             return FALSE;
         }
@@ -936,18 +946,29 @@ INT_PTR Win32DialogView::Handle(HWND surface, UINT message, WPARAM wParam, LPARA
         const auto found = controlOf_.find(item.hwndItem);
         const auto* label = found != controlOf_.end() ? dynamic_cast<const TLabel*>(found->second) : nullptr;
         if (label == nullptr) return FALSE;
-        GdiHandle& brush = brushes_[ColorOf(label->Color)];
-        if (!brush) brush.reset(CreateSolidBrush(ColorOf(label->Color)));
+        const win32::LabelColors colors =
+            win32::ColorsOfLabel(label->Font.Color, label->Color, win32::HighContrastOn());
+        GdiHandle& brush = brushes_[colors.background];
+        if (!brush) brush.reset(CreateSolidBrush(colors.background));
         FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(brush.get()));
         RECT text = item.rcItem;
         InflateRect(&text, -Scaled(4), -Scaled(4));
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, label->Enabled ? ColorOf(label->Font.Color) : GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(item.hDC, label->Enabled ? colors.text : GetSysColor(COLOR_GRAYTEXT));
         const HGDIOBJ previous = SelectObject(item.hDC, FontOf(*label));
         DrawTextA(item.hDC, label->Caption.c_str(), -1, &text, DT_NOPREFIX);
         SelectObject(item.hDC, previous);
         return TRUE;
     }
+    case kShownMessage:
+        if (const TNotifyEvent shown = form_.OnShown) Dispatch([this, shown] { shown(&form_); });
+        return TRUE;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High contrast turned on or off, or another scheme.
+        if (surface == window_)
+            RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return FALSE;
     case WM_DPICHANGED:
         if (surface != window_) return FALSE;
         dpi_ = LOWORD(wParam);
@@ -1006,7 +1027,12 @@ void Win32DialogView::Present() {
     // The dialog opens with the focus on its tabs.
     if (pages_ != nullptr)
         SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(shown_[pages_].window), TRUE);
-    UpdateWindow(window_);
+    // Drawn whole before anything slow the form does once it shows.
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!shownAnnounced_) {
+        shownAnnounced_ = true;
+        PostMessageA(window_, kShownMessage, 0, 0);
+    }
 }
 
 void Win32DialogView::Show() {

@@ -3,6 +3,7 @@
 // bitmap into a device context through GDI.
 #include "platform/forms/Bitmap.h"
 #include "platform/image/Limits.h"
+#include "platform/win32/ComScope.h"
 #include "platform/win32/ResourceBytes.h"
 
 #include <wincodec.h>
@@ -20,21 +21,6 @@ struct ComRelease {
 template <class Interface>
 using ComPointer = std::unique_ptr<Interface, ComRelease>;
 
-// COM for the calling thread while the object lives; a thread that already
-// has it in another model keeps it.
-class ComScope {
-public:
-    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialized_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialized_;
-};
-
 std::optional<TBitmap> Failure(std::string* error, const char* text) {
     if (error != nullptr) *error = text;
     return std::nullopt;
@@ -45,7 +31,7 @@ std::optional<TBitmap> Failure(std::string* error, const char* text) {
 std::optional<TBitmap> Decode(std::span<const std::uint8_t> bytes, std::string* error) {
     if (bytes.empty() || bytes.size() > std::size_t(INT_MAX))
         return Failure(error, "picture data is empty or too large");
-    const ComScope com;
+    const platform::win32::ComScope com;
     IWICImagingFactory* rawFactory = nullptr;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory))))

@@ -296,6 +296,63 @@ TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     EXPECT_EQ(form->gammaNote.Font.Color, clInactiveCaption);
 }
 
+TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowOfferTheSameChoicesOnceItShows) {
+    platform::headless::Config config;
+    config.offeredModes = std::vector<platform::ScreenMode>{
+        {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1152, 864, 32}, {1280, 1024, 16}};
+    UseDisplay(config);
+    Store([](Settings& settings) {
+        settings.flag_defres = false;
+        settings.ResHor = 1024;
+        settings.ResVert = 768;
+        settings.Gamma = 120;
+    });
+    SetupDialog form(nullptr, SetupDialog::DisplayProbes::OnceShown);
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
+    EXPECT_TRUE(form.mode1024x768.Checked());
+    for (TRadioButton* option : {&form.mode800x600, &form.mode1024x768, &form.mode1152x864,
+                                 &form.mode1280x1024, &form.depth16, &form.depth24, &form.depth32}) {
+        EXPECT_FALSE(option->Enabled) << option->Caption << " offered before the display is known";
+    }
+    EXPECT_FALSE(form.gammaSlider.Enabled);
+    EXPECT_EQ(form.gammaNote.Font.Color, clWindowText) << "not known is not unsupported";
+
+    form.OnShown(&form);
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 2);
+    EXPECT_TRUE(form.mode800x600.Enabled);
+    EXPECT_TRUE(form.mode1024x768.Enabled);
+    EXPECT_FALSE(form.mode1152x864.Enabled);  // no 16-bit mode at that size
+    EXPECT_TRUE(form.mode1280x1024.Enabled);
+    EXPECT_TRUE(form.depth16.Enabled);
+    EXPECT_FALSE(form.depth24.Enabled);
+    EXPECT_TRUE(form.depth32.Enabled);
+    EXPECT_TRUE(form.gammaSlider.Enabled);
+    EXPECT_EQ(form.gammaSlider.Position(), 120);
+    EXPECT_EQ(form.WorkingCopy().Gamma, 120);
+    EXPECT_TRUE(Messages().empty());
+
+    form.modeDesktop.SetChecked(true);
+    form.OnShown(&form);
+    EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 2) << "the display is probed once";
+    EXPECT_FALSE(form.depth16.Enabled) << "the desktop's depth is the desktop's";
+}
+
+TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowTellAMissingDisplayOnlyOnceItShows) {
+    platform::headless::InjectFault(DisplayOp::DirectDrawCreate, E_FAIL, 2);
+    Store([](Settings&) {});
+    SetupDialog form(nullptr, SetupDialog::DisplayProbes::OnceShown);
+    EXPECT_TRUE(Messages().empty());
+    form.OnShown(&form);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"DirectDraw Init FAILED", "DirectDraw Init FAILED"}));
+    for (TRadioButton* option : {&form.mode800x600, &form.mode1024x768, &form.mode1152x864,
+                                 &form.mode1280x1024, &form.depth16, &form.depth24, &form.depth32}) {
+        EXPECT_FALSE(option->Enabled) << option->Caption;
+    }
+    EXPECT_TRUE(form.modeDesktop.Enabled);
+    EXPECT_FALSE(form.gammaSlider.Enabled);
+    EXPECT_EQ(form.gammaNote.Font.Color, clInactiveCaption);
+}
+
 TEST_F(SetupDialogTest, WithoutGammaTheLoadedLevelIsWrittenBack) {
     platform::headless::Config config;
     config.gamma = false;

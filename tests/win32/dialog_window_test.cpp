@@ -1,15 +1,20 @@
 // The settings dialog in the system's own controls: what it shows, and how
 // the user's actions reach the form and the form's answers show.
 #include "platform/forms/DialogWindow.h"
+#include "platform/win32/DialogColors.h"
 #include "settings/SetupDialog.h"
 #include "solar/CityTable.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -158,6 +163,124 @@ TEST_F(SetupDialogView, TypingCompletesACityNameAndDeletingDoesNot) {
     EXPECT_EQ(TextOf(typing), std::string(CityAt(expected)->Name().substr(0, 3)))
         << "deleting the completion completes nothing";
     EXPECT_EQ(form->WorkingCopy().IndexCity, expected) << "a name no city has keeps the chosen city";
+}
+
+TEST(DialogWindow, TheFormHearsOnceThatItsWindowIsOnTheScreen) {
+    ASSERT_TRUE(platform::OpenDialogDisplay());
+    TDialogForm form(Application);
+    form.Caption = "A form that was shown";
+    TButton button(&form, "OK", {});
+    int heard = 0;
+    bool visibleThen = false;
+    form.OnShown = [&](TObject*) {
+        ++heard;
+        visibleThen = IsWindowVisible(FindWindowA(nullptr, "A form that was shown")) != FALSE;
+    };
+    platform::DialogWindow view(form);
+    EXPECT_EQ(heard, 0) << "not before the window shows";
+    view.Show();
+    view.Show();
+    EXPECT_EQ(heard, 1);
+    EXPECT_TRUE(visibleThen);
+}
+
+TEST(DialogWindow, TheDialogsThreadHasComForTheShell) {
+    ASSERT_TRUE(platform::OpenDialogDisplay());
+    const HRESULT before = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_EQ(before, S_OK) << "the thread had COM before the dialog";
+    CoUninitialize();
+    SetupDialog form(Application);
+    platform::DialogWindow view(form);
+    // Asking again for the same model answers "already".
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(again, S_FALSE);
+    if (SUCCEEDED(again)) CoUninitialize();
+}
+
+// tidereach.txt beside the running program, for as long as it lives.
+class ReadmeBesideProgram {
+public:
+    ReadmeBesideProgram() {
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        path_ = program;
+        path_ = path_.substr(0, path_.find_last_of(L'\\') + 1) + L"tidereach.txt";
+        std::ofstream(std::filesystem::path(path_)) << "# Tideway Islands\n";
+    }
+    ~ReadmeBesideProgram() { DeleteFileW(path_.c_str()); }
+    ReadmeBesideProgram(const ReadmeBesideProgram&) = delete;
+    ReadmeBesideProgram& operator=(const ReadmeBesideProgram&) = delete;
+
+private:
+    std::wstring path_;
+};
+
+HWND DocumentationLink() {
+    const HWND dialog = FindWindowA(nullptr, "Tideway Islands Setup");
+    for (const HWND window : Descendants(dialog)) {
+        if (ClassOf(window) == "SysLink" && TextOf(window).find("Documentation") != std::string::npos)
+            return window;
+    }
+    return nullptr;
+}
+
+TEST(DialogWindow, TheDocumentationLinkWorksOnlyWithTheFileBesideTheProgram) {
+    ASSERT_TRUE(platform::OpenDialogDisplay());
+    {
+        SetupDialog form(Application);
+        platform::DialogWindow view(form);
+        view.Show();
+        ASSERT_NE(DocumentationLink(), nullptr);
+        EXPECT_FALSE(IsWindowEnabled(DocumentationLink()));
+    }
+    const ReadmeBesideProgram readme;
+    SetupDialog form(Application);
+    platform::DialogWindow view(form);
+    view.Show();
+    ASSERT_NE(DocumentationLink(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(DocumentationLink()));
+}
+
+// The system's colours for the length of a test.
+class SystemColors {
+public:
+    explicit SystemColors(const std::array<std::pair<int, COLORREF>, 3>& colors) {
+        for (const auto& [index, color] : colors) {
+            indices_.push_back(index);
+            saved_.push_back(GetSysColor(index));
+            wanted_.push_back(color);
+        }
+        SetSysColors(int(indices_.size()), indices_.data(), wanted_.data());
+    }
+    ~SystemColors() { SetSysColors(int(indices_.size()), indices_.data(), saved_.data()); }
+    SystemColors(const SystemColors&) = delete;
+    SystemColors& operator=(const SystemColors&) = delete;
+
+private:
+    std::vector<int> indices_;
+    std::vector<COLORREF> saved_;
+    std::vector<COLORREF> wanted_;
+};
+
+TEST(DialogColors, HighContrastDrawsLabelsInTheSchemesColours) {
+    using platform::win32::ColorsOfLabel;
+    // The face, text and grey text of a high-contrast black scheme.
+    const SystemColors scheme(
+        {{{COLOR_BTNFACE, 0x000000}, {COLOR_BTNTEXT, 0xFFFFFF}, {COLOR_GRAYTEXT, 0x3FF23F}}});
+
+    const auto navyLabel = ColorsOfLabel(clNavy, clBtnFace, false);
+    EXPECT_EQ(navyLabel.text, 0x800000u);
+    EXPECT_EQ(navyLabel.background, 0x000000u);
+    EXPECT_EQ(ColorsOfLabel(clWindowText, clSilver, false).background, 0xC0C0C0u);
+
+    const auto contrastLabel = ColorsOfLabel(clNavy, clBtnFace, true);
+    EXPECT_EQ(contrastLabel.text, 0xFFFFFFu);
+    EXPECT_EQ(contrastLabel.background, 0x000000u);
+    const auto contrastNote = ColorsOfLabel(clWindowText, clSilver, true);
+    EXPECT_EQ(contrastNote.text, 0xFFFFFFu);
+    EXPECT_EQ(contrastNote.background, 0x000000u) << "no silver under white text";
+    EXPECT_EQ(ColorsOfLabel(clInactiveCaption, clBtnFace, true).text, 0x3FF23Fu)
+        << "a greyed text stays told apart, in the scheme's grey";
 }
 
 }  // namespace

@@ -226,6 +226,7 @@ struct GtkDialogView final : DialogView {
     std::vector<std::function<void()>> mirrors;
     bool mirroring = false;
     bool drawn = false;
+    bool shownAnnounced = false;  // the form's OnShown has run
     // Each group of options has a hidden one that is active when none of the
     // others is, which GTK's options cannot show by themselves.
     std::map<TWinControl*, GtkWidget*> noOption;
@@ -708,10 +709,14 @@ bool OpenDisplay(std::string* error) {
 void GtkDialogView::Show() {
     Present();
     while (!drawn) gtk_main_iteration();
+    if (!shownAnnounced) {
+        shownAnnounced = true;
+        if (const TNotifyEvent shown = form.OnShown) Dispatch([this, shown] { shown(&form); });
+    }
 }
 
 void GtkDialogView::Run() {
-    Present();
+    Show();
     if (!form.Closing()) gtk_main();
 }
 
