@@ -19,11 +19,12 @@ function(sources_of out)
 endfunction()
 
 # platform: the system's own libraries, platform/win32, and the parts of our
-# layer that need no system (the bitmap value, the standard controls' state,
-# the conversion helpers).
+# layer written over the system's calls or none (the bitmap value, the
+# screen's ramp, the standard controls' state, the conversion helpers).
 sources_of(win32_sources platform/win32)
 add_library(tidereach_platform STATIC ${win32_sources}
-  platform/BitmapValue.cpp platform/FormFramework.cpp platform/StdCtrls.cpp platform/SysUtils.cpp)
+  platform/BitmapValue.cpp platform/FormFramework.cpp platform/ScreenRamp.cpp platform/StdCtrls.cpp
+  platform/SysUtils.cpp)
 target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tidereach_platform PUBLIC
   ddraw gdi32 user32 advapi32 winmm ole32 oleaut32 windowscodecs comdlg32 comctl32 shell32 dxguid uuid)

@@ -41,6 +41,13 @@ TShiftState CurrentShiftState() {
     return shift;
 }
 
+void EndFromOutside(TForm& form) {
+    if (auto handler = form.OnEndFromOutside)
+        Guarded([&] { handler(&form); });
+    else
+        Guarded([&] { form.Close(); });
+}
+
 // The form's events for one message; false when the message is not one of
 // them. A hidden form gets no input, which also keeps a closing form deaf.
 // Handlers are called through copies: one may replace itself.
@@ -67,7 +74,16 @@ bool DeliverInput(TForm& form, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return true;
     case WM_CLOSE:
-        Guarded([&] { form.Close(); });
+        EndFromOutside(form);
+        return true;
+    case WM_ENDSESSION:
+        // Once this returns the system may end the process at any time: the
+        // ending runs now.
+        if (wParam) EndFromOutside(form);
+        return true;
+    case WM_ACTIVATEAPP:
+        if (auto handler = form.OnEndFromOutside; handler && !wParam && form.Visible())
+            Guarded([&] { handler(&form); });
         return true;
     default:
         return false;
