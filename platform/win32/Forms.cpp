@@ -5,6 +5,7 @@
 #include "platform/Forms.h"
 
 #include "platform/PostQueue.h"
+#include "platform/win32/MonitorCovers.h"
 
 #include <windowsx.h>
 
@@ -167,11 +168,17 @@ void TForm::Show() {
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
     SetFocus(window);
+    // The form takes its monitor; the others go black while it shows.
+    if (!visible_ && ownsWindow_)
+        platform::win32::CoverMonitors(window, platform::win32::OtherMonitors(window));
     visible_ = true;
 }
 
 void TForm::Hide() {
-    if (handle_ != 0) ShowWindow(handle_, SW_HIDE);
+    if (handle_ != 0) {
+        platform::win32::RemoveCovers(handle_);
+        ShowWindow(handle_, SW_HIDE);
+    }
     visible_ = false;
 }
 

@@ -1,0 +1,56 @@
+// The scene's endings from outside on Windows: closed by another program,
+// the session ending and the screen given to another program each run the
+// closing of a key once: the frames and the timer stop, the display closes,
+// the system is told that no saver runs, and the message loop ends.
+#include "platform/Forms.h"
+#include "scene/SceneForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+bool SaverRunning() {
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    return running != FALSE;
+}
+
+class Win32SceneEnding : public ::testing::TestWithParam<UINT> {
+protected:
+    SceneForm* Start() {
+        application_ = std::make_unique<TApplication>();
+        SceneForm* scene = application_->CreateForm<SceneForm>(SceneOptions{1u, true, {}});
+        EXPECT_TRUE(scene->Built());
+        scene->Show();
+        return scene;
+    }
+    void TearDown() override { application_.reset(); }
+
+    std::unique_ptr<TApplication> application_;
+};
+
+TEST_P(Win32SceneEnding, EndsTheSceneAsAKeyDoes) {
+    SceneForm* scene = Start();
+    ASSERT_TRUE(SaverRunning());
+    const UINT message = GetParam();
+    SendMessageA(scene->Handle(), message, message == WM_ENDSESSION ? TRUE : FALSE, 0);
+    EXPECT_TRUE(scene->Closed());
+    EXPECT_TRUE(application_->Terminated());
+    EXPECT_FALSE(Application->OnIdle) << "no frame is drawn any more";
+    EXPECT_EQ(scene->display.directDraw, nullptr) << "the display is closed";
+    EXPECT_FALSE(scene->gamma.Enabled());
+    EXPECT_FALSE(SaverRunning());
+    EXPECT_FALSE(IsWindowVisible(scene->Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(FromOutside, Win32SceneEnding,
+                         ::testing::Values(WM_CLOSE, WM_ENDSESSION, WM_ACTIVATEAPP),
+                         [](const ::testing::TestParamInfo<UINT>& info) {
+                             return info.param == WM_CLOSE        ? "Close"
+                                    : info.param == WM_ENDSESSION ? "SessionEnd"
+                                                                  : "ScreenGivenAway";
+                         });
+
+}  // namespace
