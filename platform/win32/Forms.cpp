@@ -6,6 +6,7 @@
 
 #include "platform/PostQueue.h"
 #include "platform/win32/MonitorCovers.h"
+#include "platform/win32/WindowClass.h"
 
 #include <windowsx.h>
 
@@ -101,19 +102,6 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterFormClass() {
-    static const ATOM registered = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = FormProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kFormClass;
-        return RegisterClassA(&windowClass);
-    }();
-    if (registered == 0) throw std::runtime_error("Cannot register the window class");
-}
-
 // The program's file name without folder and extension, as the framework
 // titles an application.
 std::string ModuleTitle() {
@@ -144,7 +132,8 @@ TForm::~TForm() {
 
 HWND TForm::Handle() {
     if (handle_ == 0) {
-        RegisterFormClass();
+        platform::win32::RegisterWindowClass(kFormClass, FormProc,
+                                             static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         // A borderless window over the whole screen, above every other: the
         // display device takes it for its exclusive mode.
         handle_ = CreateWindowExA(WS_EX_TOPMOST, kFormClass, Caption.c_str(), WS_POPUP, 0, 0,

@@ -1,8 +1,8 @@
 #include "platform/win32/MonitorCovers.h"
 
-#include <windowsx.h>
+#include "platform/win32/WindowClass.h"
 
-#include <stdexcept>
+#include <windowsx.h>
 
 namespace platform::win32 {
 namespace {
@@ -24,19 +24,6 @@ LRESULT CALLBACK CoverProc(HWND cover, UINT message, WPARAM wParam, LPARAM lPara
     default:
         return DefWindowProcA(cover, message, wParam, lParam);
     }
-}
-
-void RegisterCoverClass() {
-    static const ATOM registered = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = CoverProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kCoverClass;
-        return RegisterClassA(&windowClass);
-    }();
-    if (registered == 0) throw std::runtime_error("Cannot register the window class");
 }
 
 bool IsCover(HWND window) {
@@ -76,7 +63,7 @@ std::vector<RECT> OtherMonitors(HWND window) {
 }
 
 void CoverMonitors(HWND owner, std::span<const RECT> monitors) {
-    RegisterCoverClass();
+    RegisterWindowClass(kCoverClass, CoverProc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     for (const RECT& area : monitors) {
         const HWND cover =
             CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, "", WS_POPUP,
