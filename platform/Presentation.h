@@ -9,15 +9,13 @@
 #include "platform/Bitmap.h"
 #include "platform/DirectDraw.h"
 #include "platform/PixelRows.h"
+#include "platform/ScreenRamp.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 
 namespace platform {
-
-// Entry i = 256 * i in every channel: the picture unchanged.
-DDGAMMARAMP IdentityRamp();
 
 // The level per channel of a ramp that is linear: every entry's output level
 // is (i * step) >> 8 with one step per channel, from 0 to 257.

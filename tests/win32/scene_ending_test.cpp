@@ -1,7 +1,7 @@
-// The scene's endings from outside on Windows: closed by another program,
-// the session ending and the screen given to another program each run the
-// closing of a key once: the frames and the timer stop, the display closes,
-// the system is told that no saver runs, and the message loop ends.
+// The scene's endings on Windows: a key, and from outside, closed by another
+// program, the session ending and the screen given to another program, each
+// run the one closing: the frames and the timer stop, the display closes, the
+// system is told that no saver runs, and the message loop ends.
 #include "platform/Forms.h"
 #include "scene/SceneForm.h"
 
@@ -31,11 +31,12 @@ protected:
     std::unique_ptr<TApplication> application_;
 };
 
-TEST_P(Win32SceneEnding, EndsTheSceneAsAKeyDoes) {
+TEST_P(Win32SceneEnding, EndsTheSceneAndTellsTheSystem) {
     SceneForm* scene = Start();
     ASSERT_TRUE(SaverRunning());
     const UINT message = GetParam();
-    SendMessageA(scene->Handle(), message, message == WM_ENDSESSION ? TRUE : FALSE, 0);
+    const WPARAM argument = message == WM_CHAR ? 'q' : message == WM_ENDSESSION ? TRUE : FALSE;
+    SendMessageA(scene->Handle(), message, argument, 0);
     EXPECT_TRUE(scene->Closed());
     EXPECT_TRUE(application_->Terminated());
     EXPECT_FALSE(Application->OnIdle) << "no frame is drawn any more";
@@ -45,10 +46,11 @@ TEST_P(Win32SceneEnding, EndsTheSceneAsAKeyDoes) {
     EXPECT_FALSE(IsWindowVisible(scene->Handle()));
 }
 
-INSTANTIATE_TEST_SUITE_P(FromOutside, Win32SceneEnding,
-                         ::testing::Values(WM_CLOSE, WM_ENDSESSION, WM_ACTIVATEAPP),
+INSTANTIATE_TEST_SUITE_P(Endings, Win32SceneEnding,
+                         ::testing::Values(WM_CHAR, WM_CLOSE, WM_ENDSESSION, WM_ACTIVATEAPP),
                          [](const ::testing::TestParamInfo<UINT>& info) {
-                             return info.param == WM_CLOSE        ? "Close"
+                             return info.param == WM_CHAR         ? "Key"
+                                    : info.param == WM_CLOSE      ? "Close"
                                     : info.param == WM_ENDSESSION ? "SessionEnd"
                                                                   : "ScreenGivenAway";
                          });
