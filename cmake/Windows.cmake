@@ -19,8 +19,9 @@ function(sources_of out)
 endfunction()
 
 # platform: the system's own libraries, platform/win32 for what they lack,
-# and the form framework's parts that need no system (platform/forms).
-sources_of(platform_sources platform/win32 platform/forms)
+# the form framework's parts that need no system (platform/forms), and the
+# helpers at platform/'s top written over the system's calls.
+sources_of(platform_sources platform platform/win32 platform/forms)
 add_library(tidereach_platform STATIC ${platform_sources})
 target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tidereach_platform PUBLIC

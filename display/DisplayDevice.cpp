@@ -1,6 +1,7 @@
 #include "display/DisplayDevice.h"
 
 #include "display/GammaRamp.h"
+#include "platform/ScreenRamp.h"
 #include "platform/winapi/Gdi.h"
 #include "platform/winapi/Kernel.h"
 #include "platform/winapi/MMSystem.h"
@@ -92,6 +93,8 @@ void DisplayDevice::OpenDirectDraw() {
         ReportAndClose("Error DirectDrawCreate");
         return;
     }
+    // Read before the device changes anything.
+    screenRamp_ = platform::ReadScreenRamp();
 
     if (FAILED(directDraw->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw7)))) {
         directDraw7 = nullptr;
@@ -133,22 +136,25 @@ void DisplayDevice::OpenDirectDraw() {
 
 void DisplayDevice::CloseDirectDraw() {
     const std::lock_guard lock(releaseLock_);
-    PutBackIdentityRamp();
+    PutBackScreenRamp();
     ReleaseAndClear(backBuffer);
     ReleaseAndClear(primary);
     ReleaseAndClear(directDraw7);
     ReleaseAndClear(directDraw);
 }
 
-void DisplayDevice::PutBackIdentityRamp() {
-    if (primary == nullptr) return;
+void DisplayDevice::PutBackScreenRamp() {
+    // Nothing was opened that could have changed it.
+    if (directDraw == nullptr) return;
+    bool written = false;
     IDirectDrawGammaControl* control = nullptr;
-    if (FAILED(primary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&control))))
-        return;
-    DDGAMMARAMP ramp{};
-    GammaRamp::FillRamp(ramp, 256, 256, 256);
-    control->SetGammaRamp(0, &ramp);
-    control->Release();
+    if (primary != nullptr &&
+        SUCCEEDED(primary->QueryInterface(IID_IDirectDrawGammaControl, reinterpret_cast<void**>(&control)))) {
+        written = SUCCEEDED(control->SetGammaRamp(0, &screenRamp_));
+        control->Release();
+    }
+    // A lost or refused primary: the screen's own context still takes it.
+    if (!written) platform::WriteScreenRamp(screenRamp_);
 }
 
 void DisplayDevice::ClearBackSurface() {

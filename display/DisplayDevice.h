@@ -83,8 +83,10 @@ public:
 private:
     void ReportAndClose(const std::string& text);
     // Where the display's gamma ramp is the hardware's own, a ramp left set
-    // would keep the desktop dark after the device closes, however it closes.
-    void PutBackIdentityRamp();
+    // would keep the desktop dark after the device closes, however it closes:
+    // the screen's ramp as found at the opening goes back, through the
+    // primary's gamma control while it takes it, else through GDI.
+    void PutBackScreenRamp();
     // White text without background on the back buffer; a lost buffer is
     // skipped silently, a refused device context closes the device.
     void DrawTextLine(std::string_view text, int x, int y, const char* failure);
@@ -106,6 +108,8 @@ private:
     std::array<std::string, kTextLines> textLines_;
     // Held while the platform objects are released, and by WithPrimary.
     mutable std::mutex releaseLock_;
+    // The screen's ramp before the device changed anything.
+    DDGAMMARAMP screenRamp_{};
 
     // The frame rate is worked out per batch of ten frames.
     int framesInBatch_ = 0;

@@ -51,6 +51,20 @@ void SceneForm::OnTimerStall(TObject*) {
     });
 }
 
+void SceneForm::EndFromOutside() {
+    // Set-up may still be running under one of its boxes: the ending waits
+    // for the message loop.
+    if (!built_) {
+        Application->Post([this] {
+            if (!closed_) CloseSaver();
+        });
+        return;
+    }
+    if (closed_) return;
+    ShowCursor(TRUE);
+    CloseSaver();
+}
+
 void SceneForm::TryExit() {
     if (exitBusy) return;
     exitBusy = true;
@@ -87,13 +101,16 @@ bool SceneForm::VerifyPassword(HWND window) {
 
 void SceneForm::CloseSaver() {
     if (closed_) return;
+    EndScene();
+    Hide();
+    Close();
+}
+
+void SceneForm::EndScene() {
     closed_ = true;
     Application->OnIdle = nullptr;
     CloseScene();
     SetBorderStyle(TBorderStyle::bsSizeable);
     PlaySoundA(nullptr, nullptr, SND_RESOURCE);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
-    Hide();
-    if (gamma.Enabled()) gamma.SetLevel(256);
-    Close();
 }

@@ -62,6 +62,7 @@ SceneForm::SceneForm(TComponent* owner, SceneOptions options) : TForm(owner), op
     OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
         MouseMove(sender, shift, x, y);
     };
+    OnEndFromOutside = [this](TObject*) { EndFromOutside(); };
     RunCreateHandler([this] { SetUpScene(this); });
     if (!built_ && !closed_) EndAfterShownError();
 }
@@ -205,6 +206,9 @@ void SceneForm::ApplyStoredGamma() {
 
 void SceneForm::CloseScene() {
     frameTimer.SetEnabled(false);
+    // The device puts the screen's own ramp back as it closes; no control of
+    // the lighting may write over it afterwards.
+    gamma.SetEnabled(false);
     ground.CloseSurface();
     highWater.CloseSurface();
     lowWater.CloseSurface();
@@ -230,10 +234,7 @@ void SceneForm::OnDisplayError(TObject*) {
     // Whatever set-up or drawing still touches the closed device reports
     // again; the user is told once.
     if (closed_) return;
-    closed_ = true;
-    Application->OnIdle = nullptr;
-    CloseScene();
-    SetBorderStyle(TBorderStyle::bsSizeable);
+    EndScene();
     MessageBoxA(Handle(), display.ErrorText().c_str(), "ERROR", MB_OK);
     Close();
 }

@@ -59,6 +59,9 @@ public:
     void RenderPass(TObject* Sender, bool& Done);
     void UpdatePass(TObject* Sender);
     void OnTimerStall(TObject* Sender);
+    // Closed by another program, the session ending, the screen taken away:
+    // the closing of a key, without a password check.
+    void EndFromOutside();
     void OnDisplayError(TObject* Sender);
     void KeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void KeyPress(TObject* Sender, char& Key);
@@ -68,6 +71,9 @@ public:
     void TryExit();
     bool VerifyPassword(HWND window);
     void CloseSaver();
+    // What every ending does before the form goes: no more frames, the scene
+    // closed, the sound stopped, the system told that no saver runs.
+    void EndScene();
     void UpdateLighting();
 
     // The settings as loaded at creation.

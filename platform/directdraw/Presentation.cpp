@@ -16,17 +16,6 @@ std::uint32_t Widen(std::uint32_t field, int bits) {
 
 }  // namespace
 
-DDGAMMARAMP IdentityRamp() {
-    DDGAMMARAMP ramp{};
-    for (int i = 0; i < 256; ++i) {
-        const WORD entry = WORD(i * 256);
-        ramp.red[i] = entry;
-        ramp.green[i] = entry;
-        ramp.blue[i] = entry;
-    }
-    return ramp;
-}
-
 std::optional<rows::Levels> LinearLevels(const DDGAMMARAMP& ramp) {
     // A linear ramp's entry 1 is its step; the levels decide, not the entries.
     auto step = [](const WORD(&channel)[256]) -> std::optional<std::uint16_t> {

@@ -5,6 +5,7 @@
 // only another ramp looks every channel up in its tables.
 #pragma once
 
+#include "platform/ScreenRamp.h"
 #include "platform/forms/Bitmap.h"
 #include "platform/pixels/PixelRows.h"
 #include "platform/seam/Backend.h"
@@ -15,9 +16,6 @@
 #include <optional>
 
 namespace platform {
-
-// Entry i = 256 * i in every channel: the picture unchanged.
-DDGAMMARAMP IdentityRamp();
 
 // The level per channel of a ramp that is linear: every entry's output level
 // is (i * step) >> 8 with one step per channel, from 0 to 257.

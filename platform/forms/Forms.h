@@ -81,6 +81,11 @@ public:
     std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)> OnKeyDown;
     std::function<void(TObject* Sender, char& Key)> OnKeyPress;
     std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)> OnMouseMove;
+    // Windows ends a form from outside the program: closed by another program
+    // (Task Manager's End task), the session ending, or, while the form is
+    // shown, the screen given to another program. Without a handler the form
+    // closes on the first two and the third is nothing to it.
+    TNotifyEvent OnEndFromOutside;
 
 private:
     HWND handle_ = 0;

@@ -203,3 +203,7 @@ int ReleaseDC(HWND window, HDC dc) {
     platform::DestroyDC(dc);
     return 1;
 }
+
+BOOL GetDeviceGammaRamp(HDC, void*) { return FALSE; }
+
+BOOL SetDeviceGammaRamp(HDC, void*) { return FALSE; }

@@ -1,6 +1,6 @@
 #include "platform/win32/CrashGamma.h"
 
-#include "platform/winapi/WinTypes.h"
+#include "platform/ScreenRamp.h"
 
 #include <cstdlib>
 #include <exception>
@@ -8,29 +8,28 @@
 namespace platform::win32 {
 namespace {
 
+// The system's crash hooks take no context: the ramp is kept here, written
+// once before any other thread exists and only read afterwards.
+DDGAMMARAMP& RampAtStart() {
+    static DDGAMMARAMP ramp = IdentityRamp();
+    return ramp;
+}
+
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* /*exception*/) {
-    PutBackIdentityGamma();
+    WriteScreenRamp(RampAtStart());
     // The system's own handling goes on and ends the process.
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
 [[noreturn]] void OnTerminate() {
-    PutBackIdentityGamma();
+    WriteScreenRamp(RampAtStart());
     std::abort();
 }
 
 }  // namespace
 
-void PutBackIdentityGamma() {
-    WORD ramp[3][256];
-    for (int i = 0; i < 256; ++i) ramp[0][i] = ramp[1][i] = ramp[2][i] = WORD(i * 257);
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return;
-    SetDeviceGammaRamp(screen, ramp);
-    ReleaseDC(nullptr, screen);
-}
-
 void RestoreGammaOnCrash() {
+    RampAtStart() = ReadScreenRamp();
     SetUnhandledExceptionFilter(OnUnhandledException);
     std::set_terminate(OnTerminate);
 }

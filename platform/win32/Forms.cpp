@@ -5,6 +5,8 @@
 #include "platform/forms/Forms.h"
 
 #include "platform/forms/PostQueue.h"
+#include "platform/win32/MonitorCovers.h"
+#include "platform/win32/WindowClass.h"
 
 #include <windowsx.h>
 
@@ -41,6 +43,13 @@ TShiftState CurrentShiftState() {
     return shift;
 }
 
+void EndFromOutside(TForm& form) {
+    if (auto handler = form.OnEndFromOutside)
+        Guarded([&] { handler(&form); });
+    else
+        Guarded([&] { form.Close(); });
+}
+
 // The form's events for one message; false when the message is not one of
 // them. A hidden form gets no input, which also keeps a closing form deaf.
 // Handlers are called through copies: one may replace itself.
@@ -67,7 +76,16 @@ bool DeliverInput(TForm& form, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return true;
     case WM_CLOSE:
-        Guarded([&] { form.Close(); });
+        EndFromOutside(form);
+        return true;
+    case WM_ENDSESSION:
+        // Once this returns the system may end the process at any time: the
+        // ending runs now.
+        if (wParam) EndFromOutside(form);
+        return true;
+    case WM_ACTIVATEAPP:
+        if (auto handler = form.OnEndFromOutside; handler && !wParam && form.Visible())
+            Guarded([&] { handler(&form); });
         return true;
     default:
         return false;
@@ -82,19 +100,6 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (form != nullptr && DeliverInput(*form, message, wParam, lParam)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterFormClass() {
-    static const ATOM registered = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = FormProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kFormClass;
-        return RegisterClassA(&windowClass);
-    }();
-    if (registered == 0) throw std::runtime_error("Cannot register the window class");
 }
 
 // The program's file name without folder and extension, as the framework
@@ -127,7 +132,8 @@ TForm::~TForm() {
 
 HWND TForm::Handle() {
     if (handle_ == 0) {
-        RegisterFormClass();
+        platform::win32::RegisterWindowClass(kFormClass, FormProc,
+                                             static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         // A borderless window over the whole screen, above every other: the
         // display device takes it for its exclusive mode.
         handle_ = CreateWindowExA(WS_EX_TOPMOST, kFormClass, Caption.c_str(), WS_POPUP, 0, 0,
@@ -151,11 +157,17 @@ void TForm::Show() {
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
     SetFocus(window);
+    // The form takes its monitor; the others go black while it shows.
+    if (!visible_ && ownsWindow_)
+        platform::win32::CoverMonitors(window, platform::win32::OtherMonitors(window));
     visible_ = true;
 }
 
 void TForm::Hide() {
-    if (handle_ != 0) ShowWindow(handle_, SW_HIDE);
+    if (handle_ != 0) {
+        platform::win32::RemoveCovers(handle_);
+        ShowWindow(handle_, SW_HIDE);
+    }
     visible_ = false;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/win32/PreviewWindow.h"
 
-#include <stdexcept>
+#include "platform/win32/WindowClass.h"
 
 namespace platform::win32 {
 namespace {
@@ -35,23 +35,11 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterPreviewClass() {
-    static const ATOM registered = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = PreviewProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.lpszClassName = kPreviewClass;
-        return RegisterClassA(&windowClass);
-    }();
-    if (registered == 0) throw std::runtime_error("Cannot register the preview window class");
-}
-
 }  // namespace
 
 void RunPreviewWindow(HWND host, const TBitmap& picture) {
     if (!IsWindow(host)) return;
-    RegisterPreviewClass();
+    RegisterWindowClass(kPreviewClass, PreviewProc);
     RECT area;
     GetClientRect(host, &area);
     const HWND window =

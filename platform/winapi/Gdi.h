@@ -52,4 +52,10 @@ int GetDeviceCaps(HDC dc, int index);
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 
+// The screen's hardware gamma ramp (three tables of 256 entries). The real
+// display's ramp is never touched here (the back end applies the primary's
+// ramp to what it presents), so there is none to read or write: both fail.
+BOOL GetDeviceGammaRamp(HDC dc, void* ramp);
+BOOL SetDeviceGammaRamp(HDC dc, void* ramp);
+
 #endif  // _WIN32

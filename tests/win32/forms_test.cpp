@@ -60,6 +60,35 @@ TEST_F(Win32Forms, InputReachesTheEventsWithItsWindowsCodes) {
     form->Hide();
 }
 
+TEST_F(Win32Forms, EndingsFromOutsideReachTheirEventOnly) {
+    TForm* form = application.CreateForm<TForm>();
+    int endings = 0;
+    form->OnEndFromOutside = [&](TObject*) { ++endings; };
+    Deliver(*form, WM_ACTIVATEAPP, FALSE);
+    EXPECT_EQ(endings, 0) << "a form not shown yet has not taken the screen";
+
+    form->Show();
+    Deliver(*form, WM_ACTIVATEAPP, TRUE);
+    Deliver(*form, WM_ENDSESSION, FALSE);  // the session goes on after all
+    EXPECT_EQ(endings, 0);
+    Deliver(*form, WM_CLOSE, 0);
+    Deliver(*form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    Deliver(*form, WM_ACTIVATEAPP, FALSE);
+    EXPECT_EQ(endings, 3);
+    EXPECT_FALSE(application.Terminated()) << "the event decides how the form ends";
+    form->Hide();
+}
+
+TEST_F(Win32Forms, WithoutAnEventClosingOrTheSessionsEndClosesTheForm) {
+    TForm* form = application.CreateForm<TForm>();
+    form->Show();
+    Deliver(*form, WM_ACTIVATEAPP, FALSE);
+    EXPECT_TRUE(form->Visible());
+    Deliver(*form, WM_ENDSESSION, TRUE);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(application.Terminated());
+}
+
 TEST_F(Win32Forms, TheLoopRunsPostedWorkBeforeIdleAndEndsWhenTheMainFormCloses) {
     TForm* form = application.CreateForm<TForm>();
     ASSERT_EQ(application.MainForm, form);

@@ -11,6 +11,8 @@ OWNER_HOST=$(realpath "${4:?path of owner_host.exe}")
 MESSAGE_BOX=$(realpath "${5:?path of message_box.exe}")
 POLAR_CITY=$(realpath "${6:?path of polar_city.exe}")
 UNAVAILABLE_DDRAW=$(realpath "${7:?path of the ddraw.dll that makes no display object}")
+END_SAVER=$(realpath "${8:?path of end_saver.exe}")
+RECORDING_DDRAW=$(realpath "${9:?path of the ddraw.dll that records the gamma ramps}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}
