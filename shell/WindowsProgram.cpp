@@ -72,6 +72,11 @@ void Dispatch(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& arguments) {
+    // A screensaver is often run from where it was downloaded: no DLL lying
+    // beside it may be loaded in the system's place. The libraries Windows
+    // does not map itself (KnownDLLs) are delay-loaded, so none is loaded
+    // before this.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
         Dispatch(arguments);
     } catch (const std::exception& error) {
