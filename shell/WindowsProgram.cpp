@@ -53,7 +53,8 @@ void Dispatch(const std::vector<std::string>& arguments) {
     // Converting a missing window argument is the same error as converting
     // a wrong one.
     const std::string second = arguments.size() > 1 ? arguments[1] : std::string();
-    switch (ChooseMode(first)) {
+    // The shell's "Configure" verb passes no argument.
+    switch (ChooseMode(arguments, SaverMode::Configure)) {
     case SaverMode::Saver:
         RunSaver();
         break;
