@@ -52,7 +52,8 @@ endforeach()
 # the conversion helpers).
 sources_of(win32_sources platform/win32)
 add_library(tidereach_platform STATIC ${win32_sources}
-  platform/BitmapValue.cpp platform/FormFramework.cpp platform/StdCtrls.cpp platform/SysUtils.cpp)
+  platform/BitmapValue.cpp platform/FormFramework.cpp platform/FramePacer.cpp platform/StdCtrls.cpp
+  platform/SysUtils.cpp)
 target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tidereach_platform PUBLIC
   ${delay_imports} delayimp advapi32 oleaut32 windowscodecs dxguid uuid)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/Backend.h"
-#include "platform/sdl/FramePacer.h"
+#include "platform/FramePacer.h"
 #include "platform/sdl/Sdl.h"
 
 #include <SDL_events.h>
