@@ -20,15 +20,18 @@ export SDL_AUDIODRIVER=dummy
 
 # Processor time of a process in clock ticks (user + system).
 cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
-cpu_percent() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN { printf "%.1f", t / hz / s * 100 }'; }
+cpu_percent() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN { printf "%.1f%%", t / hz / s * 100 }'; }
 
 # The Wine server of $WINEPREFIX: the one working in the server folder named
 # after the prefix's device and inode.
 wineserver_pid() {
   local folder pid
   folder=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-  for pid in $(pgrep -x 'wineserver(64)?'); do
-    [[ "$(readlink "/proc/$pid/cwd")" == */"$folder" ]] && echo "$pid" && return
+  for _ in $(seq 50); do
+    for pid in $(pgrep -x 'wineserver(64)?'); do
+      [[ "$(readlink "/proc/$pid/cwd")" == */"$folder" ]] && echo "$pid" && return
+    done
+    sleep 0.1
   done
   echo "saver_wine: no Wine server runs for $WINEPREFIX" >&2
   return 1
@@ -44,6 +47,7 @@ if [ "${1:-}" = --inside ]; then
   sleep 2
   wineserver -k
   wait
+  wineserver -w
   wineserver -p
   server=$(wineserver_pid)
   for renderer in gl no3d; do
@@ -54,14 +58,14 @@ if [ "${1:-}" = --inside ]; then
     # Wine starts a .scr through a launcher: the saver is a process of its own.
     for _ in $(seq 600); do saver=$(pgrep -n -f -x -- "$scr /s") && break; sleep 0.1; done
     sleep 5
-    saver_before=$(cpu_ticks "$saver") server_before=$(cpu_ticks "$server")
+    saver_before=$(cpu_ticks "$saver" 2>/dev/null || echo 0) server_before=$(cpu_ticks "$server")
     sleep "$seconds"
-    if [ -e "/proc/$saver" ]; then
-      echo "${renderer}_saver_cpu_percent=$(cpu_percent $(($(cpu_ticks "$saver") - saver_before)))"
+    if saver_after=$(cpu_ticks "$saver" 2>/dev/null); then
+      echo "${renderer}_saver_cpu=$(cpu_percent $((saver_after - saver_before)))"
     else
-      echo "${renderer}_saver_cpu_percent=(ended early)"
+      echo "${renderer}_saver_cpu=(the saver ended early)"
     fi
-    echo "${renderer}_server_cpu_percent=$(cpu_percent $(($(cpu_ticks "$server") - server_before)))"
+    echo "${renderer}_server_cpu=$(cpu_percent $(($(cpu_ticks "$server") - server_before)))"
     wait || true
   done
   wineserver -k
@@ -90,8 +94,8 @@ echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 value() { sed -n "s/^$1=//p" "$scratch/figures"; }
 printf '\n%s, %s s measured\n' "$size" "$seconds"
 for renderer in gl no3d; do
-  printf 'Wine, %-4s      %6s frames/s  %6s%% of a core, the Wine server %s%% besides\n' "$renderer" \
-    "$(value ${renderer}_fps)" "$(value ${renderer}_saver_cpu_percent)" "$(value ${renderer}_server_cpu_percent)"
+  printf 'Wine, %-4s      %6s frames/s  %6s of a core, the Wine server %s besides\n' "$renderer" \
+    "$(value ${renderer}_fps)" "$(value ${renderer}_saver_cpu)" "$(value ${renderer}_server_cpu)"
 done
-printf 'Linux           %6s frames/s  %6s%% of a core\n' "$(value linux_fps)" "$(value linux_cpu_percent)"
+printf 'Linux           %6s frames/s  %5s%% of a core\n' "$(value linux_fps)" "$(value linux_cpu_percent)"
 echo "goal  frames shown under Wine at most the refresh rate (60 Hz)"
