@@ -18,14 +18,43 @@ function(sources_of out)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
+# A delay-import library for one of the system's DLLs, made from its import
+# library: the DLL is loaded on the first call into it instead of at start.
+# At start Windows looks for the DLLs it does not map itself (the KnownDLLs)
+# in the program's folder first, and so do the DLLs loaded then for what
+# they load (the window system's for its theme); the program first limits
+# every search to System32 and only then calls into these
+# (shell/WindowsProgram.cpp). Only the kernel, the C runtime and advapi32,
+# which load no others from outside System32, are imported at start.
+function(delay_import_library out dll)
+  get_filename_component(stem ${dll} NAME_WE)
+  string(TOLOWER ${stem} stem)
+  find_library(${stem}_import_library NAMES lib${stem}.a REQUIRED)
+  execute_process(COMMAND ${CMAKE_NM} ${${stem}_import_library} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL " I __imp_[^\n]+" imports "${symbols}")
+  list(TRANSFORM imports REPLACE " I __imp_" "")
+  list(SORT imports)
+  list(JOIN imports "\n" exports)
+  set(folder ${CMAKE_BINARY_DIR}/delay-import)
+  file(WRITE ${folder}/${stem}.def "LIBRARY ${dll}\nEXPORTS\n${exports}\n")
+  execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${folder}/${stem}.def --dllname ${dll}
+                  --output-delaylib ${folder}/lib${stem}_delay.a COMMAND_ERROR_IS_FATAL ANY)
+  set(${out} ${folder}/lib${stem}_delay.a PARENT_SCOPE)
+endfunction()
+set(delay_imports)
+foreach(dll DDRAW.dll WINMM.dll COMCTL32.dll USER32.dll GDI32.dll COMDLG32.dll OLE32.dll SHELL32.dll)
+  delay_import_library(library ${dll})
+  list(APPEND delay_imports ${library})
+endforeach()
+
 # platform: the system's own libraries, platform/win32 for what they lack,
 # the form framework's parts that need no system (platform/forms), and the
-# helpers at platform/'s top written over the system's calls.
+# helpers at platform/'s top written over the system's calls or none.
 sources_of(platform_sources platform platform/win32 platform/forms)
 add_library(tidereach_platform STATIC ${platform_sources})
 target_include_directories(tidereach_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tidereach_platform PUBLIC
-  ddraw gdi32 user32 advapi32 winmm ole32 oleaut32 windowscodecs comdlg32 comctl32 shell32 dxguid uuid)
+  ${delay_imports} delayimp advapi32 oleaut32 windowscodecs dxguid uuid)
 
 # The layers, each linking only those below it.
 sources_of(display_sources display)

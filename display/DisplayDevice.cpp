@@ -258,7 +258,7 @@ bool DisplayDevice::RestoreSurfaces() {
 }
 
 HRESULT DisplayDevice::EnumerateScreens() {
-    HMODULE library = LoadLibraryA("ddraw.dll");
+    HMODULE library = LoadLibraryExA("ddraw.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library == nullptr) return E_FAIL;
     auto enumerate =
         reinterpret_cast<LPDIRECTDRAWENUMERATEEXA>(GetProcAddress(library, "DirectDrawEnumerateExA"));

@@ -87,7 +87,7 @@ bool SceneForm::VerifyPassword(HWND window) {
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return true;
-    HMODULE library = LoadLibraryA("PASSWORD.CPL");
+    HMODULE library = LoadLibraryExA("PASSWORD.CPL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library == nullptr) return true;
     auto verify = reinterpret_cast<VerifyScreenSavePwd>(GetProcAddress(library, "VerifyScreenSavePwd"));
     if (verify == nullptr) {

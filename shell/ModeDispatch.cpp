@@ -15,3 +15,7 @@ SaverMode ChooseMode(const std::string& firstArgument) {
         return SaverMode::Saver;
     }
 }
+
+SaverMode ChooseMode(const std::vector<std::string>& arguments, SaverMode withoutArguments) {
+    return arguments.empty() ? withoutArguments : ChooseMode(arguments.front());
+}

@@ -8,7 +8,7 @@ using PwdChangePassword = DWORD(WINAPI*)(LPCSTR provider, HWND parent, DWORD res
 }
 
 void RunPasswordChange(HWND parent) {
-    HMODULE library = LoadLibraryA("MPR.DLL");
+    HMODULE library = LoadLibraryExA("MPR.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library == nullptr) {
         MessageBoxA(parent, "MPR.DLL not found: cannot change password.", "Screen saver", MB_OK);
         return;

@@ -77,8 +77,7 @@ bool InstallWindowedDisplay() {
 
 void Dispatch(const CommandLine& line) {
     const std::vector<std::string>& host = line.hostArguments;
-    const std::string first = host.empty() ? std::string() : host[0];
-    const SaverMode mode = line.window || line.host ? SaverMode::Saver : ChooseMode(first);
+    const SaverMode mode = line.window || line.host ? SaverMode::Saver : ChooseMode(host, SaverMode::Saver);
     // The window argument of /p and /a; converting a missing one is the
     // same error as converting a wrong one.
     const std::string second = host.size() > 1 ? host[1] : std::string();

@@ -53,7 +53,8 @@ void Dispatch(const std::vector<std::string>& arguments) {
     // Converting a missing window argument is the same error as converting
     // a wrong one.
     const std::string second = arguments.size() > 1 ? arguments[1] : std::string();
-    switch (ChooseMode(first)) {
+    // The shell's "Configure" verb passes no argument.
+    switch (ChooseMode(arguments, SaverMode::Configure)) {
     case SaverMode::Saver:
         RunSaver();
         break;
@@ -72,6 +73,11 @@ void Dispatch(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& arguments) {
+    // A screensaver is often run from where it was downloaded: no DLL lying
+    // beside it may be loaded in the system's place. The libraries Windows
+    // does not map itself (KnownDLLs) are delay-loaded, so none is loaded
+    // before this.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
         Dispatch(arguments);
     } catch (const std::exception& error) {

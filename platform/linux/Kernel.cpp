@@ -74,6 +74,8 @@ HMODULE LoadLibraryA(const char* name) {
     return nullptr;
 }
 
+HMODULE LoadLibraryExA(const char* name, void*, DWORD) { return LoadLibraryA(name); }
+
 void* GetProcAddress(HMODULE module, const char* procName) {
     if (module != &directDrawLibrary || procName == nullptr) {
         return nullptr;

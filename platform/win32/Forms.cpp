@@ -1,11 +1,13 @@
 // The application object's message loop and its forms on the Win32 API: a
 // form is a top-most popup window whose window procedure hands key, character
 // and mouse messages to the form's events; the loop runs the idle handler
-// whenever the thread's queue is empty.
+// whenever the thread's queue is empty, at most once a refresh of the display
+// while the handler asks to be called again.
 #include "platform/forms/Forms.h"
 
 #include "platform/forms/PostQueue.h"
 #include "platform/win32/MonitorCovers.h"
+#include "platform/win32/RefreshPacing.h"
 #include "platform/win32/WindowClass.h"
 
 #include <windowsx.h>
@@ -210,12 +212,18 @@ bool TApplication::HandleOneMessage() {
 void TApplication::Run() {
     if (MainForm == nullptr || terminated_) return;
     Guarded([&] { MainForm->Show(); });
+    // An idle handler that asks to be called again draws a frame each time:
+    // those calls keep to the display's refresh.
+    platform::win32::RefreshPacing pacing;
+    bool drawing = false;
     while (!terminated_) {
         if (HandleOneMessage() || terminated_) continue;
+        if (drawing && !pacing.WaitForFrame()) continue;
         bool done = true;
         Guarded([&] {
             if (auto idle = OnIdle) idle(this, done);
         });
+        drawing = !done;
         if (done && !terminated_ && posted_->Empty()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
         }

@@ -16,6 +16,9 @@ void GetLocalTime(SYSTEMTIME* time);
 // Libraries are looked up by name; only the platform's own "ddraw.dll" exists
 // here, the password services of the original platform do not.
 HMODULE LoadLibraryA(const char* name);
+// Every library here is the system's own, so the search flags change nothing.
+inline constexpr DWORD LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800;
+HMODULE LoadLibraryExA(const char* name, void* file, DWORD flags);
 void* GetProcAddress(HMODULE module, const char* procName);
 BOOL FreeLibrary(HMODULE module);
 

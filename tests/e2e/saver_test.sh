@@ -1,5 +1,6 @@
 # The saver full screen under Xvfb: it covers the screen, keeps to the
-# screen's pace, and ends on a key and on SIGTERM with exit code 0.
+# screen's pace, runs without an argument too, and ends on a key and on
+# SIGTERM with exit code 0.
 source "$(dirname "$0")/lib.sh"
 
 start_saver /s
@@ -22,10 +23,11 @@ wait_saver_end 2 || fail "SIGTERM did not end the saver within 2 s"
 [ "$EXIT_CODE" -eq 0 ] || fail "SIGTERM exit code $EXIT_CODE"
 pass "SIGTERM ends the saver with exit code 0"
 
-start_saver /s
+# No argument, as XScreenSaver starts a saver: the saver too.
+start_saver
 wait_saver_window
 sleep 1
 xdotool key Escape
 wait_saver_end 5 || fail "a key did not end the saver"
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after a key"
-pass "a key ends the saver"
+pass "without an argument the saver runs, and a key ends it"

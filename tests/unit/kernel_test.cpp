@@ -18,6 +18,8 @@ TEST(Libraries, OnlyThePlatformsDirectDrawExists) {
         EXPECT_EQ(LoadLibraryA(missing), nullptr) << missing;
     }
     EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
+    EXPECT_EQ(LoadLibraryExA("ddraw.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), ddraw);
+    EXPECT_EQ(LoadLibraryExA("MPR.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), nullptr);
 
     EXPECT_EQ(GetProcAddress(ddraw, "DirectDrawEnumerateExA"),
               reinterpret_cast<void*>(&DirectDrawEnumerateExA));

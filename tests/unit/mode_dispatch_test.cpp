@@ -28,6 +28,17 @@ TEST(ModeDispatch, TheFirstCharacterIsDroppedEvenWhenALetter) {
     EXPECT_EQ(ChooseMode("cp"), SaverMode::Preview);
 }
 
+TEST(ModeDispatch, NoArgumentAtAllIsWhatItsCallerExpects) {
+    // The Windows shell's "Configure" verb passes nothing; XScreenSaver too.
+    EXPECT_EQ(ChooseMode({}, SaverMode::Configure), SaverMode::Configure);
+    EXPECT_EQ(ChooseMode({}, SaverMode::Saver), SaverMode::Saver);
+    // Its "Test" verb passes /S; a one-letter argument is no absent one.
+    EXPECT_EQ(ChooseMode({"/S"}, SaverMode::Configure), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode({"S"}, SaverMode::Configure), SaverMode::Saver);
+    EXPECT_EQ(ChooseMode({"/p", "1234"}, SaverMode::Configure), SaverMode::Preview);
+    EXPECT_EQ(ChooseMode({"/c"}, SaverMode::Saver), SaverMode::Configure);
+}
+
 TEST(StrToInt, ReadsWindowHandlesAndRejectsAnythingElse) {
     EXPECT_EQ(StrToInt("1234"), 1234);
     EXPECT_EQ(StrToInt(" -17 "), -17);

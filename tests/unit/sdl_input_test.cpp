@@ -1,4 +1,4 @@
-#include "platform/backends/sdl/FramePacer.h"
+#include "platform/FramePacer.h"
 #include "platform/backends/sdl/SdlInput.h"
 #include "platform/backends/sdl/StartupKeys.h"
 
@@ -6,7 +6,7 @@
 
 namespace {
 
-using platform::sdl::FramePacer;
+using platform::FramePacer;
 using namespace std::chrono_literals;
 
 TEST(SdlKeys, KeysGetTheOriginalPlatformsCodes) {

@@ -18,10 +18,9 @@ forget_settings
 start_scr /c
 close_dialog
 
-# A copy of the program beside a DirectDraw that makes no display object.
-mkdir "$WORK/no-display"
-cp "$SCR" "$UNAVAILABLE_DDRAW" "$WORK/no-display/"
-WINEDLLOVERRIDES="$WINEDLLOVERRIDES;ddraw=n" SCR="$WORK/no-display/$(basename "$SCR")" start_scr /c
+# A system whose DirectDraw makes no display object.
+double_in_system32 "$UNAVAILABLE_DDRAW"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;ddraw=n" start_scr /c
 # The probes' messages would keep a dialog that waited for them off the screen.
 wait_window "$DIALOG" >/dev/null
 for probe in modes gamma; do

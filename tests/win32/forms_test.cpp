@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,45 @@ TEST_F(Win32Forms, WorkPostedFromAnotherThreadWakesTheWaitingLoop) {
     EXPECT_TRUE(application.Terminated());
     EXPECT_FALSE(form->Visible());
     EXPECT_LT(GetTickCount() - started, 5000u);
+}
+
+// The thread's processor time in seconds.
+double ThreadCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto seconds = [](FILETIME time) {
+        return double((ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+TEST_F(Win32Forms, FramesOfTheIdleHandlerKeepToTheDisplaysRefreshAndTheThreadSleepsBetween) {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+    const double refreshHz = mode.dmDisplayFrequency > 1 ? mode.dmDisplayFrequency : 60;
+
+    TForm* form = application.CreateForm<TForm>();
+    constexpr int kFrames = 31;
+    int frames = 0;
+    std::chrono::steady_clock::time_point first;
+    std::chrono::steady_clock::time_point last;
+    application.OnIdle = [&](TObject*, bool& done) {
+        done = false;
+        last = std::chrono::steady_clock::now();
+        if (++frames == 1) first = last;
+        if (frames == kFrames) PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    };
+    const double cpuBefore = ThreadCpuSeconds();
+    application.Run();
+    const double cpu = ThreadCpuSeconds() - cpuBefore;
+
+    ASSERT_EQ(frames, kFrames);
+    // The first two frames come at once, each later one a refresh after the
+    // one before; a loop drawing as fast as it can takes a few milliseconds.
+    const double seconds = std::chrono::duration<double>(last - first).count();
+    EXPECT_GE(seconds, (kFrames - 3) / refreshHz) << "at " << refreshHz << " Hz";
+    EXPECT_LT(cpu, seconds / 2) << "the loop does not sleep between frames";
 }
 
 }  // namespace

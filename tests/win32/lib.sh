@@ -13,6 +13,8 @@ POLAR_CITY=$(realpath "${6:?path of polar_city.exe}")
 UNAVAILABLE_DDRAW=$(realpath "${7:?path of the ddraw.dll that makes no display object}")
 END_SAVER=$(realpath "${8:?path of end_saver.exe}")
 RECORDING_DDRAW=$(realpath "${9:?path of the ddraw.dll that records the gamma ramps}")
+PLANTED_DLLS=$(realpath "${10:?folder of the DLLs to plant beside the program}")
+LOAD_BY_NAME=$(realpath "${11:?path of load_by_name.exe}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}
@@ -27,8 +29,13 @@ fi
 KEY='HKCU\Software\Corvane\Tidereach'
 SAVER_PID=""
 
+SYSTEM32="$WINEPREFIX/drive_c/windows/system32"
+SYSTEM_DOUBLES=()
+
 cleanup() {
   [ -n "$SAVER_PID" ] && kill -9 "$SAVER_PID" 2>/dev/null || true
+  local name
+  for name in "${SYSTEM_DOUBLES[@]}"; do cp "$WORK/system32/$name" "$SYSTEM32/$name"; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -46,6 +53,18 @@ stored_number() {
   [ -n "$value" ] && echo $((value))
 }
 store_number() { wine reg add "$KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+
+# Puts the test double $1 of a system DLL into the prefix's System32, the one
+# folder the program loads DLLs from, until the test ends; a run prefers it
+# over Wine's own with WINEDLLOVERRIDES="name=n".
+double_in_system32() {
+  local name
+  name=$(basename "$1")
+  mkdir -p "$WORK/system32"
+  [ -f "$WORK/system32/$name" ] || cp "$SYSTEM32/$name" "$WORK/system32/$name"
+  SYSTEM_DOUBLES+=("$name")
+  cp "$1" "$SYSTEM32/$name"
+}
 
 # Starts the program in the background with the given arguments.
 start_scr() {

@@ -1,7 +1,8 @@
 # The host's other switches under Wine: /p paints the preview picture into a
 # child of another program's window and ends when that window goes; /a
 # changes the password through MPR.DLL or says why it cannot; /c:<window>
-# opens the settings dialog. Every mode ends with exit code 0.
+# and no argument at all (the shell's "Configure" verb) open the settings
+# dialog. Every mode ends with exit code 0.
 source "$(dirname "$0")/lib.sh"
 
 # /p: the host program keeps its window at (100, 100) for 8 seconds and
@@ -41,6 +42,13 @@ wait_scr_end 20 || fail "/c:0 did not end on Esc"
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE from /c:0"
 [ "$(stored_values | wc -l)" -eq 26 ] || fail "/c:0 wrote $(stored_values | wc -l) values, not 26"
 pass "/c:0 writes the first run's settings, opens the dialog and ends with exit code 0"
+
+# No argument: the shell's "Configure" verb, which expects the dialog.
+start_scr
+keys_to "$(wait_window "Tideway Islands Setup")" Escape
+wait_scr_end 20 || fail "the dialog of a run without arguments did not close on Esc"
+[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE from a run without arguments"
+pass "no argument opens the settings dialog and ends with exit code 0"
 
 # /c:<window> of another program: the dialog belongs to that window and keeps
 # it from input until it closes.

@@ -1,6 +1,6 @@
 // A DirectDraw whose display object can never be made, for the end-to-end
-// test of a display that offers none: placed beside a copy of the program
-// and preferred over the system's with WINEDLLOVERRIDES="ddraw=n".
+// test of a display that offers none: put in the place of the system's and
+// preferred over Wine's own with WINEDLLOVERRIDES="ddraw=n".
 #include <windows.h>
 // After windows.h, which it needs.
 #include <ddraw.h>

@@ -3,7 +3,7 @@
 // (and its tests); the rest of the program opens it through Sdl.h.
 #pragma once
 
-#include "platform/backends/sdl/FramePacer.h"
+#include "platform/FramePacer.h"
 #include "platform/backends/sdl/Sdl.h"
 #include "platform/seam/Backend.h"
 

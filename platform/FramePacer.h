@@ -5,7 +5,7 @@
 #include <chrono>
 #include <optional>
 
-namespace platform::sdl {
+namespace platform {
 
 class FramePacer {
 public:
@@ -37,4 +37,4 @@ private:
     int fastPresents_ = 0;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform

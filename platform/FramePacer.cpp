@@ -1,6 +1,6 @@
-#include "platform/backends/sdl/FramePacer.h"
+#include "platform/FramePacer.h"
 
-namespace platform::sdl {
+namespace platform {
 
 namespace {
 
@@ -37,4 +37,4 @@ void FramePacer::Presented(Clock::time_point now) {
     lastPresent_ = now;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform
