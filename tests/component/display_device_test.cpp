@@ -26,7 +26,7 @@ protected:
     void TearDown() override {
         device.SetEnabled(false);
         platform::headless::ClearFaults();
-        platform::OverrideTickClock({});
+        platform::headless::SetTickClock({});
     }
     void Open(int width = 800, int height = 600, int depth = 32) {
         device.SetWidth(width);
@@ -127,7 +127,7 @@ TEST_F(DisplayDeviceTest, DualMonitorPaths) {
 
 TEST_F(DisplayDeviceTest, FrameRateIsComputedPerTenFramesAndTruncated) {
     DWORD now = 0;
-    platform::OverrideTickClock([&] { return now; });
+    platform::headless::SetTickClock([&] { return now; });
     device.SetShowFrameRate(true);
     Open();
     // Twenty frames hold one whole batch of ten, whatever an earlier batch left.

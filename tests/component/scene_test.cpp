@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         platform::SetAudioOutputEnabled(false);
-        platform::ClearShownMessageBoxes();
+        platform::headless::ClearShownMessageBoxes();
     }
     void TearDown() override { platform::headless::ClearFaults(); }
     SceneForm* Start(int width, int height, int depth = 32) {
@@ -70,7 +70,7 @@ TEST_F(Scene, LayersAreLaidOutFor800x600) {
     EXPECT_EQ(scene->nearGulls.frameCount, 40);
     EXPECT_EQ(scene->yacht.frameCount, 28);
     EXPECT_EQ(scene->dolphins[0].frameCount, 19);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 TEST_F(Scene, LayersScaleWithTheMode) {
@@ -163,13 +163,13 @@ TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
 TEST_F(Scene, MissingSettingStopsTheSetUpWithTwoBoxes) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");
-    platform::ClearShownMessageBoxes();
+    platform::headless::ClearShownMessageBoxes();
     SceneForm* scene = Start(800, 600);
     EXPECT_EQ(scene->settings.SetSpeed, 1);  // read before the missing value
-    ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
+    ASSERT_EQ(platform::headless::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
     application->Run();  // the first render pass finds the display closed
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].caption, "ERROR");
     EXPECT_EQ(boxes[1].text, "Error FpDD==NULL");
@@ -179,10 +179,10 @@ TEST_F(Scene, RefusedDisplayModeShowsOneErrorAndEnds) {
     Start(800, 600)->CloseSaver();
     EditStore("\"flag_defres\"=dword:[0-9a-f]+", "\"flag_defres\"=dword:00000000");
     EditStore("\"ResHor\"=dword:[0-9a-f]+", "\"ResHor\"=dword:000003e7");
-    platform::ClearShownMessageBoxes();
+    platform::headless::ClearShownMessageBoxes();
     Start(800, 600);
     application->Run();
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "ERROR");
     EXPECT_EQ(boxes[0].text, "Error SetDisplayMode");

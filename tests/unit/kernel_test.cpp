@@ -1,6 +1,7 @@
 #include "platform/Kernel.h"
 
 #include "platform/DirectDraw.h"
+#include "platform/headless/Headless.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ TEST(Version, ReportsTheNtFamilyToCallersThatSizeTheRecord) {
 
 TEST(LocalTime, ReadsTheClockOrTheOverride) {
     const SYSTEMTIME fixed{2024, 2, 4, 29, 23, 59, 58, 999};
-    platform::OverrideLocalTime(fixed);
+    platform::headless::SetLocalTime(fixed);
     SYSTEMTIME seen{};
     GetLocalTime(&seen);
     EXPECT_EQ(seen.wYear, 2024);
@@ -54,7 +55,7 @@ TEST(LocalTime, ReadsTheClockOrTheOverride) {
     EXPECT_EQ(seen.wHour, 23);
     EXPECT_EQ(seen.wMilliseconds, 999);
 
-    platform::OverrideLocalTime(std::nullopt);
+    platform::headless::SetLocalTime(std::nullopt);
     const time_t before = time(nullptr);
     GetLocalTime(&seen);
     tm local{};

@@ -1,4 +1,5 @@
 #include "platform/MMSystem.h"
+#include "platform/headless/Headless.h"
 
 #include <gtest/gtest.h>
 
@@ -146,9 +147,9 @@ TEST(TickClock, FollowsTheBootClockUnlessOverridden) {
     // Unsigned difference: correct across the 32-bit wrap.
     EXPECT_LT(DWORD(timeGetTime() - bootMs), 1000u);
 
-    platform::OverrideTickClock([] { return DWORD(0xFFFFFFF0u); });
+    platform::headless::SetTickClock([] { return DWORD(0xFFFFFFF0u); });
     EXPECT_EQ(timeGetTime(), 0xFFFFFFF0u);
-    platform::OverrideTickClock({});
+    platform::headless::SetTickClock({});
     EXPECT_LT(DWORD(timeGetTime() - bootMs), 1000u);
 }
 
