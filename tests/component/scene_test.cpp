@@ -134,17 +134,18 @@ TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
 // tick left it.
 TEST_F(Scene, AFrameDrawsEachActorFromOneWholeTick) {
     SceneForm* scene = Start(800, 600);
-    while (scene->actors.yacht.inbound < 0) scene->UpdatePass(scene);
+    while (scene->actors.yacht.leg != YachtLeg::SailingIn) scene->UpdatePass(scene);
     const int sailingX = scene->actors.yacht.x;
     bool done = true;
-    // Half-way through the tick that ends the sailing in: no phase set yet.
-    scene->actors.yacht.inbound = -1;
+    // Half-way through the tick that ends the sailing in: no leg set yet.
+    scene->actors.yacht.leg = YachtLeg::Idle;
     scene->yacht.SetX(-1);
     Application->OnIdle(scene, done);
     EXPECT_EQ(scene->yacht.Frame(), 0);
     EXPECT_EQ(scene->yacht.X(), sailingX);
     // Half-way through the tick that ends the turn: a frame the strip lacks.
-    scene->actors.yacht.turn = 28;
+    scene->actors.yacht.leg = YachtLeg::Turning;
+    scene->actors.yacht.turnFrame = 28;
     Application->OnIdle(scene, done);
     EXPECT_EQ(scene->yacht.Frame(), 0);
 }
