@@ -63,6 +63,16 @@ void Record(UINT timerId, UINT, std::uintptr_t user, std::uintptr_t, std::uintpt
 
 std::uintptr_t AsUser(TickLog& log) { return reinterpret_cast<std::uintptr_t>(&log); }
 
+// Lets three periods of `delay` pass, as a second timer counts them: time in
+// which a timer that was still alive would have ticked.
+void LetThreePeriodsPass(UINT delay) {
+    TickLog witness;
+    const MMRESULT id = timeSetEvent(delay, 0, Record, AsUser(witness), TIME_PERIODIC);
+    ASSERT_GE(id, 1u);
+    EXPECT_TRUE(witness.WaitFor(3));
+    EXPECT_EQ(timeKillEvent(id), TIMERR_NOERROR);
+}
+
 TEST(MultimediaTimer, PeriodicTicksComeOnWholePeriodsAfterTheStart) {
     TickLog log;
     const auto start = Clock::now();
@@ -81,7 +91,7 @@ TEST(MultimediaTimer, OneShotFiresOnceAndIsThenGone) {
     const MMRESULT id = timeSetEvent(5, 0, Record, AsUser(log), TIME_ONESHOT);
     ASSERT_GE(id, 1u);
     ASSERT_TRUE(log.WaitFor(1));
-    std::this_thread::sleep_for(40ms);
+    LetThreePeriodsPass(5);
     EXPECT_EQ(log.Count(), 1);
     EXPECT_EQ(timeKillEvent(id), MMSYSERR_INVALPARAM);
 }
@@ -97,7 +107,7 @@ TEST(MultimediaTimer, KillWaitsForTheRunningCallbackAndNoneStartsAfter) {
     EXPECT_EQ(timeKillEvent(id), TIMERR_NOERROR);
     EXPECT_FALSE(log.inside);
     const int ticks = log.Count();
-    std::this_thread::sleep_for(50ms);
+    LetThreePeriodsPass(1);
     EXPECT_EQ(log.Count(), ticks);
 }
 
@@ -107,7 +117,7 @@ TEST(MultimediaTimer, CallbackMayKillItsOwnTimer) {
     const MMRESULT id = timeSetEvent(2, 0, Record, AsUser(log), TIME_PERIODIC);
     ASSERT_GE(id, 1u);
     ASSERT_TRUE(log.WaitFor(3));
-    std::this_thread::sleep_for(30ms);
+    LetThreePeriodsPass(2);
     EXPECT_EQ(log.Count(), 3);
     EXPECT_EQ(log.killResult, TIMERR_NOERROR);
     EXPECT_EQ(timeKillEvent(id), MMSYSERR_INVALPARAM);
