@@ -161,7 +161,7 @@ void AdvanceDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen
         return;
     }
     const int frame = dolphin.frame + 1;
-    dolphin.frame = frame > 18 ? -1 : frame;
+    dolphin.frame = frame < Dolphin::kLeapFrames ? frame : -1;
 }
 
 }  // namespace
@@ -172,16 +172,21 @@ void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, R
 }
 
 int Yacht::DrawnFrame() const {
-    if (inbound >= 0) return 0;
-    if (turn >= 0) return turn;
-    if (outbound >= 0) return 27;
+    switch (leg) {
+    case YachtLeg::SailingIn:
+        return kSailingInFrame;
+    case YachtLeg::Turning:
+        return turnFrame;
+    case YachtLeg::SailingOut:
+        return kTurnFrames;
+    case YachtLeg::Idle:
+        break;
+    }
     return -1;
 }
 
 void ResetYacht(Yacht& yacht) {
-    yacht.inbound = -1;
-    yacht.turn = -1;
-    yacht.outbound = -1;
+    yacht.leg = YachtLeg::Idle;
     yacht.stopX = 0;
     yacht.stopOffset = 0;
     yacht.step = 0;
@@ -195,9 +200,12 @@ void StartYacht(Yacht& yacht, RandomGenerator& random) {
 
 namespace {
 
+// The legs follow one another within a tick: the tick that arrives already
+// turns, and the tick that ends the turn already sails out.
 void AdvanceYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random) {
     if (yacht.Idle() && tickCount % yacht.period == 0) {
-        yacht.inbound = 0;
+        yacht.leg = YachtLeg::SailingIn;
+        yacht.sailedIn = 0;
         yacht.x = screen.W;
         yacht.y = screen.H * 360 / 600;
         yacht.stopX = (random(450) + 300) * screen.W / 800;
@@ -208,27 +216,27 @@ void AdvanceYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, Rand
     }
     yacht.step = 0;
 
-    if (yacht.inbound >= 0) {
-        yacht.inbound = yacht.inbound + 1;
-        yacht.x = screen.W - yacht.inbound;
+    if (yacht.leg == YachtLeg::SailingIn) {
+        yacht.sailedIn = yacht.sailedIn + 1;
+        yacht.x = screen.W - yacht.sailedIn;
         if (yacht.x < yacht.stopX) {
-            yacht.stopOffset = int(yacht.inbound);
-            yacht.inbound = -1;
-            yacht.turn = 0;
+            yacht.stopOffset = int(yacht.sailedIn);
+            yacht.leg = YachtLeg::Turning;
+            yacht.turnFrame = 0;
         }
     }
-    if (yacht.turn >= 0) {
-        yacht.turn = yacht.turn + 1;
-        if (yacht.turn > 27) {
-            yacht.turn = -1;
-            yacht.outbound = int(yacht.stopOffset);
+    if (yacht.leg == YachtLeg::Turning) {
+        yacht.turnFrame = yacht.turnFrame + 1;
+        if (yacht.turnFrame > Yacht::kTurnFrames) {
+            yacht.leg = YachtLeg::SailingOut;
+            yacht.leftToSail = int(yacht.stopOffset);
         }
     }
-    if (yacht.outbound >= 0) {
-        yacht.outbound = yacht.outbound - 1;
-        yacht.x = screen.W - yacht.outbound;
-        if (yacht.outbound == 0) {
-            yacht.outbound = -1;
+    if (yacht.leg == YachtLeg::SailingOut) {
+        yacht.leftToSail = yacht.leftToSail - 1;
+        yacht.x = screen.W - yacht.leftToSail;
+        if (yacht.leftToSail == 0) {
+            yacht.leg = YachtLeg::Idle;
             yacht.period = random(600) + 60;
         }
     }

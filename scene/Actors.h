@@ -80,6 +80,9 @@ private:
 };
 
 struct Dolphin {
+    // One leap, from surfacing to diving back in, a frame a tick.
+    static constexpr int kLeapFrames = 19;
+
     SharedInt frame{-1};
     AppearancePeriod period;
     SharedInt x{0};
@@ -90,19 +93,29 @@ struct Dolphin {
 void StartDolphin(Dolphin& dolphin, RandomGenerator& random);
 void StepDolphin(Dolphin& dolphin, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
 
+// A visit of the yacht: it sails in from the right edge, turns about and sails
+// back out; idle between visits.
+enum class YachtLeg { Idle, SailingIn, Turning, SailingOut };
+
 struct Yacht {
-    SharedInt inbound{-1};
-    SharedInt turn{-1};
-    SharedInt outbound{-1};
+    // The yacht strip: frame 0 under full sail, frames 1 to 27 the turn,
+    // whose last frame also shows it sailing out.
+    static constexpr int kSailingInFrame = 0;
+    static constexpr int kTurnFrames = 27;
+
+    Shared<YachtLeg> leg{YachtLeg::Idle};
+    SharedInt sailedIn{0};    // sailing in: the distance from the right edge so far
+    SharedInt turnFrame{0};   // turning: the frame shown, 1 to kTurnFrames
+    SharedInt leftToSail{0};  // sailing out: the distance left to the right edge
     AppearancePeriod period;
     SharedInt stopX{0};
-    SharedInt stopOffset{0};
+    SharedInt stopOffset{0};  // how far it sailed in, and so has to sail out
     SharedInt step{0};
     SharedInt x{0};
     SharedInt y{0};
     PublishedPose pose;
 
-    bool Idle() const { return inbound == -1 && turn == -1 && outbound == -1; }
+    bool Idle() const { return leg == YachtLeg::Idle; }
     // The strip frame to draw, or -1 while idle.
     int DrawnFrame() const;
 };

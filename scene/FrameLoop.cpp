@@ -1,6 +1,21 @@
 #include "platform/winapi/Kernel.h"
 #include "scene/SceneForm.h"
 
+namespace {
+
+// The tick counter runs this many ticks past the display's height, then
+// restarts at 0: 1101 values at 600 lines. 0 is a multiple of every
+// appearance period, so the restart brings on every idle dolphin and an
+// idle yacht; it bounds the longest wait for them.
+constexpr int kTicksPastHeight = 500;
+// Both water strips cycle through their frames together.
+constexpr int kWaterFrames = 32;
+// Simulated seconds of the demo day per tick: a day of 1729 ticks, 86.45 s
+// at the normal speed.
+constexpr int kDemoSecondsPerTick = 50;
+
+}  // namespace
+
 void SceneForm::RenderPass(TObject*, bool& Done) {
     Done = false;
     flipParity = !flipParity;
@@ -42,16 +57,16 @@ void SceneForm::DrawPose(const ActorPose& pose, AnimationStrip& strip) {
 void SceneForm::UpdatePass(TObject*) {
     const SceneGeometry screen = Geometry();
     int tick = tickCount + 1;
-    if (tick > screen.H + 500) tick = 0;
+    if (tick > screen.H + kTicksPastHeight) tick = 0;
     tickCount = tick;
     const int water = waterFrame + 1;
-    waterFrame = water > 31 ? 0 : water;
+    waterFrame = water < kWaterFrames ? water : 0;
 
     for (int i = 0; i < GullCount(); ++i) MoveGull(actors.gulls[i], screen, random_);
     StepYacht(actors.yacht, tick, screen, random_);
     for (Dolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, random_);
 
-    if (settings.FlagDemoDaytime) dayTime = dayTime >= kSecondsPerDay ? 0 : dayTime + 50;
+    if (settings.FlagDemoDaytime) dayTime = dayTime >= kSecondsPerDay ? 0 : dayTime + kDemoSecondsPerTick;
     if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
 }
 

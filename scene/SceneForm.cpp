@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <utility>
+#include <variant>
 
 namespace {
 
@@ -22,10 +24,86 @@ int TickPeriod(int speed) {
     }
 }
 
-// A drawable's size and place, laid out for an 800 x 600 screen.
-struct Layer {
-    int width, height, x, y;
+// The scene is laid out for an 800 x 600 screen. On any other mode a layer's
+// size and place scale by W/800 and H/600, in integers, truncating.
+constexpr int kLayoutWidth = 800;
+constexpr int kLayoutHeight = 600;
+
+struct Size {
+    int width, height;
 };
+struct Point {
+    int x, y;
+};
+
+// The seagulls keep their pixel size on every mode.
+enum class Scaling { WithScreen, None };
+// Keyed layers show nothing where their picture has its top-left colour.
+enum class Keying { Opaque, TopLeftColour };
+
+// How a layer is built, in 800 x 600 units.
+struct LayerPlan {
+    int frameHeight = 0;           // a strip's frame height in its picture; 0 for a sprite
+    Size size{};                   // drawn size, the picture scaled to it
+    std::optional<Point> place{};  // none: placed actor by actor as it is drawn
+    Scaling scaling = Scaling::WithScreen;
+    Keying keying = Keying::Opaque;
+};
+
+// The layers, in the order they are built. At 800 x 600 each is drawn at its picture's or
+// frame's size, but for the palm's mask, a pixel larger each way than its
+// picture, and the dolphins, at half their frame's size.
+constexpr LayerPlan kGroundPlan{.size = {800, 408}, .place = Point{0, 0}};
+constexpr LayerPlan kHighWaterPlan{.frameHeight = 92, .size = {800, 92}, .place = Point{0, 394}};
+constexpr LayerPlan kLowWaterPlan{.frameHeight = 115, .size = {611, 115}, .place = Point{189, 485}};
+constexpr LayerPlan kStonesPlan{.size = {800, 245}, .place = Point{0, 356}, .keying = Keying::TopLeftColour};
+constexpr LayerPlan kPalmMaskPlan{
+    .size = {41, 165}, .place = Point{29, 192}, .keying = Keying::TopLeftColour};
+constexpr LayerPlan kNearGullsPlan{
+    .frameHeight = 11, .size = {18, 6}, .scaling = Scaling::None, .keying = Keying::TopLeftColour};
+constexpr LayerPlan kFarGullsPlan{
+    .frameHeight = 11, .size = {15, 5}, .scaling = Scaling::None, .keying = Keying::TopLeftColour};
+constexpr LayerPlan kYachtPlan{
+    .frameHeight = 31, .size = {31, 31}, .place = Point{600, 360}, .keying = Keying::TopLeftColour};
+constexpr LayerPlan kDolphinPlan{
+    .frameHeight = 39, .size = {44, 20}, .place = Point{400, 390}, .keying = Keying::TopLeftColour};
+
+// A length of the 800 x 600 layout on a screen `screenLength` pixels long
+// where the layout is `layoutLength`.
+int Scaled(int units, int layoutLength, int screenLength) { return screenLength * units / layoutLength; }
+
+// The picture a layer starts from: a JPEG decoding meanwhile, or a stored
+// bitmap resource by name.
+using LayerPicture = std::variant<PendingJpeg*, const char*>;
+
+template <class Layer>
+void BuildLayer(Layer& drawable, const LayerPicture& picture, const LayerPlan& plan, Size screen) {
+    if (PendingJpeg* const* jpeg = std::get_if<PendingJpeg*>(&picture)) {
+        (*jpeg)->LoadInto(drawable);
+    } else if (auto bitmap = platform::LoadBitmapResource(std::get<const char*>(picture))) {
+        drawable.SetBitmap(std::move(*bitmap));
+    }
+    auto width = [&](int units) {
+        return plan.scaling == Scaling::WithScreen ? Scaled(units, kLayoutWidth, screen.width) : units;
+    };
+    auto height = [&](int units) {
+        return plan.scaling == Scaling::WithScreen ? Scaled(units, kLayoutHeight, screen.height) : units;
+    };
+    if (plan.frameHeight != 0) drawable.SetBandHeight(plan.frameHeight);
+    drawable.SetStretching(true);
+    drawable.SetStretchWidth(width(plan.size.width));
+    drawable.SetStretchHeight(height(plan.size.height));
+    drawable.CreateSurface();
+    // The key is read from the surface, so it can only be set once it exists.
+    if (plan.keying == Keying::TopLeftColour) drawable.SetTransparency(true);
+    if (plan.place) {
+        drawable.SetX(width(plan.place->x));
+        drawable.SetY(height(plan.place->y));
+    }
+    // Every frame is in its surface at its final size: the picture is not
+    // needed again, and the largest are tens of megabytes.
+    drawable.SetBitmap(TBitmap());
+}
 
 }  // namespace
 
@@ -130,7 +208,7 @@ void SceneForm::SetUpScene(TObject*) {
     if (settings.flag_PlaySound) PlaySoundA("SoundName", nullptr, SND_RESOURCE | SND_ASYNC | SND_LOOP);
     ShowCursor(FALSE);
 
-    if (settings.FlagDemoDaytime) dayTime = 43200;
+    if (settings.FlagDemoDaytime) dayTime = kSecondsPerDay / 2;  // the demo day starts at noon
     if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
     built_ = true;
 }
@@ -143,46 +221,28 @@ void SceneForm::ShowSunTimeLines(const SunTimes& sun) {
 }
 
 void SceneForm::BuildLayers(ScenePictures& pictures) {
-    const int W = display.Width();
-    const int H = display.Height();
-    auto build = [&](auto& drawable, PendingJpeg* jpeg, int frameHeight, Layer layer, bool keyed,
-                     bool placed) {
-        if (jpeg != nullptr) jpeg->LoadInto(drawable);
-        if (frameHeight != 0) drawable.SetBandHeight(frameHeight);
-        drawable.SetStretching(true);
-        drawable.SetStretchWidth(layer.width);
-        drawable.SetStretchHeight(layer.height);
-        drawable.CreateSurface();
-        if (keyed) drawable.SetTransparency(true);
-        if (placed) {
-            drawable.SetX(layer.x);
-            drawable.SetY(layer.y);
-        }
-        // Every frame is in its surface at its final size: the picture is
-        // not needed again, and the largest are tens of megabytes.
-        drawable.SetBitmap(TBitmap());
+    struct SceneLayer {
+        std::variant<Sprite*, AnimationStrip*> drawable;
+        LayerPicture picture;
+        const LayerPlan& plan;
     };
-    auto picture = [](Drawable& drawable, const char* resource) {
-        if (auto bitmap = platform::LoadBitmapResource(resource)) drawable.SetBitmap(std::move(*bitmap));
+    const SceneLayer layers[] = {
+        {&ground, &pictures.ground, kGroundPlan},  // sky, sea, the distant island, the palm
+        {&highWater, &pictures.highWater, kHighWaterPlan},
+        {&lowWater, &pictures.lowWater, kLowWaterPlan},
+        {&stones, "stone", kStonesPlan},         // the shore, drawn over the actors
+        {&palmMask, "masktree", kPalmMaskPlan},  // the palm's trunk, drawn over the actors
+        {&nearGulls, "bird", kNearGullsPlan},
+        {&farGulls, "birds_small", kFarGullsPlan},
+        {&yacht, "yacht", kYachtPlan},
+        {&dolphins[0], "dolphin", kDolphinPlan},
+        {&dolphins[1], "dolphin", kDolphinPlan},
     };
-    picture(stones, "stone");
-    picture(palmMask, "masktree");
-    picture(nearGulls, "bird");
-    picture(farGulls, "birds_small");
-    picture(yacht, "yacht");
-    for (AnimationStrip& strip : dolphins) picture(strip, "dolphin");
-
-    build(ground, &pictures.ground, 0, {W, H * 408 / 600, 0, 0}, false, true);
-    build(highWater, &pictures.highWater, 92, {W, H * 92 / 600, 0, H * 394 / 600}, false, true);
-    build(lowWater, &pictures.lowWater, 115, {W * 611 / 800, H * 115 / 600, W * 189 / 800, H * 485 / 600},
-          false, true);
-    build(stones, nullptr, 0, {W, H * 245 / 600, 0, H * 356 / 600}, true, true);
-    build(palmMask, nullptr, 0, {W * 41 / 800, H * 165 / 600, W * 29 / 800, H * 192 / 600}, true, true);
-    build(nearGulls, nullptr, 11, {18, 6, 0, 0}, true, false);
-    build(farGulls, nullptr, 11, {15, 5, 0, 0}, true, false);
-    build(yacht, nullptr, 31, {W * 31 / 800, H * 31 / 600, W * 600 / 800, H * 360 / 600}, true, true);
-    const Layer dolphin{W * 44 / 800, H * 20 / 600, W * 400 / 800, H * 390 / 600};
-    for (AnimationStrip& strip : dolphins) build(strip, nullptr, 39, dolphin, true, true);
+    const Size screen{display.Width(), display.Height()};
+    for (const SceneLayer& layer : layers) {
+        std::visit([&](auto* drawable) { BuildLayer(*drawable, layer.picture, layer.plan, screen); },
+                   layer.drawable);
+    }
 }
 
 void SceneForm::StartActors() {

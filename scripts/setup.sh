@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev libxdamage-dev
-  libgtest-dev libbenchmark-dev
+  libxtst-dev libgtest-dev libbenchmark-dev
 )
 for option in "$@"; do
   case "$option" in

@@ -20,7 +20,7 @@ constexpr SYSTEMTIME kSnapshotTime{2003, 6, 6, 21, 10, 10, 30, 0};
 int RunSnapshot(const SnapshotRequest& request, const SettingOverrides& overrides) {
     platform::headless::Install({{request.width, request.height, request.bitsPerPixel}, 1, true});
     platform::SetAudioOutputEnabled(false);
-    platform::OverrideLocalTime(kSnapshotTime);
+    platform::headless::SetLocalTime(kSnapshotTime);
     Application->Initialize();
     SceneForm* scene = Application->CreateForm<SceneForm>(SceneOptions{request.seed, true, overrides});
     // A scene whose creation stopped (its error already shown) is not ticked.

@@ -1,17 +1,20 @@
 // Watches the X screen from outside while it runs a program: the time from
 // exec to the first non-black pixel, the frames shown (whole-screen updates
-// counted with the X DAMAGE extension), the program's processor time and
-// its peak resident memory. Prints key=value lines.
+// counted with the X DAMAGE extension), the program's processor time, its
+// peak resident memory and the time it takes to end. Prints key=value lines.
 //
-//   screen_watch SECONDS -- PROGRAM ARGUMENTS...
+//   screen_watch [--end-with-key] SECONDS -- PROGRAM ARGUMENTS...
 //
 // The screen must start black (Xvfb -br), so that the first non-black pixel
 // is the program's first frame. The program is measured over SECONDS after
-// a warm-up of one second past its first frame, then ended with SIGTERM.
+// a warm-up of one second past its first frame, then ended with SIGTERM, or
+// with a key press (XTEST) where asked, as a user ends a screensaver.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
+#include <X11/keysym.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -86,6 +89,31 @@ bool AnyLit(Display* display, Window root, int x, int y, int width, int height) 
     return false;
 }
 
+// Ends the program the way asked and waits for it: the seconds that took.
+// A program that a key does not end within ten seconds is sent SIGTERM.
+double End(Display* display, pid_t child, bool withKey) {
+    const Clock::time_point asked = Clock::now();
+    if (!withKey) {
+        kill(child, SIGTERM);
+        waitpid(child, nullptr, 0);
+        return Seconds(Clock::now() - asked);
+    }
+    const KeyCode key = XKeysymToKeycode(display, XK_q);
+    XTestFakeKeyEvent(display, key, True, CurrentTime);
+    XTestFakeKeyEvent(display, key, False, CurrentTime);
+    XFlush(display);
+    while (waitpid(child, nullptr, WNOHANG) != child) {
+        if (Seconds(Clock::now() - asked) > 10) {
+            std::fprintf(stderr, "screen_watch: a key did not end the program\n");
+            kill(child, SIGTERM);
+            waitpid(child, nullptr, 0);
+            return -1;
+        }
+        usleep(1000);
+    }
+    return Seconds(Clock::now() - asked);
+}
+
 pid_t Start(char** argv) {
     const pid_t pid = fork();
     if (pid == 0) {
@@ -99,8 +127,13 @@ pid_t Start(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool endWithKey = argc > 1 && std::string(argv[1]) == "--end-with-key";
+    if (endWithKey) {
+        --argc;
+        ++argv;
+    }
     if (argc < 4 || std::string(argv[2]) != "--") {
-        std::fprintf(stderr, "usage: %s SECONDS -- PROGRAM ARGUMENTS...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--end-with-key] SECONDS -- PROGRAM ARGUMENTS...\n", argv[0]);
         return 2;
     }
     const double measured = std::atof(argv[1]);
@@ -173,8 +206,7 @@ int main(int argc, char** argv) {
     const double window = measureFrom ? Seconds(Clock::now() - *measureFrom) : 0;
     const double cpu = CpuSeconds(child) - cpuFrom;
     const long peakKb = StatusKb(child, "VmHWM");
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
+    const double ending = End(display, child, endWithKey);
     XDamageDestroy(display, damage);
     XCloseDisplay(display);
     if (!firstFrame) return 1;
@@ -182,5 +214,6 @@ int main(int argc, char** argv) {
     std::printf("fps=%.1f\n", window > 0 ? double(frames) / window : 0);
     std::printf("cpu_percent=%.1f\n", window > 0 ? cpu / window * 100 : 0);
     std::printf("peak_rss_mb=%.1f\n", double(peakKb) / 1024);
+    std::printf("end_ms=%.1f\n", ending * 1000);
     return 0;
 }

@@ -93,6 +93,7 @@ void SoundPlayer::FillDeviceBuffer(void* self, std::uint8_t* stream, int bytes) 
     // SDL's buffers are allocated suitably aligned for the sample format.
     std::span<std::int16_t> out(reinterpret_cast<std::int16_t*>(stream),
                                 std::size_t(bytes) / sizeof(std::int16_t));
+    player.deviceFrames_ += out.size() / std::size_t(player.channels_);
     if (!player.cursor_) {
         if (!player.ready_.load(std::memory_order_acquire)) {
             std::fill(out.begin(), out.end(), std::int16_t{0});

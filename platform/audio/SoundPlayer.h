@@ -54,6 +54,8 @@ public:
     bool Finished() const { return finished_.load(); }
     // Frames handed to the device so far, the silence after the end not counted.
     std::uint64_t FramesPlayed() const { return framesPlayed_.load(); }
+    // Frames the device has taken in all, silence included.
+    std::uint64_t DeviceFrames() const { return deviceFrames_.load(); }
 
 private:
     SoundPlayer(int channels, int sampleRate, bool loop);
@@ -71,6 +73,7 @@ private:
     std::jthread decoder_;
     std::atomic<bool> finished_{false};
     std::atomic<std::uint64_t> framesPlayed_{0};
+    std::atomic<std::uint64_t> deviceFrames_{0};
     bool subsystem_ = false;  // one reference to SDL's audio held
     std::uint32_t device_ = 0;
 };

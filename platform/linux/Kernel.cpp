@@ -2,6 +2,7 @@
 // platform provides, and the version it reports.
 #include "platform/winapi/Kernel.h"
 
+#include "platform/seam/Backend.h"
 #include "platform/winapi/DirectDraw.h"
 
 #include <time.h>
@@ -9,7 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <mutex>
+#include <optional>
 #include <string_view>
 
 struct Module {
@@ -24,9 +25,6 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(
         a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
-
-std::mutex localTimeLock;
-std::optional<SYSTEMTIME> localTimeOverride;
 
 SYSTEMTIME ReadLocalClock() {
     timespec now{};
@@ -52,14 +50,8 @@ void GetLocalTime(SYSTEMTIME* time) {
     if (time == nullptr) {
         return;
     }
-    {
-        std::lock_guard guard(localTimeLock);
-        if (localTimeOverride) {
-            *time = *localTimeOverride;
-            return;
-        }
-    }
-    *time = ReadLocalClock();
+    const std::optional<SYSTEMTIME> own = platform::CurrentBackend().LocalTime();
+    *time = own ? *own : ReadLocalClock();
 }
 
 HMODULE LoadLibraryA(const char* name) {
@@ -105,12 +97,3 @@ BOOL GetVersionExA(OSVERSIONINFOA* info) {
     std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
     return TRUE;
 }
-
-namespace platform {
-
-void OverrideLocalTime(std::optional<SYSTEMTIME> time) {
-    std::lock_guard guard(localTimeLock);
-    localTimeOverride = time;
-}
-
-}  // namespace platform

@@ -3,6 +3,9 @@
 // millisecond clock.
 #include "platform/winapi/MMSystem.h"
 
+#include "platform/seam/Backend.h"
+#include "platform/winapi/MMSystem.h"
+
 #include <pthread.h>
 #include <time.h>
 
@@ -11,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -135,9 +139,6 @@ void Forget(const std::shared_ptr<TimerState>& timer) {
     }
 }
 
-std::mutex tickClockLock;
-std::function<DWORD()> tickClockOverride;
-
 }  // namespace
 
 MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback, std::uintptr_t user,
@@ -168,23 +169,9 @@ MMRESULT timeKillEvent(UINT timerId) {
 }
 
 DWORD timeGetTime() {
-    {
-        std::lock_guard guard(tickClockLock);
-        if (tickClockOverride) {
-            return tickClockOverride();
-        }
-    }
+    if (const std::optional<DWORD> own = platform::CurrentBackend().TickCount()) return *own;
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);
     const auto ms = std::uint64_t(now.tv_sec) * 1000u + std::uint64_t(now.tv_nsec) / 1'000'000u;
     return DWORD(ms);
 }
-
-namespace platform {
-
-void OverrideTickClock(std::function<DWORD()> clock) {
-    std::lock_guard guard(tickClockLock);
-    tickClockOverride = std::move(clock);
-}
-
-}  // namespace platform

@@ -21,9 +21,6 @@ extern char** environ;
 
 namespace {
 
-std::mutex shownBoxesLock;
-std::vector<platform::MessageBoxRecord> shownBoxes;
-
 std::mutex cursorLock;
 int cursorCount = 0;  // the cursor shows while the count is 0 or more
 
@@ -68,10 +65,6 @@ std::intptr_t SpawnOpener(const char* target) {
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     const std::string_view shownText = text ? text : "";
     const std::string_view shownCaption = caption ? caption : "Error";
-    {
-        std::lock_guard guard(shownBoxesLock);
-        shownBoxes.push_back({std::string(shownCaption), std::string(shownText)});
-    }
     std::string line;
     line.append(shownCaption).append(": ").append(shownText).append("\n");
     std::fwrite(line.data(), 1, line.size(), stderr);
@@ -115,17 +108,3 @@ std::intptr_t ShellExecuteA(HWND /*owner*/, const char* operation, const char* f
     }
     return SpawnOpener(file);
 }
-
-namespace platform {
-
-std::vector<MessageBoxRecord> ShownMessageBoxes() {
-    std::lock_guard guard(shownBoxesLock);
-    return shownBoxes;
-}
-
-void ClearShownMessageBoxes() {
-    std::lock_guard guard(shownBoxesLock);
-    shownBoxes.clear();
-}
-
-}  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/seam/DefaultBackend.h"
 
+#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -9,8 +10,11 @@ namespace platform {
 namespace {
 
 struct Installed {
-    std::mutex lock;
+    std::mutex lock;  // guards installing, not reading
     std::unique_ptr<Backend> backend;
+    // What `backend` holds, read without the lock: the clocks ask for the
+    // back end on every reading of the time.
+    std::atomic<Backend*> current{nullptr};
 };
 
 Installed& Slot() {
@@ -23,8 +27,12 @@ Installed& Slot() {
 // Without an installed back end (tests), the default one.
 Backend& CurrentBackend() {
     Installed& slot = Slot();
+    if (Backend* installed = slot.current.load(std::memory_order_acquire)) return *installed;
     const std::lock_guard guard(slot.lock);
-    if (!slot.backend) slot.backend = MakeDefaultBackend();
+    if (!slot.backend) {
+        slot.backend = MakeDefaultBackend();
+        slot.current.store(slot.backend.get(), std::memory_order_release);
+    }
     return *slot.backend;
 }
 
@@ -35,6 +43,7 @@ void InstallBackend(std::unique_ptr<Backend> backend) {
     {
         const std::lock_guard guard(slot.lock);
         previous = std::exchange(slot.backend, std::move(backend));
+        slot.current.store(slot.backend.get(), std::memory_order_release);
     }
 }
 

@@ -93,6 +93,12 @@ public:
     // The forced answers of the display operations; a real screen has none,
     // so its operations make no check at all. Lives as long as the process.
     virtual DisplayFaults* Faults() { return nullptr; }
+    // The back end's own clocks, which GetLocalTime and timeGetTime answer
+    // instead of the system's; a real screen has none, so reading the time
+    // makes no check. The headless back end keeps them for tests and
+    // snapshots.
+    virtual std::optional<SYSTEMTIME> LocalTime() { return std::nullopt; }
+    virtual std::optional<DWORD> TickCount() { return std::nullopt; }
 
     // Windows of our own, and windows of other programs by id.
     virtual HWND CreateWindow(std::string_view caption) = 0;

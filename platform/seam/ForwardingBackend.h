@@ -18,6 +18,8 @@ public:
     int MonitorCount() const override { return inner_->MonitorCount(); }
     bool SupportsGamma() const override { return inner_->SupportsGamma(); }
     DisplayFaults* Faults() override { return inner_->Faults(); }
+    std::optional<SYSTEMTIME> LocalTime() override { return inner_->LocalTime(); }
+    std::optional<DWORD> TickCount() override { return inner_->TickCount(); }
 
     HWND CreateWindow(std::string_view caption) override { return inner_->CreateWindow(caption); }
     void DestroyWindow(HWND window) override { inner_->DestroyWindow(window); }

@@ -9,8 +9,6 @@
 // windows.h has declared them.
 #else
 
-#include <optional>
-
 void GetLocalTime(SYSTEMTIME* time);
 
 // Libraries are looked up by name; only the platform's own "ddraw.dll" exists
@@ -34,13 +32,5 @@ struct OSVERSIONINFOA {
     char szCSDVersion[128];
 };
 BOOL GetVersionExA(OSVERSIONINFOA* info);
-
-namespace platform {
-
-// Makes GetLocalTime answer a fixed time (tests, snapshots); nullopt restores
-// the real clock.
-void OverrideLocalTime(std::optional<SYSTEMTIME> time);
-
-}  // namespace platform
 
 #endif  // _WIN32

@@ -11,7 +11,6 @@
 #else
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,7 +30,8 @@ inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
 MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback, DWORD_PTR user, UINT eventType);
 // Stops the timer; when it returns, no callback of that timer is running.
 MMRESULT timeKillEvent(UINT timerId);
-// Milliseconds of the boot-time clock, wrapping at 2^32.
+// Milliseconds of the boot-time clock, or of the back end's own clock where
+// it keeps one, wrapping at 2^32.
 DWORD timeGetTime();
 
 inline constexpr DWORD SND_SYNC = 0x0000;
@@ -45,10 +45,6 @@ inline constexpr DWORD SND_RESOURCE = 0x00040004;
 BOOL PlaySoundA(const char* sound, HMODULE module, DWORD flags);
 
 namespace platform {
-
-// Replaces the clock behind timeGetTime (tests); an empty function restores
-// the boot-time clock.
-void OverrideTickClock(std::function<DWORD()> clock);
 
 // Whether PlaySoundA may open an audio device; off for headless runs.
 void SetAudioOutputEnabled(bool enabled);

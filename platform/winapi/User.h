@@ -10,8 +10,7 @@
 
 #else
 
-#include <string>
-#include <vector>
+#include <cstdint>
 
 inline constexpr UINT MB_OK = 0x00000000;
 inline constexpr UINT MB_ICONERROR = 0x00000010;
@@ -38,18 +37,5 @@ inline constexpr int SW_SHOWNORMAL = 1;
 // above 32 on success.
 std::intptr_t ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                             const char* directory, int showCommand);
-
-namespace platform {
-
-struct MessageBoxRecord {
-    std::string caption;
-    std::string text;
-};
-
-// Every message box shown in this process, oldest first (tests read it).
-std::vector<MessageBoxRecord> ShownMessageBoxes();
-void ClearShownMessageBoxes();
-
-}  // namespace platform
 
 #endif  // _WIN32

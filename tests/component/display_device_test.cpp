@@ -26,7 +26,7 @@ protected:
     void TearDown() override {
         device.SetEnabled(false);
         platform::headless::ClearFaults();
-        platform::OverrideTickClock({});
+        platform::headless::SetTickClock({});
     }
     void Open(int width = 800, int height = 600, int depth = 32) {
         device.SetWidth(width);
@@ -127,7 +127,7 @@ TEST_F(DisplayDeviceTest, DualMonitorPaths) {
 
 TEST_F(DisplayDeviceTest, FrameRateIsComputedPerTenFramesAndTruncated) {
     DWORD now = 0;
-    platform::OverrideTickClock([&] { return now; });
+    platform::headless::SetTickClock([&] { return now; });
     device.SetShowFrameRate(true);
     Open();
     // Twenty frames hold one whole batch of ten, whatever an earlier batch left.
@@ -226,27 +226,40 @@ TEST_F(DisplayDeviceTest, FailedRestoreReportsTheCodeThenTheClearing) {
 }
 
 TEST_F(DisplayDeviceTest, EachRefusedRestoreNamesItsCodeAndSurface) {
-    const std::pair<HRESULT, std::string> codes[] = {
-        {DDERR_GENERIC, "DDERR_GENERIC"},
-        {DDERR_IMPLICITLYCREATED, "DDERR_IMPLICITLYCREATED"},
-        {DDERR_INCOMPATIBLEPRIMARY, "DDERR_INCOMPATIBLEPRIMARY"},
-        {DDERR_INVALIDOBJECT, "DDERR_INVALIDOBJECT"},
-        {DDERR_INVALIDPARAMS, "DDERR_INVALIDPARAMS"},
-        {DDERR_NOEXCLUSIVEMODE, "DDERR_NOEXCLUSIVEMODE"},
-        {DDERR_OUTOFMEMORY, "DDERR_OUTOFMEMORY"},
-        {DDERR_UNSUPPORTED, "DDERR_UNSUPPORTED"},
-        {DDERR_WRONGMODE, "DDERR_WRONGMODE"},
+    // The primary is restored first, the back buffer second.
+    struct Refusal {
+        HRESULT code;
+        const char* primary;
+        const char* backBuffer;
+    };
+    const Refusal refusals[] = {
+        {DDERR_GENERIC, "Error Primary DDERR_GENERIC (MakeRestSurface)",
+         "Error FpDDSBack DDERR_GENERIC (MakeRestSurface)"},
+        {DDERR_IMPLICITLYCREATED, "Error Primary DDERR_IMPLICITLYCREATED (MakeRestSurface)",
+         "Error FpDDSBack DDERR_IMPLICITLYCREATED (MakeRestSurface)"},
+        {DDERR_INCOMPATIBLEPRIMARY, "Error Primary DDERR_INCOMPATIBLEPRIMARY (MakeRestSurface)",
+         "Error FpDDSBack DDERR_INCOMPATIBLEPRIMARY (MakeRestSurface)"},
+        {DDERR_INVALIDOBJECT, "Error Primary DDERR_INVALIDOBJECT (MakeRestSurface)",
+         "Error FpDDSBack DDERR_INVALIDOBJECT (MakeRestSurface)"},
+        {DDERR_INVALIDPARAMS, "Error Primary DDERR_INVALIDPARAMS (MakeRestSurface)",
+         "Error FpDDSBack DDERR_INVALIDPARAMS (MakeRestSurface)"},
+        {DDERR_NOEXCLUSIVEMODE, "Error Primary DDERR_NOEXCLUSIVEMODE (MakeRestSurface)",
+         "Error FpDDSBack DDERR_NOEXCLUSIVEMODE (MakeRestSurface)"},
+        {DDERR_OUTOFMEMORY, "Error Primary DDERR_OUTOFMEMORY (MakeRestSurface)",
+         "Error FpDDSBack DDERR_OUTOFMEMORY (MakeRestSurface)"},
+        {DDERR_UNSUPPORTED, "Error Primary DDERR_UNSUPPORTED (MakeRestSurface)",
+         "Error FpDDSBack DDERR_UNSUPPORTED (MakeRestSurface)"},
+        {DDERR_WRONGMODE, "Error Primary DDERR_WRONGMODE (MakeRestSurface)",
+         "Error FpDDSBack DDERR_WRONGMODE (MakeRestSurface)"},
     };
     Open();
-    for (const auto& [code, name] : codes) {
-        // The primary is restored first, the back buffer second.
-        for (const auto& [skip, surface] : {std::pair{0, "Primary"}, std::pair{1, "FpDDSBack"}}) {
+    for (const Refusal& refusal : refusals) {
+        for (const auto& [skip, text] : {std::pair{0, refusal.primary}, std::pair{1, refusal.backBuffer}}) {
             reports.clear();
             InjectFault(DisplayOp::RestoreAllSurfaces, DDERR_GENERIC);
-            InjectFault(DisplayOp::Restore, code, 1, skip);
+            InjectFault(DisplayOp::Restore, refusal.code, 1, skip);
             EXPECT_FALSE(device.RestoreSurfaces());
-            EXPECT_EQ(reports, std::vector<std::string>{std::string("Error ") + surface + " " + name +
-                                                        " (MakeRestSurface)"});
+            EXPECT_EQ(reports, std::vector<std::string>{text});
         }
     }
     // Any other answer counts as restored.

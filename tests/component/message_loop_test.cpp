@@ -18,7 +18,7 @@ class MessageLoop : public ::testing::Test {
 protected:
     void SetUp() override {
         headless::Install();
-        platform::ClearShownMessageBoxes();
+        platform::headless::ClearShownMessageBoxes();
         application.Title = "Loop test";
     }
 
@@ -95,7 +95,7 @@ TEST_F(MessageLoop, ExceptionsAreShownAndTheLoopGoesOn) {
     application.Run();
 
     EXPECT_EQ(idleCalls, 2);
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "Loop test");
     EXPECT_EQ(boxes[0].text, "key failed");
@@ -148,7 +148,7 @@ TEST_F(MessageLoop, MainFormClosedWhileBeingBuiltEndsTheProgram) {
 TEST_F(MessageLoop, FailureWhileBuildingIsShownAndTheFormKept) {
     auto* form = application.CreateForm<FailingForm>();
     EXPECT_EQ(application.MainForm, form);
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Loop test");
     EXPECT_EQ(boxes[0].text, "Failed to get data for 'Gamma'");

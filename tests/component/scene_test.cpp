@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         platform::SetAudioOutputEnabled(false);
-        platform::ClearShownMessageBoxes();
+        platform::headless::ClearShownMessageBoxes();
     }
     void TearDown() override { platform::headless::ClearFaults(); }
     SceneForm* Start(int width, int height, int depth = 32) {
@@ -70,7 +70,7 @@ TEST_F(Scene, LayersAreLaidOutFor800x600) {
     EXPECT_EQ(scene->nearGulls.frameCount, 40);
     EXPECT_EQ(scene->yacht.frameCount, 28);
     EXPECT_EQ(scene->dolphins[0].frameCount, 19);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 TEST_F(Scene, LayersScaleWithTheMode) {
@@ -134,17 +134,18 @@ TEST_F(Scene, RenderPassDrawsTheIslandAndFlipsOnce) {
 // tick left it.
 TEST_F(Scene, AFrameDrawsEachActorFromOneWholeTick) {
     SceneForm* scene = Start(800, 600);
-    while (scene->actors.yacht.inbound < 0) scene->UpdatePass(scene);
+    while (scene->actors.yacht.leg != YachtLeg::SailingIn) scene->UpdatePass(scene);
     const int sailingX = scene->actors.yacht.x;
     bool done = true;
-    // Half-way through the tick that ends the sailing in: no phase set yet.
-    scene->actors.yacht.inbound = -1;
+    // Half-way through the tick that ends the sailing in: no leg set yet.
+    scene->actors.yacht.leg = YachtLeg::Idle;
     scene->yacht.SetX(-1);
     Application->OnIdle(scene, done);
     EXPECT_EQ(scene->yacht.Frame(), 0);
     EXPECT_EQ(scene->yacht.X(), sailingX);
     // Half-way through the tick that ends the turn: a frame the strip lacks.
-    scene->actors.yacht.turn = 28;
+    scene->actors.yacht.leg = YachtLeg::Turning;
+    scene->actors.yacht.turnFrame = 28;
     Application->OnIdle(scene, done);
     EXPECT_EQ(scene->yacht.Frame(), 0);
 }
@@ -186,13 +187,13 @@ TEST_F(Scene, SunTimeLinesReadAsA12HourClockOrSayThereIsNone) {
 TEST_F(Scene, MissingSettingStopsTheSetUpWithOneBoxAndEnds) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");
-    platform::ClearShownMessageBoxes();
+    platform::headless::ClearShownMessageBoxes();
     SceneForm* scene = Start(800, 600);
     EXPECT_EQ(scene->settings.SetSpeed, 1);  // read before the missing value
     EXPECT_TRUE(scene->Closed());
     application->Run();  // ends at once, drawing nothing
     EXPECT_EQ(platform::headless::PresentedFrameCount(), 0);
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Failed to get data for 'NumBirds'");
 }
@@ -201,10 +202,10 @@ TEST_F(Scene, RefusedDisplayModeShowsOneErrorAndEnds) {
     Start(800, 600)->CloseSaver();
     EditStore("\"flag_defres\"=dword:[0-9a-f]+", "\"flag_defres\"=dword:00000000");
     EditStore("\"ResHor\"=dword:[0-9a-f]+", "\"ResHor\"=dword:000003e7");
-    platform::ClearShownMessageBoxes();
+    platform::headless::ClearShownMessageBoxes();
     Start(800, 600);
     application->Run();
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "ERROR");
     EXPECT_EQ(boxes[0].text, "Error SetDisplayMode");

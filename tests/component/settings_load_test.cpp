@@ -30,7 +30,7 @@ protected:
         config.offeredModes = offeredModes;
         platform::headless::Install(config);
         platform::headless::ClearFaults();
-        platform::ClearShownMessageBoxes();
+        platform::headless::ClearShownMessageBoxes();
     }
     Settings Load(LoadVariant variant) {
         Settings settings = variant == LoadVariant::Scene ? ScenePresets() : Settings{};
@@ -94,13 +94,13 @@ TEST_F(SettingsLoad, OnlyTheSceneRaisesADesktopDepthBelow32) {
 
     platform::headless::InjectFault(DisplayOp::DirectDrawCreate, DDERR_GENERIC);
     EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 16);
-    ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(platform::ShownMessageBoxes()[0].caption, "Screen saver");
-    EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "DirectDraw Init FAILED");
+    ASSERT_EQ(platform::headless::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].caption, "Screen saver");
+    EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].text, "DirectDraw Init FAILED");
 
     UseDesktop({1280, 1024, 16}, std::vector<platform::ScreenMode>{{1280, 1024, 16}, {800, 600, 24}});
     EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 16);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 
     UseDesktop({1024, 768, 32});
     Settings scene = Load(LoadVariant::Scene);
@@ -127,9 +127,9 @@ TEST_F(SettingsLoad, AMissingValueStopsTheLoadWithTheValuesReadSoFar) {
 
     Settings scene = ScenePresets();
     RunCreateHandler([&] { LoadSettings(store, scene, LoadVariant::Scene); });
-    ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(platform::ShownMessageBoxes()[0].caption, Application->Title);
-    EXPECT_EQ(platform::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
+    ASSERT_EQ(platform::headless::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].caption, Application->Title);
+    EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
     EXPECT_EQ(scene.Gamma, 300);
     EXPECT_EQ(scene.SetSpeed, 2);
     EXPECT_EQ(scene.NumBirds, 7);
@@ -336,7 +336,7 @@ TEST_F(SettingsLoad, WithoutAPlaceToStoreThemTheDefaultsServeInMemory) {
     WriteText(Home() / "file", "");
     setenv("XDG_CONFIG_HOME", (Home() / "file").c_str(), 1);
     EXPECT_EQ(Load(LoadVariant::Scene), FirstRunDefaults({1280, 1024, 16}));
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 }  // namespace

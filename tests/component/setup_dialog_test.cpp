@@ -25,12 +25,12 @@ protected:
         ConfigHomeTest::SetUp();
         UseDisplay({});
         // 21 June 2003: the city times below are for that day.
-        platform::OverrideLocalTime(SYSTEMTIME{2003, 6, 6, 21, 12, 0, 0, 0});
+        platform::headless::SetLocalTime(SYSTEMTIME{2003, 6, 6, 21, 12, 0, 0, 0});
         store.SetCompanyName("Corvane");
         store.SetProductName("Tidereach");
     }
     void TearDown() override {
-        platform::OverrideLocalTime(std::nullopt);
+        platform::headless::SetLocalTime(std::nullopt);
         platform::headless::ClearFaults();
         ConfigHomeTest::TearDown();
     }
@@ -39,11 +39,11 @@ protected:
         config.desktop = kDesktop;
         platform::headless::Install(config);
         platform::headless::ClearFaults();
-        platform::ClearShownMessageBoxes();
+        platform::headless::ClearShownMessageBoxes();
     }
     static std::vector<std::string> Messages() {
         std::vector<std::string> texts;
-        for (const auto& box : platform::ShownMessageBoxes()) texts.push_back(box.text);
+        for (const auto& box : platform::headless::ShownMessageBoxes()) texts.push_back(box.text);
         return texts;
     }
 
@@ -284,7 +284,7 @@ TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     Store([](Settings& settings) { settings.Gamma = 120; });
     auto form = Open();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"DirectDraw Init FAILED", "DirectDraw Init FAILED"}));
-    EXPECT_EQ(platform::ShownMessageBoxes().front().caption, "Screen saver");
+    EXPECT_EQ(platform::headless::ShownMessageBoxes().front().caption, "Screen saver");
     for (TRadioButton* option : {&form->mode800x600, &form->mode1024x768, &form->mode1152x864,
                                  &form->mode1280x1024, &form->depth16, &form->depth24, &form->depth32}) {
         EXPECT_FALSE(option->Enabled) << option->Caption;
@@ -496,7 +496,7 @@ TEST_F(SetupDialogTest, APolarCityReportsEachEventThatDoesNotHappen) {
     form->cityList.UserSelect(polar);
     const std::string never = "the sun never sets on this location (on the specified date)";
     EXPECT_EQ(Messages(), (std::vector<std::string>{never, never}));
-    EXPECT_EQ(platform::ShownMessageBoxes().front().caption, "Tideway Island Screensaver ");
+    EXPECT_EQ(platform::headless::ShownMessageBoxes().front().caption, "Tideway Island Screensaver ");
     EXPECT_EQ(form->sunriseTime.Caption, "none");
     EXPECT_EQ(form->sunsetTime.Caption, "none");
     form->daylightSaving.SetChecked(true);

@@ -3,19 +3,18 @@
 
 #include "platform/audio/SoundPlayer.h"
 #include "platform/winapi/MMSystem.h"
+#include "tests/unit/Eventually.h"
 
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <cstdlib>
-#include <functional>
 #include <future>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -26,16 +25,6 @@ using platform::audio::SoundPlayer;
 constexpr DWORD kLoopFlags = SND_RESOURCE | SND_ASYNC | SND_LOOP;
 
 bool AudioHeld() { return SDL_WasInit(SDL_INIT_AUDIO) != 0; }
-
-// Waits for the audio thread, at most a few seconds.
-bool Eventually(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 class PlaySoundTest : public ::testing::Test {
 protected:
@@ -162,19 +151,31 @@ TEST_F(SoundPlayerTest, ADecodedSoundPlaysOnceItIsThereAndAFailedOneNever) {
             return Ramp(2205);
         },
         error);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const std::uint64_t beforeDecoded = player ? player->FramesPlayed() : 1;
-    decoded.set_value();
+    if (player == nullptr) decoded.set_value();
     ASSERT_NE(player, nullptr) << error;
+    // The device takes a sound's length of silence while the decode waits.
+    const bool tookSilence = Eventually([&] { return player->DeviceFrames() > 2205; });
+    const std::uint64_t beforeDecoded = player->FramesPlayed();
+    decoded.set_value();
+    ASSERT_TRUE(tookSilence);
     EXPECT_EQ(beforeDecoded, 0u);
     EXPECT_TRUE(Eventually([&] { return player->Finished(); }));
     EXPECT_EQ(player->FramesPlayed(), 2205u);
     player.reset();
 
+    std::atomic<bool> gaveUp{false};
     auto failed = SoundPlayer::StartDecoding(
-        2, 22050, true, [] { return std::optional<PcmSound>(); }, error);
+        2, 22050, true,
+        [&gaveUp] {
+            gaveUp = true;
+            return std::optional<PcmSound>();
+        },
+        error);
     ASSERT_NE(failed, nullptr) << error;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(Eventually([&] { return gaveUp.load(); }));
+    // A sound's length taken by the device after the decode gave up.
+    const std::uint64_t taken = failed->DeviceFrames();
+    ASSERT_TRUE(Eventually([&] { return failed->DeviceFrames() > taken + 2205; }));
     EXPECT_EQ(failed->FramesPlayed(), 0u);
     EXPECT_FALSE(failed->Finished());
 }

@@ -9,21 +9,21 @@ namespace headless = platform::headless;
 
 TEST(MessageBoxes, AreRecordedAndWrittenToStandardError) {
     headless::Install();
-    platform::ClearShownMessageBoxes();
+    platform::headless::ClearShownMessageBoxes();
     testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(0, "MPR.DLL not found: cannot change password.", "Screen saver", MB_OK), IDOK);
     EXPECT_EQ(MessageBoxA(0, "no caption", nullptr, MB_OK | MB_ICONERROR), IDOK);
     const std::string written = testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(written, "Screen saver: MPR.DLL not found: cannot change password.\nError: no caption\n");
-    const auto boxes = platform::ShownMessageBoxes();
+    const auto boxes = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "Screen saver");
     EXPECT_EQ(boxes[0].text, "MPR.DLL not found: cannot change password.");
     EXPECT_EQ(boxes[1].caption, "Error");
 
-    platform::ClearShownMessageBoxes();
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    platform::headless::ClearShownMessageBoxes();
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 TEST(Cursor, ShowCursorKeepsTheDisplayCounter) {

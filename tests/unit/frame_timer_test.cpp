@@ -1,4 +1,5 @@
 #include "display/FrameTimer.h"
+#include "platform/backends/headless/Headless.h"
 #include "platform/winapi/MMSystem.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace {
 class FrameTimerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::OverrideTickClock([this] { return now; });
+        platform::headless::SetTickClock([this] { return now; });
         timer.OnTimer = [this](TObject*) { events += "T"; };
         timer.OnEverySecondTick = [this](TObject*) { events += "2"; };
         timer.OnTick5 = [this](TObject*) { events += "5"; };
@@ -23,7 +24,7 @@ protected:
     }
     void TearDown() override {
         timer.SetEnabled(false);
-        platform::OverrideTickClock({});
+        platform::headless::SetTickClock({});
     }
     void Ticks(int count, DWORD step = 50) {
         for (int i = 0; i < count; ++i) {

@@ -1,10 +1,10 @@
 // The frame timer on the platform's real multimedia timer.
 #include "display/FrameTimer.h"
+#include "tests/unit/Eventually.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 TEST(FrameTimerThread, TicksArriveOnTheTimerThreadAtItsPeriod) {
@@ -18,13 +18,19 @@ TEST(FrameTimerThread, TicksArriveOnTheTimerThreadAtItsPeriod) {
     };
     timer.SetInterval(5);
     timer.SetEnabled(true);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (ticks < 10 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(Eventually([&] { return ticks >= 10; }));
     timer.SetEnabled(false);
     const int stopped = ticks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_GE(stopped, 10);
+
+    // A second timer of the same period ticks on; three of its ticks are
+    // three periods in which the first one would have ticked too.
+    FrameTimer witness(nullptr);
+    std::atomic<int> witnessTicks{0};
+    witness.OnTimer = [&](TObject*) { ++witnessTicks; };
+    witness.SetInterval(5);
+    witness.SetEnabled(true);
+    ASSERT_TRUE(Eventually([&] { return witnessTicks >= 3; }));
+    witness.SetEnabled(false);
     EXPECT_EQ(ticks, stopped);  // no tick after disabling
     EXPECT_TRUE(otherThread);
 }

@@ -1,5 +1,6 @@
 #include "platform/winapi/Kernel.h"
 
+#include "platform/backends/headless/Headless.h"
 #include "platform/winapi/DirectDraw.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ TEST(Version, ReportsTheNtFamilyToCallersThatSizeTheRecord) {
 
 TEST(LocalTime, ReadsTheClockOrTheOverride) {
     const SYSTEMTIME fixed{2024, 2, 4, 29, 23, 59, 58, 999};
-    platform::OverrideLocalTime(fixed);
+    platform::headless::SetLocalTime(fixed);
     SYSTEMTIME seen{};
     GetLocalTime(&seen);
     EXPECT_EQ(seen.wYear, 2024);
@@ -56,7 +57,7 @@ TEST(LocalTime, ReadsTheClockOrTheOverride) {
     EXPECT_EQ(seen.wHour, 23);
     EXPECT_EQ(seen.wMilliseconds, 999);
 
-    platform::OverrideLocalTime(std::nullopt);
+    platform::headless::SetLocalTime(std::nullopt);
     const time_t before = time(nullptr);
     GetLocalTime(&seen);
     tm local{};

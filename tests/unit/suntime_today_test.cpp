@@ -1,5 +1,6 @@
 // Today's sun times, today being the date of the local clock, which the
 // tests set; polar cases told in message boxes.
+#include "platform/backends/headless/Headless.h"
 #include "platform/forms/Forms.h"
 #include "platform/winapi/Kernel.h"
 #include "platform/winapi/User.h"
@@ -27,7 +28,7 @@ constexpr Place kAachen{1, 50.78333f, 6.1f};
 constexpr Place kSvalbard{1, 78.0f, 15.0f};
 
 void SetToday(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0) {
-    platform::OverrideLocalTime(SYSTEMTIME{year, month, 0, day, hour, minute, 0, 0});
+    platform::headless::SetLocalTime(SYSTEMTIME{year, month, 0, day, hour, minute, 0, 0});
 }
 
 class TodaysSunTime : public ::testing::Test {
@@ -35,11 +36,11 @@ protected:
     void SetUp() override {
         savedTitle_ = Application->Title;
         Application->Title = "Tideway Islands";
-        platform::ClearShownMessageBoxes();
+        platform::headless::ClearShownMessageBoxes();
     }
     void TearDown() override {
-        platform::OverrideLocalTime(std::nullopt);
-        platform::ClearShownMessageBoxes();
+        platform::headless::SetLocalTime(std::nullopt);
+        platform::headless::ClearShownMessageBoxes();
         Application->Title = savedTitle_;
     }
 
@@ -65,7 +66,7 @@ TEST_F(TodaysSunTime, SilentVariantShowsNothing) {
     SetToday(2003, 6, 21);
     EXPECT_EQ(SunTime(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
     EXPECT_EQ(SunTime(1, false, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 TEST_F(TodaysSunTime, ReportingVariantTellsEachPolarRequest) {
@@ -75,12 +76,12 @@ TEST_F(TodaysSunTime, ReportingVariantTellsEachPolarRequest) {
     SetToday(2003, 12, 21);
     EXPECT_EQ(SunTimeReporting(1, true, kSvalbard.latitude, kSvalbard.longitude), 0.0f);
 
-    const std::vector<platform::MessageBoxRecord> shown = platform::ShownMessageBoxes();
+    const std::vector<platform::headless::MessageBoxRecord> shown = platform::headless::ShownMessageBoxes();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].text, kNeverSets);
     EXPECT_EQ(shown[1].text, kNeverSets);
     EXPECT_EQ(shown[2].text, kNeverRises);
-    for (const platform::MessageBoxRecord& box : shown) EXPECT_EQ(box.caption, "Tideway Islands");
+    for (const platform::headless::MessageBoxRecord& box : shown) EXPECT_EQ(box.caption, "Tideway Islands");
 }
 
 TEST_F(TodaysSunTime, ReportingVariantIsSilentWhenTheSunRisesAndSets) {
@@ -88,7 +89,7 @@ TEST_F(TodaysSunTime, ReportingVariantIsSilentWhenTheSunRisesAndSets) {
     const auto [offset, latitude, longitude] = kAachen;
     EXPECT_NEAR(SunTimeReporting(offset, true, latitude, longitude), 4.3665f, kTolerance);
     EXPECT_NEAR(SunTimeReporting(offset, false, latitude, longitude), 20.8759f, kTolerance);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "platform/backends/headless/Headless.h"
 #include "platform/winapi/MMSystem.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,16 @@ void Record(UINT timerId, UINT, std::uintptr_t user, std::uintptr_t, std::uintpt
 
 std::uintptr_t AsUser(TickLog& log) { return reinterpret_cast<std::uintptr_t>(&log); }
 
+// Lets three periods of `delay` pass, as a second timer counts them: time in
+// which a timer that was still alive would have ticked.
+void LetThreePeriodsPass(UINT delay) {
+    TickLog witness;
+    const MMRESULT id = timeSetEvent(delay, 0, Record, AsUser(witness), TIME_PERIODIC);
+    ASSERT_GE(id, 1u);
+    EXPECT_TRUE(witness.WaitFor(3));
+    EXPECT_EQ(timeKillEvent(id), TIMERR_NOERROR);
+}
+
 TEST(MultimediaTimer, PeriodicTicksComeOnWholePeriodsAfterTheStart) {
     TickLog log;
     const auto start = Clock::now();
@@ -80,7 +91,7 @@ TEST(MultimediaTimer, OneShotFiresOnceAndIsThenGone) {
     const MMRESULT id = timeSetEvent(5, 0, Record, AsUser(log), TIME_ONESHOT);
     ASSERT_GE(id, 1u);
     ASSERT_TRUE(log.WaitFor(1));
-    std::this_thread::sleep_for(40ms);
+    LetThreePeriodsPass(5);
     EXPECT_EQ(log.Count(), 1);
     EXPECT_EQ(timeKillEvent(id), MMSYSERR_INVALPARAM);
 }
@@ -96,7 +107,7 @@ TEST(MultimediaTimer, KillWaitsForTheRunningCallbackAndNoneStartsAfter) {
     EXPECT_EQ(timeKillEvent(id), TIMERR_NOERROR);
     EXPECT_FALSE(log.inside);
     const int ticks = log.Count();
-    std::this_thread::sleep_for(50ms);
+    LetThreePeriodsPass(1);
     EXPECT_EQ(log.Count(), ticks);
 }
 
@@ -106,7 +117,7 @@ TEST(MultimediaTimer, CallbackMayKillItsOwnTimer) {
     const MMRESULT id = timeSetEvent(2, 0, Record, AsUser(log), TIME_PERIODIC);
     ASSERT_GE(id, 1u);
     ASSERT_TRUE(log.WaitFor(3));
-    std::this_thread::sleep_for(30ms);
+    LetThreePeriodsPass(2);
     EXPECT_EQ(log.Count(), 3);
     EXPECT_EQ(log.killResult, TIMERR_NOERROR);
     EXPECT_EQ(timeKillEvent(id), MMSYSERR_INVALPARAM);
@@ -146,9 +157,9 @@ TEST(TickClock, FollowsTheBootClockUnlessOverridden) {
     // Unsigned difference: correct across the 32-bit wrap.
     EXPECT_LT(DWORD(timeGetTime() - bootMs), 1000u);
 
-    platform::OverrideTickClock([] { return DWORD(0xFFFFFFF0u); });
+    platform::headless::SetTickClock([] { return DWORD(0xFFFFFFF0u); });
     EXPECT_EQ(timeGetTime(), 0xFFFFFFF0u);
-    platform::OverrideTickClock({});
+    platform::headless::SetTickClock({});
     EXPECT_LT(DWORD(timeGetTime() - bootMs), 1000u);
 }
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -49,16 +52,18 @@ TEST(Win32PreviewWindow, AChildShowsThePictureOverTheHostUntilTheHostGoes) {
     EXPECT_EQ(area.bottom, 150);
     EXPECT_NE(GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD, 0);
 
-    // Unscaled at the top-left corner, black beyond it.
-    Pump(300);
-    HDC dc = GetDC(child);
-    auto rgb = [](COLORREF c) {
+    // Unscaled at the top-left corner, black beyond it, once painted.
+    auto shown = [child](POINT at) {
+        HDC dc = GetDC(child);
+        const COLORREF c = GetPixel(dc, at.x, at.y);
+        ReleaseDC(child, dc);
         return std::uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
     };
-    for (const POINT at : {POINT{0, 0}, POINT{77, 58}, POINT{153, 115}})
-        EXPECT_EQ(rgb(GetPixel(dc, at.x, at.y)), picture->At(at.x, at.y)) << at.x << "," << at.y;
-    EXPECT_EQ(rgb(GetPixel(dc, 180, 130)), 0u);
-    ReleaseDC(child, dc);
+    const POINT corner{153, 115};  // the picture's last pixel
+    for (int wait = 0; wait < 500 && shown(corner) != picture->At(corner.x, corner.y); ++wait) Pump(10);
+    for (const POINT at : {POINT{0, 0}, POINT{77, 58}, corner})
+        EXPECT_EQ(shown(at), picture->At(at.x, at.y)) << at.x << "," << at.y;
+    EXPECT_EQ(shown(POINT{180, 130}), 0u);
 
     DestroyWindow(host);
     preview.join();  // returns once the host's window is gone
@@ -66,7 +71,18 @@ TEST(Win32PreviewWindow, AChildShowsThePictureOverTheHostUntilTheHostGoes) {
 }
 
 TEST(Win32PreviewWindow, AHandleThatNamesNoWindowEndsAtOnce) {
-    platform::win32::RunPreviewWindow(reinterpret_cast<HWND>(INT_PTR(0x7FFF0001)), TBitmap(2, 2));
+    const HWND noWindow = reinterpret_cast<HWND>(INT_PTR(0x7FFF0001));
+    ASSERT_FALSE(IsWindow(noWindow));
+    // On a thread of its own, so that a preview waiting for ever fails the test instead of hanging it.
+    auto ended = std::make_shared<std::promise<void>>();
+    std::future<void> done = ended->get_future();
+    std::thread([noWindow, ended] {
+        platform::win32::RunPreviewWindow(noWindow, TBitmap(2, 2));
+        ended->set_value();
+    }).detach();
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready)
+        << "the preview waits for a window that does not exist";
+    EXPECT_EQ(FindWindowA("TidereachPreview", nullptr), nullptr) << "a preview window was made for no host";
 }
 
 }  // namespace

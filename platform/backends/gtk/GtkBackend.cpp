@@ -59,6 +59,10 @@ class GtkBackend final : public ForwardingBackend {
 public:
     GtkBackend() : ForwardingBackend(headless::MakeBackend(ScreenConfig())) {}
 
+    // The dialog reads the system's clocks, never the offscreen screen's.
+    std::optional<SYSTEMTIME> LocalTime() override { return std::nullopt; }
+    std::optional<DWORD> TickCount() override { return std::nullopt; }
+
     int ShowMessageBox(HWND, std::string_view text, std::string_view caption, UINT type) override {
         const std::string shownText(text);
         GtkWidget* box = gtk_message_dialog_new(dialogParent, GTK_DIALOG_MODAL, MessageTypeOf(type),

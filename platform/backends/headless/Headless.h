@@ -1,11 +1,14 @@
 // The headless back end: offscreen screens, scripted input, read-back of
-// presented frames and fault injection into the display operations.
+// presented frames and message boxes, clocks of its own and fault injection
+// into the display operations.
 #pragma once
 
 #include "platform/forms/Bitmap.h"
 #include "platform/seam/Backend.h"
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace platform::headless {
@@ -32,6 +35,21 @@ void InjectFault(DisplayOp op, HRESULT code, int times = 1, int skip = 0);
 void ClearFaults();
 // How many calls of `op` were made since the last ClearFaults.
 int CallCount(DisplayOp op);
+
+// The clocks GetLocalTime and timeGetTime read while a headless back end is
+// installed: a fixed local time, and a function for the millisecond clock.
+// Neither given: the system's clocks. Like the faults they belong to the
+// process, so a clock set before a back end is installed applies to it.
+void SetLocalTime(std::optional<SYSTEMTIME> time);
+void SetTickClock(std::function<DWORD()> clock);
+
+struct MessageBoxRecord {
+    std::string caption;
+    std::string text;
+};
+// The message boxes the installed back end was shown, oldest first.
+std::vector<MessageBoxRecord> ShownMessageBoxes();
+void ClearShownMessageBoxes();
 
 // The last frame presented, at the display mode's size, gamma applied.
 std::optional<TBitmap> LastPresentedFrame();

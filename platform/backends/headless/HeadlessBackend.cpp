@@ -10,9 +10,43 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <string>
+#include <utility>
 
 namespace platform::headless {
 namespace {
+
+// The clocks of headless runs, one pair for the process.
+class Clocks {
+public:
+    void SetLocalTime(std::optional<SYSTEMTIME> time) {
+        const std::lock_guard guard(lock_);
+        localTime_ = time;
+    }
+    void SetTickClock(std::function<DWORD()> clock) {
+        const std::lock_guard guard(lock_);
+        tickClock_ = std::move(clock);
+    }
+    std::optional<SYSTEMTIME> LocalTime() {
+        const std::lock_guard guard(lock_);
+        return localTime_;
+    }
+    std::optional<DWORD> TickCount() {
+        const std::lock_guard guard(lock_);
+        if (!tickClock_) return std::nullopt;
+        return tickClock_();
+    }
+
+private:
+    std::mutex lock_;
+    std::optional<SYSTEMTIME> localTime_;
+    std::function<DWORD()> tickClock_;
+};
+
+Clocks& TheClocks() {
+    static Clocks clocks;
+    return clocks;
+}
 
 class HeadlessBackend final : public Backend {
 public:
@@ -35,6 +69,8 @@ public:
     int MonitorCount() const override { return config_.monitors; }
     bool SupportsGamma() const override { return config_.gamma; }
     DisplayFaults* Faults() override { return &FaultTable(); }
+    std::optional<SYSTEMTIME> LocalTime() override { return TheClocks().LocalTime(); }
+    std::optional<DWORD> TickCount() override { return TheClocks().TickCount(); }
 
     HWND CreateWindow(std::string_view) override {
         const std::lock_guard guard(lock_);
@@ -124,7 +160,12 @@ public:
         wakeup_.notify_all();
     }
 
-    int ShowMessageBox(HWND, std::string_view, std::string_view, UINT) override { return IDOK; }
+    // Answered at once with the default button.
+    int ShowMessageBox(HWND, std::string_view text, std::string_view caption, UINT) override {
+        const std::lock_guard guard(lock_);
+        shownBoxes_.push_back({std::string(caption), std::string(text)});
+        return IDOK;
+    }
 
     bool ChooseColor(HWND, COLORREF& color) override {
         if (!config_.chosenColor) return false;
@@ -154,6 +195,16 @@ public:
         return fullScreen_;
     }
 
+    std::vector<MessageBoxRecord> ShownBoxes() const {
+        const std::lock_guard guard(lock_);
+        return shownBoxes_;
+    }
+
+    void ClearShownBoxes() {
+        const std::lock_guard guard(lock_);
+        shownBoxes_.clear();
+    }
+
     bool Cursor() const {
         const std::lock_guard guard(lock_);
         return cursorVisible_;
@@ -181,6 +232,7 @@ private:
     std::map<HWND, TBitmap> painted_;
     std::deque<WindowEvent> events_;
     bool woken_ = false;
+    std::vector<MessageBoxRecord> shownBoxes_;
 };
 
 // The installed back end when it is the headless one.
@@ -197,6 +249,19 @@ std::unique_ptr<Backend> MakeBackend(const Config& config) {
 }
 
 void Install(const Config& config) { InstallBackend(MakeBackend(config)); }
+
+void SetLocalTime(std::optional<SYSTEMTIME> time) { TheClocks().SetLocalTime(time); }
+
+void SetTickClock(std::function<DWORD()> clock) { TheClocks().SetTickClock(std::move(clock)); }
+
+std::vector<MessageBoxRecord> ShownMessageBoxes() {
+    HeadlessBackend* backend = Current();
+    return backend != nullptr ? backend->ShownBoxes() : std::vector<MessageBoxRecord>{};
+}
+
+void ClearShownMessageBoxes() {
+    if (HeadlessBackend* backend = Current()) backend->ClearShownBoxes();
+}
 
 std::optional<TBitmap> LastPresentedFrame() {
     HeadlessBackend* backend = Current();
