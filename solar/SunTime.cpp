@@ -99,10 +99,10 @@ float SunTimeReporting(int offset, bool rising, float latitude, float longitude,
     return event.hours;
 }
 
-SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
-                        PolarNotice notice) {
+SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving, PolarNotice notice,
+                        HWND owner) {
     auto today = [&](bool rising) {
-        return notice == PolarNotice::Shown ? SunTimeReporting(offset, rising, latitude, longitude)
+        return notice == PolarNotice::Shown ? SunTimeReporting(offset, rising, latitude, longitude, owner)
                                             : SunTime(offset, rising, latitude, longitude);
     };
     SunTimes times{};

@@ -48,8 +48,9 @@ enum class PolarNotice {
     Silent,  // a polar day or night gives 0, as SunTime does
     Shown,   // and is first told to the user, as SunTimeReporting does
 };
+// A shown notice belongs to `owner`.
 SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
-                        PolarNotice notice = PolarNotice::Silent);
+                        PolarNotice notice = PolarNotice::Silent, HWND owner = 0);
 
 // The 12-hour text of a sun time: 5.12 -> "5:07AM", 21.88 -> "9:52PM",
 // 12.5 -> "12:30AM" (hours up to 12 count as AM, minutes are truncated).

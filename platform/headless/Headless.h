@@ -5,6 +5,7 @@
 #include "platform/Backend.h"
 #include "platform/Bitmap.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct Config {
     std::optional<std::vector<ScreenMode>> offeredModes = std::nullopt;
     // What the colour dialog answers; none given: the user cancels it.
     std::optional<COLORREF> chosenColor = std::nullopt;
+    // Runs while a message box shows, given the box's owner: what a test
+    // looks at then. The box is answered with its default button after.
+    std::function<void(HWND owner)> whileMessageBoxShows = nullptr;
 };
 
 // Installs a fresh headless back end as the process's back end.

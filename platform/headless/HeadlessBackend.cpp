@@ -124,7 +124,10 @@ public:
         wakeup_.notify_all();
     }
 
-    int ShowMessageBox(HWND, std::string_view, std::string_view, UINT) override { return IDOK; }
+    int ShowMessageBox(HWND owner, std::string_view, std::string_view, UINT) override {
+        if (const auto shown = config_.whileMessageBoxShows) shown(owner);
+        return IDOK;
+    }
 
     bool ChooseColor(HWND, COLORREF& color) override {
         if (!config_.chosenColor) return false;
