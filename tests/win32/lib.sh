@@ -11,6 +11,7 @@ OWNER_HOST=$(realpath "${4:?path of owner_host.exe}")
 MESSAGE_BOX=$(realpath "${5:?path of message_box.exe}")
 POLAR_CITY=$(realpath "${6:?path of polar_city.exe}")
 UNAVAILABLE_DDRAW=$(realpath "${7:?path of the ddraw.dll that makes no display object}")
+CONTROL_AT=$(realpath "${8:?path of control_at.exe}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}
