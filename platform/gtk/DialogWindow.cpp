@@ -225,6 +225,10 @@ struct GtkDialogView final : DialogView {
     GtkWidget* BuildSpinEdit(TSpinEdit& spin);
     GtkWidget* BuildTrackBar(TTrackBar& track);
     GtkWidget* BuildComboBox(TComboBox& combo);
+    // Typed characters go to the box's key handling first; a refused one
+    // reaches neither the widget nor its selection, so the box stays as it was.
+    template <class Box>
+    void FilterKeys(GtkWidget* widget, Box& box);
 
     TDialogForm& form;
     GtkWidget* window = nullptr;  // null once destroyed
@@ -550,6 +554,18 @@ GtkWidget* GtkDialogView::BuildImage(TImage& image) {
     return widget;
 }
 
+template <class Box>
+void GtkDialogView::FilterKeys(GtkWidget* widget, Box& box) {
+    Connect<gboolean(GtkWidget*, GdkEventKey*)>(widget, "key-press-event",
+                                                [this, &box](GtkWidget*, GdkEventKey* key) {
+                                                    std::optional<char> typed = TypedCharacter(*key);
+                                                    if (!typed) return FALSE;
+                                                    char character = *typed;
+                                                    Dispatch([&box, &character] { box.KeyPress(character); });
+                                                    return character == 0 ? TRUE : FALSE;
+                                                });
+}
+
 GtkWidget* GtkDialogView::BuildEdit(TEdit& edit) {
     GtkWidget* widget = gtk_entry_new();
     GtkEntry* entry = GTK_ENTRY(widget);
@@ -559,14 +575,7 @@ GtkWidget* GtkDialogView::BuildEdit(TEdit& edit) {
         const std::string text = gtk_entry_get_text(entry);
         Dispatch([&edit, text] { edit.SetText(text); });
     });
-    Connect<gboolean(GtkWidget*, GdkEventKey*)>(
-        widget, "key-press-event", [this, &edit](GtkWidget*, GdkEventKey* key) {
-            std::optional<char> typed = TypedCharacter(*key);
-            if (!typed) return FALSE;
-            char character = *typed;
-            Dispatch([&edit, &character] { edit.KeyPress(character); });
-            return character == 0 ? TRUE : FALSE;
-        });
+    FilterKeys(widget, edit);
     // The window losing the screen's focus keeps the entry's focus within it:
     // that is no exit.
     Connect<gboolean(GtkWidget*, GdkEventFocus*)>(widget, "focus-out-event",
@@ -587,16 +596,7 @@ GtkWidget* GtkDialogView::BuildSpinEdit(TSpinEdit& spin) {
     gtk_spin_button_set_numeric(button, TRUE);
     gtk_spin_button_set_digits(button, 0);
     gtk_entry_set_max_length(GTK_ENTRY(widget), gint(spin.MaxLength));
-    // A refused key reaches neither the box nor its selection, so the shown
-    // number stays as it was.
-    Connect<gboolean(GtkWidget*, GdkEventKey*)>(
-        widget, "key-press-event", [this, &spin](GtkWidget*, GdkEventKey* key) {
-            std::optional<char> typed = TypedCharacter(*key);
-            if (!typed) return FALSE;
-            char character = *typed;
-            Dispatch([&spin, &character] { spin.KeyPress(character); });
-            return character == 0 ? TRUE : FALSE;
-        });
+    FilterKeys(widget, spin);
     // A box left without a number (emptied, say) reads as the number it
     // had, not as 0.
     Connect<gint(GtkSpinButton*, gdouble*)>(widget, "input", [&spin, button](GtkSpinButton*, gdouble* value) {
