@@ -7,10 +7,11 @@ source "$(dirname "$0")/dialog_lib.sh"
 
 # The text of the box that has the focus, as the user would copy it: the
 # first copy made of only the characters $1, once the dialog has caught up
-# with the keys typed before (nothing when none comes).
+# with the keys typed before. Prints it, or fails when none comes.
 copied_text() {
   local deadline=$((SECONDS + 60)) text=""
-  until [[ "$text" =~ ^[$1]+$ ]] || [ $SECONDS -ge $deadline ]; do
+  until [[ "$text" =~ ^[$1]+$ ]]; do
+    [ $SECONDS -ge $deadline ] && fail "no text of [$1] could be copied from the box within a minute"
     xdotool key ctrl+a ctrl+c
     sleep 0.5
     text=$(xclip -selection clipboard -o 2>/dev/null || true)
