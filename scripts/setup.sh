@@ -14,7 +14,7 @@ packages=(
 for option in "$@"; do
   case "$option" in
     --test)
-      packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
+      packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils imagemagick
                  xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin
                  lintian dpkg-dev fakeroot desktop-file-utils) ;;
     --pictures)

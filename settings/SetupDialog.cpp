@@ -16,6 +16,11 @@ namespace {
 constexpr int kGammaLevels = 256;
 constexpr int kMaxSeagulls = 10;
 constexpr int kEditWidth = 64;
+// Characters a box takes: the longest number of a clock box's pixels and of
+// the gull count, and a city's name field without its terminating NUL.
+constexpr std::size_t kClockDigits = 5;
+constexpr std::size_t kGullDigits = 2;
+constexpr std::size_t kCityNameLength = CityNameFieldSize - 1;
 
 constexpr TGridPlace At(int row, int column, int rowSpan = 1, int columnSpan = 1) {
     return {row, column, rowSpan, columnSpan, false, 0};
@@ -156,6 +161,7 @@ SetupDialog::SetupDialog(TComponent* owner, DisplayProbes probes)
     gullCount.MinValue = 0;
     gullCount.MaxValue = kMaxSeagulls;
     gullCount.Increment = 1;
+    gullCount.MaxLength = kGullDigits;
     gullCount.SetValue(7);
     gammaSlider.Min = 0;
     gammaSlider.Max = kGammaLevels;
@@ -166,6 +172,7 @@ SetupDialog::SetupDialog(TComponent* owner, DisplayProbes probes)
     showDemoTime.SetChecked(true);
     showSunTimes.SetChecked(true);
     cityList.Width = 260;
+    cityList.MaxLength = kCityNameLength;
     sunriseLabel.Font = Bold(clNavy);
     sunsetLabel.Font = Bold(clNavy);
     cityNote.Transparent = false;
@@ -174,7 +181,10 @@ SetupDialog::SetupDialog(TComponent* owner, DisplayProbes probes)
     colorSwatch.Height = 25;
     colorSwatch.Cursor = TCursor::crHandPoint;
     colorSwatch.BevelOuter = TBevelCut::bvLowered;
-    for (TEdit* edit : {&centerX, &centerY, &radius}) edit->Width = kEditWidth;
+    for (TEdit* edit : {&centerX, &centerY, &radius}) {
+        edit->Width = kEditWidth;
+        edit->MaxLength = kClockDigits;
+    }
     buttonPanel.BevelOuter = TBevelCut::bvNone;
     okButton.Default = true;
     cancelButton.Cancel = true;
@@ -458,9 +468,7 @@ void SetupDialog::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
 
 void SetupDialog::TakeCity(TObject*) {
     // Typed text that names no city leaves the chosen city as it was.
-    if (cityList.ItemIndex() < 0) return;
     SelectCity();
-    settings_.IndexCity = cityList.ItemIndex();
 }
 
 void SetupDialog::TakeDaylightSaving(TObject*) {
@@ -563,6 +571,9 @@ void SetupDialog::ApplyTimeOfDayChoice() {
 void SetupDialog::SelectCity() {
     const auto city = CityAt(cityList.ItemIndex());
     if (!city) return;
+    // The city's place and its position are one choice, taken whole before
+    // any message about it shows.
+    settings_.IndexCity = cityList.ItemIndex();
     settings_.RegLat = city->Latitude();
     settings_.RegLng = city->Longitude();
     settings_.RegOfUTC = city->Offset();
@@ -577,7 +588,7 @@ void SetupDialog::ShowSunTimes() {
         return;
     }
     const SunTimes sun = TodaysSunTimes(city->Offset(), city->Latitude(), city->Longitude(),
-                                        settings_.FlagDaylightSavingTime, PolarNotice::Shown);
+                                        settings_.FlagDaylightSavingTime, PolarNotice::Shown, Window());
     sunrise_ = sun.sunrise;
     sunset_ = sun.sunset;
     // The box has told why an event does not happen; its label says only that.

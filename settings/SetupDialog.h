@@ -188,7 +188,8 @@ private:
     void EnableClockControls(bool enabled);
     void ShowClockPlacement();
     void ApplyTimeOfDayChoice();
-    // Copies the listed city's place into the working copy and shows its times.
+    // Copies the listed city's place and position into the working copy and
+    // shows its times.
     void SelectCity();
     void ShowSunTimes();
 

@@ -104,14 +104,14 @@ float SunTimeReporting(int offset, bool rising, float latitude, float longitude,
     return event.hours;
 }
 
-SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
-                        PolarNotice notice) {
+SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving, PolarNotice notice,
+                        HWND owner) {
     const CalendarDate today = Today();
     const SunEvent sunrise = ComputeSunEvent(today, offset, true, latitude, longitude);
     const SunEvent sunset = ComputeSunEvent(today, offset, false, latitude, longitude);
     if (notice == PolarNotice::Shown) {
-        TellPolarCase(sunrise, 0);
-        TellPolarCase(sunset, 0);
+        TellPolarCase(sunrise, owner);
+        TellPolarCase(sunset, owner);
     }
     const float saving = daylightSaving ? 1.0f : 0.0f;
     return {sunrise.hours + saving, sunset.hours + saving, sunrise.polar, sunset.polar};

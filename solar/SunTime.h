@@ -52,8 +52,9 @@ enum class PolarNotice {
     Silent,  // a polar day or night gives 0, as SunTime does
     Shown,   // and is first told to the user, as SunTimeReporting does
 };
+// A shown notice belongs to `owner`.
 SunTimes TodaysSunTimes(int offset, float latitude, float longitude, bool daylightSaving,
-                        PolarNotice notice = PolarNotice::Silent);
+                        PolarNotice notice = PolarNotice::Silent, HWND owner = 0);
 
 // A time of day on the 12-hour clock people read: hours 12, 1 .. 11, "AM"
 // before noon and "PM" from noon, two-digit minutes; 0:05 gives "12:05AM",

@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace {
 
 // Handlers are called through copies: one may replace itself.
 void Notify(const TNotifyEvent& event, TObject* sender) {
     if (TNotifyEvent handler = event) handler(sender);
+}
+
+// The first `limit` characters of `text` (all of it when limit is 0).
+std::string Bounded(const std::string& text, std::size_t limit) {
+    return limit != 0 && text.size() > limit ? text.substr(0, limit) : text;
 }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
@@ -59,9 +65,16 @@ void TRadioButton::SetChecked(bool checked) {
 }
 
 void TEdit::SetText(const std::string& text) {
-    if (text_ == text) return;
-    text_ = text;
+    std::string kept = Bounded(text, MaxLength);
+    if (text_ == kept) return;
+    text_ = std::move(kept);
     Notify(OnChange, this);
+}
+
+void TSpinEdit::KeyPress(char& key) {
+    const bool control = static_cast<unsigned char>(key) < 0x20;
+    if (!control && (key < '0' || key > '9')) key = 0;
+    if (key != 0) TWinControl::KeyPress(key);
 }
 
 void TSpinEdit::SetValue(double value) {
@@ -93,11 +106,12 @@ void TComboBox::UserSelect(int index) {
     Notify(OnChange, this);
 }
 
-void TComboBox::UserEdit(const std::string& text) {
+void TComboBox::UserEdit(const std::string& typed) {
+    std::string text = Bounded(typed, MaxLength);
     const auto found = std::find_if(Items.begin(), Items.end(),
                                     [&](const std::string& item) { return EqualIgnoringCase(item, text); });
     itemIndex_ = found != Items.end() ? int(found - Items.begin()) : -1;
-    text_ = text;
+    text_ = std::move(text);
     Notify(OnChange, this);
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/forms/Forms.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -179,8 +180,10 @@ public:
 class TEdit : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    // Characters the box takes; 0: no bound.
+    std::size_t MaxLength = 0;
     const std::string& Text() const { return text_; }
-    // Runs OnChange when the text differs.
+    // Keeps the first MaxLength characters; runs OnChange when the text differs.
     void SetText(const std::string& text);
     TNotifyEvent OnChange;
 
@@ -195,6 +198,10 @@ public:
     double MinValue = 0;
     double MaxValue = 100;
     double Increment = 1;
+    std::size_t MaxLength = 0;  // characters the box takes; 0: no bound
+    // A typed character other than a digit or a control character is
+    // refused (set to 0) before OnKeyPress sees it: the box stays as it was.
+    void KeyPress(char& key);
     double Value() const { return value_; }
     // Kept within MinValue..MaxValue; runs OnChange when the shown value moves.
     void SetValue(double value);
@@ -225,14 +232,16 @@ class TComboBox : public TWinControl {
 public:
     using TWinControl::TWinControl;
     std::vector<std::string> Items;
+    std::size_t MaxLength = 0;  // characters the text field takes; 0: no bound
     int ItemIndex() const { return itemIndex_; }
     const std::string& Text() const { return text_; }
     // Selects an item (-1: none) and shows its text; runs nothing.
     void SetItemIndex(int index);
     // The user picked an item from the list: selects it and runs OnChange.
     void UserSelect(int index);
-    // The user typed `text`: the first item equal to it (ignoring case) is
-    // selected, else none; then OnChange runs.
+    // The user typed `text` (its first MaxLength characters are kept): the
+    // first item equal to it (ignoring case) is selected, else none; then
+    // OnChange runs.
     void UserEdit(const std::string& text);
     TNotifyEvent OnChange;
 
@@ -259,12 +268,18 @@ public:
     explicit TDialogForm(TComponent* owner);
     // Runs once, when the view has first put the window on the screen.
     TNotifyEvent OnShown;
+    // The window that shows the form (0 while none does, and where the
+    // toolkit parents its boxes itself); the form's message boxes belong to
+    // it, so that the form takes no input while one shows.
+    HWND Window() const { return window_; }
+    void AttachWindow(HWND window) { window_ = window; }
     // Asks the view to end the dialog once the running handler returns.
     void Close() { closing_ = true; }
     bool Closing() const { return closing_; }
 
 private:
     bool closing_ = false;
+    HWND window_ = 0;
 };
 
 // A control whose view lays out other controls in it, rather than showing

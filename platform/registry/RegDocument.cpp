@@ -30,6 +30,10 @@ bool IsSectionHeader(std::string_view content) {
     return content.size() >= 2 && content.front() == '[' && content.back() == ']';
 }
 
+bool IsExportHeader(std::string_view content) {
+    return EqualsNoCase(content, "REGEDIT4") || EqualsNoCase(content, "Windows Registry Editor Version 5.00");
+}
+
 bool StartsValue(std::string_view content) {
     return !content.empty() && (content.front() == '"' || content.front() == '@');
 }
@@ -77,11 +81,20 @@ RegDocument RegDocument::Parse(std::string_view text, std::string_view key) {
     if (firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r')
         document.eol_ = "\r\n";
 
-    bool inKey = false;
+    // A file that does not start as an export (another program wrote over
+    // it, say) gets its header back, and what stands before its first key
+    // is no part of a store: whatever is written from it is an export again.
     std::string_view rest = text;
+    std::string_view firstLine = rest;
+    bool beforeAnyKey = !text.empty() && !IsExportHeader(Content(TakePhysicalLine(firstLine)));
+    if (beforeAnyKey) document.Append(Line{"REGEDIT4" + document.eol_ + document.eol_, Kind::Opaque, {}, {}});
+
+    bool inKey = false;
     while (!rest.empty()) {
         std::string_view physical = TakePhysicalLine(rest);
         std::string_view content = Content(physical);
+        if (IsSectionHeader(content)) beforeAnyKey = false;
+        if (beforeAnyKey) continue;
         if (IsSectionHeader(content)) {
             inKey = EqualsNoCase(content.substr(1, content.size() - 2), key);
             document.Append(Line{std::string(physical), inKey ? Kind::Section : Kind::Opaque, {}, {}});

@@ -24,6 +24,8 @@ public:
     // `key` is the section name, e.g. HKEY_CURRENT_USER\SOFTWARE\A\B; key and
     // value names compare without regard to ASCII case. Never fails: what is
     // not a value line of a known form in the key's sections is kept opaque.
+    // A text that does not start with an export's header line is given one,
+    // in place of whatever stands before its first section.
     static RegDocument Parse(std::string_view text, std::string_view key);
     std::string Serialize() const;
 

@@ -179,7 +179,8 @@ private:
 
     // Runs a user's action on the controls as the framework's message loop
     // would: an error goes to the application's error box. Then the windows
-    // show the controls' new state.
+    // show the controls' new state. An action never runs inside another one
+    // (a message box's own loop).
     void Dispatch(const std::function<void()>& action);
     void MirrorAll();
     void Present();
@@ -246,6 +247,7 @@ private:
     TButton* cancelButton_ = nullptr;
     int nextId_ = kFirstControlId;
     bool mirroring_ = false;
+    bool dispatching_ = false;
     bool layoutDue_ = false;
     bool shownAnnounced_ = false;  // the form's OnShown has run
 };
@@ -259,6 +261,9 @@ Win32DialogView::Win32DialogView(TDialogForm& form, HWND owner) : form_(form), o
     const auto icon = reinterpret_cast<LPARAM>(LoadIconA(Instance(), MAKEINTRESOURCEA(1)));
     SendMessageA(window_, WM_SETICON, ICON_BIG, icon);
     SendMessageA(window_, WM_SETICON, ICON_SMALL, icon);
+    // The form's message boxes belong to the dialog, which takes no input
+    // while one shows.
+    form_.AttachWindow(window_);
     BuildChildren(form_, window_);
     if (defaultButton_ != nullptr) SendMessageA(window_, DM_SETDEFID, IDOK, 0);
     MirrorAll();
@@ -277,6 +282,7 @@ Win32DialogView::Win32DialogView(TDialogForm& form, HWND owner) : form_(form), o
 }
 
 Win32DialogView::~Win32DialogView() {
+    form_.AttachWindow(nullptr);
     if (window_ != nullptr) {
         SetWindowLongPtrA(window_, DWLP_USER, 0);
         DestroyWindow(window_);
@@ -547,6 +553,7 @@ void Win32DialogView::BuildImage(TImage& image, HWND surface) {
 void Win32DialogView::BuildEdit(TEdit& edit, HWND surface) {
     const HWND window = MakeControl(edit, surface, WC_EDITA, edit.Text(),
                                     WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    if (edit.MaxLength != 0) SendMessageA(window, EM_LIMITTEXT, edit.MaxLength, 0);
     Subclass(window, edit);
     // The numbers of a box step with an up-down; what it shows is taken when
     // the focus leaves the box, as typing is.
@@ -564,6 +571,7 @@ void Win32DialogView::BuildEdit(TEdit& edit, HWND surface) {
 void Win32DialogView::BuildSpinEdit(TSpinEdit& spinEdit, HWND surface) {
     const HWND window = MakeControl(spinEdit, surface, WC_EDITA, "",
                                     WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | ES_NUMBER, WS_EX_CLIENTEDGE);
+    if (spinEdit.MaxLength != 0) SendMessageA(window, EM_LIMITTEXT, spinEdit.MaxLength, 0);
     const HWND spin = MakeUpDown(spinEdit, surface, window, int(spinEdit.MinValue), int(spinEdit.MaxValue));
     // Whatever was typed or pasted counts by its leading digits; the box
     // shows the kept value once the focus leaves it.
@@ -613,6 +621,7 @@ void Win32DialogView::BuildComboBox(TComboBox& combo, HWND surface) {
         SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     SendMessageA(window, CB_SETMINVISIBLE, 20, 0);
+    if (combo.MaxLength != 0) SendMessageA(window, CB_LIMITTEXT, combo.MaxLength, 0);
     // A pick from the open list counts once the list closes on it, so that
     // browsing the list with the arrow keys chooses nothing on the way.
     auto pick = [this, &combo, window] {
@@ -996,8 +1005,10 @@ INT_PTR Win32DialogView::Handle(HWND surface, UINT message, WPARAM wParam, LPARA
 }
 
 void Win32DialogView::Dispatch(const std::function<void()>& action) {
-    if (mirroring_) return;
+    if (mirroring_ || dispatching_) return;
+    dispatching_ = true;
     RunEventHandler(action);
+    dispatching_ = false;
     MirrorAll();
 }
 

@@ -144,10 +144,9 @@ TEST_F(SetupDialogTest, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing
     const std::string before = ReadText(KeyFile());
     auto form = Open();
     form->RestoreDefaults(nullptr);
+    // The first city's record is the first run's place, to the last bit.
     Settings expected = FirstRunDefaults({1024, 768, 32});
     expected.ShowRisSet = false;
-    expected.RegLat = CityAt(0)->Latitude();  // the table's, within a last bit of the first run's
-    expected.RegLng = CityAt(0)->Longitude();
     EXPECT_EQ(form->WorkingCopy(), expected);
     EXPECT_TRUE(form->modeDesktop.Checked());
     EXPECT_FALSE(form->depth16.Enabled);
@@ -409,6 +408,56 @@ TEST_F(SetupDialogTest, TheClockEditsTakeDigitsOnly) {
             edit->KeyPress(key);
             EXPECT_EQ(key, 0) << int(typed);
         }
+    }
+}
+
+TEST_F(SetupDialogTest, EveryBoxTakesABoundedTextAndTheGullCountDigitsOnly) {
+    auto form = Open();
+    form->cityList.UserEdit(std::string(10000, 'A'));
+    EXPECT_EQ(form->cityList.Text(), std::string(51, 'A'));
+    form->cityList.UserEdit("AACHEN GE" + std::string(60, ' '));
+    EXPECT_EQ(form->cityList.ItemIndex(), -1);
+    for (TEdit* edit : {&form->centerX, &form->centerY, &form->radius}) {
+        edit->SetText(std::string(3000, '7'));
+        EXPECT_EQ(edit->Text(), "77777");
+    }
+    for (const char typed : {'a', 'Z', '-', ' ', '.'}) {
+        char key = typed;
+        form->gullCount.KeyPress(key);
+        EXPECT_EQ(key, 0) << typed;
+    }
+    for (const char typed : {'0', '9', '\b', '\x16'}) {
+        char key = typed;
+        form->gullCount.KeyPress(key);
+        EXPECT_EQ(key, typed) << int(typed);
+    }
+    EXPECT_EQ(form->WorkingCopy().NumBirds, 7);
+}
+
+TEST_F(SetupDialogTest, APolarCitysPlaceAndPositionAreTakenTogetherBeforeItsMessageShows) {
+    int polar = -1;
+    for (int position = 0; position < CityCount && polar < 0; ++position) {
+        if (CityAt(position)->Latitude() > 67) polar = position;
+    }
+    ASSERT_GE(polar, 0);
+    std::unique_ptr<SetupDialog> form;
+    std::vector<HWND> owners;
+    std::vector<Settings> whileShown;
+    platform::headless::Config config;
+    config.whileMessageBoxShows = [&](HWND owner) {
+        owners.push_back(owner);
+        whileShown.push_back(form->WorkingCopy());
+    };
+    UseDisplay(config);
+    form = Open();
+    const HWND window = 0x5e7;
+    form->AttachWindow(window);
+    form->cityList.UserSelect(polar);
+    EXPECT_EQ(owners, (std::vector<HWND>{window, window}));
+    for (const Settings& settings : whileShown) {
+        EXPECT_EQ(settings.IndexCity, polar);
+        EXPECT_EQ(settings.RegLat, CityAt(polar)->Latitude());
+        EXPECT_EQ(settings.RegOfUTC, CityAt(polar)->Offset());
     }
 }
 

@@ -1,6 +1,7 @@
 // A stand-in for a screensaver host in end-to-end tests: makes an X window
 // and answers commands read from standard input, one a line:
-//   show | hide | resize W H | dump FILE.ppm | quit
+//   show | hide | resize W H | dump FILE.ppm | destroy WINDOW | quit
+// (destroy: any window of the display, as another program may)
 // It prints the window's id first, then "ok" after each command.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -73,6 +74,11 @@ int main(int argc, char** argv) {
             words >> file;
             XSync(display, False);
             done = Dump(display, window, file);
+        } else if (command == "destroy") {
+            Window other = 0;
+            words >> other;
+            done = other != 0;
+            if (done) XDestroyWindow(display, other);
         } else if (command == "quit") {
             break;
         }

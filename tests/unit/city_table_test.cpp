@@ -67,7 +67,7 @@ TEST(CityTable, FixedRowsStandAtTheirPositions) {
         int offset;
     };
     const Row rows[] = {
-        {0, "AACHEN GE", 50.78333f, 6.1f, 1},
+        {0, "AACHEN GE", 50.783333f, 6.1f, 1},
         {5, "ABBEVILLE(SC) US", 34.15f, -81.58334f, -5},
         {19, "ADELAIDE(SA) AU", -33.08333f, 138.6f, 9},
         {420, "BOMBAY IN", 19.0f, 72.8f, 5},

@@ -106,12 +106,13 @@ TEST(RegistryText, NewValuesGoToTheEndOfTheKeysLastSection) {
     document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
     EXPECT_EQ(document.Serialize(), std::string("REGEDIT4\n\n[") + kKey + "]\n\"A\"=dword:00000001\n");
 
+    // A file without its header gets it back.
     document = RegDocument::Parse(
         std::string("[") + kKey + "]\n\"A\"=dword:00000001\n; note\n\n[Other]\n\"B\"=hex:\n", kKey);
     document.Set("C", Text("x"));
-    EXPECT_EQ(
-        document.Serialize(),
-        std::string("[") + kKey + "]\n\"A\"=dword:00000001\n\"C\"=\"x\"\n; note\n\n[Other]\n\"B\"=hex:\n");
+    EXPECT_EQ(document.Serialize(),
+              std::string("REGEDIT4\n\n[") + kKey +
+                  "]\n\"A\"=dword:00000001\n\"C\"=\"x\"\n; note\n\n[Other]\n\"B\"=hex:\n");
     EXPECT_TRUE(document.Remove("a"));
     EXPECT_FALSE(document.Remove("B"));  // another key's value is not ours to remove
 
@@ -119,6 +120,22 @@ TEST(RegistryText, NewValuesGoToTheEndOfTheKeysLastSection) {
     document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
     EXPECT_EQ(document.Serialize(),
               std::string("REGEDIT4\n\n[Other]\n\"B\"=hex:\n\n[") + kKey + "]\n\"A\"=dword:00000001\n");
+}
+
+TEST(RegistryText, AFileOverwrittenWithJunkIsWrittenAsAnExportKeepingItsKeys) {
+    const std::string foreign = "[HKEY_CURRENT_USER\\Other]\r\n\"Kept\"=dword:00000001\r\n";
+    for (const std::string& junk :
+         {"\x89PNG\r\n\x1a\n\x00\x01 binary"s, "just some words\r\n"s, "\"A\"=dword:0\r\n"s}) {
+        RegDocument document = RegDocument::Parse(junk + "\r\n" + foreign, kKey);
+        EXPECT_EQ(document.Find("A").state, Lookup::Missing);
+        document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
+        EXPECT_EQ(document.Serialize(),
+                  "REGEDIT4\r\n\r\n" + foreign + "\r\n[" + kKey + "]\r\n\"A\"=dword:00000001\r\n")
+            << junk;
+    }
+    RegDocument document = RegDocument::Parse("\x01\x02\x03", kKey);
+    document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
+    EXPECT_EQ(document.Serialize(), std::string("REGEDIT4\n\n[") + kKey + "]\n\"A\"=dword:00000001\n");
 }
 
 TEST(RegistryText, LongHexDataWrapsLikeRegeditAndReadsBack) {

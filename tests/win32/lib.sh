@@ -15,6 +15,7 @@ END_SAVER=$(realpath "${8:?path of end_saver.exe}")
 RECORDING_DDRAW=$(realpath "${9:?path of the ddraw.dll that records the gamma ramps}")
 PLANTED_DLLS=$(realpath "${10:?folder of the DLLs to plant beside the program}")
 LOAD_BY_NAME=$(realpath "${11:?path of load_by_name.exe}")
+CONTROL_AT=$(realpath "${12:?path of control_at.exe}")
 WORK=$(mktemp -d)
 # Screenshots stay where the caller wants to look at them.
 SHOTS=${TIDEREACH_SHOTS:-$WORK}

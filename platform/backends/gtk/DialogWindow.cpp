@@ -198,11 +198,16 @@ struct GtkDialogView final : DialogView {
 
     // Runs a user's action on the controls as the framework's message loop
     // would: an error goes to the application's error box. Then the widgets
-    // show the controls' new state, and a closed form ends the loop.
+    // show the controls' new state, and a closed form ends the loop. An
+    // action never runs inside another one (a message box's own loop).
     void Dispatch(const std::function<void()>& action);
     void MirrorAll();
-    // Runs `action` once GTK has finished the event at hand.
+    // Runs `action` once GTK has finished the event at hand, before it
+    // handles the next one.
     void AfterEvent(std::function<void()> action);
+    // Every event of the process passes here, so that what one sets off has
+    // run before the next is looked at.
+    static void HandleEvent(GdkEvent* event, gpointer self);
     void Present();
 
     GtkWidget* Build(TControl& control);
@@ -220,18 +225,23 @@ struct GtkDialogView final : DialogView {
     GtkWidget* BuildSpinEdit(TSpinEdit& spin);
     GtkWidget* BuildTrackBar(TTrackBar& track);
     GtkWidget* BuildComboBox(TComboBox& combo);
+    // Typed characters go to the box's key handling first; a refused one
+    // reaches neither the widget nor its selection, so the box stays as it was.
+    template <class Box>
+    void FilterKeys(GtkWidget* widget, Box& box);
 
     TDialogForm& form;
-    GtkWidget* window = nullptr;
+    GtkWidget* window = nullptr;  // null once destroyed
     std::vector<std::function<void()>> mirrors;
     bool mirroring = false;
+    bool dispatching = false;
     bool drawn = false;
     bool shownAnnounced = false;  // the form's OnShown has run
+    int eventDepth = 0;           // events being handled, a message box's inside another's
     // Each group of options has a hidden one that is active when none of the
     // others is, which GTK's options cannot show by themselves.
     std::map<TWinControl*, GtkWidget*> noOption;
     std::deque<std::function<void()>> afterEvent;
-    guint afterEventSource = 0;
 };
 
 GtkDialogView::GtkDialogView(TDialogForm& shown) : form(shown) {
@@ -252,21 +262,35 @@ GtkDialogView::GtkDialogView(TDialogForm& shown) : form(shown) {
             return FALSE;
         },
         true);
+    // Another program destroying the window ends the dialog as its close
+    // box does: nothing is stored, and the process goes on to its end.
+    Connect<void(GtkWidget*)>(window, "destroy", [this](GtkWidget*) {
+        if (window == nullptr) return;
+        window = nullptr;
+        gtk::SetDialogParent(nullptr);
+        form.Close();
+        if (gtk_main_level() > 0) gtk_main_quit();
+    });
     gtk::SetDialogParent(GTK_WINDOW(window));
+    gdk_event_handler_set(&GtkDialogView::HandleEvent, this, nullptr);
     MirrorAll();
 }
 
 GtkDialogView::~GtkDialogView() {
+    gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr, nullptr);
     gtk::SetDialogParent(nullptr);
-    if (afterEventSource != 0) g_source_remove(afterEventSource);
-    gtk_widget_destroy(window);
+    if (GtkWidget* shown = window) {
+        window = nullptr;
+        gtk_widget_destroy(shown);
+    }
     for (auto& [group, option] : noOption) g_object_unref(option);
     // Lets the window go from the screen now, not when the process ends.
     while (gtk_events_pending()) gtk_main_iteration();
 }
 
 void GtkDialogView::Dispatch(const std::function<void()>& action) {
-    if (mirroring) return;
+    if (mirroring || dispatching || window == nullptr) return;
+    dispatching = true;
     try {
         action();
     } catch (const std::exception& error) {
@@ -274,31 +298,31 @@ void GtkDialogView::Dispatch(const std::function<void()>& action) {
     } catch (...) {
         Application->HandleException(std::runtime_error("Unknown exception"));
     }
+    dispatching = false;
     MirrorAll();
     if (form.Closing() && gtk_main_level() > 0) gtk_main_quit();
 }
 
 void GtkDialogView::MirrorAll() {
+    if (window == nullptr) return;
     mirroring = true;
     for (const auto& mirror : mirrors) mirror();
     mirroring = false;
 }
 
-void GtkDialogView::AfterEvent(std::function<void()> action) {
-    afterEvent.push_back(std::move(action));
-    if (afterEventSource != 0) return;
-    afterEventSource = g_idle_add(
-        [](gpointer self) -> gboolean {
-            auto* view = static_cast<GtkDialogView*>(self);
-            view->afterEventSource = 0;
-            while (!view->afterEvent.empty()) {
-                const std::function<void()> action = std::move(view->afterEvent.front());
-                view->afterEvent.pop_front();
-                action();
-            }
-            return G_SOURCE_REMOVE;
-        },
-        this);
+void GtkDialogView::AfterEvent(std::function<void()> action) { afterEvent.push_back(std::move(action)); }
+
+void GtkDialogView::HandleEvent(GdkEvent* event, gpointer self) {
+    auto* view = static_cast<GtkDialogView*>(self);
+    ++view->eventDepth;
+    gtk_main_do_event(event);
+    --view->eventDepth;
+    if (view->eventDepth > 0) return;
+    while (!view->afterEvent.empty()) {
+        const std::function<void()> action = std::move(view->afterEvent.front());
+        view->afterEvent.pop_front();
+        action();
+    }
 }
 
 void GtkDialogView::Present() {
@@ -531,22 +555,28 @@ GtkWidget* GtkDialogView::BuildImage(TImage& image) {
     return widget;
 }
 
+template <class Box>
+void GtkDialogView::FilterKeys(GtkWidget* widget, Box& box) {
+    Connect<gboolean(GtkWidget*, GdkEventKey*)>(widget, "key-press-event",
+                                                [this, &box](GtkWidget*, GdkEventKey* key) {
+                                                    std::optional<char> typed = TypedCharacter(*key);
+                                                    if (!typed) return FALSE;
+                                                    char character = *typed;
+                                                    Dispatch([&box, &character] { box.KeyPress(character); });
+                                                    return character == 0 ? TRUE : FALSE;
+                                                });
+}
+
 GtkWidget* GtkDialogView::BuildEdit(TEdit& edit) {
     GtkWidget* widget = gtk_entry_new();
     GtkEntry* entry = GTK_ENTRY(widget);
     gtk_entry_set_width_chars(entry, 1);
+    gtk_entry_set_max_length(entry, gint(edit.MaxLength));
     Connect<void(GtkEditable*)>(widget, "changed", [this, &edit, entry](GtkEditable*) {
         const std::string text = gtk_entry_get_text(entry);
         Dispatch([&edit, text] { edit.SetText(text); });
     });
-    Connect<gboolean(GtkWidget*, GdkEventKey*)>(
-        widget, "key-press-event", [this, &edit](GtkWidget*, GdkEventKey* key) {
-            std::optional<char> typed = TypedCharacter(*key);
-            if (!typed) return FALSE;
-            char character = *typed;
-            Dispatch([&edit, &character] { edit.KeyPress(character); });
-            return character == 0 ? TRUE : FALSE;
-        });
+    FilterKeys(widget, edit);
     // The window losing the screen's focus keeps the entry's focus within it:
     // that is no exit.
     Connect<gboolean(GtkWidget*, GdkEventFocus*)>(widget, "focus-out-event",
@@ -566,6 +596,17 @@ GtkWidget* GtkDialogView::BuildSpinEdit(TSpinEdit& spin) {
     GtkSpinButton* button = GTK_SPIN_BUTTON(widget);
     gtk_spin_button_set_numeric(button, TRUE);
     gtk_spin_button_set_digits(button, 0);
+    gtk_entry_set_max_length(GTK_ENTRY(widget), gint(spin.MaxLength));
+    FilterKeys(widget, spin);
+    // A box left without a number (emptied, say) reads as the number it
+    // had, not as 0.
+    Connect<gint(GtkSpinButton*, gdouble*)>(widget, "input", [&spin, button](GtkSpinButton*, gdouble* value) {
+        const char* text = gtk_entry_get_text(GTK_ENTRY(button));
+        while (*text == ' ') ++text;
+        if (*text >= '0' && *text <= '9') return gint(FALSE);
+        *value = spin.Value();
+        return gint(TRUE);
+    });
     Connect<void(GtkSpinButton*)>(widget, "value-changed", [this, &spin](GtkSpinButton* changed) {
         const double value = gtk_spin_button_get_value(changed);
         Dispatch([&spin, value] { spin.SetValue(value); });
@@ -609,6 +650,7 @@ GtkWidget* GtkDialogView::BuildComboBox(TComboBox& combo) {
     GtkWidget* text = gtk_entry_new();
     GtkEntry* entry = GTK_ENTRY(text);
     gtk_entry_set_width_chars(entry, 1);
+    gtk_entry_set_max_length(entry, gint(combo.MaxLength));
     gtk_widget_set_hexpand(text, TRUE);
     GtkWidget* button = gtk_menu_button_new();
     gtk_container_add(GTK_CONTAINER(widget), text);

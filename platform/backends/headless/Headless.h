@@ -22,6 +22,9 @@ struct Config {
     std::optional<std::vector<ScreenMode>> offeredModes = std::nullopt;
     // What the colour dialog answers; none given: the user cancels it.
     std::optional<COLORREF> chosenColor = std::nullopt;
+    // Runs while a message box shows, given the box's owner: what a test
+    // looks at then. The box is answered with its default button after.
+    std::function<void(HWND owner)> whileMessageBoxShows = nullptr;
 };
 
 // Installs a fresh headless back end as the process's back end.

@@ -161,7 +161,8 @@ public:
     }
 
     // Answered at once with the default button.
-    int ShowMessageBox(HWND, std::string_view text, std::string_view caption, UINT) override {
+    int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT) override {
+        if (const auto shown = config_.whileMessageBoxShows) shown(owner);
         const std::lock_guard guard(lock_);
         shownBoxes_.push_back({std::string(caption), std::string(text)});
         return IDOK;
