@@ -165,7 +165,7 @@ TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
 // table, then a polar place in its polar day and its polar night.
 TEST_F(Scene, SunTimeLinesReadAsA12HourClockOrSayThereIsNone) {
     auto onDate = [&](WORD month, WORD day) {
-        platform::OverrideLocalTime(SYSTEMTIME{2003, month, 0, day, 12, 0, 0, 0});
+        platform::headless::SetLocalTime(SYSTEMTIME{2003, month, 0, day, 12, 0, 0, 0});
         SceneForm* scene = Start(800, 600);
         std::pair lines{scene->display.TextLine(1), scene->display.TextLine(2)};
         scene->CloseSaver();
@@ -180,8 +180,8 @@ TEST_F(Scene, SunTimeLinesReadAsA12HourClockOrSayThereIsNone) {
     const std::string night = "none (the sun never rises on this location)";
     EXPECT_EQ(onDate(6, 21), Lines("Sunrise at: " + day, "Sunset at: " + day));
     EXPECT_EQ(onDate(12, 21), Lines("Sunrise at: " + night, "Sunset at: " + night));
-    platform::OverrideLocalTime(std::nullopt);
-    EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+    platform::headless::SetLocalTime(std::nullopt);
+    EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 }
 
 TEST_F(Scene, MissingSettingStopsTheSetUpWithOneBoxAndEnds) {
