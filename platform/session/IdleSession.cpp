@@ -12,6 +12,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 
 namespace platform::session {
@@ -109,6 +110,12 @@ std::unique_ptr<IdleSession> IdleSession::Open(std::chrono::milliseconds idleAft
                                                std::vector<std::string> saverArguments, std::string* error) {
     std::vector<std::string> command{OwnProgram()};
     command.insert(command.end(), saverArguments.begin(), saverArguments.end());
+    // XWayland's idle time counts only the input its own windows get.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland != nullptr && *wayland != '\0') {
+        *error = "Wayland sessions are not watched yet";
+        return nullptr;
+    }
     auto idle = X11Idle::Open(idleAfter, error);
     if (!idle) return nullptr;
     // Without a session bus nobody can hold the saver off, but idle still
