@@ -5,9 +5,12 @@
 #pragma once
 
 #include "platform/StdCtrls.h"
+#include "settings/IdleStart.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
+
+#include <optional>
 
 class SetupDialog : public TDialogForm {
 public:
@@ -54,6 +57,8 @@ public:
     TSpinEdit gullCount;
     TCheckBox showDolphins;  // "Show Dolphins"
     TCheckBox showYacht;     // "Show Yacht"
+    // Where login entries exist (Linux).
+    std::optional<IdleStartOption> idleStart;
 
     TTabSheet displayPage;  // "Display"
     TGroupBox videoModeGroup;
