@@ -23,7 +23,11 @@ void IdleWatcher::Locked(bool locked) {
     if (!locked) spellUsed_ = idle_;
 }
 
-void IdleWatcher::SaverEnded() { running_ = false; }
+void IdleWatcher::SaverEnded() {
+    running_ = false;
+    // A saver slow to close may end after the next spell has begun.
+    StartWhenDue();
+}
 
 void IdleWatcher::StartWhenDue() {
     if (!idle_ || spellUsed_ || inhibited_ || locked_ || running_) return;

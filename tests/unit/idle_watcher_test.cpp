@@ -30,6 +30,15 @@ TEST_F(IdleWatcherTest, StartsOncePerIdleSpell) {
     EXPECT_EQ(saver.starts, 2);
 }
 
+TEST_F(IdleWatcherTest, ASpellThatBeginsWhileTheSaverClosesStartsItOnceItHasEnded) {
+    watcher.Idle();
+    watcher.Active();  // the key that ends the saver
+    watcher.Idle();
+    EXPECT_EQ(saver.starts, 1);
+    watcher.SaverEnded();
+    EXPECT_EQ(saver.starts, 2);
+}
+
 TEST_F(IdleWatcherTest, ASaverEndingWithoutInputWaitsForTheNextSpell) {
     watcher.Idle();
     watcher.SaverEnded();  // it failed; input still rests
