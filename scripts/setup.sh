@@ -9,14 +9,14 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libglib2.0-dev libx11-dev libxdamage-dev
-  libxss-dev libxext-dev
+  libxss-dev libxext-dev libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols
   libgtest-dev libbenchmark-dev
 )
 for option in "$@"; do
   case "$option" in
     --test)
       packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
-                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin python3-dbus python3-dbusmock
+                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin python3-dbus python3-dbusmock sway wtype
                  lintian dpkg-dev fakeroot desktop-file-utils) ;;
     --pictures)
       packages+=(xvfb xdotool x11-utils imagemagick xfwm4) ;;

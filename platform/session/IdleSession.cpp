@@ -4,6 +4,7 @@
 #include "platform/session/GObjectPtr.h"
 #include "platform/session/InhibitService.h"
 #include "platform/session/LoginLock.h"
+#include "platform/session/WaylandIdle.h"
 #include "platform/session/X11Idle.h"
 
 #include <gio/gio.h>
@@ -46,10 +47,10 @@ std::string OwnProgram() {
     return length > 0 ? std::string(path, std::size_t(length)) : std::string("tidereach");
 }
 
-class X11Session final : public IdleSession {
+class DesktopSession final : public IdleSession {
 public:
-    X11Session(std::unique_ptr<X11Idle> idle, GObjectPtr<GDBusConnection> bus,
-               std::vector<std::string> command)
+    DesktopSession(std::unique_ptr<IdleSource> idle, GObjectPtr<GDBusConnection> bus,
+                   std::vector<std::string> command)
         : idle_(std::move(idle)), bus_(std::move(bus)), saver_(std::move(command), [this] {
               if (events_ != nullptr) events_->SaverEnded();
           }) {}
@@ -98,7 +99,7 @@ public:
     }
 
 private:
-    std::unique_ptr<X11Idle> idle_;
+    std::unique_ptr<IdleSource> idle_;
     GObjectPtr<GDBusConnection> bus_;
     SessionEvents* events_ = nullptr;
     ChildSaver saver_;
@@ -110,13 +111,14 @@ std::unique_ptr<IdleSession> IdleSession::Open(std::chrono::milliseconds idleAft
                                                std::vector<std::string> saverArguments, std::string* error) {
     std::vector<std::string> command{OwnProgram()};
     command.insert(command.end(), saverArguments.begin(), saverArguments.end());
-    // XWayland's idle time counts only the input its own windows get.
+    // On Wayland the compositor tells; XWayland's idle time would count
+    // only the input its own windows get.
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland != nullptr && *wayland != '\0') {
-        *error = "Wayland sessions are not watched yet";
-        return nullptr;
-    }
-    auto idle = X11Idle::Open(idleAfter, error);
+    std::unique_ptr<IdleSource> idle;
+    if (wayland != nullptr && *wayland != '\0')
+        idle = WaylandIdle::Open(idleAfter, error);
+    else
+        idle = X11Idle::Open(idleAfter, error);
     if (!idle) return nullptr;
     // Without a session bus nobody can hold the saver off, but idle still
     // starts it.
@@ -126,7 +128,7 @@ std::unique_ptr<IdleSession> IdleSession::Open(std::chrono::milliseconds idleAft
         std::cerr << "tidereach: no session bus (" << busError->message << "); inhibitors are not heard\n";
         g_error_free(busError);
     }
-    return std::make_unique<X11Session>(std::move(idle), std::move(bus), std::move(command));
+    return std::make_unique<DesktopSession>(std::move(idle), std::move(bus), std::move(command));
 }
 
 }  // namespace platform::session

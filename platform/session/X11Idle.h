@@ -4,6 +4,8 @@
 // for, either way, so nothing is polled.
 #pragma once
 
+#include "platform/session/IdleSource.h"
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -11,22 +13,18 @@
 
 namespace platform::session {
 
-class X11Idle {
+class X11Idle final : public IdleSource {
 public:
     // nullptr with the reason in `error` without an X server or its
     // MIT-SCREEN-SAVER and SYNC extensions.
     static std::unique_ptr<X11Idle> Open(std::chrono::milliseconds after, std::string* error);
-    ~X11Idle();
+    ~X11Idle() override;
     X11Idle(const X11Idle&) = delete;
     X11Idle& operator=(const X11Idle&) = delete;
 
-    // From now on calls `idle` when input has rested `after` (at once when
-    // it already has) and `active` at the first input after that, from the
-    // default main context. The loss of the server ends the process.
-    void Watch(std::function<void()> idle, std::function<void()> active);
-
+    void Watch(std::function<void()> idle, std::function<void()> active) override;
     // XScreenSaver marks its window with its version.
-    bool XScreenSaverRuns();
+    bool XScreenSaverRuns() override;
 
 private:
     struct Connection;

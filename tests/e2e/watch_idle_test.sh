@@ -198,8 +198,3 @@ grep -q "XScreenSaver runs the screensavers of this session" "$WORK/watcher.err"
   fail "the watcher did not say why it ends: $(cat "$WORK/watcher.err")"
 pass "beside XScreenSaver the watcher says so and ends with exit code 0"
 
-# On Wayland, XWayland's idle time counts only its own windows' input.
-set +e; WAYLAND_DISPLAY=wayland-9 "$TIDEREACH" --watch-idle --after $AFTER 2>"$WORK/watcher.err"; code=$?; set -e
-[ $code -eq 1 ] && grep -q "Wayland sessions are not watched yet" "$WORK/watcher.err" ||
-  fail "on Wayland the watcher did not refuse the X server's idle time (exit code $code): $(cat "$WORK/watcher.err")"
-pass "on Wayland the watcher does not watch XWayland's idle time"
