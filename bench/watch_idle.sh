@@ -22,7 +22,8 @@ if [ "${1:-}" = --inside ]; then
   "$build/tidereach" --watch-idle --after 3600 2>"$scratch/watcher.err" & watcher=$!
   sleep 1
   ticks() { awk '{ print $14 + $15 }' "/proc/$watcher/stat"; }
-  switches() { awk '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print n }' "/proc/$watcher/status"; }
+  # Every thread's, GLib's workers included.
+  switches() { cat /proc/$watcher/task/*/status | awk '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print n }'; }
   t0=$(ticks) s0=$(switches)
   sleep "$wait_seconds"
   t1=$(ticks) s1=$(switches)
