@@ -3,6 +3,7 @@
 #include <glib.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -51,8 +52,13 @@ void ChildSaver::Stop() {
     if (pid_ > 0) kill(pid_, SIGTERM);
 }
 
-void ChildSaver::OnExit(int pid, int, void* self) {
+void ChildSaver::OnExit(int pid, int status, void* self) {
     auto* saver = static_cast<ChildSaver*>(self);
+    // The saver's own failures reach the session's log.
+    if (WIFSIGNALED(status) && WTERMSIG(status) != SIGTERM)
+        std::cerr << "tidereach: the saver ended by signal " << WTERMSIG(status) << "\n";
+    else if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+        std::cerr << "tidereach: the saver ended with exit code " << WEXITSTATUS(status) << "\n";
     g_spawn_close_pid(pid);
     saver->pid_ = 0;
     saver->watch_ = 0;

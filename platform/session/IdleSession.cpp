@@ -2,6 +2,7 @@
 
 #include "platform/session/ChildSaver.h"
 #include "platform/session/GObjectPtr.h"
+#include "platform/session/GnomeIdle.h"
 #include "platform/session/InhibitService.h"
 #include "platform/session/LoginLock.h"
 #include "platform/session/WaylandIdle.h"
@@ -77,16 +78,25 @@ public:
                     return G_SOURCE_CONTINUE;
                 },
                 loop));
+        // Holds through our service and the desktop's own count alike.
+        bool serviceHeld = false, desktopHeld = false;
+        auto tellHeld = [&] { events.Inhibited(serviceHeld || desktopHeld); };
         std::unique_ptr<InhibitService> inhibitors;
         unsigned long closed = 0;
         if (bus_) {
-            inhibitors =
-                std::make_unique<InhibitService>(bus_.get(), [&](bool held) { events.Inhibited(held); });
+            inhibitors = std::make_unique<InhibitService>(bus_.get(), [&](bool held) {
+                serviceHeld = held;
+                tellHeld();
+            });
             g_dbus_connection_set_exit_on_close(bus_.get(), FALSE);
             closed = g_signal_connect_swapped(bus_.get(), "closed", G_CALLBACK(g_main_loop_quit), loop);
         }
         const auto lock = LoginLock::Watch([&](bool locked) { events.Locked(locked); });
         if (lock && lock->Locked()) events.Locked(true);
+        idle_->WatchInhibitors([&](bool held) {
+            desktopHeld = held;
+            tellHeld();
+        });
         idle_->Watch([&] { events.Idle(); }, [&] { events.Active(); });
 
         g_main_loop_run(loop);
@@ -111,15 +121,6 @@ std::unique_ptr<IdleSession> IdleSession::Open(std::chrono::milliseconds idleAft
                                                std::vector<std::string> saverArguments, std::string* error) {
     std::vector<std::string> command{OwnProgram()};
     command.insert(command.end(), saverArguments.begin(), saverArguments.end());
-    // On Wayland the compositor tells; XWayland's idle time would count
-    // only the input its own windows get.
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    std::unique_ptr<IdleSource> idle;
-    if (wayland != nullptr && *wayland != '\0')
-        idle = WaylandIdle::Open(idleAfter, error);
-    else
-        idle = X11Idle::Open(idleAfter, error);
-    if (!idle) return nullptr;
     // Without a session bus nobody can hold the saver off, but idle still
     // starts it.
     GError* busError = nullptr;
@@ -128,6 +129,14 @@ std::unique_ptr<IdleSession> IdleSession::Open(std::chrono::milliseconds idleAft
         std::cerr << "tidereach: no session bus (" << busError->message << "); inhibitors are not heard\n";
         g_error_free(busError);
     }
+    // GNOME's own monitor first; on other Wayland desktops the compositor
+    // tells, since XWayland's idle time counts only its own windows' input.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::unique_ptr<IdleSource> idle;
+    if (bus) idle = GnomeIdle::Open(bus.get(), idleAfter);
+    if (!idle && wayland != nullptr && *wayland != '\0') idle = WaylandIdle::Open(idleAfter, error);
+    if (!idle && (wayland == nullptr || *wayland == '\0')) idle = X11Idle::Open(idleAfter, error);
+    if (!idle) return nullptr;
     return std::make_unique<DesktopSession>(std::move(idle), std::move(bus), std::move(command));
 }
 

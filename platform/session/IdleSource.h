@@ -14,6 +14,10 @@ public:
     // that, from the default main context. The end of the display ends the
     // process.
     virtual void Watch(std::function<void()> idle, std::function<void()> active) = 0;
+    // Tells of the desktop's own holds on idle (a film playing), where the
+    // source knows of them; compositors that honour holds themselves do not
+    // tell.
+    virtual void WatchInhibitors(std::function<void(bool held)> changed) { (void)changed; }
     // XScreenSaver, which marks a window of the X server.
     virtual bool XScreenSaverRuns() = 0;
 };
