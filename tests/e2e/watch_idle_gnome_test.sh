@@ -72,11 +72,6 @@ SAVER_PID=$(saver_pid)
 stays_running 2 || fail "the saver did not stay: $(cat "$WORK/watcher.err")"
 pass "released, the idle session starts the saver under mutter"
 
-kill -TERM $WATCHER_PID
-deadline=$((SECONDS + 10))
-while process_running "$WATCHER_PID" || process_running "$SAVER_PID"; do
-  [ $SECONDS -ge $deadline ] && fail "the watcher or its saver still runs after SIGTERM"
-  sleep 0.1
-done
+terminate_watcher "$WATCHER_PID" "$SAVER_PID"
 SAVER_PID=""
 pass "SIGTERM ends the watcher and its saver"

@@ -151,12 +151,7 @@ kill -9 $HOLDER_PID
 wait_island "after the program holding it off left the bus"
 pass "a program that leaves the bus lets go of its hold"
 
-kill -TERM $WATCHER_PID
-deadline=$((SECONDS + 10))
-while process_running "$WATCHER_PID" || process_running "$SAVER_PID"; do
-  [ $SECONDS -ge $deadline ] && fail "the watcher or its saver still runs after SIGTERM"
-  sleep 0.1
-done
+terminate_watcher "$WATCHER_PID" "$SAVER_PID"
 set +e; wait "$WATCHER_PID"; code=$?; set -e
 [ $code -eq 0 ] || fail "the watcher ended with exit code $code on SIGTERM: $(cat "$WORK/watcher.err")"
 left=$(pgrep -f "^$TIDEREACH" || true)
