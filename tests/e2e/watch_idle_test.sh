@@ -4,7 +4,7 @@
 # Idle starts the island full screen, input ends it and the watcher waits
 # for the next spell; a program holding org.freedesktop.ScreenSaver off, or
 # a locked session, starts nothing; SIGTERM leaves nothing of ours running;
-# beside XScreenSaver the watcher steps aside.
+# beside XScreenSaver or mate-screensaver the watcher steps aside.
 source "$(dirname "$0")/lib.sh"
 
 IDLE_TIME=$(dirname "$XWINDOW_HELPER")/idle_time
@@ -167,13 +167,15 @@ HOST_USER=$(id -un)
 HOST_HOME=$WORK/home
 mkdir -p "$HOST_HOME"
 chmod 755 "$WORK"
-printf 'mode:\t\tblank\ntimeout:\t0:30:00\nlock:\t\tFalse\nsplash:\t\tFalse\n' >"$HOST_HOME/.xscreensaver"
+printf 'mode:\t\tblank\ntimeout:\t0:30:00\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\nsplash:\t\tFalse\ndpmsEnabled:\tFalse\n' \
+  >"$HOST_HOME/.xscreensaver"
 chown -R "$HOST_USER" "$HOST_HOME"
 as_host() {
-  if [ "$HOST_USER" = "$(id -un)" ]; then env HOME="$HOST_HOME" "$@"
-  else runuser -u "$HOST_USER" -- env HOME="$HOST_HOME" DISPLAY="$DISPLAY" "$@"; fi
+  local environment=(HOME="$HOST_HOME" XDG_CONFIG_HOME="$HOST_HOME/.config" DISPLAY="$DISPLAY")
+  if [ "$HOST_USER" = "$(id -un)" ]; then env "${environment[@]}" "$@"
+  else runuser -u "$HOST_USER" -- env "${environment[@]}" "$@"; fi
 }
-as_host xscreensaver -no-splash >"$WORK/host.log" 2>&1 &
+as_host xscreensaver -no-splash -verbose >"$WORK/host.log" 2>&1 &
 at_exit "as_host xscreensaver-command -exit"
 deadline=$((SECONDS + 20))
 until as_host xscreensaver-command -time >/dev/null 2>&1; do
@@ -193,3 +195,25 @@ grep -q "XScreenSaver runs the screensavers of this session" "$WORK/watcher.err"
   fail "the watcher did not say why it ends: $(cat "$WORK/watcher.err")"
 pass "beside XScreenSaver the watcher says so and ends with exit code 0"
 
+
+# mate-screensaver, which announces itself on the session bus.
+command -v mate-screensaver >/dev/null ||
+  fail "mate-screensaver is not installed (scripts/setup.sh --test installs it)"
+as_host xscreensaver-command -exit >/dev/null 2>&1
+deadline=$((SECONDS + 20))
+while as_host xscreensaver-command -time >/dev/null 2>&1; do
+  [ $SECONDS -ge $deadline ] && fail "xscreensaver did not end"
+  sleep 0.2
+done
+XDG_CONFIG_HOME=$WORK/mate mate-screensaver --no-daemon >"$WORK/mate.log" 2>&1 &
+at_exit "kill $!"
+deadline=$((SECONDS + 20))
+until gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+  --method org.freedesktop.DBus.NameHasOwner org.mate.ScreenSaver 2>/dev/null | grep -q true; do
+  [ $SECONDS -ge $deadline ] && fail "mate-screensaver did not start: $(tail -20 "$WORK/mate.log")"
+  sleep 0.2
+done
+set +e; timeout 20 "$TIDEREACH" --watch-idle --after $AFTER 2>"$WORK/watcher.err"; code=$?; set -e
+[ $code -eq 0 ] && grep -q "mate-screensaver runs the screensavers of this session" "$WORK/watcher.err" ||
+  fail "beside mate-screensaver the watcher ended with exit code $code: $(cat "$WORK/watcher.err")"
+pass "beside mate-screensaver the watcher says so and ends with exit code 0"
