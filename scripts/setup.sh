@@ -8,14 +8,15 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libx11-dev libxdamage-dev
-  libxtst-dev libgtest-dev libbenchmark-dev
+  libsdl2-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev libfreetype-dev libgtk-3-dev libglib2.0-dev libx11-dev libxdamage-dev
+  libxtst-dev libxss-dev libxext-dev libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols
+  libgtest-dev libbenchmark-dev
 )
 for option in "$@"; do
   case "$option" in
     --test)
       packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils imagemagick
-                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin
+                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin python3-dbus python3-dbusmock sway wtype mutter
                  lintian dpkg-dev fakeroot desktop-file-utils) ;;
     --pictures)
       packages+=(xvfb xdotool x11-utils imagemagick xfwm4) ;;

@@ -32,7 +32,7 @@ git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format 
 step "Layers (no window-system header above platform/)"
 # The build refuses SDL's and GTK's headers above platform/, since only the
 # back ends see their include paths; Xlib's lie in the compiler's own path.
-if git -C "$root" grep -nE '#include <(X11|SDL|gtk|gdk|glib)' -- display scene settings shell solar; then
+if git -C "$root" grep -nE '#include <(X11|SDL|gtk|gdk|glib|gio|wayland)' -- display scene settings shell solar watcher; then
   echo "window-system headers are the platform's back ends' own"
   exit 1
 fi

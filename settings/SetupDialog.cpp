@@ -1,5 +1,6 @@
 #include "settings/SetupDialog.h"
 
+#include "platform/Autostart.h"
 #include "platform/Documentation.h"
 #include "platform/forms/DialogWindow.h"
 #include "platform/winapi/User.h"
@@ -147,6 +148,7 @@ SetupDialog::SetupDialog(TComponent* owner, DisplayProbes probes)
       colorDialog(this),
       store_(SaverSettingsStore(this)) {
     Caption = "Tideway Islands Setup";
+    if (platform::AutostartAvailable()) idleStart.emplace(&settingsPage, Filling(3, 0, 1, 2));
     previewPicture.ResourceName = "PREV_BITMAP";
     previewPicture.Width = 156;
     previewPicture.Height = 117;
@@ -268,6 +270,7 @@ void SetupDialog::SetUpDialog(TObject*) {
     // stored. The controls show them either way.
     settings_ = FirstRunDefaults(ReadDesktopMode());
     try {
+        if (idleStart) idleStart->Load(store_);
         LoadSettings(store_, settings_, LoadVariant::Dialog, 0);
     } catch (...) {
         RefreshControls();
@@ -394,6 +397,7 @@ void SetupDialog::SaveAndClose(TObject*) {
     // look like a saved dialog.
     bool stored = false;
     if (!store_.Read("flag_clock", &stored)) throw SettingsStoreError("Failed to set data for 'flag_clock'");
+    if (idleStart) idleStart->Save(store_);
     Close();
 }
 
@@ -403,6 +407,7 @@ void SetupDialog::RestoreDefaults(TObject*) {
     const bool showRisSet = settings_.ShowRisSet;
     settings_ = FirstRunDefaults(ReadDesktopMode());
     settings_.ShowRisSet = showRisSet;
+    if (idleStart) idleStart->RestoreDefaults();
     if (const auto city = CityAt(0)) {
         settings_.RegLat = city->Latitude();
         settings_.RegLng = city->Longitude();

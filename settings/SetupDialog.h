@@ -5,10 +5,12 @@
 #pragma once
 
 #include "platform/forms/StdCtrls.h"
+#include "settings/IdleStart.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
 
+#include <optional>
 #include <string>
 
 class SetupDialog : public TDialogForm {
@@ -62,6 +64,8 @@ public:
     TSpinEdit gullCount;
     TCheckBox showDolphins;  // "Show Dolphins"
     TCheckBox showYacht;     // "Show Yacht"
+    // Where login entries exist (Linux).
+    std::optional<IdleStartOption> idleStart;
 
     TTabSheet displayPage;  // "Display"
     TGroupBox videoModeGroup;

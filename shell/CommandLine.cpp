@@ -96,6 +96,11 @@ const Option kOptions[] = {
     {"--help", {}, false, [](Reading& r, const Given&) { r.line.help = true; }},
     {"--version", {}, false, [](Reading& r, const Given&) { r.line.version = true; }},
     {"--window", {}, false, [](Reading& r, const Given&) { r.line.window = true; }},
+    {"--watch-idle", {}, false, [](Reading& r, const Given&) { r.line.watchIdle = true; }},
+    {"--after",
+     {},
+     true,
+     [](Reading& r, const Given& g) { r.line.idleAfterSeconds = ParseNumber(g.option, g.value, 1, 86'400); }},
     {"--snapshot",
      {},
      true,
@@ -169,8 +174,13 @@ CommandLine Conclude(Reading reading, const char* screensaverWindow) {
     if (reading.snapshotTuned && !reading.snapshotAsked)
         throw Wrong("--ticks, --seed and --size go with --snapshot FILE.png");
     if (reading.snapshotAsked) result.snapshot = reading.snapshot;
+    if (result.idleAfterSeconds && !result.watchIdle) throw Wrong("--after SECONDS goes with --watch-idle");
+    if (result.watchIdle && (result.window || reading.snapshotAsked || reading.root || reading.windowId ||
+                             !result.hostArguments.empty()))
+        throw Wrong("--watch-idle starts the saver by itself and goes with no other mode");
 
-    const bool otherMode = result.window || reading.snapshotAsked || !result.hostArguments.empty();
+    const bool otherMode =
+        result.window || reading.snapshotAsked || result.watchIdle || !result.hostArguments.empty();
     if ((reading.root || reading.windowId) && otherMode)
         throw Wrong("-root and -window-id run the saver in a host's window and go with no other mode");
     // A host that names its window only in the environment runs the saver
@@ -225,6 +235,10 @@ std::string UsageText() {
            "  --snapshot FILE.png [--ticks N] [--seed S] [--size WxH[xBITS]]\n"
            "                  render the scene offscreen after N ticks and write it as PNG\n"
            "                  (default 0 ticks, seed 1, 1024x768x32)\n"
+           "  --watch-idle [--after SECONDS]\n"
+           "                  start the saver full screen whenever the session has been idle\n"
+           "                  for SECONDS (default: the minutes set in the dialog), on desktops\n"
+           "                  without a screensaver host; runs until the session ends\n"
            "  --help          show this text\n"
            "  --version       show the version\n"
            "\n"

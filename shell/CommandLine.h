@@ -23,6 +23,8 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool window = false;  // the saver in an ordinary window
+    bool watchIdle = false;
+    std::optional<int> idleAfterSeconds;  // --after; without it, the stored minutes
     std::optional<SnapshotRequest> snapshot;
     // -root, -window-id ID, or a host's $XSCREENSAVER_WINDOW.
     std::optional<platform::sdl::HostWindow> host;

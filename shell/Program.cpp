@@ -12,6 +12,7 @@
 #include "shell/PasswordChange.h"
 #include "shell/Preview.h"
 #include "shell/Snapshot.h"
+#include "watcher/WatchIdle.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -121,6 +122,7 @@ int RunProgram(const std::vector<std::string>& arguments) {
         return 0;
     }
     if (line.snapshot) return RunSnapshot(*line.snapshot, line.overrides);
+    if (line.watchIdle) return RunWatchIdle(line.idleAfterSeconds);
 
     try {
         Dispatch(line);

@@ -46,21 +46,6 @@ private:
     int fd_;
 };
 
-std::optional<fs::path> ConfigHome() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return fs::path(config);
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') return fs::path(home) / ".config";
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-        return fs::path(found->pw_dir) / ".config";
-    }
-    return std::nullopt;
-}
-
 bool IsSafeSegment(std::string_view segment) {
     return !segment.empty() && segment != "." && segment != ".." &&
            segment.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
@@ -133,6 +118,21 @@ FileStatus ReplaceFile(const fs::path& target, std::string_view text, mode_t mod
 }
 
 }  // namespace
+
+std::optional<fs::path> ConfigHome() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return fs::path(config);
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return fs::path(home) / ".config";
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        return fs::path(found->pw_dir) / ".config";
+    }
+    return std::nullopt;
+}
 
 std::optional<KeyLocation> LocateKey(std::string_view subKey) {
     std::vector<std::string_view> segments;

@@ -16,6 +16,9 @@ namespace platform::registry {
 // and is neither parsed nor replaced, so that nothing in it is lost.
 inline constexpr std::size_t kMaxKeyFileBytes = 1 << 20;
 
+// $XDG_CONFIG_HOME, else ~/.config; nullopt without a home to put it in.
+std::optional<std::filesystem::path> ConfigHome();
+
 struct KeyLocation {
     std::string name;            // HKEY_CURRENT_USER\SOFTWARE\A\B, the section name
     std::filesystem::path file;  // $XDG_CONFIG_HOME/A/B.reg

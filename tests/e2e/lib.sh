@@ -140,6 +140,16 @@ wait_process_end() {
   done
 }
 
+# Sends SIGTERM to an idle watcher and waits until it and its saver are gone.
+terminate_watcher() {  # WATCHER_PID SAVER_PID
+  kill -TERM "$1"
+  local deadline=$((SECONDS + 10))
+  while process_running "$1" || process_running "$2"; do
+    [ $SECONDS -ge $deadline ] && fail "the watcher or its saver still runs after SIGTERM"
+    sleep 0.1
+  done
+}
+
 # True when a picture of a 1024x768 screen shows the island full screen: blue
 # sky at the top, sand at the bottom.
 shows_island() {

@@ -92,3 +92,16 @@ TEST(CommandLine, RunSettingsOverrideOnlyWhatIsGiven) {
     EXPECT_THROW(ParseCommandLine({"--clock", "yes"}), std::invalid_argument);
     EXPECT_THROW(ParseCommandLine({"--daytime"}), std::invalid_argument);
 }
+
+TEST(CommandLine, WatchIdleTakesItsTimeAndNoOtherMode) {
+    const CommandLine line = ParseCommandLine({"--watch-idle", "--after", "90"}, "77");
+    EXPECT_TRUE(line.watchIdle);
+    EXPECT_EQ(line.idleAfterSeconds, 90);
+    EXPECT_FALSE(line.host);  // a host's window in the environment is not the watcher's
+    EXPECT_FALSE(ParseCommandLine({"--watch-idle"}).idleAfterSeconds);
+    EXPECT_THROW(ParseCommandLine({"--after", "90"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--watch-idle", "--after", "0"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--watch-idle", "--window"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--watch-idle", "/c"}), std::invalid_argument);
+    EXPECT_THROW(ParseCommandLine({"--watch-idle", "-root"}), std::invalid_argument);
+}
