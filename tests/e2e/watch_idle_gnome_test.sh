@@ -5,14 +5,17 @@
 # released the saver starts full screen with the keyboard focus, taken from
 # another program's window; a key through mutter's own
 # org.gnome.Mutter.RemoteDesktop ends it, the pointer the next one; SIGTERM
-# leaves nothing of ours. No gnome-session runs headless here: a mock of its
+# leaves nothing of ours. Then the same through mutter's XWayland, where SDL
+# draws in a GNOME session that has it. No gnome-session runs headless here: a mock of its
 # SessionManager holds the idle inhibitor as gnome-session would report it.
 # Bare mutter has no window introspection on the bus (that is gnome-shell's),
 # so its focus and window-state log tells which window it made full screen
 # and focused.
 source "$(dirname "$0")/lib.sh"
 
-command -v mutter >/dev/null || fail "mutter is not installed (scripts/setup.sh --test installs it)"
+for program in mutter Xwayland; do
+  command -v $program >/dev/null || fail "$program is not installed (scripts/setup.sh --test installs it)"
+done
 PYTHON=/usr/bin/python3
 "$PYTHON" -c 'import dbusmock' 2>/dev/null || fail "python3-dbusmock is not installed (scripts/setup.sh --test installs it)"
 AFTER=2
@@ -20,15 +23,16 @@ start_session_bus
 unset DISPLAY
 export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-MUTTER_DEBUG=focus,window-ops mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 \
+MUTTER_DEBUG=focus,window-ops mutter --headless --wayland --virtual-monitor 1024x768 \
   --wayland-display=wayland-gnome >"$WORK/mutter.log" 2>&1 &
 at_exit "kill $!"
 monitor() {
   gdbus call --session --dest org.gnome.Mutter.IdleMonitor --object-path /org/gnome/Mutter/IdleMonitor/Core \
     --method org.gnome.Mutter.IdleMonitor."$1" 2>/dev/null
 }
+xwayland_display() { sed -n 's/.*Using public X11 display \(:[0-9]*\),.*/\1/p' "$WORK/mutter.log"; }
 deadline=$((SECONDS + 30))
-until [ -S "$XDG_RUNTIME_DIR/wayland-gnome" ] && monitor GetIdletime >/dev/null; do
+until [ -S "$XDG_RUNTIME_DIR/wayland-gnome" ] && monitor GetIdletime >/dev/null && [ -n "$(xwayland_display)" ]; do
   [ $SECONDS -ge $deadline ] && fail "mutter did not start: $(tail -20 "$WORK/mutter.log")"
   sleep 0.2
 done
@@ -47,11 +51,11 @@ remote() {
 remote
 
 # The window mutter gave the keyboard focus last, and those it made full
-# screen and raised on top.
-focused_window() { sed -n 's/.*FOCUS: \* Focus --> \(W[0-9]*\)$/\1/p' "$WORK/mutter.log" | tail -1; }
+# screen and raised on top: Wn for a Wayland window, its id for an X11 one.
+focused_window() { sed -n 's/.*FOCUS: \* Focus --> \(W[0-9]*\|0x[0-9a-f]*\)$/\1/p' "$WORK/mutter.log" | tail -1; }
 fullscreen_windows() {
-  sed -n 's/.*WINDOW_OPS: Fullscreening \(W[0-9]*\)$/\1/p' "$WORK/mutter.log" | sort -u >"$WORK/fullscreen"
-  sed -n 's/.*WINDOW_OPS: Raising window \(W[0-9]*\),.*/\1/p' "$WORK/mutter.log" | sort -u | comm -12 - "$WORK/fullscreen"
+  sed -n 's/.*WINDOW_OPS: Fullscreening \([^ ]*\)$/\1/p' "$WORK/mutter.log" | sort -u >"$WORK/fullscreen"
+  sed -n 's/.*WINDOW_OPS: Raising window \([^ ]*\),.*/\1/p' "$WORK/mutter.log" | sort -u | comm -12 - "$WORK/fullscreen"
 }
 
 # Another program's window has the focus when the session goes idle.
@@ -163,3 +167,22 @@ wait_saver_focused
 terminate_watcher "$WATCHER_PID" "$SAVER_PID"
 SAVER_PID=""
 pass "SIGTERM ends the watcher and its saver"
+
+# Through XWayland: the watcher hands its session's DISPLAY on to the saver.
+XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* | head -1) DISPLAY=$(xwayland_display) \
+  WAYLAND_DISPLAY=wayland-gnome "$TIDEREACH" --watch-idle --after $AFTER >"$WORK/watcher.out" 2>"$WORK/watcher.err" &
+WATCHER_PID=$!
+at_exit "kill -9 $WATCHER_PID"
+wait_saver_focused
+[[ $(focused_window) == 0x* ]] || fail "the saver's window is no X11 window: $(focused_window)"
+pass "through XWayland, too, our window is full screen with the keyboard focus"
+
+remote key $ESCAPE
+wait_saver_gone
+deadline=$((SECONDS + 30))
+until [ -n "$(saver_pid)" ]; do
+  [ $SECONDS -ge $deadline ] && fail "no saver started on the next idle spell: $(cat "$WORK/watcher.err")"
+  sleep 0.2
+done
+terminate_watcher "$WATCHER_PID" "$(saver_pid)"
+pass "a key through RemoteDesktop ends the XWayland saver; SIGTERM ends the watcher and the next one"
