@@ -6,11 +6,11 @@
 # another program's window; a key through mutter's own
 # org.gnome.Mutter.RemoteDesktop ends it, the pointer the next one; SIGTERM
 # leaves nothing of ours. Then the same through mutter's XWayland, where SDL
-# draws in a GNOME session that has it. No gnome-session runs headless here: a mock of its
-# SessionManager holds the idle inhibitor as gnome-session would report it.
-# Bare mutter has no window introspection on the bus (that is gnome-shell's),
-# so its focus and window-state log tells which window it made full screen
-# and focused.
+# draws in a GNOME session that has it. No gnome-session runs headless here:
+# a mock of its SessionManager holds the idle inhibitor as gnome-session
+# would report it. Bare mutter has no window introspection on the bus (that
+# is gnome-shell's), so its focus and window-ops log tells which window it
+# made full screen and focused.
 source "$(dirname "$0")/lib.sh"
 
 for program in mutter Xwayland; do
