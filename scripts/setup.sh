@@ -16,8 +16,8 @@ for option in "$@"; do
   case "$option" in
     --test)
       packages+=(clang clang-format libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils imagemagick
-                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin python3-dbus python3-dbusmock sway wtype mutter
-                 lintian dpkg-dev fakeroot desktop-file-utils) ;;
+                 xscreensaver mate-screensaver weston dbus-daemon libglib2.0-bin python3-dbus python3-dbusmock sway wtype
+                 mutter xwayland lintian dpkg-dev fakeroot desktop-file-utils) ;;
     --pictures)
       packages+=(xvfb xdotool x11-utils imagemagick xfwm4) ;;
     --windows)
