@@ -24,8 +24,10 @@ endfunction()
 # in the program's folder first, and so do the DLLs loaded then for what
 # they load (the window system's for its theme); the program first limits
 # every search to System32 and only then calls into these
-# (shell/WindowsProgram.cpp). Only the kernel, the C runtime and advapi32,
-# which load no others from outside System32, are imported at start.
+# (shell/WindowsProgram.cpp). Only the kernel, the C runtime, advapi32 and
+# gdi32, which load no others from outside System32, are imported at start
+# (gdi32 in the import table, where a test's display double finds the
+# program's calls of the screen's ramp).
 function(delay_import_library out dll)
   get_filename_component(stem ${dll} NAME_WE)
   string(TOLOWER ${stem} stem)
@@ -42,7 +44,7 @@ function(delay_import_library out dll)
   set(${out} ${folder}/lib${stem}_delay.a PARENT_SCOPE)
 endfunction()
 set(delay_imports)
-foreach(dll DDRAW.dll WINMM.dll COMCTL32.dll USER32.dll GDI32.dll COMDLG32.dll OLE32.dll SHELL32.dll)
+foreach(dll DDRAW.dll WINMM.dll COMCTL32.dll USER32.dll COMDLG32.dll OLE32.dll SHELL32.dll)
   delay_import_library(library ${dll})
   list(APPEND delay_imports ${library})
 endforeach()
