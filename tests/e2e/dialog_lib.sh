@@ -26,7 +26,13 @@ open_dialog() {
   done
   echo "dialog window after about $((SECONDS - started)) s"
   xdotool windowfocus --sync "$DIALOG"
-  sleep 0.5
+  # The window maps before its first frame, and the dialog probes the
+  # display just after that frame; input it reads from then on finds the
+  # video modes offered.
+  until [ "$(screenshot_window "$WORK/opened.png" && colours_of "$WORK/opened.png")" -gt 100 ]; do
+    [ $SECONDS -ge $deadline ] && fail "the dialog's window showed no controls"
+    sleep 0.1
+  done
 }
 
 stored() { grep -F "\"$1\"=" "$KEY_FILE" || echo "\"$1\" missing"; }
