@@ -84,19 +84,18 @@ colours_of() { convert "$1" -format "%k" info:; }
 float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 float_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
-# Presses a key in the topmost window of the screen, once the saver shows
-# one (its message box, say).
-press_in_top_window() {
-  local window="" deadline=$((SECONDS + 20))
-  while [ -z "$window" ]; do
-    [ $SECONDS -ge $deadline ] && fail "no window appeared to press $1 in"
-    saver_running || return 0
-    sleep 0.3
-    window=$(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ { id = $1 } END { print id }')
+# Presses a key in the saver's message box, found by its caption: the box
+# may come from a process of its own and map well after the saver's own
+# (hidden) windows, so it is waited for, mapped and given the keyboard first.
+press_in_box() {  # CAPTION KEY
+  local box="" deadline=$((SECONDS + 20))
+  until box=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$box" ]; do
+    [ $SECONDS -ge $deadline ] && fail "no box \"$1\" appeared to press $2 in: $(cat "$WORK/stderr")"
+    saver_running || fail "the saver ended before its box \"$1\" appeared: $(cat "$WORK/stderr")"
+    sleep 0.1
   done
-  sleep 0.3
-  xdotool windowfocus --sync $((window)) 2>/dev/null || true
-  xdotool key "$1"
+  xdotool windowfocus --sync "$box" || fail "the box \"$1\" did not take the keyboard"
+  xdotool key "$2"
 }
 
 # The settings store, a text file a person can edit.

@@ -3,7 +3,7 @@ source "$(dirname "$0")/lib.sh"
 
 # /a shows a modal box; the user's Enter dismisses it.
 start_saver /a 1234
-press_in_top_window Return
+press_in_box "Screen saver" Return
 wait_saver_end 10 || fail "/a did not end after the box was dismissed"
 [ "$EXIT_CODE" -eq 0 ] || fail "/a exit code $EXIT_CODE"
 grep -q "Screen saver: MPR.DLL not found: cannot change password." "$WORK/stderr" || fail "/a message: $(cat "$WORK/stderr")"
@@ -11,7 +11,7 @@ pass "/a shows the missing-provider message and exits 0"
 
 for argument in "" abc; do
   start_saver /p $argument
-  press_in_top_window Return
+  press_in_box tidereach Return
   wait_saver_end 10 || fail "/p '$argument' did not end after its error box"
   [ "$EXIT_CODE" -eq 0 ] || fail "/p '$argument' exit code $EXIT_CODE"
   grep -q "'$argument' is not a valid integer value" "$WORK/stderr" || fail "/p '$argument' message: $(cat "$WORK/stderr")"
