@@ -24,6 +24,10 @@ namespace {
 // than this means it is stopped, and the write fails instead of hanging.
 constexpr auto kLockPatience = std::chrono::seconds(10);
 
+// Copies of damaged files kept beside a key's file; past this many, further
+// writes that would drop bytes fail instead.
+constexpr int kMaxDamagedCopies = 1000;
+
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -99,22 +103,54 @@ fs::path ReplacementTarget(const fs::path& file) {
     return error ? file : target;
 }
 
+// Writes `text` to a new file at `path` with `mode` and syncs it.
+bool WriteSynced(const fs::path& path, std::string_view text, mode_t mode) {
+    FileDescriptor out(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!out.valid()) return false;
+    bool written = ::fchmod(out.get(), mode) == 0 && WriteAll(out.get(), text) && ::fsync(out.get()) == 0;
+    if (!out.Close() || !written) {
+        ::unlink(path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Makes a rename or link in the folder survive a power loss; a file system
+// that cannot sync a folder does not make the write a failure.
+void SyncFolder(const fs::path& folder) {
+    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid()) ::fsync(fd.get());
+}
+
 FileStatus ReplaceFile(const fs::path& target, std::string_view text, mode_t mode) {
     fs::path temporary = fs::path(target) += ".tmp";
-    FileDescriptor out(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!out.valid()) return FileStatus::WriteFailed;
-    bool written = ::fchmod(out.get(), mode) == 0 && WriteAll(out.get(), text) && ::fsync(out.get()) == 0;
-    if (!out.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (!WriteSynced(temporary, text, mode)) return FileStatus::WriteFailed;
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return FileStatus::WriteFailed;
     }
-    // The new file is in place and readers see it; syncing the folder makes
-    // the rename survive a power loss, and a file system that cannot sync a
-    // folder does not make the write a failure.
-    FileDescriptor folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid()) ::fsync(folder.get());
+    SyncFolder(target.parent_path());
     return FileStatus::Ok;
+}
+
+// Puts the file's whole text beside it, as <name>.damaged-N under the first
+// N no earlier copy has, so that what a write drops as no part of a store is
+// not lost. The copy appears whole or not at all, and is never replaced.
+FileStatus KeepAside(const fs::path& target, std::string_view text) {
+    fs::path temporary = fs::path(target) += ".damaged.tmp";
+    if (!WriteSynced(temporary, text, 0600)) return FileStatus::WriteFailed;
+    FileStatus status = FileStatus::WriteFailed;
+    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+        fs::path copy = fs::path(target) += ".damaged-" + std::to_string(n);
+        if (::link(temporary.c_str(), copy.c_str()) == 0) {
+            status = FileStatus::Ok;
+            break;
+        }
+        if (errno != EEXIST) break;
+    }
+    ::unlink(temporary.c_str());
+    if (status == FileStatus::Ok) SyncFolder(target.parent_path());
+    return status;
 }
 
 }  // namespace
@@ -211,6 +247,10 @@ FileStatus UpdateKeyFile(const KeyLocation& key, const std::function<bool(RegDoc
     if (!change(document)) return FileStatus::Ok;
     std::string text = document.Serialize();
     if (text.size() > kMaxKeyFileBytes) return FileStatus::WriteFailed;
+    if (!document.Dropped().empty()) {
+        FileStatus kept = KeepAside(target, current.text);
+        if (kept != FileStatus::Ok) return kept;
+    }
     return ReplaceFile(target, text, mode);
 }
 

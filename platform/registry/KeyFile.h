@@ -43,7 +43,9 @@ KeyFileText ReadKeyFile(const std::filesystem::path& file);
 // Under an exclusive lock on a lock file beside the key's file: reads the
 // current document (empty when the file is missing), lets `change` edit it,
 // and when `change` returns true stores it through a temporary file in the same
-// folder, fsync and rename, then syncs the folder. A file that is read-only
+// folder, fsync and rename, then syncs the folder. A file whose text the
+// document dropped in part is first kept whole beside it, as
+// <file>.damaged-N, and is not replaced when that fails. A file that is read-only
 // (no owner write bit), unreadable or would grow over the limit is left as it
 // is. Creates the missing folders.
 FileStatus UpdateKeyFile(const KeyLocation& key, const std::function<bool(RegDocument&)>& change);

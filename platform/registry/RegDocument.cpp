@@ -83,7 +83,8 @@ RegDocument RegDocument::Parse(std::string_view text, std::string_view key) {
 
     // A file that does not start as an export (another program wrote over
     // it, say) gets its header back, and what stands before its first key
-    // is no part of a store: whatever is written from it is an export again.
+    // is no part of a store: whatever is written from it is an export again,
+    // and the writer keeps the dropped text elsewhere.
     std::string_view rest = text;
     std::string_view firstLine = rest;
     bool beforeAnyKey = !text.empty() && !IsExportHeader(Content(TakePhysicalLine(firstLine)));
@@ -94,7 +95,10 @@ RegDocument RegDocument::Parse(std::string_view text, std::string_view key) {
         std::string_view physical = TakePhysicalLine(rest);
         std::string_view content = Content(physical);
         if (IsSectionHeader(content)) beforeAnyKey = false;
-        if (beforeAnyKey) continue;
+        if (beforeAnyKey) {
+            document.dropped_ += physical;
+            continue;
+        }
         if (IsSectionHeader(content)) {
             inKey = EqualsNoCase(content.substr(1, content.size() - 2), key);
             document.Append(Line{std::string(physical), inKey ? Kind::Section : Kind::Opaque, {}, {}});

@@ -28,6 +28,9 @@ public:
     // in place of whatever stands before its first section.
     static RegDocument Parse(std::string_view text, std::string_view key);
     std::string Serialize() const;
+    // What Parse left out: the text before the first section of a file that
+    // does not start with a header. Empty for a well-formed store.
+    const std::string& Dropped() const { return dropped_; }
 
     bool HasSection() const;
     // A value set twice counts with its last line, as on import.
@@ -58,6 +61,7 @@ private:
 
     std::string key_;
     std::vector<Line> lines_;
+    std::string dropped_;
     std::string eol_ = "\n";
 };
 

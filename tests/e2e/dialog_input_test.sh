@@ -86,13 +86,15 @@ pass "a window destroyed by another program ends the dialog as Cancel"
 
 # Another program overwrites the store while the dialog is open.
 open_dialog
-printf '\x89PNG\x1a\x01 junk\n"NumBirds"=junk\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\n"Kept"=dword:00000001\n' >"$KEY_FILE"
+printf '\x89PNG\x1a\x01 junk\n"NumBirds"=junk\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\n"Kept"=dword:00000001\n' >"$WORK/junk.reg"
+cp "$WORK/junk.reg" "$KEY_FILE"
 keys shift+Tab shift+Tab space                   # "OK"
 wait_saver_end 30 || fail "OK did not close the dialog"
 [ "$(head -1 "$KEY_FILE")" = REGEDIT4 ] || fail "the store starts with \"$(head -1 "$KEY_FILE" | cat -v)\""
 [ "$(grep -c '=' "$KEY_FILE")" -eq 27 ] || fail "not 26 values and the foreign one: $(cat -v "$KEY_FILE")"
 grep -qx '\[HKEY_CURRENT_USER\\SOFTWARE\\Other\]' "$KEY_FILE" || fail "the foreign key is gone"
-pass "OK over a store filled with junk writes a whole store and keeps the foreign key"
+cmp -s "$WORK/junk.reg" "$KEY_FILE.damaged-1" || fail "the overwritten store is not kept whole beside it"
+pass "OK over a store filled with junk writes a whole store, keeps the foreign key, and keeps the junk aside"
 
 rm "$KEY_FILE"
 open_dialog

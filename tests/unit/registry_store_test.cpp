@@ -127,6 +127,34 @@ TEST_F(RegistryStore, AWriteKeepsEveryLineItDoesNotChange) {
     EXPECT_EQ(ReadText(KeyFile()), expected);
 }
 
+TEST_F(RegistryStore, WhatAWriteDropsFromADamagedFileIsKeptWholeBesideIt) {
+    const std::string junk =
+        std::string("\x89PNG\x1a\n\0 binary\n", 15) + "[HKEY_CURRENT_USER\\Other]\n\"Kept\"=dword:00000001\n";
+    WriteText(KeyFile(), junk);
+    ASSERT_EQ(SetDword("Gamma", 1), ERROR_SUCCESS);
+    EXPECT_EQ(ReadText(KeyFile()),
+              std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\Other]\n\"Kept\"=dword:00000001\n\n") + kSection +
+                  "\"Gamma\"=dword:00000001\n");
+    const std::filesystem::path first = std::filesystem::path(KeyFile()) += ".damaged-1";
+    const std::filesystem::path second = std::filesystem::path(KeyFile()) += ".damaged-2";
+    EXPECT_EQ(ReadText(first), junk);
+
+    // A well-formed file is written without a copy.
+    ASSERT_EQ(SetDword("Gamma", 2), ERROR_SUCCESS);
+    EXPECT_FALSE(std::filesystem::exists(second));
+
+    // Damaged again: a second copy, the first one kept.
+    WriteText(KeyFile(), "\x01\x02\x03");
+    ASSERT_EQ(SetDword("Gamma", 3), ERROR_SUCCESS);
+    EXPECT_EQ(ReadText(first), junk);
+    EXPECT_EQ(ReadText(second), "\x01\x02\x03");
+    EXPECT_EQ(ReadText(KeyFile()), std::string("REGEDIT4\n\n") + kSection + "\"Gamma\"=dword:00000003\n");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(KeyFile().parent_path()))
+        ++files;
+    EXPECT_EQ(files, 4u);  // the file, its lock and the two copies
+}
+
 TEST_F(RegistryStore, FilesItCannotReadWhollyAreNeverReplaced) {
     std::string huge = std::string("REGEDIT4\n\n") + kSection + "\"Gamma\"=dword:00000001\n";
     huge.resize(platform::registry::kMaxKeyFileBytes + 1, ';');

@@ -109,6 +109,7 @@ TEST(RegistryText, NewValuesGoToTheEndOfTheKeysLastSection) {
     // A file without its header gets it back.
     document = RegDocument::Parse(
         std::string("[") + kKey + "]\n\"A\"=dword:00000001\n; note\n\n[Other]\n\"B\"=hex:\n", kKey);
+    EXPECT_EQ(document.Dropped(), "");
     document.Set("C", Text("x"));
     EXPECT_EQ(document.Serialize(),
               std::string("REGEDIT4\n\n[") + kKey +
@@ -127,6 +128,7 @@ TEST(RegistryText, AFileOverwrittenWithJunkIsWrittenAsAnExportKeepingItsKeys) {
     for (const std::string& junk :
          {"\x89PNG\r\n\x1a\n\x00\x01 binary"s, "just some words\r\n"s, "\"A\"=dword:0\r\n"s}) {
         RegDocument document = RegDocument::Parse(junk + "\r\n" + foreign, kKey);
+        EXPECT_EQ(document.Dropped(), junk + "\r\n");
         EXPECT_EQ(document.Find("A").state, Lookup::Missing);
         document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
         EXPECT_EQ(document.Serialize(),
@@ -134,6 +136,7 @@ TEST(RegistryText, AFileOverwrittenWithJunkIsWrittenAsAnExportKeepingItsKeys) {
             << junk;
     }
     RegDocument document = RegDocument::Parse("\x01\x02\x03", kKey);
+    EXPECT_EQ(document.Dropped(), "\x01\x02\x03");
     document.Set("A", {REG_DWORD, {1, 0, 0, 0}});
     EXPECT_EQ(document.Serialize(), std::string("REGEDIT4\n\n[") + kKey + "]\n\"A\"=dword:00000001\n");
 }
