@@ -94,8 +94,16 @@ press_in_box() {  # CAPTION KEY
     saver_running || fail "the saver ended before its box \"$1\" appeared: $(cat "$WORK/stderr")"
     sleep 0.1
   done
-  xdotool windowfocus --sync "$box" || fail "the box \"$1\" did not take the keyboard"
-  xdotool key "$2"
+  # A box mapped a moment ago may not take keys yet: press again while it stays.
+  while :; do
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key "$2"
+    for _ in $(seq 20); do
+      xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+      sleep 0.1
+    done
+    [ $SECONDS -ge $deadline ] && fail "the box \"$1\" stayed after $2"
+  done
 }
 
 # The settings store, a text file a person can edit.
