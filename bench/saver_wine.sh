@@ -46,7 +46,7 @@ if [ "${1:-}" = --inside ]; then
   for _ in $(seq 600); do xdotool search --onlyvisible --name '^Corvane$' >/dev/null 2>&1 && break; sleep 0.2; done
   sleep 2
   wineserver -k
-  wait
+  wait || true  # the saver killed with its server
   wineserver -w
   wineserver -p
   server=$(wineserver_pid)
@@ -84,7 +84,10 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 # No debugger waiting over a crash.
 export WINEPREFIX="$scratch/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d;winedbg.exe=d"
+# The prefix is made without a display: its server must be gone before the
+# savers start one that draws on the measuring X server.
 wineboot -i >/dev/null 2>&1
+wineserver -w || true
 
 echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(nproc) cores; $(wine --version);" \
   "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
