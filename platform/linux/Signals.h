@@ -13,6 +13,8 @@ namespace platform {
 // window thread (TApplication::Post). A process still running `grace` after
 // the request (its window thread held by a modal box, say) ends with exit
 // code 0: a host that asked it to end must never be left with it.
+// Children forked from then on start with the three signals unblocked and
+// are sent SIGTERM when the thread that forked them ends.
 void ForwardTerminationSignals(std::function<void()> onSignal, std::chrono::milliseconds grace);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include "platform/seam/Backend.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -37,7 +38,11 @@ std::intptr_t SpawnOpener(const char* target) {
     if (posix_spawnattr_init(&attributes) != 0) {
         return SE_ERR_OOM;
     }
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    // The opener and what it starts take no signals we hold blocked.
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
     char program[] = "xdg-open";
     // A name starting with '-' would be read as an option of the opener.
     std::string argument = target[0] == '-' ? std::string("./") + target : std::string(target);

@@ -117,6 +117,7 @@ for file in "$CASES"/*.reg; do
   kill -TERM "$SAVER_PID" 2>/dev/null || true
   wait_saver_end 10 || fail "/s on $(basename "$file") still runs ten seconds after SIGTERM"
   [ "$EXIT_CODE" -eq 0 ] || fail "/s on $(basename "$file") ended with $EXIT_CODE: $(tail -3 "$WORK/stderr")"
+  expect_no_box tidereach "the box of /s on $(basename "$file") stayed on screen after the saver ended"
   check_store "$file" /s
   savers=$((savers + 1))
 done

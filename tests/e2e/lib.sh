@@ -106,6 +106,15 @@ press_in_box() {  # CAPTION KEY
   done
 }
 
+# Fails if a box of this caption is still on screen five seconds on.
+expect_no_box() {  # CAPTION WHY
+  local deadline=$((SECONDS + 5))
+  while xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
+    [ $SECONDS -ge $deadline ] && fail "$2"
+    sleep 0.1
+  done
+}
+
 # The settings store, a text file a person can edit.
 STORE="$XDG_CONFIG_HOME/Corvane/Tidereach.reg"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -42,4 +44,26 @@ TEST_F(TerminationSignalsDeathTest, AProcessThatDoesNotEndByItselfEndsAfterTheGr
             std::_Exit(3);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(TerminationSignalsDeathTest, AForkedChildTakesTheSignalsAndEndsWithItsParent) {
+    EXPECT_EXIT(
+        {
+            platform::ForwardTerminationSignals([] {}, 10s);
+            const pid_t child = fork();
+            if (child == 0) {
+                sigset_t blocked;
+                pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+                int deathSignal = 0;
+                prctl(PR_GET_PDEATHSIG, &deathSignal);
+                std::_Exit(sigismember(&blocked, SIGTERM) == 0 && sigismember(&blocked, SIGHUP) == 0 &&
+                                   deathSignal == SIGTERM
+                               ? 5
+                               : 6);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+            std::_Exit(WIFEXITED(status) ? WEXITSTATUS(status) : 9);
+        },
+        ::testing::ExitedWithCode(5), "");
 }
