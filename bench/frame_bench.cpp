@@ -23,10 +23,10 @@ struct SceneRun {
         platform::headless::Install({{1920, 1080, 32}, 1, true});
         platform::SetAudioOutputEnabled(false);
         scene = application.CreateForm<SceneForm>(SceneOptions{7u, true, {}});
-        scene->settings.flag_clock = clockAndLighting;
-        scene->settings.FlagDemoDaytime = clockAndLighting;
-        scene->settings.FlagDaytime = false;
-        scene->settings.flag_fps = true;
+        scene->settings.showClock = clockAndLighting;
+        scene->settings.demoDay = clockAndLighting;
+        scene->settings.realDaylight = false;
+        scene->settings.showFrameRate = true;
     }
     void Frame() {
         scene->UpdatePass(scene);

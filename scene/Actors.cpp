@@ -112,7 +112,7 @@ void MoveGull(Gull& bird, const SceneGeometry& screen, RandomGenerator& random) 
         bird.speedPeriod = random(80) + 100;
         bird.speedCount = 0;
     }
-    if (newX > screen.ResHor + 100) {
+    if (newX > screen.W + 100) {
         bird.distant = 1 - bird.distant;
         bird.speed = 1;
         bird.speedPeriod = random(80) + 100;

@@ -37,11 +37,10 @@ private:
     static std::uint64_t Pack(const ActorPose& pose);
 };
 
-// Display width W and height H, and the width setting ResHor (equal to W).
+// Display width W and height H.
 struct SceneGeometry {
     int W = 800;
     int H = 600;
-    int ResHor = 800;
 };
 
 struct Gull {
@@ -125,7 +124,7 @@ void ResetYacht(Yacht& yacht);
 void StartYacht(Yacht& yacht, RandomGenerator& random);
 void StepYacht(Yacht& yacht, int tickCount, const SceneGeometry& screen, RandomGenerator& random);
 
-// Every actor of the scene: ten seagull records, of which the first NumBirds
+// Every actor of the scene: ten seagull records, of which the first gullCount
 // fly, two dolphins and the yacht.
 struct SceneActors {
     Gulls gulls;

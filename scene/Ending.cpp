@@ -16,7 +16,7 @@ using VerifyScreenSavePwd = BOOL(WINAPI*)(HWND window);
 
 void SceneForm::KeyDown(TObject*, WORD& Key, TShiftState) {
     if (closed_) return;
-    if (settings.TermMouse) {
+    if (settings.anyInputEnds) {
         TryExit();
         return;
     }
@@ -25,7 +25,7 @@ void SceneForm::KeyDown(TObject*, WORD& Key, TShiftState) {
 
 void SceneForm::KeyPress(TObject*, char& Key) {
     if (closed_) return;
-    if (settings.TermMouse || Key == kEscape) {
+    if (settings.anyInputEnds || Key == kEscape) {
         TryExit();
         return;
     }
@@ -34,7 +34,7 @@ void SceneForm::KeyPress(TObject*, char& Key) {
 
 void SceneForm::MouseMove(TObject*, TShiftState, int X, int Y) {
     if (closed_) return;
-    if (settings.TermMouse) {
+    if (settings.anyInputEnds) {
         if (std::abs(X - lastMouse.x) > kMouseSlack && lastMouse.x != 0)
             TryExit();
         else if (std::abs(Y - lastMouse.y) > kMouseSlack && lastMouse.y != 0)

@@ -28,8 +28,8 @@ void SceneForm::RenderPass(TObject*, bool& Done) {
     lowWater.DrawFrame();
 
     // Each actor as one tick left it, however far the update pass has got.
-    if (settings.FlagShowYacht) DrawPose(actors.yacht.pose.Read(), yacht);
-    if (settings.FlagShowDolphins) {
+    if (settings.showYacht) DrawPose(actors.yacht.pose.Read(), yacht);
+    if (settings.showDolphins) {
         for (std::size_t i = 0; i < dolphins.size(); ++i)
             DrawPose(actors.dolphins[i].pose.Read(), dolphins[i]);
     }
@@ -37,7 +37,7 @@ void SceneForm::RenderPass(TObject*, bool& Done) {
 
     stones.DrawImage();
     palmMask.DrawImage();
-    if (settings.flag_clock) clock.Draw();
+    if (settings.showClock) clock.Draw();
     display.FlipSurfaces();
 }
 
@@ -66,12 +66,12 @@ void SceneForm::UpdatePass(TObject*) {
     StepYacht(actors.yacht, tick, screen, random_);
     for (Dolphin& dolphin : actors.dolphins) StepDolphin(dolphin, tick, screen, random_);
 
-    if (settings.FlagDemoDaytime) dayTime = dayTime >= kSecondsPerDay ? 0 : dayTime + kDemoSecondsPerTick;
-    if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
+    if (settings.demoDay) dayTime = dayTime >= kSecondsPerDay ? 0 : dayTime + kDemoSecondsPerTick;
+    if (settings.realDaylight || settings.demoDay) UpdateLighting();
 }
 
 void SceneForm::UpdateLighting() {
-    if (settings.FlagDaytime) {
+    if (settings.realDaylight) {
         SYSTEMTIME now{};
         GetLocalTime(&now);
         dayTime = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
@@ -84,7 +84,7 @@ void SceneForm::UpdateLighting() {
     gamma.SetEnabled(true);
     if (!gamma.Enabled()) return;
     gamma.SetChannelLevels(levels.red, levels.green, levels.blue);
-    if (settings.FlagDemoDaytime && settings.FlagShowSimulateTime) {
+    if (settings.demoDay && settings.showDemoClock) {
         display.ShowTextLine(0, true);
         display.SetTextLine(0, DemoClockText(T));
     }

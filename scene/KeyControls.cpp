@@ -6,10 +6,9 @@
 namespace {
 
 // A lost write shows nowhere: the next start simply finds the old value.
-template <class Value>
-void WriteQuietly(SettingsStore& store, const char* name, Value value) {
+void WriteQuietly(SettingsStore& store, const Settings& settings, SettingField field) {
     try {
-        store.Write(name, value);
+        WriteSetting(store, settings, field);
     } catch (const SettingsStoreError&) {
     }
 }
@@ -23,8 +22,8 @@ void SceneForm::StepGammaKey(char key) {
     if (key == '+' && level < 256) gamma.SetLevel(level + 1);
     if (key == '-' && level > 0) gamma.SetLevel(level - 1);
     gamma.SetEnabled(false);
-    settings.Gamma = gamma.Level();
-    WriteQuietly(store, "Gamma", settings.Gamma);
+    settings.gammaLevel = gamma.Level();
+    WriteQuietly(store, settings, &Settings::gammaLevel);
 }
 
 void SceneForm::StepClockKey(WORD key) {
@@ -32,29 +31,29 @@ void SceneForm::StepClockKey(WORD key) {
     // negative), and 64 bits: hand-edited values near the ends of the
     // integers neither overflow nor let the clock walk off the screen.
     const std::int64_t margin = std::int64_t(clock.Radius()) + kClockMargin;
-    const std::int64_t right = std::int64_t(settings.ResHor) - margin;
-    const std::int64_t bottom = std::int64_t(settings.ResVert) - margin;
+    const std::int64_t right = std::int64_t(settings.width) - margin;
+    const std::int64_t bottom = std::int64_t(settings.height) - margin;
     switch (key) {
     case VK_LEFT:
-        if (settings.clockX > margin) --settings.clockX;
+        if (settings.clockCentreX > margin) --settings.clockCentreX;
         break;
     case VK_RIGHT:
-        if (settings.clockX < right) ++settings.clockX;
+        if (settings.clockCentreX < right) ++settings.clockCentreX;
         break;
     case VK_UP:
-        if (settings.clockY > margin) --settings.clockY;
+        if (settings.clockCentreY > margin) --settings.clockCentreY;
         break;
     case VK_DOWN:
-        if (settings.clockY < bottom) ++settings.clockY;
+        if (settings.clockCentreY < bottom) ++settings.clockCentreY;
         break;
     default:
         return;
     }
     if (key == VK_LEFT || key == VK_RIGHT) {
-        clock.SetCenterX(settings.clockX);
-        WriteQuietly(store, "clockX", settings.clockX);
+        clock.SetCenterX(settings.clockCentreX);
+        WriteQuietly(store, settings, &Settings::clockCentreX);
     } else {
-        clock.SetCenterY(settings.clockY);
-        WriteQuietly(store, "clockY", settings.clockY);
+        clock.SetCenterY(settings.clockCentreY);
+        WriteQuietly(store, settings, &Settings::clockCentreY);
     }
 }

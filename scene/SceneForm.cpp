@@ -13,11 +13,11 @@
 namespace {
 
 // The tick period of each speed setting; any other value runs at Normal.
-int TickPeriod(int speed) {
+int TickPeriod(Speed speed) {
     switch (speed) {
-    case 0:
+    case Speed::Slow:
         return 60;
-    case 2:
+    case Speed::Fast:
         return 40;
     default:
         return 50;
@@ -125,7 +125,7 @@ SceneForm::SceneForm(TComponent* owner, SceneOptions options) : TForm(owner), op
     display.SetColorDepth(32);
     clock.device = &display;
     // Orange (0x4080FF), the form's stored clock colour until set-up puts the
-    // ColorClock setting in its place.
+    // clock colour setting in its place.
     clock.SetColor(4227327);
     frameTimer.SetInterval(50);
     frameTimer.OnTimer = [this](TObject* sender) { UpdatePass(sender); };
@@ -152,10 +152,10 @@ SceneForm::~SceneForm() {
     if (!closed_) CloseScene();
 }
 
-SceneGeometry SceneForm::Geometry() const { return {display.Width(), display.Height(), settings.ResHor}; }
+SceneGeometry SceneForm::Geometry() const { return {display.Width(), display.Height()}; }
 
 // Only ten seagull records exist; a hand-edited count beyond them is held to them.
-int SceneForm::GullCount() const { return std::clamp(settings.NumBirds, 0, kGullCount); }
+int SceneForm::GullCount() const { return std::clamp(settings.gullCount, 0, kGullCount); }
 
 void SceneForm::SetUpScene(TObject*) {
     ScenePictures pictures;
@@ -171,27 +171,27 @@ void SceneForm::SetUpScene(TObject*) {
     LoadSettings(store, settings, LoadVariant::Scene, Handle());
     options_.overrides.ApplyTo(settings);
 
-    const SunTimes sun =
-        TodaysSunTimes(settings.RegOfUTC, settings.RegLat, settings.RegLng, settings.FlagDaylightSavingTime);
+    const SunTimes sun = TodaysSunTimes(settings.utcOffsetHours, settings.latitude, settings.longitude,
+                                        settings.daylightSaving);
     phases = MakeDayPhases(sun.sunrise, sun.sunset);
 
-    display.SetWidth(settings.ResHor);
-    display.SetHeight(settings.ResVert);
-    display.SetColorDepth(settings.ColorDepth);
+    display.SetWidth(settings.width);
+    display.SetHeight(settings.height);
+    display.SetColorDepth(settings.bitsPerPixel);
     display.SetEnabled(true);
     if (closed_) return;
     display.ClearBackSurface();
     display.FlipSurfaces();
     if (closed_) return;
-    display.SetShowFrameRate(settings.flag_fps);
+    display.SetShowFrameRate(settings.showFrameRate);
 
-    if (settings.ShowRisSet) ShowSunTimeLines(sun);
+    if (settings.showSunTimes) ShowSunTimeLines(sun);
 
-    frameTimer.SetInterval(TickPeriod(settings.SetSpeed));
+    frameTimer.SetInterval(TickPeriod(settings.speed));
 
-    clock.SetCenterX(settings.clockX);
-    clock.SetCenterY(settings.clockY);
-    clock.SetRadius(settings.clockRad);
+    clock.SetCenterX(settings.clockCentreX);
+    clock.SetCenterY(settings.clockCentreY);
+    clock.SetRadius(settings.clockRadius);
 
     const std::uint32_t seed = options_.seed.value_or(std::uint32_t(std::time(nullptr)));
     random_.Seed(seed);
@@ -202,14 +202,14 @@ void SceneForm::SetUpScene(TObject*) {
     StartActors();
 
     ApplyStoredGamma();
-    clock.SetColor(COLORREF(settings.ColorClock));
+    clock.SetColor(COLORREF(settings.clockColour));
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0);
     if (!options_.manualTicks) frameTimer.SetEnabled(true);
-    if (settings.flag_PlaySound) PlaySoundA("SoundName", nullptr, SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    if (settings.playSound) PlaySoundA("SoundName", nullptr, SND_RESOURCE | SND_ASYNC | SND_LOOP);
     ShowCursor(FALSE);
 
-    if (settings.FlagDemoDaytime) dayTime = kSecondsPerDay / 2;  // the demo day starts at noon
-    if (settings.FlagDaytime || settings.FlagDemoDaytime) UpdateLighting();
+    if (settings.demoDay) dayTime = kSecondsPerDay / 2;  // the demo day starts at noon
+    if (settings.realDaylight || settings.demoDay) UpdateLighting();
     built_ = true;
 }
 
@@ -260,7 +260,7 @@ void SceneForm::StartActors() {
 void SceneForm::ApplyStoredGamma() {
     gamma.SetEnabled(true);
     if (!gamma.Enabled()) return;
-    gamma.SetLevel(settings.Gamma);
+    gamma.SetLevel(settings.gammaLevel);
     gamma.SetEnabled(false);
 }
 

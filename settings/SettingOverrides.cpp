@@ -1,13 +1,13 @@
 #include "settings/SettingOverrides.h"
 
 void SettingOverrides::ApplyTo(Settings& settings) const {
-    if (NumBirds) settings.NumBirds = *NumBirds;
-    if (SetSpeed) settings.SetSpeed = *SetSpeed;
+    if (gullCount) settings.gullCount = *gullCount;
+    if (speed) settings.speed = *speed;
     if (daytime) {
-        settings.FlagDaytime = *daytime == DaytimeMode::Real;
-        settings.FlagDemoDaytime = *daytime == DaytimeMode::Demo;
+        settings.realDaylight = *daytime == DaytimeMode::Real;
+        settings.demoDay = *daytime == DaytimeMode::Demo;
     }
-    if (flag_clock) settings.flag_clock = *flag_clock;
-    if (flag_PlaySound) settings.flag_PlaySound = *flag_PlaySound;
-    if (flag_fps) settings.flag_fps = *flag_fps;
+    if (showClock) settings.showClock = *showClock;
+    if (playSound) settings.playSound = *playSound;
+    if (showFrameRate) settings.showFrameRate = *showFrameRate;
 }

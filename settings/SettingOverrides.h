@@ -10,12 +10,12 @@
 enum class DaytimeMode { Real, Demo, Off };
 
 struct SettingOverrides {
-    std::optional<int> NumBirds;  // 0..10
-    std::optional<int> SetSpeed;  // 0 slow, 1 normal, 2 fast
+    std::optional<int> gullCount;  // 0..10
+    std::optional<Speed> speed;
     std::optional<DaytimeMode> daytime;
-    std::optional<bool> flag_clock;
-    std::optional<bool> flag_PlaySound;
-    std::optional<bool> flag_fps;
+    std::optional<bool> showClock;
+    std::optional<bool> playSound;
+    std::optional<bool> showFrameRate;
 
     void ApplyTo(Settings& settings) const;
 };

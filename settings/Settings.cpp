@@ -12,53 +12,74 @@
 #include <chrono>
 #include <exception>
 #include <thread>
+#include <type_traits>
 #include <variant>
 
 namespace {
 
-using Field = std::variant<bool Settings::*, int Settings::*, float Settings::*>;
-
 struct StoredValue {
     const char* name;
-    Field field;
+    SettingField field;
 };
 
 // The stored order: reads and writes go through the values in this order.
 const std::array<StoredValue, 26> kStoredValues = {{
-    {"flag_clock", &Settings::flag_clock},
-    {"flag_PlaySound", &Settings::flag_PlaySound},
-    {"flag_fps", &Settings::flag_fps},
-    {"TermMouse", &Settings::TermMouse},
-    {"Gamma", &Settings::Gamma},
-    {"flag_defres", &Settings::flag_defres},
-    {"ResHor", &Settings::ResHor},
-    {"ResVert", &Settings::ResVert},
-    {"ColorDepth", &Settings::ColorDepth},
-    {"clockX", &Settings::clockX},
-    {"clockY", &Settings::clockY},
-    {"clockRad", &Settings::clockRad},
-    {"ColorClock", &Settings::ColorClock},
-    {"SetSpeed", &Settings::SetSpeed},
-    {"NumBirds", &Settings::NumBirds},
-    {"FlagShowDolphins", &Settings::FlagShowDolphins},
-    {"FlagShowYacht", &Settings::FlagShowYacht},
-    {"FlagDaytime", &Settings::FlagDaytime},
-    {"FlagDemoDaytime", &Settings::FlagDemoDaytime},
-    {"FlagShowSimulateTime", &Settings::FlagShowSimulateTime},
-    {"FlagDaylightSavingTime", &Settings::FlagDaylightSavingTime},
-    {"RegLat", &Settings::RegLat},
-    {"RegLng", &Settings::RegLng},
-    {"RegOfUTC", &Settings::RegOfUTC},
-    {"ShowRisSet", &Settings::ShowRisSet},
-    {"IndexCity", &Settings::IndexCity},
+    {"flag_clock", &Settings::showClock},
+    {"flag_PlaySound", &Settings::playSound},
+    {"flag_fps", &Settings::showFrameRate},
+    {"TermMouse", &Settings::anyInputEnds},
+    {"Gamma", &Settings::gammaLevel},
+    {"flag_defres", &Settings::useDesktopMode},
+    {"ResHor", &Settings::width},
+    {"ResVert", &Settings::height},
+    {"ColorDepth", &Settings::bitsPerPixel},
+    {"clockX", &Settings::clockCentreX},
+    {"clockY", &Settings::clockCentreY},
+    {"clockRad", &Settings::clockRadius},
+    {"ColorClock", &Settings::clockColour},
+    {"SetSpeed", &Settings::speed},
+    {"NumBirds", &Settings::gullCount},
+    {"FlagShowDolphins", &Settings::showDolphins},
+    {"FlagShowYacht", &Settings::showYacht},
+    {"FlagDaytime", &Settings::realDaylight},
+    {"FlagDemoDaytime", &Settings::demoDay},
+    {"FlagShowSimulateTime", &Settings::showDemoClock},
+    {"FlagDaylightSavingTime", &Settings::daylightSaving},
+    {"RegLat", &Settings::latitude},
+    {"RegLng", &Settings::longitude},
+    {"RegOfUTC", &Settings::utcOffsetHours},
+    {"ShowRisSet", &Settings::showSunTimes},
+    {"IndexCity", &Settings::cityIndex},
 }};
 
+// An enumeration is stored as its number.
+template <class Value>
+bool ReadField(SettingsStore& store, const char* name, Value& target) {
+    if constexpr (std::is_enum_v<Value>) {
+        std::underlying_type_t<Value> stored{};
+        if (!store.Read(name, &stored)) return false;
+        target = Value(stored);
+        return true;
+    } else {
+        return store.Read(name, &target);
+    }
+}
+
+template <class Value>
+void WriteField(SettingsStore& store, const char* name, const Value& source) {
+    if constexpr (std::is_enum_v<Value>) {
+        store.Write(name, static_cast<std::underlying_type_t<Value>>(source));
+    } else {
+        store.Write(name, source);
+    }
+}
+
 bool ReadValue(SettingsStore& store, Settings& settings, const StoredValue& value) {
-    return std::visit([&](auto field) { return store.Read(value.name, &(settings.*field)); }, value.field);
+    return std::visit([&](auto field) { return ReadField(store, value.name, settings.*field); }, value.field);
 }
 
 void WriteValue(SettingsStore& store, const Settings& settings, const StoredValue& value) {
-    std::visit([&](auto field) { store.Write(value.name, settings.*field); }, value.field);
+    std::visit([&](auto field) { WriteField(store, value.name, settings.*field); }, value.field);
 }
 
 const StoredValue& Marker() { return kStoredValues.front(); }
@@ -150,42 +171,42 @@ SettingsStore SaverSettingsStore(TComponent* owner) {
 
 Settings ScenePresets() {
     Settings settings;
-    settings.NumBirds = 7;
-    settings.FlagDaytime = false;
-    settings.FlagDemoDaytime = true;
+    settings.gullCount = 7;
+    settings.realDaylight = false;
+    settings.demoDay = true;
     return settings;
 }
 
 Settings FirstRunDefaults(const DesktopMode& desktop) {
     const ClockPlacement clock = CornerClockPlacement(desktop.width);
     Settings settings;
-    settings.flag_clock = true;
-    settings.flag_PlaySound = true;
-    settings.flag_fps = true;
-    settings.TermMouse = true;
-    settings.Gamma = 256;
-    settings.flag_defres = true;
-    settings.ResHor = desktop.width;
-    settings.ResVert = desktop.height;
-    settings.ColorDepth = desktop.bitsPerPixel;
-    settings.clockX = clock.x;
-    settings.clockY = clock.y;
-    settings.clockRad = clock.radius;
-    settings.ColorClock = 0xFFFFFF;
-    settings.SetSpeed = 1;
-    settings.NumBirds = 7;
-    settings.FlagShowDolphins = true;
-    settings.FlagShowYacht = true;
-    settings.FlagDaytime = false;
-    settings.FlagDemoDaytime = true;
-    settings.FlagShowSimulateTime = true;
-    settings.FlagDaylightSavingTime = false;
+    settings.showClock = true;
+    settings.playSound = true;
+    settings.showFrameRate = true;
+    settings.anyInputEnds = true;
+    settings.gammaLevel = 256;
+    settings.useDesktopMode = true;
+    settings.width = desktop.width;
+    settings.height = desktop.height;
+    settings.bitsPerPixel = desktop.bitsPerPixel;
+    settings.clockCentreX = clock.x;
+    settings.clockCentreY = clock.y;
+    settings.clockRadius = clock.radius;
+    settings.clockColour = 0xFFFFFF;
+    settings.speed = Speed::Normal;
+    settings.gullCount = 7;
+    settings.showDolphins = true;
+    settings.showYacht = true;
+    settings.realDaylight = false;
+    settings.demoDay = true;
+    settings.showDemoClock = true;
+    settings.daylightSaving = false;
     // The first city of the table, given by its stored bits.
-    settings.RegLat = std::bit_cast<float>(0x424B2222u);  // 50.783333
-    settings.RegLng = std::bit_cast<float>(0x40C33333u);  // 6.1
-    settings.RegOfUTC = 1;
-    settings.ShowRisSet = true;
-    settings.IndexCity = 0;
+    settings.latitude = std::bit_cast<float>(0x424B2222u);   // 50.783333
+    settings.longitude = std::bit_cast<float>(0x40C33333u);  // 6.1
+    settings.utcOffsetHours = 1;
+    settings.showSunTimes = true;
+    settings.cityIndex = 0;
     return settings;
 }
 
@@ -231,15 +252,15 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
         read([&] { return ReadValue(store, settings, Marker()); });
     }
     for (auto value = kStoredValues.begin() + 1; value != kStoredValues.end(); ++value) {
-        if (value->field == Field(&Settings::IndexCity) && variant != LoadVariant::Dialog) break;
+        if (value->field == SettingField(&Settings::cityIndex) && variant != LoadVariant::Dialog) break;
         read([&] { return ReadValue(store, settings, *value); });
-        if (value->field == Field(&Settings::ColorDepth) && settings.flag_defres) {
+        if (value->field == SettingField(&Settings::bitsPerPixel) && settings.useDesktopMode) {
             DesktopMode desktop = ReadDesktopMode();
-            settings.ResHor = desktop.width;
-            settings.ResVert = desktop.height;
-            settings.ColorDepth = desktop.bitsPerPixel;
+            settings.width = desktop.width;
+            settings.height = desktop.height;
+            settings.bitsPerPixel = desktop.bitsPerPixel;
             if (variant == LoadVariant::Scene && desktop.bitsPerPixel < 32 && DisplayOffers32BitMode(owner)) {
-                settings.ColorDepth = 32;
+                settings.bitsPerPixel = 32;
             }
         }
     }
@@ -248,4 +269,15 @@ void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant,
 
 void WriteAllSettings(SettingsStore& store, const Settings& settings) {
     for (const StoredValue& value : kStoredValues) WriteValue(store, settings, value);
+}
+
+void WriteSetting(SettingsStore& store, const Settings& settings, SettingField field) {
+    const auto value = std::ranges::find(kStoredValues, field, &StoredValue::field);
+    WriteValue(store, settings, *value);
+}
+
+void ConfirmSettingsStored(SettingsStore& store) {
+    Settings scratch;
+    if (!ReadValue(store, scratch, Marker()))
+        throw SettingsStoreError(std::string("Failed to set data for '") + Marker().name + "'");
 }

@@ -1,39 +1,46 @@
-// The saver's persistent settings: one field per stored value, named as the
-// value, and the load procedure both forms run when they are created.
+// The saver's persistent settings: one field per stored value, and the load
+// procedure both forms run when they are created. The values' stored names
+// are known only to the table behind these functions.
 #pragma once
 
 #include "platform/winapi/WinTypes.h"
 
+#include <variant>
+
 class TComponent;
 class SettingsStore;
 
+// The frame rate the scene runs at; a stored number outside these runs at
+// Normal.
+enum class Speed : int { Slow = 0, Normal = 1, Fast = 2 };
+
 struct Settings {
-    bool flag_clock = false;
-    bool flag_PlaySound = false;
-    bool flag_fps = false;
-    bool TermMouse = false;    // true: any input ends the saver; false: only Esc
-    int Gamma = 0;             // 0..256, 256 leaves the picture unchanged
-    bool flag_defres = false;  // use the desktop's mode instead of the three below
-    int ResHor = 0;
-    int ResVert = 0;
-    int ColorDepth = 0;
-    int clockX = 0;
-    int clockY = 0;
-    int clockRad = 0;
-    int ColorClock = 0;  // 0x00BBGGRR
-    int SetSpeed = 0;    // 0 slow, 1 normal, 2 fast
-    int NumBirds = 0;    // 0..10
-    bool FlagShowDolphins = false;
-    bool FlagShowYacht = false;
-    bool FlagDaytime = false;      // lighting follows the real clock
-    bool FlagDemoDaytime = false;  // lighting runs the fast demonstration day
-    bool FlagShowSimulateTime = false;
-    bool FlagDaylightSavingTime = false;
-    float RegLat = 0;  // degrees, north positive
-    float RegLng = 0;  // degrees, east positive
-    int RegOfUTC = 0;  // whole hours, east positive
-    bool ShowRisSet = false;
-    int IndexCity = 0;  // position in the city table; only the dialog reads it
+    bool showClock = false;
+    bool playSound = false;
+    bool showFrameRate = false;
+    bool anyInputEnds = false;    // true: any input ends the saver; false: only Esc
+    int gammaLevel = 0;           // 0..256, 256 leaves the picture unchanged
+    bool useDesktopMode = false;  // use the desktop's mode instead of the three below
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    int clockCentreX = 0;
+    int clockCentreY = 0;
+    int clockRadius = 0;
+    int clockColour = 0;  // 0x00BBGGRR
+    Speed speed = Speed::Slow;
+    int gullCount = 0;  // 0..10
+    bool showDolphins = false;
+    bool showYacht = false;
+    bool realDaylight = false;  // lighting follows the real clock
+    bool demoDay = false;       // lighting runs the fast demonstration day
+    bool showDemoClock = false;
+    bool daylightSaving = false;
+    float latitude = 0;      // degrees, north positive
+    float longitude = 0;     // degrees, east positive
+    int utcOffsetHours = 0;  // whole hours, east positive
+    bool showSunTimes = false;
+    int cityIndex = 0;  // position in the city table; only the dialog reads it
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -46,7 +53,7 @@ struct DesktopMode {
 
 enum class LoadVariant {
     Scene,   // raises the desktop's depth to 32 where the display offers it
-    Dialog,  // also reads IndexCity
+    Dialog,  // also reads the city's index
 };
 
 // The store of the saver's settings, under
@@ -73,5 +80,16 @@ DesktopMode ReadDesktopMode();
 // the end; only the values it could not read keep what they held.
 void LoadSettings(SettingsStore& store, Settings& settings, LoadVariant variant, HWND owner = 0);
 
-// Writes every value in the stored order, IndexCity last.
+// Writes every value in the stored order, the city's index last.
 void WriteAllSettings(SettingsStore& store, const Settings& settings);
+
+// One field of the settings, naming the stored value behind it.
+using SettingField = std::variant<bool Settings::*, int Settings::*, float Settings::*, Speed Settings::*>;
+
+// Writes the value of `field` alone under its stored name; a failed
+// transfer throws SettingsStoreError.
+void WriteSetting(SettingsStore& store, const Settings& settings, SettingField field);
+
+// Throws SettingsStoreError unless the store holds the value that says the
+// settings exist: writes that went nowhere must not pass for a save.
+void ConfirmSettingsStored(SettingsStore& store);

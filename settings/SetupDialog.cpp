@@ -283,7 +283,7 @@ void SetupDialog::ProbeDisplay(TObject*) {
     if (displayProbed_) return;
     RunDisplayProbes();
     ShowGammaSupport();
-    if (gammaSupported_) gammaSlider.SetPosition(settings_.Gamma);
+    if (gammaSupported_) gammaSlider.SetPosition(settings_.gammaLevel);
     // The sizes were held back while the display was unknown; from here on
     // only the availability rules take them away.
     for (TRadioButton* size : {&mode800x600, &mode1024x768, &mode1152x864, &mode1280x1024})
@@ -311,24 +311,24 @@ void SetupDialog::FillCityList() {
 }
 
 void SetupDialog::RefreshControls() {
-    playSound.SetChecked(settings_.flag_PlaySound);
-    showFrameRate.SetChecked(settings_.flag_fps);
-    (settings_.TermMouse ? endOnKeyOrMouse : endOnEscapeOnly).SetChecked(true);
-    if (settings_.SetSpeed == 0) {
+    playSound.SetChecked(settings_.playSound);
+    showFrameRate.SetChecked(settings_.showFrameRate);
+    (settings_.anyInputEnds ? endOnKeyOrMouse : endOnEscapeOnly).SetChecked(true);
+    if (settings_.speed == Speed::Slow) {
         speedSlow.SetChecked(true);
-    } else if (settings_.SetSpeed == 2) {
+    } else if (settings_.speed == Speed::Fast) {
         speedFast.SetChecked(true);
     } else {
         speedNormal.SetChecked(true);
     }
-    gullCount.SetValue(settings_.NumBirds);
-    showDolphins.SetChecked(settings_.FlagShowDolphins);
-    showYacht.SetChecked(settings_.FlagShowYacht);
+    gullCount.SetValue(settings_.gullCount);
+    showDolphins.SetChecked(settings_.showDolphins);
+    showYacht.SetChecked(settings_.showYacht);
 
     UpdateVideoModeAvailability();
     TRadioButton* resolution = &modeDesktop;
-    if (!settings_.flag_defres) {
-        switch (settings_.ResHor) {
+    if (!settings_.useDesktopMode) {
+        switch (settings_.width) {
         case 800:
             resolution = &mode800x600;
             break;
@@ -347,7 +347,7 @@ void SetupDialog::RefreshControls() {
     }
     resolution->SetChecked(true);
     if (resolution != &modeDesktop) {
-        switch (settings_.ColorDepth) {
+        switch (settings_.bitsPerPixel) {
         case 16:
             depth16.SetChecked(true);
             break;
@@ -362,32 +362,32 @@ void SetupDialog::RefreshControls() {
         }
     }
     if (modeDesktop.Checked()) {
-        settings_.flag_defres = true;
+        settings_.useDesktopMode = true;
         for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
     }
-    if (gammaSupported_) gammaSlider.SetPosition(settings_.Gamma);
+    if (gammaSupported_) gammaSlider.SetPosition(settings_.gammaLevel);
 
     RefreshClockPage();
     RefreshTimeOfDayPage();
 }
 
 void SetupDialog::RefreshClockPage() {
-    showClock.SetChecked(settings_.flag_clock);
+    showClock.SetChecked(settings_.showClock);
     EnableClockControls(showClock.Checked());
     ShowClockPlacement();
-    colorSwatch.Color = TColor(settings_.ColorClock);
+    colorSwatch.Color = TColor(settings_.clockColour);
 }
 
 void SetupDialog::RefreshTimeOfDayPage() {
-    TRadioButton& choice = settings_.FlagDaytime       ? daytimeReal
-                           : settings_.FlagDemoDaytime ? daytimeDemo
-                                                       : daytimeOff;
+    TRadioButton& choice = settings_.realDaylight ? daytimeReal
+                           : settings_.demoDay    ? daytimeDemo
+                                                  : daytimeOff;
     choice.SetChecked(true);
     ApplyTimeOfDayChoice();
-    showDemoTime.SetChecked(settings_.FlagShowSimulateTime);
-    showSunTimes.SetChecked(settings_.ShowRisSet);
-    cityList.SetItemIndex(settings_.IndexCity);
-    daylightSaving.SetChecked(settings_.FlagDaylightSavingTime);
+    showDemoTime.SetChecked(settings_.showDemoClock);
+    showSunTimes.SetChecked(settings_.showSunTimes);
+    cityList.SetItemIndex(settings_.cityIndex);
+    daylightSaving.SetChecked(settings_.daylightSaving);
     ShowSunTimes();
 }
 
@@ -395,8 +395,7 @@ void SetupDialog::SaveAndClose(TObject*) {
     WriteAllSettings(store_, settings_);
     // Writes go nowhere when the key cannot be made at all; that must not
     // look like a saved dialog.
-    bool stored = false;
-    if (!store_.Read("flag_clock", &stored)) throw SettingsStoreError("Failed to set data for 'flag_clock'");
+    ConfirmSettingsStored(store_);
     if (idleStart) idleStart->Save(store_);
     Close();
 }
@@ -404,14 +403,14 @@ void SetupDialog::SaveAndClose(TObject*) {
 void SetupDialog::CloseWithoutSaving(TObject*) { Close(); }
 
 void SetupDialog::RestoreDefaults(TObject*) {
-    const bool showRisSet = settings_.ShowRisSet;
+    const bool showRisSet = settings_.showSunTimes;
     settings_ = FirstRunDefaults(ReadDesktopMode());
-    settings_.ShowRisSet = showRisSet;
+    settings_.showSunTimes = showRisSet;
     if (idleStart) idleStart->RestoreDefaults();
     if (const auto city = CityAt(0)) {
-        settings_.RegLat = city->Latitude();
-        settings_.RegLng = city->Longitude();
-        settings_.RegOfUTC = city->Offset();
+        settings_.latitude = city->Latitude();
+        settings_.longitude = city->Longitude();
+        settings_.utcOffsetHours = city->Offset();
     }
     RefreshControls();
 }
@@ -426,25 +425,25 @@ void SetupDialog::WriteMail(TObject*) {
     ShellExecuteA(0, "open", "mailto:?subject=Tideway%20Islands", nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void SetupDialog::TakePlaySound(TObject*) { settings_.flag_PlaySound = playSound.Checked(); }
-void SetupDialog::TakeShowFrameRate(TObject*) { settings_.flag_fps = showFrameRate.Checked(); }
-void SetupDialog::TakeEndingStyle(TObject*) { settings_.TermMouse = endOnKeyOrMouse.Checked(); }
+void SetupDialog::TakePlaySound(TObject*) { settings_.playSound = playSound.Checked(); }
+void SetupDialog::TakeShowFrameRate(TObject*) { settings_.showFrameRate = showFrameRate.Checked(); }
+void SetupDialog::TakeEndingStyle(TObject*) { settings_.anyInputEnds = endOnKeyOrMouse.Checked(); }
 
 void SetupDialog::ChooseSlowSpeed(TObject*) {
-    if (speedSlow.Checked()) settings_.SetSpeed = 0;
+    if (speedSlow.Checked()) settings_.speed = Speed::Slow;
 }
 
 void SetupDialog::ChooseNormalSpeed(TObject*) {
-    if (speedNormal.Checked()) settings_.SetSpeed = 1;
+    if (speedNormal.Checked()) settings_.speed = Speed::Normal;
 }
 
 void SetupDialog::ChooseFastSpeed(TObject*) {
-    if (speedFast.Checked()) settings_.SetSpeed = 2;
+    if (speedFast.Checked()) settings_.speed = Speed::Fast;
 }
 
-void SetupDialog::TakeGullCount(TObject*) { settings_.NumBirds = int(std::trunc(gullCount.Value())); }
-void SetupDialog::TakeShowDolphins(TObject*) { settings_.FlagShowDolphins = showDolphins.Checked(); }
-void SetupDialog::TakeShowYacht(TObject*) { settings_.FlagShowYacht = showYacht.Checked(); }
+void SetupDialog::TakeGullCount(TObject*) { settings_.gullCount = int(std::trunc(gullCount.Value())); }
+void SetupDialog::TakeShowDolphins(TObject*) { settings_.showDolphins = showDolphins.Checked(); }
+void SetupDialog::TakeShowYacht(TObject*) { settings_.showYacht = showYacht.Checked(); }
 
 void SetupDialog::Choose800x600(TObject*) { SelectFixedMode(800, 600); }
 void SetupDialog::Choose1024x768(TObject*) { SelectFixedMode(1024, 768); }
@@ -453,10 +452,10 @@ void SetupDialog::Choose1280x1024(TObject*) { SelectFixedMode(1280, 1024); }
 
 void SetupDialog::ChooseDesktopMode(TObject*) {
     const DesktopMode desktop = ReadDesktopMode();
-    settings_.ResHor = desktop.width;
-    settings_.ResVert = desktop.height;
-    settings_.ColorDepth = desktop.bitsPerPixel;
-    settings_.flag_defres = true;
+    settings_.width = desktop.width;
+    settings_.height = desktop.height;
+    settings_.bitsPerPixel = desktop.bitsPerPixel;
+    settings_.useDesktopMode = true;
     for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
 }
 
@@ -464,10 +463,10 @@ void SetupDialog::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState,
     ResetClockPlacement();
 }
 
-void SetupDialog::Choose16BitColor(TObject*) { settings_.ColorDepth = 16; }
-void SetupDialog::Choose24BitColor(TObject*) { settings_.ColorDepth = 24; }
-void SetupDialog::Choose32BitColor(TObject*) { settings_.ColorDepth = 32; }
-void SetupDialog::TakeGamma(TObject*) { settings_.Gamma = gammaSlider.Position(); }
+void SetupDialog::Choose16BitColor(TObject*) { settings_.bitsPerPixel = 16; }
+void SetupDialog::Choose24BitColor(TObject*) { settings_.bitsPerPixel = 24; }
+void SetupDialog::Choose32BitColor(TObject*) { settings_.bitsPerPixel = 32; }
+void SetupDialog::TakeGamma(TObject*) { settings_.gammaLevel = gammaSlider.Position(); }
 
 void SetupDialog::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
 
@@ -477,22 +476,22 @@ void SetupDialog::TakeCity(TObject*) {
 }
 
 void SetupDialog::TakeDaylightSaving(TObject*) {
-    settings_.FlagDaylightSavingTime = daylightSaving.Checked();
+    settings_.daylightSaving = daylightSaving.Checked();
     SelectCity();
 }
 
-void SetupDialog::TakeShowDemoTime(TObject*) { settings_.FlagShowSimulateTime = showDemoTime.Checked(); }
-void SetupDialog::TakeShowSunTimes(TObject*) { settings_.ShowRisSet = showSunTimes.Checked(); }
+void SetupDialog::TakeShowDemoTime(TObject*) { settings_.showDemoClock = showDemoTime.Checked(); }
+void SetupDialog::TakeShowSunTimes(TObject*) { settings_.showSunTimes = showSunTimes.Checked(); }
 
 void SetupDialog::TakeShowClock(TObject*) {
-    settings_.flag_clock = showClock.Checked();
-    EnableClockControls(settings_.flag_clock);
-    colorSwatch.Color = settings_.flag_clock ? TColor(settings_.ColorClock) : clMenu;
+    settings_.showClock = showClock.Checked();
+    EnableClockControls(settings_.showClock);
+    colorSwatch.Color = settings_.showClock ? TColor(settings_.clockColour) : clMenu;
 }
 
 void SetupDialog::ChooseClockColor(TObject*) {
     if (!colorDialog.Execute()) return;
-    settings_.ColorClock = int(colorDialog.Color);
+    settings_.clockColour = int(colorDialog.Color);
     colorSwatch.Color = colorDialog.Color;
 }
 
@@ -501,27 +500,29 @@ void SetupDialog::KeepDigitsOnly(TObject*, char& Key) {
 }
 
 void SetupDialog::TakeCenterX(TObject*) {
-    settings_.clockX = LimitClockCentre(LeadingInteger(centerX.Text()), settings_.clockRad, settings_.ResHor);
-    centerX.SetText(std::to_string(settings_.clockX));
+    settings_.clockCentreX =
+        LimitClockCentre(LeadingInteger(centerX.Text()), settings_.clockRadius, settings_.width);
+    centerX.SetText(std::to_string(settings_.clockCentreX));
 }
 
 void SetupDialog::TakeCenterY(TObject*) {
-    settings_.clockY =
-        LimitClockCentre(LeadingInteger(centerY.Text()), settings_.clockRad, settings_.ResVert);
-    centerY.SetText(std::to_string(settings_.clockY));
+    settings_.clockCentreY =
+        LimitClockCentre(LeadingInteger(centerY.Text()), settings_.clockRadius, settings_.height);
+    centerY.SetText(std::to_string(settings_.clockCentreY));
 }
 
 void SetupDialog::TakeRadius(TObject*) {
-    settings_.clockRad = LimitClockRadius(LeadingInteger(radius.Text()), settings_.ResVert);
-    settings_.clockX = LimitClockCentre(settings_.clockX, settings_.clockRad, settings_.ResHor);
-    settings_.clockY = LimitClockCentre(settings_.clockY, settings_.clockRad, settings_.ResVert);
+    settings_.clockRadius = LimitClockRadius(LeadingInteger(radius.Text()), settings_.height);
+    settings_.clockCentreX = LimitClockCentre(settings_.clockCentreX, settings_.clockRadius, settings_.width);
+    settings_.clockCentreY =
+        LimitClockCentre(settings_.clockCentreY, settings_.clockRadius, settings_.height);
     ShowClockPlacement();
 }
 
 void SetupDialog::SelectFixedMode(int width, int height) {
-    settings_.ResHor = width;
-    settings_.ResVert = height;
-    settings_.flag_defres = false;
+    settings_.width = width;
+    settings_.height = height;
+    settings_.useDesktopMode = false;
     UpdateVideoModeAvailability();
 }
 
@@ -547,10 +548,10 @@ void SetupDialog::UpdateVideoModeAvailability() {
 }
 
 void SetupDialog::ResetClockPlacement() {
-    const ClockPlacement corner = CornerClockPlacement(settings_.ResHor);
-    settings_.clockRad = corner.radius;
-    settings_.clockX = corner.x;
-    settings_.clockY = corner.y;
+    const ClockPlacement corner = CornerClockPlacement(settings_.width);
+    settings_.clockRadius = corner.radius;
+    settings_.clockCentreX = corner.x;
+    settings_.clockCentreY = corner.y;
     ShowClockPlacement();
 }
 
@@ -563,14 +564,14 @@ void SetupDialog::EnableClockControls(bool enabled) {
 }
 
 void SetupDialog::ShowClockPlacement() {
-    centerX.SetText(std::to_string(settings_.clockX));
-    centerY.SetText(std::to_string(settings_.clockY));
-    radius.SetText(std::to_string(settings_.clockRad));
+    centerX.SetText(std::to_string(settings_.clockCentreX));
+    centerY.SetText(std::to_string(settings_.clockCentreY));
+    radius.SetText(std::to_string(settings_.clockRadius));
 }
 
 void SetupDialog::ApplyTimeOfDayChoice() {
-    settings_.FlagDemoDaytime = daytimeDemo.Checked();
-    settings_.FlagDaytime = daytimeReal.Checked();
+    settings_.demoDay = daytimeDemo.Checked();
+    settings_.realDaylight = daytimeReal.Checked();
 }
 
 void SetupDialog::SelectCity() {
@@ -578,10 +579,10 @@ void SetupDialog::SelectCity() {
     if (!city) return;
     // The city's place and its position are one choice, taken whole before
     // any message about it shows.
-    settings_.IndexCity = cityList.ItemIndex();
-    settings_.RegLat = city->Latitude();
-    settings_.RegLng = city->Longitude();
-    settings_.RegOfUTC = city->Offset();
+    settings_.cityIndex = cityList.ItemIndex();
+    settings_.latitude = city->Latitude();
+    settings_.longitude = city->Longitude();
+    settings_.utcOffsetHours = city->Offset();
     ShowSunTimes();
 }
 
@@ -593,7 +594,7 @@ void SetupDialog::ShowSunTimes() {
         return;
     }
     const SunTimes sun = TodaysSunTimes(city->Offset(), city->Latitude(), city->Longitude(),
-                                        settings_.FlagDaylightSavingTime, PolarNotice::Shown, Window());
+                                        settings_.daylightSaving, PolarNotice::Shown, Window());
     sunrise_ = sun.sunrise;
     sunset_ = sun.sunset;
     // The box has told why an event does not happen; its label says only that.

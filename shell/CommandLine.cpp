@@ -132,13 +132,13 @@ const Option kOptions[] = {
     {"--birds",
      {},
      true,
-     [](Reading& r, const Given& g) { r.line.overrides.NumBirds = ParseNumber(g.option, g.value, 0, 10); }},
+     [](Reading& r, const Given& g) { r.line.overrides.gullCount = ParseNumber(g.option, g.value, 0, 10); }},
     {"--speed",
      {},
      true,
      [](Reading& r, const Given& g) {
-         r.line.overrides.SetSpeed =
-             ParseChoice<int>(g.option, g.value, {{"slow", 0}, {"normal", 1}, {"fast", 2}});
+         r.line.overrides.speed = ParseChoice<Speed>(
+             g.option, g.value, {{"slow", Speed::Slow}, {"normal", Speed::Normal}, {"fast", Speed::Fast}});
      }},
     {"--daytime",
      {},
@@ -151,15 +151,15 @@ const Option kOptions[] = {
     {"--clock",
      {},
      true,
-     [](Reading& r, const Given& g) { r.line.overrides.flag_clock = ParseSwitch(g.option, g.value); }},
+     [](Reading& r, const Given& g) { r.line.overrides.showClock = ParseSwitch(g.option, g.value); }},
     {"--sound",
      {},
      true,
-     [](Reading& r, const Given& g) { r.line.overrides.flag_PlaySound = ParseSwitch(g.option, g.value); }},
+     [](Reading& r, const Given& g) { r.line.overrides.playSound = ParseSwitch(g.option, g.value); }},
     {"--fps",
      {},
      true,
-     [](Reading& r, const Given& g) { r.line.overrides.flag_fps = ParseSwitch(g.option, g.value); }},
+     [](Reading& r, const Given& g) { r.line.overrides.showFrameRate = ParseSwitch(g.option, g.value); }},
 };
 
 const Option* FindOption(std::string_view argument) {

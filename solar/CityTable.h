@@ -1,6 +1,6 @@
 // The constant table of cities embedded in the program: 3937 records of 64
 // bytes, read in place. A record's position is its identity (the stored
-// IndexCity), so the table's order is part of the settings' meaning.
+// city index), so the table's order is part of the settings' meaning.
 #pragma once
 
 #include <cstddef>

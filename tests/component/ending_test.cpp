@@ -86,7 +86,7 @@ TEST_F(Ending, AnyKeyEndsTheKeyboardAndMouseStyle) {
 
 TEST_F(Ending, KeyboardOnlyStyleEndsOnEscapeAlone) {
     SceneForm* scene = Start(true);
-    ASSERT_FALSE(scene->settings.TermMouse);
+    ASSERT_FALSE(scene->settings.anyInputEnds);
     Move(scene, 100, 100);
     Move(scene, 400, 400);
     char letter = 'x';
@@ -148,15 +148,15 @@ TEST_F(Ending, GammaKeysWriteNothingWithoutGammaSupport) {
 
 TEST_F(Ending, ClockKeysMoveWithinTheMarginsAndStore) {
     SceneForm* scene = Start(true);
-    scene->settings.clockX = 90;
+    scene->settings.clockCentreX = 90;
     WORD left = VK_LEFT, right = VK_RIGHT;
     scene->KeyDown(scene, left, 0);
-    EXPECT_EQ(scene->settings.clockX, 90);
-    scene->settings.clockX = 50;  // outside, as a hand edit could leave it
+    EXPECT_EQ(scene->settings.clockCentreX, 90);
+    scene->settings.clockCentreX = 50;  // outside, as a hand edit could leave it
     scene->KeyDown(scene, left, 0);
-    EXPECT_EQ(scene->settings.clockX, 50);
+    EXPECT_EQ(scene->settings.clockCentreX, 50);
     scene->KeyDown(scene, right, 0);
-    EXPECT_EQ(scene->settings.clockX, 51);
+    EXPECT_EQ(scene->settings.clockCentreX, 51);
     EXPECT_EQ(scene->clock.CenterX(), 51);
     EXPECT_EQ(Stored("clockX"), 51);
 }
@@ -172,11 +172,11 @@ TEST_F(Ending, ExtremeClockValuesStayInPlace) {
     SceneForm* scene = Start();
     WORD left = VK_LEFT, up = VK_UP, down = VK_DOWN;
     scene->KeyDown(scene, left, 0);
-    EXPECT_EQ(scene->settings.clockX, 500);  // no room left of it for such a clock
+    EXPECT_EQ(scene->settings.clockCentreX, 500);  // no room left of it for such a clock
     scene->KeyDown(scene, up, 0);
-    EXPECT_EQ(scene->settings.clockY, INT_MIN);
+    EXPECT_EQ(scene->settings.clockCentreY, INT_MIN);
     scene->KeyDown(scene, down, 0);
-    EXPECT_EQ(scene->settings.clockY, INT_MIN + 1);  // only towards the inside
+    EXPECT_EQ(scene->settings.clockCentreY, INT_MIN + 1);  // only towards the inside
     bool done = true;
     Application->OnIdle(scene, done);
 
@@ -186,9 +186,9 @@ TEST_F(Ending, ExtremeClockValuesStayInPlace) {
     scene = Start();
     WORD right = VK_RIGHT;
     scene->KeyDown(scene, right, 0);
-    EXPECT_EQ(scene->settings.clockX, INT_MAX);
+    EXPECT_EQ(scene->settings.clockCentreX, INT_MAX);
     scene->KeyDown(scene, left, 0);
-    EXPECT_EQ(scene->settings.clockX, INT_MAX - 1);
+    EXPECT_EQ(scene->settings.clockCentreX, INT_MAX - 1);
     EXPECT_EQ(Stored("clockX"), INT_MAX - 1);
     Application->OnIdle(scene, done);
 }

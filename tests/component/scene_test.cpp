@@ -90,7 +90,7 @@ TEST_F(Scene, LayersScaleWithTheMode) {
 
 TEST_F(Scene, FirstRunStoresTheDefaultsAndStartsTheSound) {
     SceneForm* scene = Start(1024, 768);
-    EXPECT_EQ(scene->settings.clockX, 1024 - 90);
+    EXPECT_EQ(scene->settings.clockCentreX, 1024 - 90);
     EXPECT_TRUE(std::filesystem::exists(StoreFile()));
     const auto sound = platform::LastPlaySoundCall();
     ASSERT_TRUE(sound);
@@ -154,7 +154,7 @@ TEST_F(Scene, TooManyBirdsAreHeldToTheTable) {
     Start(800, 600)->CloseSaver();
     EditStore("\"NumBirds\"=dword:[0-9a-f]+", "\"NumBirds\"=dword:00000028");
     SceneForm* scene = Start(800, 600);
-    EXPECT_EQ(scene->settings.NumBirds, 40);
+    EXPECT_EQ(scene->settings.gullCount, 40);
     for (int tick = 0; tick < 10; ++tick) scene->UpdatePass(scene);
     bool done = true;
     Application->OnIdle(scene, done);  // no record beyond the ten is touched
@@ -189,7 +189,7 @@ TEST_F(Scene, MissingSettingStopsTheSetUpWithOneBoxAndEnds) {
     EditStore("\"NumBirds\"=dword:[0-9a-f]+\r?\n", "");
     platform::headless::ClearShownMessageBoxes();
     SceneForm* scene = Start(800, 600);
-    EXPECT_EQ(scene->settings.SetSpeed, 1);  // read before the missing value
+    EXPECT_EQ(scene->settings.speed, Speed::Normal);  // read before the missing value
     EXPECT_TRUE(scene->Closed());
     application->Run();  // ends at once, drawing nothing
     EXPECT_EQ(platform::headless::PresentedFrameCount(), 0);

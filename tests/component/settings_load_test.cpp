@@ -51,9 +51,9 @@ protected:
 TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
     Settings scene = Load(LoadVariant::Scene);
     EXPECT_EQ(scene, FirstRunDefaults({1280, 1024, 16}));
-    EXPECT_EQ(scene.ColorDepth, 16);  // a first run never raises the depth
+    EXPECT_EQ(scene.bitsPerPixel, 16);  // a first run never raises the depth
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
-    EXPECT_EQ(scene.RegLat, 50.783333f);
+    EXPECT_EQ(scene.latitude, 50.783333f);
     EXPECT_EQ(ReadText(KeyFile()),
               "REGEDIT4\n\n"
               "[HKEY_CURRENT_USER\\SOFTWARE\\Corvane\\Tidereach]\n"
@@ -88,25 +88,25 @@ TEST_F(SettingsLoad, AFirstRunWritesEveryDefaultWhereAPersonCanReadIt) {
 
 TEST_F(SettingsLoad, OnlyTheSceneRaisesADesktopDepthBelow32) {
     Load(LoadVariant::Dialog);
-    EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 32);
-    EXPECT_EQ(Load(LoadVariant::Dialog).ColorDepth, 16);
+    EXPECT_EQ(Load(LoadVariant::Scene).bitsPerPixel, 32);
+    EXPECT_EQ(Load(LoadVariant::Dialog).bitsPerPixel, 16);
     EXPECT_NE(ReadText(KeyFile()).find("\"ColorDepth\"=dword:00000010"), std::string::npos);
 
     platform::headless::InjectFault(DisplayOp::DirectDrawCreate, DDERR_GENERIC);
-    EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 16);
+    EXPECT_EQ(Load(LoadVariant::Scene).bitsPerPixel, 16);
     ASSERT_EQ(platform::headless::ShownMessageBoxes().size(), 1u);
     EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].caption, "Screen saver");
     EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].text, "DirectDraw Init FAILED");
 
     UseDesktop({1280, 1024, 16}, std::vector<platform::ScreenMode>{{1280, 1024, 16}, {800, 600, 24}});
-    EXPECT_EQ(Load(LoadVariant::Scene).ColorDepth, 16);
+    EXPECT_EQ(Load(LoadVariant::Scene).bitsPerPixel, 16);
     EXPECT_TRUE(platform::headless::ShownMessageBoxes().empty());
 
     UseDesktop({1024, 768, 32});
     Settings scene = Load(LoadVariant::Scene);
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
-    EXPECT_EQ(scene.ResHor, 1024);
-    EXPECT_EQ(scene.ResVert, 768);
+    EXPECT_EQ(scene.width, 1024);
+    EXPECT_EQ(scene.height, 768);
 
     // Without the desktop flag the stored mode stands, whatever the screen.
     store.Write("flag_defres", false);
@@ -114,9 +114,9 @@ TEST_F(SettingsLoad, OnlyTheSceneRaisesADesktopDepthBelow32) {
     store.Write("ResVert", 600);
     store.Write("ColorDepth", 24);
     scene = Load(LoadVariant::Scene);
-    EXPECT_EQ(scene.ResHor, 800);
-    EXPECT_EQ(scene.ResVert, 600);
-    EXPECT_EQ(scene.ColorDepth, 24);
+    EXPECT_EQ(scene.width, 800);
+    EXPECT_EQ(scene.height, 600);
+    EXPECT_EQ(scene.bitsPerPixel, 24);
 }
 
 TEST_F(SettingsLoad, AMissingValueStopsTheLoadWithTheValuesReadSoFar) {
@@ -130,16 +130,16 @@ TEST_F(SettingsLoad, AMissingValueStopsTheLoadWithTheValuesReadSoFar) {
     ASSERT_EQ(platform::headless::ShownMessageBoxes().size(), 1u);
     EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].caption, Application->Title);
     EXPECT_EQ(platform::headless::ShownMessageBoxes()[0].text, "Failed to get data for 'NumBirds'");
-    EXPECT_EQ(scene.Gamma, 300);
-    EXPECT_EQ(scene.SetSpeed, 2);
-    EXPECT_EQ(scene.NumBirds, 7);
-    EXPECT_FALSE(scene.FlagShowDolphins);
-    EXPECT_TRUE(scene.FlagDemoDaytime);
+    EXPECT_EQ(scene.gammaLevel, 300);
+    EXPECT_EQ(scene.speed, Speed::Fast);
+    EXPECT_EQ(scene.gullCount, 7);
+    EXPECT_FALSE(scene.showDolphins);
+    EXPECT_TRUE(scene.demoDay);
 
     // Only the dialog reads the city's position.
     store.Write("NumBirds", 3);
     RemoveLine("IndexCity");
-    EXPECT_EQ(Load(LoadVariant::Scene).NumBirds, 3);
+    EXPECT_EQ(Load(LoadVariant::Scene).gullCount, 3);
     EXPECT_THROW(Load(LoadVariant::Dialog), SettingsStoreError);
 }
 
@@ -310,9 +310,9 @@ TEST_F(SettingsLoad, AKeyAPeerIsStillWritingIsWaitedFor) {
     Settings loaded;
     LoadSettings(store, loaded, LoadVariant::Dialog);
     EXPECT_EQ(Wait(peer), 0);
-    EXPECT_FALSE(loaded.flag_clock);
-    EXPECT_EQ(loaded.NumBirds, 3);
-    EXPECT_EQ(loaded.IndexCity, 42);
+    EXPECT_FALSE(loaded.showClock);
+    EXPECT_EQ(loaded.gullCount, 3);
+    EXPECT_EQ(loaded.cityIndex, 42);
 }
 
 // A key without its marker that holds a value that does not read is damaged,

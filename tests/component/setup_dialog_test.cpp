@@ -120,33 +120,33 @@ TEST_F(SetupDialogTest, OkWritesTheWorkingCopyAndCancelWritesNothing) {
     EXPECT_TRUE(form->Closing());
     const Settings stored = Stored();
     EXPECT_EQ(stored, form->WorkingCopy());
-    EXPECT_FALSE(stored.flag_PlaySound);
-    EXPECT_FALSE(stored.TermMouse);
-    EXPECT_EQ(stored.SetSpeed, 2);
-    EXPECT_EQ(stored.NumBirds, 3);
-    EXPECT_FALSE(stored.FlagShowYacht);
-    EXPECT_EQ(stored.Gamma, 100);
-    EXPECT_FALSE(stored.ShowRisSet);
+    EXPECT_FALSE(stored.playSound);
+    EXPECT_FALSE(stored.anyInputEnds);
+    EXPECT_EQ(stored.speed, Speed::Fast);
+    EXPECT_EQ(stored.gullCount, 3);
+    EXPECT_FALSE(stored.showYacht);
+    EXPECT_EQ(stored.gammaLevel, 100);
+    EXPECT_FALSE(stored.showSunTimes);
 }
 
 TEST_F(SetupDialogTest, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing) {
     Store([](Settings& settings) {
-        settings.flag_defres = false;
-        settings.ResHor = 800;
-        settings.ResVert = 600;
-        settings.ColorDepth = 16;
-        settings.NumBirds = 2;
-        settings.ShowRisSet = false;
-        settings.FlagDaylightSavingTime = true;
-        settings.IndexCity = 5;
-        settings.Gamma = 40;
+        settings.useDesktopMode = false;
+        settings.width = 800;
+        settings.height = 600;
+        settings.bitsPerPixel = 16;
+        settings.gullCount = 2;
+        settings.showSunTimes = false;
+        settings.daylightSaving = true;
+        settings.cityIndex = 5;
+        settings.gammaLevel = 40;
     });
     const std::string before = ReadText(KeyFile());
     auto form = Open();
     form->RestoreDefaults(nullptr);
     // The first city's record is the first run's place, to the last bit.
     Settings expected = FirstRunDefaults({1024, 768, 32});
-    expected.ShowRisSet = false;
+    expected.showSunTimes = false;
     EXPECT_EQ(form->WorkingCopy(), expected);
     EXPECT_TRUE(form->modeDesktop.Checked());
     EXPECT_FALSE(form->depth16.Enabled);
@@ -159,88 +159,88 @@ TEST_F(SetupDialogTest, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing
 
 TEST_F(SetupDialogTest, TheRefreshCorrectsStoredValuesItCannotShow) {
     Store([](Settings& settings) {
-        settings.flag_defres = false;
-        settings.ResHor = 1024;
-        settings.ResVert = 600;
-        settings.ColorDepth = 24;
-        settings.SetSpeed = 7;
-        settings.NumBirds = 15;
-        settings.Gamma = -5;
-        settings.FlagDaytime = true;
-        settings.FlagDemoDaytime = true;
+        settings.useDesktopMode = false;
+        settings.width = 1024;
+        settings.height = 600;
+        settings.bitsPerPixel = 24;
+        settings.speed = Speed{7};
+        settings.gullCount = 15;
+        settings.gammaLevel = -5;
+        settings.realDaylight = true;
+        settings.demoDay = true;
     });
     auto form = Open();
     const Settings& copy = form->WorkingCopy();
     EXPECT_TRUE(form->mode1024x768.Checked());
-    EXPECT_EQ(copy.ResVert, 768);
-    EXPECT_FALSE(copy.flag_defres);
+    EXPECT_EQ(copy.height, 768);
+    EXPECT_FALSE(copy.useDesktopMode);
     EXPECT_TRUE(form->depth24.Checked());
     EXPECT_TRUE(form->depth24.Enabled);
     EXPECT_TRUE(form->speedNormal.Checked());
-    EXPECT_EQ(copy.SetSpeed, 1);
-    EXPECT_EQ(copy.NumBirds, 10);
-    EXPECT_EQ(copy.Gamma, 0);
+    EXPECT_EQ(copy.speed, Speed::Normal);
+    EXPECT_EQ(copy.gullCount, 10);
+    EXPECT_EQ(copy.gammaLevel, 0);
     EXPECT_TRUE(form->daytimeReal.Checked());
-    EXPECT_TRUE(copy.FlagDaytime);
-    EXPECT_FALSE(copy.FlagDemoDaytime);
+    EXPECT_TRUE(copy.realDaylight);
+    EXPECT_FALSE(copy.demoDay);
 
     Store([](Settings& settings) {
-        settings.flag_defres = false;
-        settings.ResHor = 1600;
-        settings.ResVert = 1200;
-        settings.ColorDepth = 16;
-        settings.NumBirds = -3;
-        settings.Gamma = 300;
+        settings.useDesktopMode = false;
+        settings.width = 1600;
+        settings.height = 1200;
+        settings.bitsPerPixel = 16;
+        settings.gullCount = -3;
+        settings.gammaLevel = 300;
     });
     form = Open();
     EXPECT_TRUE(form->modeDesktop.Checked());
-    EXPECT_TRUE(form->WorkingCopy().flag_defres);
-    EXPECT_EQ(form->WorkingCopy().ResHor, 1024);
-    EXPECT_EQ(form->WorkingCopy().ResVert, 768);
-    EXPECT_EQ(form->WorkingCopy().ColorDepth, 32);
-    EXPECT_EQ(form->WorkingCopy().NumBirds, 0);
+    EXPECT_TRUE(form->WorkingCopy().useDesktopMode);
+    EXPECT_EQ(form->WorkingCopy().width, 1024);
+    EXPECT_EQ(form->WorkingCopy().height, 768);
+    EXPECT_EQ(form->WorkingCopy().bitsPerPixel, 32);
+    EXPECT_EQ(form->WorkingCopy().gullCount, 0);
     EXPECT_EQ(form->gammaSlider.Position(), 256);
-    EXPECT_EQ(form->WorkingCopy().Gamma, 300);  // shown as 256, kept as stored
+    EXPECT_EQ(form->WorkingCopy().gammaLevel, 300);  // shown as 256, kept as stored
 }
 
 TEST_F(SetupDialogTest, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
     Store([](Settings& settings) {
-        settings.flag_defres = false;
-        settings.ResHor = 1152;
-        settings.ResVert = 864;
-        settings.ColorDepth = 8;
+        settings.useDesktopMode = false;
+        settings.width = 1152;
+        settings.height = 864;
+        settings.bitsPerPixel = 8;
     });
     auto form = Open();
     EXPECT_TRUE(form->mode1152x864.Checked());
     EXPECT_FALSE(form->depth16.Checked() || form->depth24.Checked() || form->depth32.Checked());
     form->okButton.Click();
-    EXPECT_EQ(Stored().ColorDepth, 8);
+    EXPECT_EQ(Stored().bitsPerPixel, 8);
 }
 
 TEST_F(SetupDialogTest, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     Store([](Settings& settings) {
-        settings.clockX = 300;
-        settings.clockY = 200;
-        settings.clockRad = 100;
+        settings.clockCentreX = 300;
+        settings.clockCentreY = 200;
+        settings.clockRadius = 100;
     });
     auto form = Open();
     // The arrow keys select without a mouse release.
     form->mode800x600.SetChecked(true);
     form->mode1024x768.SetChecked(true);
-    EXPECT_EQ(form->WorkingCopy().ResHor, 1024);
-    EXPECT_FALSE(form->WorkingCopy().flag_defres);
-    EXPECT_EQ(form->WorkingCopy().clockX, 300);
+    EXPECT_EQ(form->WorkingCopy().width, 1024);
+    EXPECT_FALSE(form->WorkingCopy().useDesktopMode);
+    EXPECT_EQ(form->WorkingCopy().clockCentreX, 300);
     EXPECT_EQ(form->centerX.Text(), "300");
 
     // A click: the option is chosen, then the release resets the clock for it.
     form->mode800x600.SetChecked(true);
     form->mode800x600.MouseUp(TMouseButton::mbLeft);
-    EXPECT_EQ(form->WorkingCopy().clockX, 710);
+    EXPECT_EQ(form->WorkingCopy().clockCentreX, 710);
     form->mode1024x768.SetChecked(true);
     form->mode1024x768.MouseUp(TMouseButton::mbLeft);
-    EXPECT_EQ(form->WorkingCopy().clockRad, 70);
-    EXPECT_EQ(form->WorkingCopy().clockX, 934);
-    EXPECT_EQ(form->WorkingCopy().clockY, 90);
+    EXPECT_EQ(form->WorkingCopy().clockRadius, 70);
+    EXPECT_EQ(form->WorkingCopy().clockCentreX, 934);
+    EXPECT_EQ(form->WorkingCopy().clockCentreY, 90);
     EXPECT_EQ(form->centerX.Text(), "934");
     EXPECT_EQ(form->centerY.Text(), "90");
     EXPECT_EQ(form->radius.Text(), "70");
@@ -250,7 +250,7 @@ TEST_F(SetupDialogTest, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     form->centerX.DoExit();
     form->mode1280x1024.MouseUp(TMouseButton::mbRight);
     EXPECT_FALSE(form->mode1280x1024.Checked());
-    EXPECT_EQ(form->WorkingCopy().clockX, 934);
+    EXPECT_EQ(form->WorkingCopy().clockCentreX, 934);
 }
 
 TEST_F(SetupDialogTest, TheDisplaysModesDecideWhatCanBeChosen) {
@@ -259,9 +259,9 @@ TEST_F(SetupDialogTest, TheDisplaysModesDecideWhatCanBeChosen) {
         {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 24}, {1152, 864, 32}, {1280, 1024, 16}};
     UseDisplay(config);
     Store([](Settings& settings) {
-        settings.flag_defres = false;
-        settings.ResHor = 800;
-        settings.ResVert = 600;
+        settings.useDesktopMode = false;
+        settings.width = 800;
+        settings.height = 600;
     });
     auto form = Open();
     EXPECT_TRUE(form->VideoModes().Available(1024, 768, 24));
@@ -280,7 +280,7 @@ TEST_F(SetupDialogTest, TheDisplaysModesDecideWhatCanBeChosen) {
 
 TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     platform::headless::InjectFault(DisplayOp::DirectDrawCreate, E_FAIL, 2);
-    Store([](Settings& settings) { settings.Gamma = 120; });
+    Store([](Settings& settings) { settings.gammaLevel = 120; });
     auto form = Open();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"DirectDraw Init FAILED", "DirectDraw Init FAILED"}));
     EXPECT_EQ(platform::headless::ShownMessageBoxes().front().caption, "Screen saver");
@@ -301,10 +301,10 @@ TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowOfferTheSameChoicesOnceItShows
         {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1152, 864, 32}, {1280, 1024, 16}};
     UseDisplay(config);
     Store([](Settings& settings) {
-        settings.flag_defres = false;
-        settings.ResHor = 1024;
-        settings.ResVert = 768;
-        settings.Gamma = 120;
+        settings.useDesktopMode = false;
+        settings.width = 1024;
+        settings.height = 768;
+        settings.gammaLevel = 120;
     });
     SetupDialog form(nullptr, SetupDialog::DisplayProbes::OnceShown);
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
@@ -327,7 +327,7 @@ TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowOfferTheSameChoicesOnceItShows
     EXPECT_TRUE(form.depth32.Enabled);
     EXPECT_TRUE(form.gammaSlider.Enabled);
     EXPECT_EQ(form.gammaSlider.Position(), 120);
-    EXPECT_EQ(form.WorkingCopy().Gamma, 120);
+    EXPECT_EQ(form.WorkingCopy().gammaLevel, 120);
     EXPECT_TRUE(Messages().empty());
 
     form.modeDesktop.SetChecked(true);
@@ -356,14 +356,14 @@ TEST_F(SetupDialogTest, WithoutGammaTheLoadedLevelIsWrittenBack) {
     platform::headless::Config config;
     config.gamma = false;
     UseDisplay(config);
-    Store([](Settings& settings) { settings.Gamma = -7; });
+    Store([](Settings& settings) { settings.gammaLevel = -7; });
     auto form = Open();
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(form->gammaSlider.Enabled);
     EXPECT_EQ(form->gammaSlider.Position(), 256);
     EXPECT_EQ(form->lightenLabel.Font.Color, clInactiveCaption);
     form->okButton.Click();
-    EXPECT_EQ(Stored().Gamma, -7);
+    EXPECT_EQ(Stored().gammaLevel, -7);
 }
 
 TEST_F(SetupDialogTest, TheClockEditsAreValidatedWhenLeft) {
@@ -384,15 +384,15 @@ TEST_F(SetupDialogTest, TheClockEditsAreValidatedWhenLeft) {
 
     // A larger radius pulls the centre inside its new margin.
     EXPECT_EQ(leave(form->radius, "500"), "344");
-    EXPECT_EQ(form->WorkingCopy().clockX, 400);
-    EXPECT_EQ(form->WorkingCopy().clockY, 404);
+    EXPECT_EQ(form->WorkingCopy().clockCentreX, 400);
+    EXPECT_EQ(form->WorkingCopy().clockCentreY, 404);
     EXPECT_EQ(form->centerY.Text(), "404");
     EXPECT_EQ(leave(form->radius, ""), "70");
 
     EXPECT_EQ(leave(form->centerX, "5000"), "934");
     form->okButton.Click();
-    EXPECT_EQ(Stored().clockX, 934);
-    EXPECT_EQ(Stored().clockRad, 70);
+    EXPECT_EQ(Stored().clockCentreX, 934);
+    EXPECT_EQ(Stored().clockRadius, 70);
 }
 
 TEST_F(SetupDialogTest, TheClockEditsTakeDigitsOnly) {
@@ -431,7 +431,7 @@ TEST_F(SetupDialogTest, EveryBoxTakesABoundedTextAndTheGullCountDigitsOnly) {
         form->gullCount.KeyPress(key);
         EXPECT_EQ(key, typed) << int(typed);
     }
-    EXPECT_EQ(form->WorkingCopy().NumBirds, 7);
+    EXPECT_EQ(form->WorkingCopy().gullCount, 7);
 }
 
 TEST_F(SetupDialogTest, APolarCitysPlaceAndPositionAreTakenTogetherBeforeItsMessageShows) {
@@ -455,9 +455,9 @@ TEST_F(SetupDialogTest, APolarCitysPlaceAndPositionAreTakenTogetherBeforeItsMess
     form->cityList.UserSelect(polar);
     EXPECT_EQ(owners, (std::vector<HWND>{window, window}));
     for (const Settings& settings : whileShown) {
-        EXPECT_EQ(settings.IndexCity, polar);
-        EXPECT_EQ(settings.RegLat, CityAt(polar)->Latitude());
-        EXPECT_EQ(settings.RegOfUTC, CityAt(polar)->Offset());
+        EXPECT_EQ(settings.cityIndex, polar);
+        EXPECT_EQ(settings.latitude, CityAt(polar)->Latitude());
+        EXPECT_EQ(settings.utcOffsetHours, CityAt(polar)->Offset());
     }
 }
 
@@ -473,56 +473,56 @@ TEST_F(SetupDialogTest, TheTimeOfDayChoiceIsStoredAsAPair) {
         auto form = Open();
         (form.get()->*choice.option).SetChecked(true);
         form->okButton.Click();
-        EXPECT_EQ(Stored().FlagDaytime, choice.daytime);
-        EXPECT_EQ(Stored().FlagDemoDaytime, choice.demo);
+        EXPECT_EQ(Stored().realDaylight, choice.daytime);
+        EXPECT_EQ(Stored().demoDay, choice.demo);
     }
 }
 
 TEST_F(SetupDialogTest, ChoosingACityTakesItsPlaceAndShowsItsTimes) {
-    Store([](Settings& settings) { settings.IndexCity = 5; });
+    Store([](Settings& settings) { settings.cityIndex = 5; });
     auto form = Open();
     // Opening shows the stored city without taking its place.
     EXPECT_EQ(form->cityList.ItemIndex(), 5);
-    EXPECT_FLOAT_EQ(form->WorkingCopy().RegLat, 50.783333f);
+    EXPECT_FLOAT_EQ(form->WorkingCopy().latitude, 50.783333f);
 
     const CityRecord adelaide = *CityAt(19);
     form->cityList.UserSelect(19);
-    EXPECT_EQ(form->WorkingCopy().IndexCity, 19);
-    EXPECT_EQ(form->WorkingCopy().RegLat, adelaide.Latitude());
-    EXPECT_EQ(form->WorkingCopy().RegLng, adelaide.Longitude());
-    EXPECT_EQ(form->WorkingCopy().RegOfUTC, 9);
+    EXPECT_EQ(form->WorkingCopy().cityIndex, 19);
+    EXPECT_EQ(form->WorkingCopy().latitude, adelaide.Latitude());
+    EXPECT_EQ(form->WorkingCopy().longitude, adelaide.Longitude());
+    EXPECT_EQ(form->WorkingCopy().utcOffsetHours, 9);
 
     form->cityList.UserEdit("aachen ge");
-    EXPECT_EQ(form->WorkingCopy().IndexCity, 0);
+    EXPECT_EQ(form->WorkingCopy().cityIndex, 0);
     form->daylightSaving.SetChecked(true);
-    EXPECT_TRUE(form->WorkingCopy().FlagDaylightSavingTime);
+    EXPECT_TRUE(form->WorkingCopy().daylightSaving);
     EXPECT_EQ(form->sunriseTime.Caption, "5:21AM");
     EXPECT_EQ(form->sunsetTime.Caption, "9:52PM");
 
     // Text that names no city changes nothing.
     form->cityList.UserEdit("ATLANT");
-    EXPECT_EQ(form->WorkingCopy().IndexCity, 0);
+    EXPECT_EQ(form->WorkingCopy().cityIndex, 0);
     EXPECT_EQ(form->sunriseTime.Caption, "5:21AM");
     form->okButton.Click();
-    EXPECT_EQ(Stored().IndexCity, 0);
-    EXPECT_EQ(Stored().RegOfUTC, 1);
+    EXPECT_EQ(Stored().cityIndex, 0);
+    EXPECT_EQ(Stored().utcOffsetHours, 1);
 }
 
 TEST_F(SetupDialogTest, AStoredDaylightSavingFlagTakesTheListedCitysPlace) {
     Store([](Settings& settings) {
-        settings.IndexCity = 19;
-        settings.FlagDaylightSavingTime = true;
+        settings.cityIndex = 19;
+        settings.daylightSaving = true;
     });
     auto form = Open();
     EXPECT_TRUE(form->daylightSaving.Checked());
-    EXPECT_EQ(form->WorkingCopy().RegOfUTC, 9);
+    EXPECT_EQ(form->WorkingCopy().utcOffsetHours, 9);
     EXPECT_FLOAT_EQ(form->Sunrise(), SunTime(9, true, CityAt(19)->Latitude(), CityAt(19)->Longitude()) + 1);
 }
 
 TEST_F(SetupDialogTest, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
     Store([](Settings& settings) {
-        settings.IndexCity = 5000;
-        settings.RegLat = 10;
+        settings.cityIndex = 5000;
+        settings.latitude = 10;
     });
     auto form = Open();
     EXPECT_EQ(form->cityList.ItemIndex(), -1);
@@ -530,8 +530,8 @@ TEST_F(SetupDialogTest, AStoredCityOutsideTheTableSelectsNoneAndKeepsThePlace) {
     EXPECT_EQ(form->sunriseTime.Caption, "");
     form->daylightSaving.SetChecked(true);
     form->okButton.Click();
-    EXPECT_EQ(Stored().IndexCity, 5000);
-    EXPECT_EQ(Stored().RegLat, 10);
+    EXPECT_EQ(Stored().cityIndex, 5000);
+    EXPECT_EQ(Stored().latitude, 10);
 }
 
 TEST_F(SetupDialogTest, APolarCityReportsEachEventThatDoesNotHappen) {
@@ -554,7 +554,7 @@ TEST_F(SetupDialogTest, APolarCityReportsEachEventThatDoesNotHappen) {
 }
 
 TEST_F(SetupDialogTest, ShowClockGreysTheClockControlsAndTheSwatch) {
-    Store([](Settings& settings) { settings.ColorClock = 0x00FF00; });
+    Store([](Settings& settings) { settings.clockColour = 0x00FF00; });
     auto form = Open();
     const std::vector<TControl*> clockControls = {
         &form->centerXLabel, &form->centerX,     &form->centerYLabel, &form->centerY,
@@ -562,7 +562,7 @@ TEST_F(SetupDialogTest, ShowClockGreysTheClockControlsAndTheSwatch) {
     form->showClock.SetChecked(false);
     for (TControl* control : clockControls) EXPECT_FALSE(control->Enabled);
     EXPECT_EQ(form->colorSwatch.Color, clMenu);
-    EXPECT_FALSE(form->WorkingCopy().flag_clock);
+    EXPECT_FALSE(form->WorkingCopy().showClock);
     form->showClock.SetChecked(true);
     for (TControl* control : clockControls) EXPECT_TRUE(control->Enabled);
     EXPECT_EQ(form->colorSwatch.Color, TColor(0x00FF00));
@@ -571,13 +571,13 @@ TEST_F(SetupDialogTest, ShowClockGreysTheClockControlsAndTheSwatch) {
 TEST_F(SetupDialogTest, TheColourDialogSetsTheClocksColourOnlyWhenChosen) {
     auto form = Open();
     form->ChooseClockColor(nullptr);  // cancelled
-    EXPECT_EQ(form->WorkingCopy().ColorClock, 0xFFFFFF);
+    EXPECT_EQ(form->WorkingCopy().clockColour, 0xFFFFFF);
 
     platform::headless::Config config;
     config.chosenColor = 0x123456;
     UseDisplay(config);
     form->colorSwatch.Click();
-    EXPECT_EQ(form->WorkingCopy().ColorClock, 0x123456);
+    EXPECT_EQ(form->WorkingCopy().clockColour, 0x123456);
     EXPECT_EQ(form->colorSwatch.Color, TColor(0x123456));
 }
 
@@ -605,13 +605,13 @@ TEST_F(SetupDialogTest, ASettingsKeyThatCannotBeMadeIsNotReportedAsSaved) {
 
 TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
     Store([](Settings& settings) {
-        settings.flag_PlaySound = false;
-        settings.Gamma = 200;
-        settings.NumBirds = 3;
-        settings.FlagShowDolphins = false;
-        settings.FlagDaylightSavingTime = true;
-        settings.ShowRisSet = false;
-        settings.IndexCity = 5;
+        settings.playSound = false;
+        settings.gammaLevel = 200;
+        settings.gullCount = 3;
+        settings.showDolphins = false;
+        settings.daylightSaving = true;
+        settings.showSunTimes = false;
+        settings.cityIndex = 5;
     });
     std::string text = ReadText(KeyFile());
     const std::size_t line = text.find("\"NumBirds\"");
@@ -624,14 +624,14 @@ TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
     // The first damage is reported, as the load meets it.
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Failed to get data for 'SetSpeed'"}));
     const Settings shown = form->WorkingCopy();
-    EXPECT_FALSE(shown.flag_PlaySound);  // read before the damage
-    EXPECT_EQ(shown.Gamma, 200);
-    EXPECT_EQ(shown.SetSpeed, 1);          // the first run's
-    EXPECT_EQ(shown.NumBirds, 7);          // the first run's, not 0
-    EXPECT_FALSE(shown.FlagShowDolphins);  // read after the damage
-    EXPECT_TRUE(shown.FlagDaylightSavingTime);
-    EXPECT_FALSE(shown.ShowRisSet);
-    EXPECT_EQ(shown.IndexCity, 5);
+    EXPECT_FALSE(shown.playSound);  // read before the damage
+    EXPECT_EQ(shown.gammaLevel, 200);
+    EXPECT_EQ(shown.speed, Speed::Normal);  // the first run's
+    EXPECT_EQ(shown.gullCount, 7);          // the first run's, not 0
+    EXPECT_FALSE(shown.showDolphins);       // read after the damage
+    EXPECT_TRUE(shown.daylightSaving);
+    EXPECT_FALSE(shown.showSunTimes);
+    EXPECT_EQ(shown.cityIndex, 5);
     EXPECT_FALSE(form->playSound.Checked());
     EXPECT_FALSE(form->showDolphins.Checked());
     EXPECT_EQ(form->gullCount.Value(), 7);
@@ -641,8 +641,8 @@ TEST_F(SetupDialogTest, ADamagedKeyIsReportedAndOkRepairsOnlyTheDamagedValues) {
 
 TEST_F(SetupDialogTest, AnUnreadableFirstValueStillLeavesTheRestAsStored) {
     Store([](Settings& settings) {
-        settings.flag_clock = false;
-        settings.NumBirds = 2;
+        settings.showClock = false;
+        settings.gullCount = 2;
     });
     std::string text = ReadText(KeyFile());
     const std::size_t probe = text.find("\"flag_clock\"=");
@@ -651,8 +651,8 @@ TEST_F(SetupDialogTest, AnUnreadableFirstValueStillLeavesTheRestAsStored) {
 
     auto form = Open();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Invalid data type for 'flag_clock'"}));
-    EXPECT_TRUE(form->WorkingCopy().flag_clock);  // the first run's
-    EXPECT_EQ(form->WorkingCopy().NumBirds, 2);
+    EXPECT_TRUE(form->WorkingCopy().showClock);  // the first run's
+    EXPECT_EQ(form->WorkingCopy().gullCount, 2);
     EXPECT_NE(ReadText(KeyFile()).find("\"flag_clock\"=hex:01"), std::string::npos);  // nothing written
 }
 

@@ -17,7 +17,7 @@ RandomGenerator SeededAt(std::uint32_t state) {
     return random;
 }
 
-const SceneGeometry k800x600{800, 600, 800};
+const SceneGeometry k800x600{800, 600};
 
 }  // namespace
 
@@ -35,7 +35,7 @@ TEST(Random, FollowsTheRuntimeGenerator) {
 
 TEST(Gulls, StartValuesFollowTheirIndex) {
     Gulls birds;
-    StartGulls(birds, SceneGeometry{1024, 768, 1024});
+    StartGulls(birds, SceneGeometry{1024, 768});
     EXPECT_EQ(birds[0].x, 128);
     EXPECT_EQ(birds[0].y, 384);
     EXPECT_EQ(birds[3].x, 278);

@@ -64,28 +64,28 @@ TEST(CommandLine, RunSettingsOverrideOnlyWhatIsGiven) {
     const CommandLine line = ParseCommandLine({"--birds", "0", "--speed", "fast", "--daytime", "demo",
                                                "--clock", "off", "--sound", "on", "--fps", "off"});
     Settings settings;
-    settings.NumBirds = 7;
-    settings.FlagDaytime = true;
-    settings.flag_clock = true;
-    settings.Gamma = 200;
+    settings.gullCount = 7;
+    settings.realDaylight = true;
+    settings.showClock = true;
+    settings.gammaLevel = 200;
     line.overrides.ApplyTo(settings);
-    EXPECT_EQ(settings.NumBirds, 0);
-    EXPECT_EQ(settings.SetSpeed, 2);
-    EXPECT_FALSE(settings.FlagDaytime);
-    EXPECT_TRUE(settings.FlagDemoDaytime);
-    EXPECT_FALSE(settings.flag_clock);
-    EXPECT_TRUE(settings.flag_PlaySound);
-    EXPECT_FALSE(settings.flag_fps);
-    EXPECT_EQ(settings.Gamma, 200);
+    EXPECT_EQ(settings.gullCount, 0);
+    EXPECT_EQ(settings.speed, Speed::Fast);
+    EXPECT_FALSE(settings.realDaylight);
+    EXPECT_TRUE(settings.demoDay);
+    EXPECT_FALSE(settings.showClock);
+    EXPECT_TRUE(settings.playSound);
+    EXPECT_FALSE(settings.showFrameRate);
+    EXPECT_EQ(settings.gammaLevel, 200);
 
     Settings untouched;
-    untouched.NumBirds = 4;
-    untouched.FlagDemoDaytime = true;
+    untouched.gullCount = 4;
+    untouched.demoDay = true;
     const Settings before = untouched;
     ParseCommandLine({}).overrides.ApplyTo(untouched);
     EXPECT_EQ(untouched, before);
     ParseCommandLine({"--daytime", "off"}).overrides.ApplyTo(untouched);
-    EXPECT_FALSE(untouched.FlagDaytime || untouched.FlagDemoDaytime);
+    EXPECT_FALSE(untouched.realDaylight || untouched.demoDay);
 
     EXPECT_THROW(ParseCommandLine({"--birds", "11"}), std::invalid_argument);
     EXPECT_THROW(ParseCommandLine({"--speed", "Fast"}), std::invalid_argument);

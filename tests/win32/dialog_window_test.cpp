@@ -106,14 +106,14 @@ TEST_F(SetupDialogView, ShowsTheFourPagesInOrderAndEveryCity) {
 TEST_F(SetupDialogView, AClickReachesTheFormAndWhatTheFormChangedShows) {
     const HWND showClock = Control("Show clock");
     const HWND xCentre = BoxAfter("X center");
-    const bool shown = form->WorkingCopy().flag_clock;
+    const bool shown = form->WorkingCopy().showClock;
     ASSERT_EQ(bool(IsWindowEnabled(xCentre)), shown);
     SendMessageA(showClock, BM_CLICK, 0, 0);
-    EXPECT_EQ(form->WorkingCopy().flag_clock, !shown);
+    EXPECT_EQ(form->WorkingCopy().showClock, !shown);
     EXPECT_EQ(bool(IsWindowEnabled(xCentre)), !shown) << "the clock's boxes follow \"Show clock\"";
     SendMessageA(Control("Default Setting"), BM_CLICK, 0, 0);
     EXPECT_EQ(SendMessageA(showClock, BM_GETCHECK, 0, 0),
-              form->WorkingCopy().flag_clock ? BST_CHECKED : BST_UNCHECKED);
+              form->WorkingCopy().showClock ? BST_CHECKED : BST_UNCHECKED);
 }
 
 TEST_F(SetupDialogView, AClockNumberTakesDigitsOnly) {
@@ -134,7 +134,7 @@ TEST_F(SetupDialogView, ReturnTakesTheNumberBeingTypedBeforeOK) {
     // What the dialog manager sends for Return.
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    EXPECT_EQ(form->WorkingCopy().clockX, 400);
+    EXPECT_EQ(form->WorkingCopy().clockCentreX, 400);
     EXPECT_TRUE(form->Closing());
 }
 
@@ -162,7 +162,7 @@ TEST_F(SetupDialogView, TypingCompletesACityNameAndDeletingDoesNot) {
     Type(typing, "\b");
     EXPECT_EQ(TextOf(typing), std::string(CityAt(expected)->Name().substr(0, 3)))
         << "deleting the completion completes nothing";
-    EXPECT_EQ(form->WorkingCopy().IndexCity, expected) << "a name no city has keeps the chosen city";
+    EXPECT_EQ(form->WorkingCopy().cityIndex, expected) << "a name no city has keeps the chosen city";
 }
 
 TEST(DialogWindow, TheFormHearsOnceThatItsWindowIsOnTheScreen) {

@@ -121,9 +121,9 @@ TEST_F(Win32Registry, TheFirstRunWritesEverySettingWithTheDesktopsMode) {
     Settings settings;
     LoadSettings(store_, settings, LoadVariant::Dialog);
     EXPECT_EQ(ValueCount(), 26u);
-    EXPECT_EQ(settings.ResHor, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(settings.ResVert, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(settings.clockX, settings.ResHor - 90);
+    EXPECT_EQ(settings.width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(settings.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(settings.clockCentreX, settings.width - 90);
 
     Settings again;
     LoadSettings(store_, again, LoadVariant::Dialog);
