@@ -47,8 +47,11 @@ chmod 400 "$KEY_FILE"
 open_dialog
 keys shift+Tab shift+Tab                         # back round to "OK"
 keys space
-sleep 1
-grep -q "Failed to set data for 'flag_clock'" "$WORK/stderr" || fail "no error for the refused write: $(cat "$WORK/stderr")"
+deadline=$((SECONDS + 10))
+until grep -q "Failed to set data for 'flag_clock'" "$WORK/stderr"; do
+  [ $SECONDS -ge $deadline ] && fail "no error for the refused write: $(cat "$WORK/stderr")"
+  sleep 0.1
+done
 saver_running || fail "the dialog closed although nothing was stored"
 keys Return                                      # the error box
 keys Tab space                                   # "Cancel"

@@ -24,14 +24,12 @@ stays_running 2 || fail "the keyboard-only style ended on the pointer or a lette
 pass "the pointer and letters do nothing in the keyboard-only style"
 
 keys_to "$scene" Left Left Left Down Down
-sleep 1
-[ "$(stored_number clockX)" -eq 497 ] && [ "$(stored_number clockY)" -eq 302 ] ||
+wait_stored clockX 497 && wait_stored clockY 302 ||
   fail "the clock's centre is stored as ($(stored_number clockX), $(stored_number clockY)), not (497, 302)"
 pass "the cursor keys move the clock and store its centre at once"
 
 keys_to "$scene" minus minus minus plus
-sleep 1
-[ "$(stored_number Gamma)" -eq 198 ] || fail "the gamma level is stored as $(stored_number Gamma), not 198"
+wait_stored Gamma 198 || fail "the gamma level is stored as $(stored_number Gamma), not 198"
 pass "'-' and '+' step the gamma level and store it at once"
 
 keys_to "$scene" Escape

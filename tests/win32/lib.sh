@@ -53,6 +53,14 @@ stored_number() {
   value=$(stored_values | awk -v name="$1" '$1 == name { print $3 }')
   [ -n "$value" ] && echo $((value))
 }
+# Waits up to ten seconds for a 32-bit value to be stored as $2.
+wait_stored() {
+  local deadline=$((SECONDS + 10))
+  until [ "$(stored_number "$1")" = "$2" ]; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.2
+  done
+}
 store_number() { wine reg add "$KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 
 # Puts the test double $1 of a system DLL into the prefix's System32, the one

@@ -11,7 +11,7 @@ source "$(dirname "$0")/lib.sh"
 # checked by the Win32 layer's tests, with a host in the same process.
 wine "$PREVIEW_HOST" "$(winepath -w "$SCR")" 8 >"$WORK/host.out" 2>"$WORK/host.err" &
 HOST_PID=$!
-sleep 5
+SAVER_PID=$HOST_PID wait_window "Preview host" >/dev/null
 screenshot "$SHOTS/windows-preview.png"
 set +e; wait "$HOST_PID"; host_code=$?; set -e
 grep -q "child window covers the host" "$WORK/host.out" ||
