@@ -8,8 +8,11 @@
 #include "solar/CityTable.h"
 #include "solar/SunTime.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 namespace {
@@ -34,6 +37,22 @@ constexpr TGridPlace UnderCaption(int row, int column) { return {row, column, 1,
 
 TFont Bold(TColor color = clWindowText) { return {color, true, false}; }
 TFont Link() { return {clNavy, false, true}; }
+
+// One option per entry of `table`, a row each from the top of `group`.
+template <class Value, std::size_t Count, class Caption>
+ValueOptions<Value> OptionsOf(TWinControl& group, const std::array<Value, Count>& table, Caption caption) {
+    ValueOptions<Value> options;
+    for (const Value value : table) {
+        const int row = int(options.size());
+        options.push_back(std::make_unique<ValueOption<Value>>(&group, value, caption(value), At(row, 0)));
+    }
+    return options;
+}
+
+std::string SizeCaption(platform::ModeSize size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+std::string DepthCaption(int bitsPerPixel) { return std::to_string(bitsPerPixel) + "-bit color"; }
 
 }  // namespace
 
@@ -73,15 +92,10 @@ SetupDialog::SetupDialog(TComponent* owner, DisplayProbes probes)
 
       displayPage(&pages, "Display", {}),
       videoModeGroup(&displayPage, "Video mode", Filling(0, 0)),
-      mode800x600(&videoModeGroup, "800x600", At(0, 0)),
-      mode1024x768(&videoModeGroup, "1024x768", At(1, 0)),
-      mode1152x864(&videoModeGroup, "1152x864", At(2, 0)),
-      mode1280x1024(&videoModeGroup, "1280x1024", At(3, 0)),
-      modeDesktop(&videoModeGroup, "Use desktop settings", At(4, 0)),
+      sizeOptions(OptionsOf(videoModeGroup, platform::kFixedModeSizes, SizeCaption)),
+      modeDesktop(&videoModeGroup, "Use desktop settings", At(int(platform::kFixedModeSizes.size()), 0)),
       colorDepthGroup(&displayPage, "Color depth", Filling(1, 0)),
-      depth16(&colorDepthGroup, "16-bit color", At(0, 0)),
-      depth24(&colorDepthGroup, "24-bit color", At(1, 0)),
-      depth32(&colorDepthGroup, "32-bit color", At(2, 0)),
+      depthOptions(OptionsOf(colorDepthGroup, platform::kOfferedDepths, DepthCaption)),
       gammaGroup(&displayPage, "Gamma settings", Filling(0, 1, 2, 1)),
       gammaSlider(&gammaGroup, "", Filling(0, 0, 1, 2)),
       darkenLabel(&gammaGroup, "Darken", At(1, 0)),
@@ -223,19 +237,18 @@ void SetupDialog::ConnectHandlers() {
     showDolphins.OnClick = on(&SetupDialog::TakeShowDolphins);
     showYacht.OnClick = on(&SetupDialog::TakeShowYacht);
 
-    mode800x600.OnClick = on(&SetupDialog::Choose800x600);
-    mode1024x768.OnClick = on(&SetupDialog::Choose1024x768);
-    mode1152x864.OnClick = on(&SetupDialog::Choose1152x864);
-    mode1280x1024.OnClick = on(&SetupDialog::Choose1280x1024);
-    modeDesktop.OnClick = on(&SetupDialog::ChooseDesktopMode);
-    for (TRadioButton* mode : {&mode800x600, &mode1024x768, &mode1152x864, &mode1280x1024, &modeDesktop}) {
-        mode->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
-            ResetClockAfterModeChoice(sender, button, shift, x, y);
-        };
+    auto resetClock = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+        ResetClockAfterModeChoice(sender, button, shift, x, y);
+    };
+    for (const auto& option : sizeOptions) {
+        option->button.OnClick = [this, size = option->value](TObject*) { SelectFixedMode(size); };
+        option->button.OnMouseUp = resetClock;
     }
-    depth16.OnClick = on(&SetupDialog::Choose16BitColor);
-    depth24.OnClick = on(&SetupDialog::Choose24BitColor);
-    depth32.OnClick = on(&SetupDialog::Choose32BitColor);
+    modeDesktop.OnClick = on(&SetupDialog::ChooseDesktopMode);
+    modeDesktop.OnMouseUp = resetClock;
+    for (const auto& option : depthOptions) {
+        option->button.OnClick = [this, depth = option->value](TObject*) { settings_.bitsPerPixel = depth; };
+    }
     gammaSlider.OnChange = on(&SetupDialog::TakeGamma);
 
     for (TRadioButton* choice : {&daytimeOff, &daytimeDemo, &daytimeReal})
@@ -286,12 +299,9 @@ void SetupDialog::ProbeDisplay(TObject*) {
     if (gammaSupported_) gammaSlider.SetPosition(settings_.gammaLevel);
     // The sizes were held back while the display was unknown; from here on
     // only the availability rules take them away.
-    for (TRadioButton* size : {&mode800x600, &mode1024x768, &mode1152x864, &mode1280x1024})
-        size->Enabled = true;
+    for (const auto& option : sizeOptions) option->button.Enabled = true;
     UpdateVideoModeAvailability();
-    if (modeDesktop.Checked()) {
-        for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
-    }
+    if (modeDesktop.Checked()) DisableDepthOptions();
 }
 
 void SetupDialog::ShowGammaSupport() {
@@ -328,42 +338,22 @@ void SetupDialog::RefreshControls() {
     UpdateVideoModeAvailability();
     TRadioButton* resolution = &modeDesktop;
     if (!settings_.useDesktopMode) {
-        switch (settings_.width) {
-        case 800:
-            resolution = &mode800x600;
-            break;
-        case 1024:
-            resolution = &mode1024x768;
-            break;
-        case 1152:
-            resolution = &mode1152x864;
-            break;
-        case 1280:
-            resolution = &mode1280x1024;
-            break;
-        default:
-            break;
-        }
+        // The stored width alone picks the size; its height follows from it.
+        const int width = settings_.width;
+        if (TRadioButton* size =
+                FindOption(sizeOptions, [&](platform::ModeSize offered) { return offered.width == width; }))
+            resolution = size;
     }
     resolution->SetChecked(true);
     if (resolution != &modeDesktop) {
-        switch (settings_.bitsPerPixel) {
-        case 16:
-            depth16.SetChecked(true);
-            break;
-        case 24:
-            depth24.SetChecked(true);
-            break;
-        case 32:
-            depth32.SetChecked(true);
-            break;
-        default:
-            break;
-        }
+        const int bitsPerPixel = settings_.bitsPerPixel;
+        if (TRadioButton* depth =
+                FindOption(depthOptions, [&](int offered) { return offered == bitsPerPixel; }))
+            depth->SetChecked(true);
     }
     if (modeDesktop.Checked()) {
         settings_.useDesktopMode = true;
-        for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
+        DisableDepthOptions();
     }
     if (gammaSupported_) gammaSlider.SetPosition(settings_.gammaLevel);
 
@@ -445,27 +435,19 @@ void SetupDialog::TakeGullCount(TObject*) { settings_.gullCount = int(std::trunc
 void SetupDialog::TakeShowDolphins(TObject*) { settings_.showDolphins = showDolphins.Checked(); }
 void SetupDialog::TakeShowYacht(TObject*) { settings_.showYacht = showYacht.Checked(); }
 
-void SetupDialog::Choose800x600(TObject*) { SelectFixedMode(800, 600); }
-void SetupDialog::Choose1024x768(TObject*) { SelectFixedMode(1024, 768); }
-void SetupDialog::Choose1152x864(TObject*) { SelectFixedMode(1152, 864); }
-void SetupDialog::Choose1280x1024(TObject*) { SelectFixedMode(1280, 1024); }
-
 void SetupDialog::ChooseDesktopMode(TObject*) {
     const DesktopMode desktop = ReadDesktopMode();
     settings_.width = desktop.width;
     settings_.height = desktop.height;
     settings_.bitsPerPixel = desktop.bitsPerPixel;
     settings_.useDesktopMode = true;
-    for (TRadioButton* depth : {&depth16, &depth24, &depth32}) depth->Enabled = false;
+    DisableDepthOptions();
 }
 
 void SetupDialog::ResetClockAfterModeChoice(TObject*, TMouseButton, TShiftState, int, int) {
     ResetClockPlacement();
 }
 
-void SetupDialog::Choose16BitColor(TObject*) { settings_.bitsPerPixel = 16; }
-void SetupDialog::Choose24BitColor(TObject*) { settings_.bitsPerPixel = 24; }
-void SetupDialog::Choose32BitColor(TObject*) { settings_.bitsPerPixel = 32; }
 void SetupDialog::TakeGamma(TObject*) { settings_.gammaLevel = gammaSlider.Position(); }
 
 void SetupDialog::TakeDaytimeChoice(TObject*) { ApplyTimeOfDayChoice(); }
@@ -519,32 +501,29 @@ void SetupDialog::TakeRadius(TObject*) {
     ShowClockPlacement();
 }
 
-void SetupDialog::SelectFixedMode(int width, int height) {
-    settings_.width = width;
-    settings_.height = height;
+void SetupDialog::SelectFixedMode(platform::ModeSize size) {
+    settings_.width = size.width;
+    settings_.height = size.height;
     settings_.useDesktopMode = false;
     UpdateVideoModeAvailability();
 }
 
 void SetupDialog::UpdateVideoModeAvailability() {
-    // A size without a 16-bit mode cannot be chosen; nothing here enables
-    // one again.
-    const struct {
-        TRadioButton* option;
-        int width;
-        int height;
-    } resolutions[] = {{&mode800x600, 800, 600},
-                       {&mode1024x768, 1024, 768},
-                       {&mode1152x864, 1152, 864},
-                       {&mode1280x1024, 1280, 1024}};
-    for (const auto& resolution : resolutions) {
-        if (!videoModes_.Available(resolution.width, resolution.height, 16))
-            resolution.option->Enabled = false;
+    // A size without a mode at the lowest depth (16 bits) cannot be chosen;
+    // nothing here enables one again.
+    const int lowestDepth = platform::kOfferedDepths.front();
+    for (const auto& option : sizeOptions) {
+        const auto [width, height] = option->value;
+        if (!videoModes_.Available(width, height, lowestDepth)) option->button.Enabled = false;
     }
     // The depth options follow the smallest size, whatever size is chosen.
-    depth16.Enabled = videoModes_.Available(800, 600, 16);
-    depth24.Enabled = videoModes_.Available(800, 600, 24);
-    depth32.Enabled = videoModes_.Available(800, 600, 32);
+    const auto [width, height] = platform::kFixedModeSizes.front();
+    for (const auto& option : depthOptions)
+        option->button.Enabled = videoModes_.Available(width, height, option->value);
+}
+
+void SetupDialog::DisableDepthOptions() {
+    for (const auto& option : depthOptions) option->button.Enabled = false;
 }
 
 void SetupDialog::ResetClockPlacement() {

@@ -4,14 +4,39 @@
 // store. A view shows the controls and forwards the user's actions to them.
 #pragma once
 
+#include "platform/OfferedModes.h"
 #include "platform/forms/StdCtrls.h"
 #include "settings/IdleStart.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/VideoModes.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+// An option that stands for one entry of a table: a size, a depth.
+template <class Value>
+struct ValueOption {
+    ValueOption(TWinControl* group, Value value, std::string caption, TGridPlace place)
+        : value(value), button(group, std::move(caption), place) {}
+    const Value value;
+    TRadioButton button;
+};
+// Held by pointer: a control stays where it joined its group.
+template <class Value>
+using ValueOptions = std::vector<std::unique_ptr<ValueOption<Value>>>;
+
+// The option whose value `matches`, if any.
+template <class Value, class Matches>
+TRadioButton* FindOption(const ValueOptions<Value>& options, Matches matches) {
+    for (const auto& option : options) {
+        if (matches(option->value)) return &option->button;
+    }
+    return nullptr;
+}
 
 class SetupDialog : public TDialogForm {
 public:
@@ -69,15 +94,12 @@ public:
 
     TTabSheet displayPage;  // "Display"
     TGroupBox videoModeGroup;
-    TRadioButton mode800x600;
-    TRadioButton mode1024x768;
-    TRadioButton mode1152x864;
-    TRadioButton mode1280x1024;
+    // One per entry of kFixedModeSizes, in its order.
+    ValueOptions<platform::ModeSize> sizeOptions;
     TRadioButton modeDesktop;
     TGroupBox colorDepthGroup;
-    TRadioButton depth16;
-    TRadioButton depth24;
-    TRadioButton depth32;
+    // One per entry of kOfferedDepths, in its order.
+    ValueOptions<int> depthOptions;
     TGroupBox gammaGroup;
     TTrackBar gammaSlider;
     TLabel darkenLabel;
@@ -148,17 +170,10 @@ public:
     void TakeShowDolphins(TObject* Sender);
     void TakeShowYacht(TObject* Sender);
 
-    void Choose800x600(TObject* Sender);
-    void Choose1024x768(TObject* Sender);
-    void Choose1152x864(TObject* Sender);
-    void Choose1280x1024(TObject* Sender);
     void ChooseDesktopMode(TObject* Sender);
     // Any button released over a video-mode option puts the clock back in
     // the corner of the screen.
     void ResetClockAfterModeChoice(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void Choose16BitColor(TObject* Sender);
-    void Choose24BitColor(TObject* Sender);
-    void Choose32BitColor(TObject* Sender);
     void TakeGamma(TObject* Sender);
 
     // Any time-of-day option.
@@ -186,8 +201,9 @@ private:
     void RefreshClockPage();
     void RefreshTimeOfDayPage();
 
-    void SelectFixedMode(int width, int height);
+    void SelectFixedMode(platform::ModeSize size);
     void UpdateVideoModeAvailability();
+    void DisableDepthOptions();
     void ResetClockPlacement();
     void EnableClockControls(bool enabled);
     void ShowClockPlacement();

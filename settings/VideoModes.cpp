@@ -47,11 +47,9 @@ HRESULT CALLBACK NoteModeDepth(DDSURFACEDESC2* mode, LPVOID context) {
 }  // namespace
 
 VideoModeTable::VideoModeTable() {
-    constexpr int kSizes[][2] = {{800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
-    constexpr int kDepths[] = {16, 24, 32};
     auto entry = entries_.begin();
-    for (const auto& size : kSizes) {
-        for (const int depth : kDepths) *entry++ = {size[0], size[1], depth, false};
+    for (const platform::ModeSize size : platform::kFixedModeSizes) {
+        for (const int depth : platform::kOfferedDepths) *entry++ = {size.width, size.height, depth, false};
     }
 }
 

@@ -2,6 +2,7 @@
 // modes exist, and whether the screen's gamma can be set.
 #pragma once
 
+#include "platform/OfferedModes.h"
 #include "platform/winapi/WinTypes.h"
 
 #include <array>
@@ -13,20 +14,23 @@ struct VideoMode {
     bool available;
 };
 
-// 800x600, 1024x768, 1152x864 and 1280x1024, each at 16, 24 and 32 bits,
-// in that order; every entry starts unavailable.
+// Each of kFixedModeSizes at each of kOfferedDepths, size major; every entry
+// starts unavailable.
 class VideoModeTable {
 public:
+    static constexpr std::size_t kEntries =
+        platform::kFixedModeSizes.size() * platform::kOfferedDepths.size();
+
     VideoModeTable();
 
     // Marks the entry equal in size and depth, if there is one.
     void MarkAvailable(int width, int height, int bitsPerPixel);
     // The first entry equal in size and depth; unavailable when none is.
     bool Available(int width, int height, int bitsPerPixel) const;
-    const std::array<VideoMode, 12>& Entries() const { return entries_; }
+    const std::array<VideoMode, kEntries>& Entries() const { return entries_; }
 
 private:
-    std::array<VideoMode, 12> entries_;
+    std::array<VideoMode, kEntries> entries_;
 };
 
 // Marks every mode the primary display offers. When no display object can be

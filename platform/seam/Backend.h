@@ -85,8 +85,8 @@ public:
 
     // The screen.
     virtual ScreenMode DesktopMode() const = 0;
-    // Modes a display device may set: the desktop's own and 800x600,
-    // 1024x768, 1152x864, 1280x1024, each at 16, 24 and 32 bits.
+    // Modes a display device may set: the desktop's own and each of
+    // kFixedModeSizes at each of kOfferedDepths (platform/OfferedModes.h).
     virtual std::vector<ScreenMode> OfferedModes() const = 0;
     virtual int MonitorCount() const = 0;
     virtual bool SupportsGamma() const = 0;

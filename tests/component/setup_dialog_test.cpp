@@ -8,8 +8,10 @@
 #include "solar/SunTime.h"
 #include "tests/unit/ConfigHomeFixture.h"
 
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,29 @@ namespace {
 using platform::headless::DisplayOp;
 
 constexpr platform::ScreenMode kDesktop{1024, 768, 32};
+
+TRadioButton& Found(TRadioButton* option) {
+    if (!option) throw std::invalid_argument("the dialog has no such option");
+    return *option;
+}
+TRadioButton& SizeOption(SetupDialog& form, int width) {
+    return Found(FindOption(form.sizeOptions, [&](platform::ModeSize size) { return size.width == width; }));
+}
+TRadioButton& DepthOption(SetupDialog& form, int bitsPerPixel) {
+    return Found(FindOption(form.depthOptions, [&](int depth) { return depth == bitsPerPixel; }));
+}
+std::vector<TRadioButton*> SizeAndDepthOptions(SetupDialog& form) {
+    std::vector<TRadioButton*> options;
+    for (const auto& option : form.sizeOptions) options.push_back(&option->button);
+    for (const auto& option : form.depthOptions) options.push_back(&option->button);
+    return options;
+}
+// The captions of a group's controls, in the order the views show them.
+std::vector<std::string> Captions(const TWinControl& group) {
+    std::vector<std::string> captions;
+    for (const TControl* control : group.Controls()) captions.push_back(control->Caption);
+    return captions;
+}
 
 class SetupDialogTest : public ConfigHomeTest {
 protected:
@@ -76,8 +101,8 @@ TEST_F(SetupDialogTest, AFirstRunWritesTheDefaultsAndShowsThem) {
     EXPECT_TRUE(form->speedNormal.Checked());
     EXPECT_EQ(form->gullCount.Value(), 7);
     EXPECT_TRUE(form->modeDesktop.Checked());
-    EXPECT_FALSE(form->depth16.Enabled);
-    EXPECT_FALSE(form->depth32.Enabled);
+    EXPECT_FALSE(DepthOption(*form, 16).Enabled);
+    EXPECT_FALSE(DepthOption(*form, 32).Enabled);
     EXPECT_EQ(form->gammaSlider.Position(), 256);
     EXPECT_TRUE(form->daytimeDemo.Checked());
     EXPECT_EQ(form->centerX.Text(), "934");
@@ -149,7 +174,7 @@ TEST_F(SetupDialogTest, DefaultSettingResetsAllButTheSunriseLineAndWritesNothing
     expected.showSunTimes = false;
     EXPECT_EQ(form->WorkingCopy(), expected);
     EXPECT_TRUE(form->modeDesktop.Checked());
-    EXPECT_FALSE(form->depth16.Enabled);
+    EXPECT_FALSE(DepthOption(*form, 16).Enabled);
     EXPECT_FALSE(form->daylightSaving.Checked());
     EXPECT_EQ(form->cityList.ItemIndex(), 0);
     EXPECT_EQ(form->gammaSlider.Position(), 256);
@@ -171,11 +196,11 @@ TEST_F(SetupDialogTest, TheRefreshCorrectsStoredValuesItCannotShow) {
     });
     auto form = Open();
     const Settings& copy = form->WorkingCopy();
-    EXPECT_TRUE(form->mode1024x768.Checked());
+    EXPECT_TRUE(SizeOption(*form, 1024).Checked());
     EXPECT_EQ(copy.height, 768);
     EXPECT_FALSE(copy.useDesktopMode);
-    EXPECT_TRUE(form->depth24.Checked());
-    EXPECT_TRUE(form->depth24.Enabled);
+    EXPECT_TRUE(DepthOption(*form, 24).Checked());
+    EXPECT_TRUE(DepthOption(*form, 24).Enabled);
     EXPECT_TRUE(form->speedNormal.Checked());
     EXPECT_EQ(copy.speed, Speed::Normal);
     EXPECT_EQ(copy.gullCount, 10);
@@ -203,6 +228,43 @@ TEST_F(SetupDialogTest, TheRefreshCorrectsStoredValuesItCannotShow) {
     EXPECT_EQ(form->WorkingCopy().gammaLevel, 300);  // shown as 256, kept as stored
 }
 
+TEST_F(SetupDialogTest, EveryModeOptionIsListedInItsRowAndOkWritesItsSizeAndDepth) {
+    auto form = Open();
+    EXPECT_EQ(
+        Captions(form->videoModeGroup),
+        (std::vector<std::string>{"800x600", "1024x768", "1152x864", "1280x1024", "Use desktop settings"}));
+    EXPECT_EQ(Captions(form->colorDepthGroup),
+              (std::vector<std::string>{"16-bit color", "24-bit color", "32-bit color"}));
+    for (const TWinControl* group : {&form->videoModeGroup, &form->colorDepthGroup}) {
+        for (std::size_t row = 0; row < group->Controls().size(); ++row) {
+            EXPECT_EQ(group->Controls()[row]->Place().Row, int(row)) << group->Controls()[row]->Caption;
+            EXPECT_EQ(group->Controls()[row]->Place().Column, 0);
+        }
+    }
+
+    // Each size with a depth of its own, chosen as the user clicks them.
+    const struct {
+        int width;
+        int height;
+        std::size_t depthRow;
+        int bitsPerPixel;
+    } choices[] = {{800, 600, 2, 32}, {1024, 768, 0, 16}, {1152, 864, 1, 24}, {1280, 1024, 2, 32}};
+    for (std::size_t row = 0; row < std::size(choices); ++row) {
+        form = Open();
+        auto& size = dynamic_cast<TRadioButton&>(*form->videoModeGroup.Controls()[row]);
+        auto& depth = dynamic_cast<TRadioButton&>(*form->colorDepthGroup.Controls()[choices[row].depthRow]);
+        size.SetChecked(true);
+        size.MouseUp(TMouseButton::mbLeft);
+        depth.SetChecked(true);
+        form->okButton.Click();
+        const Settings stored = Stored();
+        EXPECT_FALSE(stored.useDesktopMode) << size.Caption;
+        EXPECT_EQ(stored.width, choices[row].width) << size.Caption;
+        EXPECT_EQ(stored.height, choices[row].height) << size.Caption;
+        EXPECT_EQ(stored.bitsPerPixel, choices[row].bitsPerPixel) << depth.Caption;
+    }
+}
+
 TEST_F(SetupDialogTest, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
     Store([](Settings& settings) {
         settings.useDesktopMode = false;
@@ -211,8 +273,9 @@ TEST_F(SetupDialogTest, AFixedModeWithAnUnusualDepthSelectsNoDepthAndKeepsIt) {
         settings.bitsPerPixel = 8;
     });
     auto form = Open();
-    EXPECT_TRUE(form->mode1152x864.Checked());
-    EXPECT_FALSE(form->depth16.Checked() || form->depth24.Checked() || form->depth32.Checked());
+    EXPECT_TRUE(SizeOption(*form, 1152).Checked());
+    EXPECT_FALSE(DepthOption(*form, 16).Checked() || DepthOption(*form, 24).Checked() ||
+                 DepthOption(*form, 32).Checked());
     form->okButton.Click();
     EXPECT_EQ(Stored().bitsPerPixel, 8);
 }
@@ -225,19 +288,19 @@ TEST_F(SetupDialogTest, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     });
     auto form = Open();
     // The arrow keys select without a mouse release.
-    form->mode800x600.SetChecked(true);
-    form->mode1024x768.SetChecked(true);
+    SizeOption(*form, 800).SetChecked(true);
+    SizeOption(*form, 1024).SetChecked(true);
     EXPECT_EQ(form->WorkingCopy().width, 1024);
     EXPECT_FALSE(form->WorkingCopy().useDesktopMode);
     EXPECT_EQ(form->WorkingCopy().clockCentreX, 300);
     EXPECT_EQ(form->centerX.Text(), "300");
 
     // A click: the option is chosen, then the release resets the clock for it.
-    form->mode800x600.SetChecked(true);
-    form->mode800x600.MouseUp(TMouseButton::mbLeft);
+    SizeOption(*form, 800).SetChecked(true);
+    SizeOption(*form, 800).MouseUp(TMouseButton::mbLeft);
     EXPECT_EQ(form->WorkingCopy().clockCentreX, 710);
-    form->mode1024x768.SetChecked(true);
-    form->mode1024x768.MouseUp(TMouseButton::mbLeft);
+    SizeOption(*form, 1024).SetChecked(true);
+    SizeOption(*form, 1024).MouseUp(TMouseButton::mbLeft);
     EXPECT_EQ(form->WorkingCopy().clockRadius, 70);
     EXPECT_EQ(form->WorkingCopy().clockCentreX, 934);
     EXPECT_EQ(form->WorkingCopy().clockCentreY, 90);
@@ -248,8 +311,8 @@ TEST_F(SetupDialogTest, OnlyAMouseReleaseOnAVideoModeResetsTheClock) {
     // A right button resets the clock without choosing the option.
     form->centerX.SetText("500");
     form->centerX.DoExit();
-    form->mode1280x1024.MouseUp(TMouseButton::mbRight);
-    EXPECT_FALSE(form->mode1280x1024.Checked());
+    SizeOption(*form, 1280).MouseUp(TMouseButton::mbRight);
+    EXPECT_FALSE(SizeOption(*form, 1280).Checked());
     EXPECT_EQ(form->WorkingCopy().clockCentreX, 934);
 }
 
@@ -267,15 +330,15 @@ TEST_F(SetupDialogTest, TheDisplaysModesDecideWhatCanBeChosen) {
     EXPECT_TRUE(form->VideoModes().Available(1024, 768, 24));
     EXPECT_TRUE(form->VideoModes().Available(1152, 864, 32));
     EXPECT_FALSE(form->VideoModes().Available(1152, 864, 16));
-    EXPECT_TRUE(form->mode1024x768.Enabled);
-    EXPECT_FALSE(form->mode1152x864.Enabled);  // no 16-bit mode at that size
-    EXPECT_TRUE(form->depth16.Enabled);
-    EXPECT_FALSE(form->depth24.Enabled);  // 24 bits exist at 1024x768 only
-    EXPECT_TRUE(form->depth32.Enabled);
+    EXPECT_TRUE(SizeOption(*form, 1024).Enabled);
+    EXPECT_FALSE(SizeOption(*form, 1152).Enabled);  // no 16-bit mode at that size
+    EXPECT_TRUE(DepthOption(*form, 16).Enabled);
+    EXPECT_FALSE(DepthOption(*form, 24).Enabled);  // 24 bits exist at 1024x768 only
+    EXPECT_TRUE(DepthOption(*form, 32).Enabled);
     form->modeDesktop.SetChecked(true);
-    form->mode1280x1024.SetChecked(true);
+    SizeOption(*form, 1280).SetChecked(true);
     form->RestoreDefaults(nullptr);
-    EXPECT_FALSE(form->mode1152x864.Enabled);
+    EXPECT_FALSE(SizeOption(*form, 1152).Enabled);
 }
 
 TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
@@ -284,8 +347,7 @@ TEST_F(SetupDialogTest, WithoutADisplayObjectNothingButTheDesktopCanBeChosen) {
     auto form = Open();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"DirectDraw Init FAILED", "DirectDraw Init FAILED"}));
     EXPECT_EQ(platform::headless::ShownMessageBoxes().front().caption, "Screen saver");
-    for (TRadioButton* option : {&form->mode800x600, &form->mode1024x768, &form->mode1152x864,
-                                 &form->mode1280x1024, &form->depth16, &form->depth24, &form->depth32}) {
+    for (TRadioButton* option : SizeAndDepthOptions(*form)) {
         EXPECT_FALSE(option->Enabled) << option->Caption;
     }
     EXPECT_TRUE(form->modeDesktop.Enabled);
@@ -308,9 +370,8 @@ TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowOfferTheSameChoicesOnceItShows
     });
     SetupDialog form(nullptr, SetupDialog::DisplayProbes::OnceShown);
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 0);
-    EXPECT_TRUE(form.mode1024x768.Checked());
-    for (TRadioButton* option : {&form.mode800x600, &form.mode1024x768, &form.mode1152x864,
-                                 &form.mode1280x1024, &form.depth16, &form.depth24, &form.depth32}) {
+    EXPECT_TRUE(SizeOption(form, 1024).Checked());
+    for (TRadioButton* option : SizeAndDepthOptions(form)) {
         EXPECT_FALSE(option->Enabled) << option->Caption << " offered before the display is known";
     }
     EXPECT_FALSE(form.gammaSlider.Enabled);
@@ -318,13 +379,13 @@ TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowOfferTheSameChoicesOnceItShows
 
     form.OnShown(&form);
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 2);
-    EXPECT_TRUE(form.mode800x600.Enabled);
-    EXPECT_TRUE(form.mode1024x768.Enabled);
-    EXPECT_FALSE(form.mode1152x864.Enabled);  // no 16-bit mode at that size
-    EXPECT_TRUE(form.mode1280x1024.Enabled);
-    EXPECT_TRUE(form.depth16.Enabled);
-    EXPECT_FALSE(form.depth24.Enabled);
-    EXPECT_TRUE(form.depth32.Enabled);
+    EXPECT_TRUE(SizeOption(form, 800).Enabled);
+    EXPECT_TRUE(SizeOption(form, 1024).Enabled);
+    EXPECT_FALSE(SizeOption(form, 1152).Enabled);  // no 16-bit mode at that size
+    EXPECT_TRUE(SizeOption(form, 1280).Enabled);
+    EXPECT_TRUE(DepthOption(form, 16).Enabled);
+    EXPECT_FALSE(DepthOption(form, 24).Enabled);
+    EXPECT_TRUE(DepthOption(form, 32).Enabled);
     EXPECT_TRUE(form.gammaSlider.Enabled);
     EXPECT_EQ(form.gammaSlider.Position(), 120);
     EXPECT_EQ(form.WorkingCopy().gammaLevel, 120);
@@ -333,7 +394,7 @@ TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowOfferTheSameChoicesOnceItShows
     form.modeDesktop.SetChecked(true);
     form.OnShown(&form);
     EXPECT_EQ(platform::headless::CallCount(DisplayOp::DirectDrawCreate), 2) << "the display is probed once";
-    EXPECT_FALSE(form.depth16.Enabled) << "the desktop's depth is the desktop's";
+    EXPECT_FALSE(DepthOption(form, 16).Enabled) << "the desktop's depth is the desktop's";
 }
 
 TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowTellAMissingDisplayOnlyOnceItShows) {
@@ -343,8 +404,7 @@ TEST_F(SetupDialogTest, ProbesThatWaitForTheWindowTellAMissingDisplayOnlyOnceItS
     EXPECT_TRUE(Messages().empty());
     form.OnShown(&form);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"DirectDraw Init FAILED", "DirectDraw Init FAILED"}));
-    for (TRadioButton* option : {&form.mode800x600, &form.mode1024x768, &form.mode1152x864,
-                                 &form.mode1280x1024, &form.depth16, &form.depth24, &form.depth32}) {
+    for (TRadioButton* option : SizeAndDepthOptions(form)) {
         EXPECT_FALSE(option->Enabled) << option->Caption;
     }
     EXPECT_TRUE(form.modeDesktop.Enabled);

@@ -1,5 +1,6 @@
 #include "platform/backends/headless/HeadlessBackend.h"
 
+#include "platform/OfferedModes.h"
 #include "platform/backends/headless/DisplayFaults.h"
 #include "platform/directdraw/Presentation.h"
 #include "platform/winapi/User.h"
@@ -57,8 +58,8 @@ public:
     std::vector<ScreenMode> OfferedModes() const override {
         if (config_.offeredModes) return *config_.offeredModes;
         std::vector<ScreenMode> modes{config_.desktop};
-        for (const auto& [width, height] : {std::pair{800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}}) {
-            for (const int bitsPerPixel : {16, 24, 32}) {
+        for (const auto& [width, height] : kFixedModeSizes) {
+            for (const int bitsPerPixel : kOfferedDepths) {
                 const ScreenMode mode{width, height, bitsPerPixel};
                 if (std::find(modes.begin(), modes.end(), mode) == modes.end()) modes.push_back(mode);
             }

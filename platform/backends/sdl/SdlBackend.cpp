@@ -1,5 +1,6 @@
 #include "platform/backends/sdl/SdlBackend.h"
 
+#include "platform/OfferedModes.h"
 #include "platform/backends/sdl/ConnectRetry.h"
 #include "platform/backends/sdl/ScreenCovers.h"
 #include "platform/backends/sdl/SdlInput.h"
@@ -249,14 +250,14 @@ std::vector<ScreenMode> SdlBackend::OfferedModes() const {
     // Every mode is shown scaled on the desktop's own, so each size is
     // offered at every depth the surfaces support.
     const ScreenMode desktop = DesktopMode();
-    const std::pair<int, int> sizes[] = {
-        {desktop.width, desktop.height}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+    std::vector<ModeSize> sizes{{desktop.width, desktop.height}};
+    sizes.insert(sizes.end(), kFixedModeSizes.begin(), kFixedModeSizes.end());
     auto order = [](const ScreenMode& a, const ScreenMode& b) {
         return std::tie(a.width, a.height, a.bitsPerPixel) < std::tie(b.width, b.height, b.bitsPerPixel);
     };
     std::set<ScreenMode, decltype(order)> modes(order);
     for (const auto& [width, height] : sizes) {
-        for (int depth : {16, 24, 32}) {
+        for (int depth : kOfferedDepths) {
             modes.insert({width, height, depth});
         }
     }
