@@ -17,7 +17,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -291,13 +290,7 @@ GtkDialogView::~GtkDialogView() {
 void GtkDialogView::Dispatch(const std::function<void()>& action) {
     if (mirroring || dispatching || window == nullptr) return;
     dispatching = true;
-    try {
-        action();
-    } catch (const std::exception& error) {
-        Application->HandleException(error);
-    } catch (...) {
-        Application->HandleException(std::runtime_error("Unknown exception"));
-    }
+    RunEventHandler(action);
     dispatching = false;
     MirrorAll();
     if (form.Closing() && gtk_main_level() > 0) gtk_main_quit();
