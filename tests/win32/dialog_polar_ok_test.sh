@@ -13,9 +13,14 @@ on_date() {
     LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 "${@:2}"
 }
 
+# The control may be on a page the keys just turned to, shown once the
+# dialog has taken them.
 click_on() {
-  local place
-  place=$(wine "$CONTROL_AT" "$DIALOG" "$1" | tr -d '\r') || fail "no control \"$1\" in the dialog"
+  local place deadline=$((SECONDS + 20))
+  until place=$(wine "$CONTROL_AT" "$DIALOG" "$1" | tr -d '\r'); do
+    [ $SECONDS -ge $deadline ] && fail "no control \"$1\" in the dialog"
+    sleep 0.2
+  done
   xdotool mousemove ${place} click 1
 }
 
