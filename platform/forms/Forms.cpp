@@ -5,6 +5,7 @@
 
 #include "platform/forms/PostQueue.h"
 
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -53,3 +54,17 @@ void TApplication::Post(std::function<void()> work) {
     }
     posted_->wake();
 }
+
+void TApplication::RunGuarded(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        HandleException(error);
+    } catch (...) {
+        HandleException(std::runtime_error("Unknown exception"));
+    }
+}
+
+void RunCreateHandler(const std::function<void()>& handler) { Application->RunGuarded(handler); }
+
+void RunEventHandler(const std::function<void()>& handler) { Application->RunGuarded(handler); }

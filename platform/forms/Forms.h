@@ -124,6 +124,9 @@ public:
 
     // The standard error box: the exception's text, captioned with Title.
     void HandleException(const std::exception& error);
+    // Runs `work`; an exception it throws goes to HandleException and no
+    // further, as none may unwind through a window system's callback.
+    void RunGuarded(const std::function<void()>& work);
 
     // Queues work for the window thread; callable from any thread and from a
     // signal-safe forwarding thread. Runs before the next idle turn.

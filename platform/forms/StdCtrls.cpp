@@ -56,9 +56,12 @@ void TRadioButton::SetChecked(bool checked) {
     if (!checked) return;
     if (Parent() != nullptr) {
         for (TControl* sibling : Parent()->Controls()) {
-            if (auto* option = dynamic_cast<TRadioButton*>(sibling); option != nullptr && option != this) {
-                option->checked_ = false;
-            }
+            VisitControl(
+                *sibling,
+                [this](TRadioButton& option) {
+                    if (&option != this) option.checked_ = false;
+                },
+                [](TControl&) {});
         }
     }
     Click();
@@ -115,4 +118,27 @@ void TComboBox::UserEdit(const std::string& typed) {
     Notify(OnChange, this);
 }
 
+std::vector<TTabSheet*> TPageControl::Sheets() const {
+    std::vector<TTabSheet*> sheets;
+    for (TControl* control : Controls()) {
+        VisitControl(
+            *control, [&](TTabSheet& sheet) { sheets.push_back(&sheet); }, [](TControl&) {});
+    }
+    return sheets;
+}
+
 TDialogForm::TDialogForm(TComponent* owner) : TWinControl(owner) {}
+
+bool HoldsControls(const TControl& control) {
+    return VisitControl(
+        control, [](const TGroupBox&) { return true; }, [](const TPageControl&) { return true; },
+        [](const TPanel& panel) { return !panel.Controls().empty(); }, [](const TControl&) { return false; });
+}
+
+bool FillsCellWidth(const TControl& control) {
+    return HoldsControls(control) ||
+           VisitControl(
+               control, [](const TTrackBar&) { return true; },
+               [](const TLabel& label) { return !label.Transparent && label.Place().Expand; },
+               [](const TControl&) { return false; });
+}

@@ -6,6 +6,7 @@
 // through the same members.
 #pragma once
 
+#include "platform/forms/ControlVisitor.h"
 #include "platform/forms/Forms.h"
 
 #include <cstddef>
@@ -85,6 +86,10 @@ public:
     // nothing.
     void MouseUp(TMouseButton button, TShiftState shift = 0, int x = 0, int y = 0);
 
+    // Hands the control to the visitor's Visit for its class.
+    virtual void Accept(ControlVisitor& visitor) = 0;
+    virtual void Accept(ConstControlVisitor& visitor) const = 0;
+
 protected:
     // A control without a parent: the root of a form.
     explicit TControl(TComponent* owner);
@@ -98,6 +103,8 @@ private:
 class TWinControl : public TControl {
 public:
     using TControl::TControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
 
     const std::vector<TControl*>& Controls() const { return controls_; }
 
@@ -119,6 +126,8 @@ private:
 class TLabel : public TControl {
 public:
     using TControl::TControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     bool Transparent = true;  // false: the background shows Color
     TColor Color = clBtnFace;
 };
@@ -126,6 +135,8 @@ public:
 class TButton : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     bool Default = false;  // Return presses it
     bool Cancel = false;   // Esc presses it
 };
@@ -133,6 +144,8 @@ public:
 class TCheckBox : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     bool Checked() const { return checked_; }
     // Runs OnClick when the state changes.
     void SetChecked(bool checked);
@@ -146,6 +159,8 @@ private:
 class TRadioButton : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     bool Checked() const { return checked_; }
     // Checking clears the other options of the group and runs OnClick, only
     // when the option was not checked already. Clearing runs nothing.
@@ -159,6 +174,8 @@ private:
 class TGroupBox : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
 };
 
 // A panel with controls lays them out on the form's face; a panel without
@@ -166,6 +183,8 @@ public:
 class TPanel : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     TColor Color = clBtnFace;
     TBevelCut BevelOuter = TBevelCut::bvRaised;
 };
@@ -174,12 +193,16 @@ public:
 class TImage : public TControl {
 public:
     using TControl::TControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     std::string ResourceName;
 };
 
 class TEdit : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     // Characters the box takes; 0: no bound.
     std::size_t MaxLength = 0;
     const std::string& Text() const { return text_; }
@@ -195,6 +218,8 @@ private:
 class TSpinEdit : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     double MinValue = 0;
     double MaxValue = 100;
     double Increment = 1;
@@ -215,6 +240,8 @@ private:
 class TTrackBar : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     int Min = 0;
     int Max = 10;
     int Frequency = 1;  // a tick every so many positions
@@ -231,6 +258,8 @@ private:
 class TComboBox : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     std::vector<std::string> Items;
     std::size_t MaxLength = 0;  // characters the text field takes; 0: no bound
     int ItemIndex() const { return itemIndex_; }
@@ -253,19 +282,27 @@ private:
 class TTabSheet : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
 };
 
 // Tabbed pages; its controls are TTabSheets, shown in their order.
 class TPageControl : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     int ActivePageIndex = 0;
+    // Its controls that are tab sheets: the pages, in their order.
+    std::vector<TTabSheet*> Sheets() const;
 };
 
 // A dialog form: the root of its controls. A view shows it until it closes.
 class TDialogForm : public TWinControl {
 public:
     explicit TDialogForm(TComponent* owner);
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
+    void Accept(ConstControlVisitor& visitor) const override { visitor.Visit(*this); }
     // Runs once, when the view has first put the window on the screen.
     TNotifyEvent OnShown;
     // The window that shows the form (0 while none does, and where the
@@ -284,13 +321,11 @@ private:
 
 // A control whose view lays out other controls in it, rather than showing
 // a face of its own.
-inline bool HoldsControls(const TControl& control) {
-    if (dynamic_cast<const TGroupBox*>(&control) != nullptr ||
-        dynamic_cast<const TPageControl*>(&control) != nullptr)
-        return true;
-    const auto* panel = dynamic_cast<const TPanel*>(&control);
-    return panel != nullptr && !panel->Controls().empty();
-}
+bool HoldsControls(const TControl& control);
+
+// A control that takes the whole width of its cell: one that holds others,
+// a track bar, or a label with a background that expands.
+bool FillsCellWidth(const TControl& control);
 
 // The standard colour dialog, opened on Color; without a window system it
 // answers as if cancelled.

@@ -8,7 +8,6 @@
 
 #include <errno.h>
 
-#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -88,18 +87,6 @@ TApplication::TApplication()
 
 namespace {
 
-// Runs one piece of the loop; an exception is shown and the loop goes on.
-template <class Work>
-void Guarded(TApplication& application, Work&& work) {
-    try {
-        work();
-    } catch (const std::exception& error) {
-        application.HandleException(error);
-    } catch (...) {
-        application.HandleException(std::runtime_error("Unknown exception"));
-    }
-}
-
 void Deliver(TForm& form, const platform::WindowEvent& event) {
     if (event.kind == platform::EventKind::Close) {
         form.Close();
@@ -166,15 +153,15 @@ void TApplication::Run() {
     if (MainForm == nullptr || terminated_) {
         return;
     }
-    Guarded(*this, [&] { MainForm->Show(); });
+    RunGuarded([&] { MainForm->Show(); });
     while (!terminated_) {
         bool handled = true;  // a message whose handler threw was still taken
-        Guarded(*this, [&] { handled = HandleOneMessage(); });
+        RunGuarded([&] { handled = HandleOneMessage(); });
         if (handled || terminated_) {
             continue;
         }
         bool done = true;
-        Guarded(*this, [&] {
+        RunGuarded([&] {
             if (auto idle = OnIdle) {
                 idle(this, done);
             }
@@ -189,7 +176,7 @@ void TApplication::ProcessMessages() {
     bool handled = true;
     while (handled) {
         handled = true;  // a message whose handler threw was still taken
-        Guarded(*this, [&] { handled = HandleOneMessage(); });
+        RunGuarded([&] { handled = HandleOneMessage(); });
     }
 }
 
@@ -197,7 +184,3 @@ void TApplication::HandleException(const std::exception& error) {
     const HWND owner = MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : 0;
     MessageBoxA(owner, error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
 }
-
-void RunCreateHandler(const std::function<void()>& handler) { Guarded(*Application, handler); }
-
-void RunEventHandler(const std::function<void()>& handler) { Guarded(*Application, handler); }

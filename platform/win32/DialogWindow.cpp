@@ -15,9 +15,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -95,44 +97,55 @@ bool LeadingDigits(const std::string& text, int* value) {
     return true;
 }
 
-bool TakesInput(const TControl* control) {
-    return dynamic_cast<const TEdit*>(control) != nullptr ||
-           dynamic_cast<const TSpinEdit*>(control) != nullptr ||
-           dynamic_cast<const TComboBox*>(control) != nullptr;
+bool TakesInput(const TControl& control) {
+    return VisitControl(
+        control, [](const TEdit&) { return true; }, [](const TSpinEdit&) { return true; },
+        [](const TComboBox&) { return true; }, [](const TControl&) { return false; });
 }
 
 // A text that names the box after it: Alt+its letter goes to the box.
-bool NamesNextInput(const TControl& control) {
-    if (dynamic_cast<const TLabel*>(&control) == nullptr || control.Parent() == nullptr) return false;
-    const std::vector<TControl*>& siblings = control.Parent()->Controls();
-    const auto self = std::find(siblings.begin(), siblings.end(), &control);
-    return self != siblings.end() && self + 1 != siblings.end() && TakesInput(*(self + 1));
+bool NamesNextInput(const TLabel& label) {
+    if (label.Parent() == nullptr) return false;
+    const std::vector<TControl*>& siblings = label.Parent()->Controls();
+    const auto self = std::find(siblings.begin(), siblings.end(), &label);
+    return self != siblings.end() && self + 1 != siblings.end() && TakesInput(**(self + 1));
 }
 
 bool TakesMnemonic(const TControl& control) {
-    return dynamic_cast<const TButton*>(&control) != nullptr ||
-           dynamic_cast<const TCheckBox*>(&control) != nullptr ||
-           dynamic_cast<const TRadioButton*>(&control) != nullptr || NamesNextInput(control);
+    return VisitControl(
+        control, [](const TButton&) { return true; }, [](const TCheckBox&) { return true; },
+        [](const TRadioButton&) { return true; }, [](const TLabel& label) { return NamesNextInput(label); },
+        [](const TControl&) { return false; });
+}
+
+bool IsOption(const TControl& control) {
+    return VisitControl(
+        control, [](const TRadioButton&) { return true; }, [](const TControl&) { return false; });
 }
 
 // The shown caption of every control that takes an Alt+letter: the form's
 // own controls choose first, then each tab sheet among the letters left.
-std::map<const TControl*, std::string> MnemonicCaptions(TDialogForm& form) {
+std::map<const TControl*, std::string> MnemonicCaptions(const TDialogForm& form) {
     std::vector<const TControl*> formControls;
-    std::vector<std::vector<const TControl*>> sheets;
+    // A deque: a sheet's list stays where it is while sheets within it are added.
+    std::deque<std::vector<const TControl*>> sheets;
     std::function<void(const TControl&, std::vector<const TControl*>&)> collect =
         [&](const TControl& control, std::vector<const TControl*>& surface) {
             if (TakesMnemonic(control)) surface.push_back(&control);
-            const auto* container = dynamic_cast<const TWinControl*>(&control);
-            if (container == nullptr) return;
-            for (const TControl* child : container->Controls()) {
-                if (dynamic_cast<const TTabSheet*>(child) != nullptr) {
-                    sheets.emplace_back();
-                    collect(*child, sheets.back());
-                } else {
-                    collect(*child, surface);
-                }
-            }
+            VisitControl(
+                control,
+                [&](const TWinControl& container) {
+                    for (const TControl* child : container.Controls()) {
+                        VisitControl(
+                            *child,
+                            [&](const TTabSheet& sheet) {
+                                sheets.emplace_back();
+                                collect(sheet, sheets.back());
+                            },
+                            [&](const TControl& other) { collect(other, surface); });
+                    }
+                },
+                [](const TControl&) {});
         };
     collect(form, formControls);
     std::map<const TControl*, std::string> captions;
@@ -160,22 +173,34 @@ public:
     void Run() override;
 
 private:
-    // What the view keeps of one control's windows.
-    struct Shown {
+    // What the view keeps of one control.
+    struct ShownControl {
+        explicit ShownControl(TControl& shown) : control(shown) {}
+
+        TControl& control;
+        // The caption with its Alt+letter marked, for a control that takes one.
+        std::optional<std::string> mnemonicCaption;
         HWND window = nullptr;  // none for a panel that only lays out others
         HWND spin = nullptr;    // the up-down beside a number box
-    };
-    // What a subclassed control window reports to.
-    struct Subclassed {
-        Win32DialogView* view;
-        TControl* control;
+        // Takes the window's notification code of WM_COMMAND, or its request of WM_HSCROLL.
+        std::function<void(UINT code)> command;
+        std::function<void(const NMHDR& header)> notice;
+        // Brings the window in line with what the control holds beyond Enabled.
+        std::function<void()> mirror;
+        GdiHandle picture;  // an image's bitmap
+        std::string typed;  // what the user typed, in a combo box
     };
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR data);
     INT_PTR Handle(HWND surface, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleControl(HWND window, TControl& control, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleEdit(TEdit& edit, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The background of a static control, its text colour set in `context`;
+    // nothing where the system's own colours show.
+    std::optional<COLORREF> StaticColors(const TControl& control, HDC context) const;
+    void DrawOpaqueLabel(const TLabel& label, const DRAWITEMSTRUCT& item);
 
     // Runs a user's action on the controls as the framework's message loop
     // would: an error goes to the application's error box. Then the windows
@@ -187,26 +212,36 @@ private:
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
     bool TurnsPage(const MSG& message);
 
+    // A record for each control within `container`, each before its own controls.
+    void KeepRecords(TWinControl& container);
+    ShownControl& ShownOf(const TControl& control) { return *byControl_.at(&control); }
+    const ShownControl& ShownOf(const TControl& control) const { return *byControl_.at(&control); }
+    // The control a window of the view shows; null for any other window.
+    ShownControl* ShownIn(HWND window) const;
+    const std::string& ShownCaption(const TControl& control) const;
+
     HWND MakeDialog(DWORD style, const std::string& caption, HWND parent);
     HWND MakeControl(TControl& control, HWND surface, const char* windowClass, const std::string& text,
                      DWORD style, DWORD exStyle = 0);
-    void Subclass(HWND window, TControl& control);
+    void Subclass(HWND window);
     // Up and down buttons that step the number in `box`, the window of `control`.
     HWND MakeUpDown(TControl& control, HWND surface, HWND box, int minimum, int maximum);
     void Build(TControl& control, HWND surface);
     void BuildChildren(TWinControl& container, HWND surface);
     void BuildPages(TPageControl& pages, HWND surface);
+    void BuildGroupBox(TGroupBox& group, HWND surface);
     void BuildLabel(TLabel& label, HWND surface);
     void BuildButton(TButton& button, HWND surface);
     void BuildCheckBox(TCheckBox& box, HWND surface);
     void BuildRadioButton(TRadioButton& option, HWND surface);
     void BuildSwatch(TPanel& panel, HWND surface);
     void BuildImage(TImage& image, HWND surface);
+    void ShowPicture(const TImage& image, ShownControl& shown);
     void BuildEdit(TEdit& edit, HWND surface);
     void BuildSpinEdit(TSpinEdit& spin, HWND surface);
     void BuildTrackBar(TTrackBar& track, HWND surface);
     void BuildComboBox(TComboBox& combo, HWND surface);
-    void ComboTyped(TComboBox& combo, HWND window);
+    void ComboTyped(TComboBox& combo, ShownControl& shown);
 
     // Sizes at the window's DPI.
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, kBaseDpi); }
@@ -214,9 +249,12 @@ private:
     HFONT FontOf(const TControl& control) const;
     SIZE TextSize(const TControl& control, const std::string& text, UINT format) const;
     SIZE Measure(const TControl& control) const;
+    SIZE MeasurePages(const TPageControl& pages) const;
     SIZE MeasureGrid(const TWinControl& container) const;
     CellBox Insets(const TControl& control) const;
     void Place(TControl& control, const CellBox& box);
+    void PlacePages(TPageControl& pages, const CellBox& box);
+    void MoveShown(const ShownControl& shown, const CellBox& box);
     void PlaceGrid(TWinControl& container, const CellBox& area);
     // Lays the form out and sizes its window to it, centred on `around`.
     void Layout(const RECT* around);
@@ -232,16 +270,12 @@ private:
     GdiHandle font_;
     GdiHandle boldFont_;
     std::map<COLORREF, GdiHandle> brushes_;
-    GdiHandle picture_;
-    std::map<const TControl*, std::string> captions_;
-    std::map<const TControl*, Shown> shown_;
-    std::map<HWND, TControl*> controlOf_;
-    std::map<HWND, std::function<void(UINT code)>> commands_;
-    std::map<HWND, std::function<void(const NMHDR& header)>> notices_;
-    std::vector<std::function<void()>> mirrors_;
-    std::vector<std::unique_ptr<Subclassed>> subclassed_;
+    // Every control within the form, each before its own controls, and
+    // where to find one by control and by window.
+    std::deque<ShownControl> shown_;
+    std::map<const TControl*, ShownControl*> byControl_;
+    std::map<HWND, ShownControl*> byWindow_;
     std::vector<std::vector<WORD>> templates_;
-    std::map<HWND, std::string> typedIn_;  // what the user typed in each combo box
     TPageControl* pages_ = nullptr;
     TButton* defaultButton_ = nullptr;
     TButton* cancelButton_ = nullptr;
@@ -253,7 +287,9 @@ private:
 };
 
 Win32DialogView::Win32DialogView(TDialogForm& form, HWND owner) : form_(form), owner_(owner) {
-    captions_ = MnemonicCaptions(form_);
+    KeepRecords(form_);
+    for (auto& [control, caption] : MnemonicCaptions(form_))
+        ShownOf(*control).mnemonicCaption = std::move(caption);
     window_ = MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN, form_.Caption,
                          owner_);
     dpi_ = DpiOf(window_);
@@ -298,6 +334,26 @@ HWND Win32DialogView::MakeDialog(DWORD style, const std::string& caption, HWND p
     return dialog;
 }
 
+void Win32DialogView::KeepRecords(TWinControl& container) {
+    for (TControl* child : container.Controls()) {
+        ShownControl& shown = shown_.emplace_back(*child);
+        byControl_[child] = &shown;
+        VisitControl(
+            *child, [this](TWinControl& inner) { KeepRecords(inner); }, [](TControl&) {});
+    }
+}
+
+Win32DialogView::ShownControl* Win32DialogView::ShownIn(HWND window) const {
+    const auto found = byWindow_.find(window);
+    return found != byWindow_.end() ? found->second : nullptr;
+}
+
+const std::string& Win32DialogView::ShownCaption(const TControl& control) const {
+    const auto found = byControl_.find(&control);
+    return found != byControl_.end() && found->second->mnemonicCaption ? *found->second->mnemonicCaption
+                                                                       : control.Caption;
+}
+
 HWND Win32DialogView::MakeControl(TControl& control, HWND surface, const char* windowClass,
                                   const std::string& text, DWORD style, DWORD exStyle) {
     const int id = &control == defaultButton_ ? IDOK : &control == cancelButton_ ? IDCANCEL : nextId_++;
@@ -307,18 +363,14 @@ HWND Win32DialogView::MakeControl(TControl& control, HWND surface, const char* w
     if (window == nullptr)
         throw std::runtime_error(std::string("Cannot create a control of class ") + windowClass);
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control)), FALSE);
-    shown_[&control].window = window;
-    controlOf_[window] = &control;
-    mirrors_.push_back([&control, window] {
-        if (bool(IsWindowEnabled(window)) != control.Enabled) EnableWindow(window, control.Enabled);
-    });
+    ShownControl& shown = ShownOf(control);
+    shown.window = window;
+    byWindow_[window] = &shown;
     return window;
 }
 
-void Win32DialogView::Subclass(HWND window, TControl& control) {
-    subclassed_.push_back(std::make_unique<Subclassed>(Subclassed{this, &control}));
-    SetWindowSubclass(window, &Win32DialogView::ControlProc, 1,
-                      reinterpret_cast<DWORD_PTR>(subclassed_.back().get()));
+void Win32DialogView::Subclass(HWND window) {
+    SetWindowSubclass(window, &Win32DialogView::ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 HWND Win32DialogView::MakeUpDown(TControl& control, HWND surface, HWND box, int minimum, int maximum) {
@@ -328,10 +380,7 @@ HWND Win32DialogView::MakeUpDown(TControl& control, HWND surface, HWND box, int 
         surface, nullptr, Instance(), nullptr);
     SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(box), 0);
     SendMessageA(spin, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
-    shown_[&control].spin = spin;
-    mirrors_.push_back([&control, spin] {
-        if (bool(IsWindowEnabled(spin)) != control.Enabled) EnableWindow(spin, control.Enabled);
-    });
+    ShownOf(control).spin = spin;
     return spin;
 }
 
@@ -356,48 +405,37 @@ HFONT Win32DialogView::FontOf(const TControl& control) const {
 
 void Win32DialogView::BuildChildren(TWinControl& container, HWND surface) {
     for (TControl* child : container.Controls()) {
-        if (auto* button = dynamic_cast<TButton*>(child)) {
-            if (button->Default) defaultButton_ = button;
-            if (button->Cancel) cancelButton_ = button;
-        }
+        VisitControl(
+            *child,
+            [this](TButton& button) {
+                if (button.Default) defaultButton_ = &button;
+                if (button.Cancel) cancelButton_ = &button;
+            },
+            [](TControl&) {});
     }
     for (TControl* child : container.Controls()) Build(*child, surface);
 }
 
 void Win32DialogView::Build(TControl& control, HWND surface) {
-    if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
-        BuildPages(*pages, surface);
-    } else if (auto* group = dynamic_cast<TGroupBox*>(&control)) {
-        MakeControl(*group, surface, WC_BUTTONA, win32::WithoutMnemonic(group->Caption),
-                    BS_GROUPBOX | WS_GROUP);
-        BuildChildren(*group, surface);
-    } else if (auto* panel = dynamic_cast<TPanel*>(&control)) {
-        if (panel->Controls().empty()) {
-            BuildSwatch(*panel, surface);
-        } else {
-            BuildChildren(*panel, surface);
-        }
-    } else if (auto* label = dynamic_cast<TLabel*>(&control)) {
-        BuildLabel(*label, surface);
-    } else if (auto* button = dynamic_cast<TButton*>(&control)) {
-        BuildButton(*button, surface);
-    } else if (auto* box = dynamic_cast<TCheckBox*>(&control)) {
-        BuildCheckBox(*box, surface);
-    } else if (auto* option = dynamic_cast<TRadioButton*>(&control)) {
-        BuildRadioButton(*option, surface);
-    } else if (auto* image = dynamic_cast<TImage*>(&control)) {
-        BuildImage(*image, surface);
-    } else if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-        BuildEdit(*edit, surface);
-    } else if (auto* spin = dynamic_cast<TSpinEdit*>(&control)) {
-        BuildSpinEdit(*spin, surface);
-    } else if (auto* track = dynamic_cast<TTrackBar*>(&control)) {
-        BuildTrackBar(*track, surface);
-    } else if (auto* combo = dynamic_cast<TComboBox*>(&control)) {
-        BuildComboBox(*combo, surface);
-    } else if (auto* container = dynamic_cast<TWinControl*>(&control)) {
-        BuildChildren(*container, surface);
-    }
+    VisitControl(
+        control, [&](TPageControl& pages) { BuildPages(pages, surface); },
+        [&](TGroupBox& group) { BuildGroupBox(group, surface); },
+        [&](TPanel& panel) {
+            if (panel.Controls().empty()) {
+                BuildSwatch(panel, surface);
+            } else {
+                BuildChildren(panel, surface);
+            }
+        },
+        [&](TLabel& label) { BuildLabel(label, surface); },
+        [&](TButton& button) { BuildButton(button, surface); },
+        [&](TCheckBox& box) { BuildCheckBox(box, surface); },
+        [&](TRadioButton& option) { BuildRadioButton(option, surface); },
+        [&](TImage& image) { BuildImage(image, surface); }, [&](TEdit& edit) { BuildEdit(edit, surface); },
+        [&](TSpinEdit& spin) { BuildSpinEdit(spin, surface); },
+        [&](TTrackBar& track) { BuildTrackBar(track, surface); },
+        [&](TComboBox& combo) { BuildComboBox(combo, surface); },
+        [&](TWinControl& container) { BuildChildren(container, surface); });
 }
 
 void Win32DialogView::BuildPages(TPageControl& pages, HWND surface) {
@@ -405,9 +443,7 @@ void Win32DialogView::BuildPages(TPageControl& pages, HWND surface) {
     const HWND tabs =
         MakeControl(pages, surface, WC_TABCONTROLA, "", WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS);
     int index = 0;
-    for (TControl* child : pages.Controls()) {
-        auto* sheet = dynamic_cast<TTabSheet*>(child);
-        if (sheet == nullptr) continue;
+    for (TTabSheet* sheet : pages.Sheets()) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         std::string caption = sheet->Caption;
@@ -419,44 +455,47 @@ void Win32DialogView::BuildPages(TPageControl& pages, HWND surface) {
         const HWND before = GetWindow(tabs, GW_HWNDPREV);
         SetWindowPos(page, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        shown_[sheet].window = page;
-        controlOf_[page] = sheet;
+        ShownControl& shownSheet = ShownOf(*sheet);
+        shownSheet.window = page;
+        byWindow_[page] = &shownSheet;
         BuildChildren(*sheet, page);
     }
-    notices_[tabs] = [this, &pages, tabs](const NMHDR& header) {
+    ShownControl& shown = ShownOf(pages);
+    shown.notice = [this, &pages, tabs](const NMHDR& header) {
         if (header.code != TCN_SELCHANGE) return;
         const int selected = int(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
         Dispatch([&pages, selected] { pages.ActivePageIndex = selected; });
     };
-    mirrors_.push_back([this, &pages, tabs, shownIndex = -1]() mutable {
+    shown.mirror = [this, &pages, tabs, shownIndex = -1]() mutable {
         if (pages.ActivePageIndex == shownIndex) return;
         shownIndex = pages.ActivePageIndex;
         SendMessageA(tabs, TCM_SETCURSEL, WPARAM(shownIndex), 0);
         ShowPage(pages);
-    });
+    };
 }
 
 void Win32DialogView::ShowPage(TPageControl& pages) {
     int index = 0;
-    for (TControl* child : pages.Controls()) {
-        if (const auto found = shown_.find(child); found != shown_.end()) {
-            ShowWindow(found->second.window, index == pages.ActivePageIndex ? SW_SHOW : SW_HIDE);
-        }
-        ++index;
+    for (const TTabSheet* sheet : pages.Sheets()) {
+        ShowWindow(ShownOf(*sheet).window, index++ == pages.ActivePageIndex ? SW_SHOW : SW_HIDE);
     }
 }
 
+void Win32DialogView::BuildGroupBox(TGroupBox& group, HWND surface) {
+    MakeControl(group, surface, WC_BUTTONA, win32::WithoutMnemonic(group.Caption), BS_GROUPBOX | WS_GROUP);
+    BuildChildren(group, surface);
+}
+
 void Win32DialogView::BuildLabel(TLabel& label, HWND surface) {
+    ShownControl& shown = ShownOf(label);
     if (label.OnClick) {
-        const HWND link =
-            MakeControl(label, surface, "SysLink", "<a>" + label.Caption + "</a>", WS_TABSTOP | WS_GROUP);
-        notices_[link] = [this, &label](const NMHDR& header) {
+        MakeControl(label, surface, "SysLink", "<a>" + label.Caption + "</a>", WS_TABSTOP | WS_GROUP);
+        shown.notice = [this, &label](const NMHDR& header) {
             if (header.code == NM_CLICK || header.code == NM_RETURN) Dispatch([&label] { label.Click(); });
         };
         return;
     }
-    const auto mnemonic = captions_.find(&label);
-    const bool named = mnemonic != captions_.end();
+    const bool named = shown.mnemonicCaption.has_value();
     DWORD style = WS_GROUP | (named ? 0 : SS_NOPREFIX);
     if (!label.Transparent) {
         style |= SS_OWNERDRAW;
@@ -465,26 +504,25 @@ void Win32DialogView::BuildLabel(TLabel& label, HWND surface) {
     } else if (label.Alignment == TAlignment::taCenter) {
         style |= SS_CENTER;
     }
-    const HWND text =
-        MakeControl(label, surface, WC_STATICA, named ? mnemonic->second : label.Caption, style);
-    mirrors_.push_back(
-        [this, &label, text, named, shownCaption = label.Caption, shownColor = label.Font.Color]() mutable {
-            if (!named && label.Caption != shownCaption) {
-                shownCaption = label.Caption;
-                SetWindowTextA(text, shownCaption.c_str());
-                layoutDue_ = true;
-            }
-            if (label.Font.Color != shownColor) {
-                shownColor = label.Font.Color;
-                InvalidateRect(text, nullptr, TRUE);
-            }
-        });
+    const HWND text = MakeControl(label, surface, WC_STATICA, ShownCaption(label), style);
+    shown.mirror = [this, &label, text, named, shownCaption = label.Caption,
+                    shownColor = label.Font.Color]() mutable {
+        if (!named && label.Caption != shownCaption) {
+            shownCaption = label.Caption;
+            SetWindowTextA(text, shownCaption.c_str());
+            layoutDue_ = true;
+        }
+        if (label.Font.Color != shownColor) {
+            shownColor = label.Font.Color;
+            InvalidateRect(text, nullptr, TRUE);
+        }
+    };
 }
 
 void Win32DialogView::BuildButton(TButton& button, HWND surface) {
     const DWORD style = WS_TABSTOP | WS_GROUP | (button.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-    const HWND window = MakeControl(button, surface, WC_BUTTONA, captions_[&button], style);
-    commands_[window] = [this, &button, window](UINT code) {
+    const HWND window = MakeControl(button, surface, WC_BUTTONA, ShownCaption(button), style);
+    ShownOf(button).command = [this, &button, window](UINT code) {
         if (code != BN_CLICKED) return;
         // Return presses the default button wherever the focus is: the box
         // being left must have its say first, as after a click.
@@ -495,17 +533,18 @@ void Win32DialogView::BuildButton(TButton& button, HWND surface) {
 
 void Win32DialogView::BuildCheckBox(TCheckBox& box, HWND surface) {
     const HWND window =
-        MakeControl(box, surface, WC_BUTTONA, captions_[&box], BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP);
-    commands_[window] = [this, &box, window](UINT code) {
+        MakeControl(box, surface, WC_BUTTONA, ShownCaption(box), BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP);
+    ShownControl& shown = ShownOf(box);
+    shown.command = [this, &box, window](UINT code) {
         if (code != BN_CLICKED) return;
         const bool checked = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
         Dispatch([&box, checked] { box.SetChecked(checked); });
     };
-    mirrors_.push_back([&box, window] {
+    shown.mirror = [&box, window] {
         const bool checked = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
         if (checked != box.Checked())
             SendMessageA(window, BM_SETCHECK, box.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-    });
+    };
 }
 
 void Win32DialogView::BuildRadioButton(TRadioButton& option, HWND surface) {
@@ -513,19 +552,20 @@ void Win32DialogView::BuildRadioButton(TRadioButton& option, HWND surface) {
     // arrow keys move within it.
     const std::vector<TControl*>& siblings = option.Parent()->Controls();
     const auto self = std::find(siblings.begin(), siblings.end(), &option);
-    const bool firstOfGroup = self == siblings.begin() || dynamic_cast<TRadioButton*>(*(self - 1)) == nullptr;
+    const bool firstOfGroup = self == siblings.begin() || !IsOption(**(self - 1));
     const DWORD style = BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0);
-    const HWND window = MakeControl(option, surface, WC_BUTTONA, captions_[&option], style);
-    Subclass(window, option);
-    commands_[window] = [this, &option, window](UINT code) {
+    const HWND window = MakeControl(option, surface, WC_BUTTONA, ShownCaption(option), style);
+    Subclass(window);
+    ShownControl& shown = ShownOf(option);
+    shown.command = [this, &option, window](UINT code) {
         if (code != BN_CLICKED || SendMessageA(window, BM_GETCHECK, 0, 0) != BST_CHECKED) return;
         Dispatch([&option] { option.SetChecked(true); });
     };
-    mirrors_.push_back([&option, window] {
+    shown.mirror = [&option, window] {
         const bool checked = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
         if (checked != option.Checked())
             SendMessageA(window, BM_SETCHECK, option.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-    });
+    };
 }
 
 void Win32DialogView::BuildSwatch(TPanel& panel, HWND surface) {
@@ -533,39 +573,46 @@ void Win32DialogView::BuildSwatch(TPanel& panel, HWND surface) {
                           : panel.BevelOuter == TBevelCut::bvRaised ? WS_EX_DLGMODALFRAME
                                                                     : 0;
     const HWND window = MakeControl(panel, surface, WC_STATICA, "", SS_NOTIFY, exStyle);
-    commands_[window] = [this, &panel](UINT code) {
+    ShownControl& shown = ShownOf(panel);
+    shown.command = [this, &panel](UINT code) {
         if (code == STN_CLICKED) Dispatch([&panel] { panel.Click(); });
     };
-    mirrors_.push_back([&panel, window, shownColor = TColor(~panel.Color)]() mutable {
+    shown.mirror = [&panel, window, shownColor = TColor(~panel.Color)]() mutable {
         if (shownColor == panel.Color) return;
         shownColor = panel.Color;
         InvalidateRect(window, nullptr, TRUE);
-    });
+    };
 }
 
 void Win32DialogView::BuildImage(TImage& image, HWND surface) {
-    const HWND window = MakeControl(image, surface, WC_STATICA, "", SS_BITMAP | SS_CENTERIMAGE);
-    picture_.reset(LoadImageA(Instance(), image.ResourceName.c_str(), IMAGE_BITMAP, Scaled(image.Width),
-                              Scaled(image.Height), LR_CREATEDIBSECTION));
-    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+    MakeControl(image, surface, WC_STATICA, "", SS_BITMAP | SS_CENTERIMAGE);
+    ShowPicture(image, ShownOf(image));
+}
+
+// The picture at the window's DPI.
+void Win32DialogView::ShowPicture(const TImage& image, ShownControl& shown) {
+    shown.picture.reset(LoadImageA(Instance(), image.ResourceName.c_str(), IMAGE_BITMAP, Scaled(image.Width),
+                                   Scaled(image.Height), LR_CREATEDIBSECTION));
+    SendMessageA(shown.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.picture.get()));
 }
 
 void Win32DialogView::BuildEdit(TEdit& edit, HWND surface) {
     const HWND window = MakeControl(edit, surface, WC_EDITA, edit.Text(),
                                     WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     if (edit.MaxLength != 0) SendMessageA(window, EM_LIMITTEXT, edit.MaxLength, 0);
-    Subclass(window, edit);
+    Subclass(window);
     // The numbers of a box step with an up-down; what it shows is taken when
     // the focus leaves the box, as typing is.
     MakeUpDown(edit, surface, window, 0, 9999);
-    commands_[window] = [this, &edit, window](UINT code) {
+    ShownControl& shown = ShownOf(edit);
+    shown.command = [this, &edit, window](UINT code) {
         if (code != EN_CHANGE || mirroring_) return;
         const std::string text = WindowText(window);
         Dispatch([&edit, text] { edit.SetText(text); });
     };
-    mirrors_.push_back([&edit, window] {
+    shown.mirror = [&edit, window] {
         if (edit.Text() != WindowText(window)) SetWindowTextA(window, edit.Text().c_str());
-    });
+    };
 }
 
 void Win32DialogView::BuildSpinEdit(TSpinEdit& spinEdit, HWND surface) {
@@ -575,7 +622,8 @@ void Win32DialogView::BuildSpinEdit(TSpinEdit& spinEdit, HWND surface) {
     const HWND spin = MakeUpDown(spinEdit, surface, window, int(spinEdit.MinValue), int(spinEdit.MaxValue));
     // Whatever was typed or pasted counts by its leading digits; the box
     // shows the kept value once the focus leaves it.
-    commands_[window] = [this, &spinEdit, window](UINT code) {
+    ShownControl& shown = ShownOf(spinEdit);
+    shown.command = [this, &spinEdit, window](UINT code) {
         if (code == EN_KILLFOCUS) {
             MirrorAll();
             return;
@@ -584,12 +632,12 @@ void Win32DialogView::BuildSpinEdit(TSpinEdit& spinEdit, HWND surface) {
         if (code != EN_CHANGE || mirroring_ || !LeadingDigits(WindowText(window), &typed)) return;
         Dispatch([&spinEdit, typed] { spinEdit.SetValue(typed); });
     };
-    mirrors_.push_back([&spinEdit, window, spin] {
+    shown.mirror = [&spinEdit, window, spin] {
         const int value = int(spinEdit.Value());
         if (GetFocus() != window && WindowText(window) != std::to_string(value))
             SetWindowTextA(window, std::to_string(value).c_str());
         if (int(SendMessageA(spin, UDM_GETPOS32, 0, 0)) != value) SendMessageA(spin, UDM_SETPOS32, 0, value);
-    });
+    };
 }
 
 void Win32DialogView::BuildTrackBar(TTrackBar& track, HWND surface) {
@@ -600,14 +648,15 @@ void Win32DialogView::BuildTrackBar(TTrackBar& track, HWND surface) {
     SendMessageA(window, TBM_SETTICFREQ, WPARAM(std::max(track.Frequency, 1)), 0);
     SendMessageA(window, TBM_SETLINESIZE, 0, 1);
     SendMessageA(window, TBM_SETPAGESIZE, 0, std::max(track.Frequency, 1));
-    commands_[window] = [this, &track, window](UINT) {
+    ShownControl& shown = ShownOf(track);
+    shown.command = [this, &track, window](UINT) {
         const int position = int(SendMessageA(window, TBM_GETPOS, 0, 0));
         Dispatch([&track, position] { track.SetPosition(position); });
     };
-    mirrors_.push_back([&track, window] {
+    shown.mirror = [&track, window] {
         if (int(SendMessageA(window, TBM_GETPOS, 0, 0)) != track.Position())
             SendMessageA(window, TBM_SETPOS, TRUE, track.Position());
-    });
+    };
 }
 
 void Win32DialogView::BuildComboBox(TComboBox& combo, HWND surface) {
@@ -629,30 +678,32 @@ void Win32DialogView::BuildComboBox(TComboBox& combo, HWND surface) {
         if (index < 0 || index == combo.ItemIndex()) return;
         Dispatch([&combo, index] { combo.UserSelect(index); });
     };
-    commands_[window] = [this, &combo, window, pick](UINT code) {
+    ShownControl& shown = ShownOf(combo);
+    shown.command = [this, &combo, &shown, window, pick](UINT code) {
         if (mirroring_) return;
         if (code == CBN_EDITCHANGE) {
-            ComboTyped(combo, window);
+            ComboTyped(combo, shown);
         } else if (code == CBN_SELENDOK ||
                    (code == CBN_SELCHANGE && !SendMessageA(window, CB_GETDROPPEDSTATE, 0, 0))) {
             pick();
         }
     };
-    mirrors_.push_back([&combo, window, shownIndex = -2]() mutable {
+    shown.mirror = [&combo, window, shownIndex = -2]() mutable {
         if (combo.ItemIndex() != shownIndex && GetFocus() != GetWindow(window, GW_CHILD)) {
             shownIndex = combo.ItemIndex();
             SendMessageA(window, CB_SETCURSEL, WPARAM(shownIndex), 0);
         }
         if (combo.Text() != WindowText(window)) SetWindowTextA(window, combo.Text().c_str());
-    });
+    };
 }
 
 // Typing the start of a name completes it to the first one that starts so,
 // the completed part selected, so that the next letter types over it;
 // deleting completes nothing.
-void Win32DialogView::ComboTyped(TComboBox& combo, HWND window) {
+void Win32DialogView::ComboTyped(TComboBox& combo, ShownControl& shown) {
+    const HWND window = shown.window;
     std::string text = WindowText(window);
-    std::string& typed = typedIn_[window];
+    std::string& typed = shown.typed;
     const bool grew = text.size() > typed.size();
     typed = text;
     if (grew) {
@@ -685,13 +736,17 @@ SIZE Win32DialogView::TextSize(const TControl& control, const std::string& text,
 }
 
 CellBox Win32DialogView::Insets(const TControl& control) const {
-    if (dynamic_cast<const TGroupBox*>(&control) != nullptr) {
-        const int top = control.Caption.empty() ? Scaled(10) : TextSize(control, "X", 0).cy + Scaled(6);
-        return {Scaled(10), top, Scaled(20), top + Scaled(10)};
-    }
-    if (&control == &form_)
-        return {Scaled(kFormMargin), Scaled(kFormMargin), 2 * Scaled(kFormMargin), 2 * Scaled(kFormMargin)};
-    return {};
+    return VisitControl(
+        control,
+        [this](const TGroupBox& group) {
+            const int top = group.Caption.empty() ? Scaled(10) : TextSize(group, "X", 0).cy + Scaled(6);
+            return CellBox{Scaled(10), top, Scaled(20), top + Scaled(10)};
+        },
+        [this](const TDialogForm&) {
+            return CellBox{Scaled(kFormMargin), Scaled(kFormMargin), 2 * Scaled(kFormMargin),
+                           2 * Scaled(kFormMargin)};
+        },
+        [](const TControl&) { return CellBox{}; });
 }
 
 SIZE Win32DialogView::MeasureGrid(const TWinControl& container) const {
@@ -711,45 +766,63 @@ SIZE Win32DialogView::MeasureGrid(const TWinControl& container) const {
 }
 
 SIZE Win32DialogView::Measure(const TControl& control) const {
-    SIZE size{0, 0};
-    const std::string caption = captions_.count(&control) != 0 ? captions_.at(&control) : control.Caption;
-    if (const auto* pages = dynamic_cast<const TPageControl*>(&control)) {
-        for (const TControl* sheet : pages->Controls()) {
-            const SIZE page = MeasureGrid(dynamic_cast<const TWinControl&>(*sheet));
-            size.cx = std::max(size.cx, page.cx + 2 * Scaled(kPageMargin));
-            size.cy = std::max(size.cy, page.cy + 2 * Scaled(kPageMargin));
-        }
-        RECT frame{0, 0, 1000, 1000};
-        SendMessageA(shown_.at(&control).window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&frame));
-        size.cx += 1000 - (frame.right - frame.left);
-        size.cy += 1000 - (frame.bottom - frame.top);
-    } else if (HoldsControls(control) || &control == &form_) {
-        size = MeasureGrid(dynamic_cast<const TWinControl&>(control));
-        if (dynamic_cast<const TGroupBox*>(&control) != nullptr)
-            size.cx =
-                std::max<LONG>(size.cx, TextSize(control, control.Caption, DT_NOPREFIX).cx + Scaled(24));
-    } else if (dynamic_cast<const TPanel*>(&control) != nullptr ||
-               dynamic_cast<const TImage*>(&control) != nullptr) {
-        size = {Scaled(control.Width), Scaled(control.Height)};
-    } else if (const auto* label = dynamic_cast<const TLabel*>(&control)) {
-        size = TextSize(control, caption, label->OnClick || captions_.count(&control) != 0 ? 0 : DT_NOPREFIX);
-        if (!label->Transparent) size = {size.cx + Scaled(8), size.cy + Scaled(8)};
-    } else if (dynamic_cast<const TButton*>(&control) != nullptr) {
-        size = {std::max<LONG>(TextSize(control, caption, 0).cx + Scaled(24), Scaled(80)), Scaled(26)};
-    } else if (dynamic_cast<const TCheckBox*>(&control) != nullptr ||
-               dynamic_cast<const TRadioButton*>(&control) != nullptr) {
+    const std::string& caption = ShownCaption(control);
+    const auto option = [&] {
         const SIZE text = TextSize(control, caption, 0);
-        size = {text.cx + Scaled(13 + 8), std::max<LONG>(text.cy, Scaled(13)) + Scaled(4)};
-    } else if (dynamic_cast<const TEdit*>(&control) != nullptr ||
-               dynamic_cast<const TSpinEdit*>(&control) != nullptr) {
+        return SIZE{text.cx + Scaled(13 + 8), std::max<LONG>(text.cy, Scaled(13)) + Scaled(4)};
+    };
+    const auto numberBox = [&] {
         const int width = control.Width > 0 ? control.Width : 48;
-        size = {Scaled(width + 18), TextSize(control, "0", 0).cy + Scaled(9)};
-    } else if (dynamic_cast<const TTrackBar*>(&control) != nullptr) {
-        size = {Scaled(220), Scaled(32)};
-    } else if (dynamic_cast<const TComboBox*>(&control) != nullptr) {
-        size = {Scaled(control.Width > 0 ? control.Width : 120), TextSize(control, "X", 0).cy + Scaled(10)};
-    }
+        return SIZE{Scaled(width + 18), TextSize(control, "0", 0).cy + Scaled(9)};
+    };
+    // A swatch, an image, and whatever else has no contents to measure take
+    // their Width and Height alone.
+    const SIZE size = VisitControl(
+        control, [&](const TPageControl& pages) { return MeasurePages(pages); },
+        [&](const TGroupBox& group) {
+            SIZE grid = MeasureGrid(group);
+            grid.cx = std::max<LONG>(grid.cx, TextSize(group, group.Caption, DT_NOPREFIX).cx + Scaled(24));
+            return grid;
+        },
+        [&](const TPanel& panel) {
+            return HoldsControls(panel) ? MeasureGrid(panel) : SIZE{0, 0};
+        },
+        [&](const TDialogForm& form) { return MeasureGrid(form); },
+        [&](const TLabel& label) {
+            const bool plain = !label.OnClick && !ShownOf(label).mnemonicCaption;
+            const SIZE text = TextSize(label, caption, plain ? DT_NOPREFIX : 0);
+            return label.Transparent ? text : SIZE{text.cx + Scaled(8), text.cy + Scaled(8)};
+        },
+        [&](const TButton&) {
+            return SIZE{std::max<LONG>(TextSize(control, caption, 0).cx + Scaled(24), Scaled(80)),
+                        Scaled(26)};
+        },
+        [&](const TCheckBox&) { return option(); }, [&](const TRadioButton&) { return option(); },
+        [&](const TEdit&) { return numberBox(); }, [&](const TSpinEdit&) { return numberBox(); },
+        [&](const TTrackBar&) {
+            return SIZE{Scaled(220), Scaled(32)};
+        },
+        [&](const TComboBox& combo) {
+            return SIZE{Scaled(combo.Width > 0 ? combo.Width : 120), TextSize(combo, "X", 0).cy + Scaled(10)};
+        },
+        [](const TControl&) {
+            return SIZE{0, 0};
+        });
     return {std::max<LONG>(size.cx, Scaled(control.Width)), std::max<LONG>(size.cy, Scaled(control.Height))};
+}
+
+SIZE Win32DialogView::MeasurePages(const TPageControl& pages) const {
+    SIZE size{0, 0};
+    for (const TTabSheet* sheet : pages.Sheets()) {
+        const SIZE page = MeasureGrid(*sheet);
+        size.cx = std::max(size.cx, page.cx + 2 * Scaled(kPageMargin));
+        size.cy = std::max(size.cy, page.cy + 2 * Scaled(kPageMargin));
+    }
+    RECT frame{0, 0, 1000, 1000};
+    SendMessageA(ShownOf(pages).window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&frame));
+    size.cx += 1000 - (frame.right - frame.left);
+    size.cy += 1000 - (frame.bottom - frame.top);
+    return size;
 }
 
 void Win32DialogView::PlaceGrid(TWinControl& container, const CellBox& area) {
@@ -757,14 +830,12 @@ void Win32DialogView::PlaceGrid(TWinControl& container, const CellBox& area) {
     for (TControl* child : container.Controls()) {
         const SIZE size = Measure(*child);
         const bool holder = HoldsControls(*child);
-        const auto* label = dynamic_cast<TLabel*>(child);
         GridCell cell;
         cell.place = child->Place();
         cell.place.Indent = Scaled(cell.place.Indent);
         cell.width = size.cx;
         cell.height = size.cy;
-        cell.fillsWidth = holder || dynamic_cast<TTrackBar*>(child) != nullptr ||
-                          (label != nullptr && !label->Transparent && cell.place.Expand);
+        cell.fillsWidth = FillsCellWidth(*child);
         cell.fillsHeight = holder;
         cell.expandsWidth = cell.place.Expand || child->Alignment == TAlignment::taRightJustify;
         cell.expandsHeight = cell.place.Expand && holder;
@@ -782,39 +853,46 @@ void Win32DialogView::PlaceGrid(TWinControl& container, const CellBox& area) {
 }
 
 void Win32DialogView::Place(TControl& control, const CellBox& box) {
-    const Shown& shown = shown_[&control];
-    if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
-        MoveWindow(shown.window, box.left, box.top, box.width, box.height, TRUE);
-        RECT frame{box.left, box.top, box.left + box.width, box.top + box.height};
-        SendMessageA(shown.window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&frame));
-        const int margin = Scaled(kPageMargin);
-        for (TControl* sheet : pages->Controls()) {
-            MoveWindow(shown_[sheet].window, frame.left, frame.top, frame.right - frame.left,
-                       frame.bottom - frame.top, TRUE);
-            PlaceGrid(dynamic_cast<TWinControl&>(*sheet),
-                      {margin, margin, frame.right - frame.left - 2 * margin,
-                       frame.bottom - frame.top - 2 * margin});
-        }
-        return;
-    }
-    if (shown.window != nullptr) {
-        if (dynamic_cast<TComboBox*>(&control) != nullptr) {
+    const ShownControl& shown = ShownOf(control);
+    VisitControl(
+        control, [&](TPageControl& pages) { PlacePages(pages, box); },
+        [&](TComboBox&) {
             // A combo box's window holds its dropped list too.
             MoveWindow(shown.window, box.left, box.top, box.width, box.height + Scaled(300), TRUE);
-        } else if (shown.spin != nullptr) {
-            const int spinWidth = Scaled(18);
-            MoveWindow(shown.window, box.left, box.top, box.width - spinWidth, box.height, TRUE);
-            MoveWindow(shown.spin, box.left + box.width - spinWidth, box.top, spinWidth, box.height, TRUE);
-        } else {
-            MoveWindow(shown.window, box.left, box.top, box.width, box.height, TRUE);
-        }
+        },
+        [&](TWinControl& container) {
+            MoveShown(shown, box);
+            if (!HoldsControls(container)) return;
+            const CellBox insets = Insets(container);
+            PlaceGrid(container, {box.left + insets.left, box.top + insets.top, box.width - insets.width,
+                                  box.height - insets.height});
+        },
+        [&](TControl&) { MoveShown(shown, box); });
+}
+
+void Win32DialogView::PlacePages(TPageControl& pages, const CellBox& box) {
+    const HWND tabs = ShownOf(pages).window;
+    MoveWindow(tabs, box.left, box.top, box.width, box.height, TRUE);
+    RECT frame{box.left, box.top, box.left + box.width, box.top + box.height};
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&frame));
+    const int margin = Scaled(kPageMargin);
+    for (TTabSheet* sheet : pages.Sheets()) {
+        MoveWindow(ShownOf(*sheet).window, frame.left, frame.top, frame.right - frame.left,
+                   frame.bottom - frame.top, TRUE);
+        PlaceGrid(*sheet, {margin, margin, frame.right - frame.left - 2 * margin,
+                           frame.bottom - frame.top - 2 * margin});
     }
-    if (HoldsControls(control)) {
-        const CellBox insets = Insets(control);
-        PlaceGrid(dynamic_cast<TWinControl&>(control),
-                  {box.left + insets.left, box.top + insets.top, box.width - insets.width,
-                   box.height - insets.height});
+}
+
+void Win32DialogView::MoveShown(const ShownControl& shown, const CellBox& box) {
+    if (shown.window == nullptr) return;
+    if (shown.spin == nullptr) {
+        MoveWindow(shown.window, box.left, box.top, box.width, box.height, TRUE);
+        return;
     }
+    const int spinWidth = Scaled(18);
+    MoveWindow(shown.window, box.left, box.top, box.width - spinWidth, box.height, TRUE);
+    MoveWindow(shown.spin, box.left + box.width - spinWidth, box.top, spinWidth, box.height, TRUE);
 }
 
 void Win32DialogView::Layout(const RECT* around) {
@@ -854,26 +932,17 @@ INT_PTR CALLBACK Win32DialogView::DialogProc(HWND window, UINT message, WPARAM w
 
 LRESULT CALLBACK Win32DialogView::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                               UINT_PTR, DWORD_PTR data) {
-    const auto* subclassed = reinterpret_cast<const Subclassed*>(data);
-    return subclassed->view->HandleControl(window, *subclassed->control, message, wParam, lParam);
+    return reinterpret_cast<Win32DialogView*>(data)->HandleControl(window, message, wParam, lParam);
 }
 
-LRESULT Win32DialogView::HandleControl(HWND window, TControl& control, UINT message, WPARAM wParam,
-                                       LPARAM lParam) {
-    if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-        if (message == WM_CHAR) {
-            char typed = char(wParam);
-            Dispatch([edit, &typed] { edit->KeyPress(typed); });
-            if (typed == 0) return 0;
-            wParam = WPARAM(static_cast<unsigned char>(typed));
-        } else if (message == WM_KILLFOCUS) {
-            const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-            // Another application or a box of our own taking the focus
-            // leaves the focus within the dialog where it was: no exit.
-            const auto next = reinterpret_cast<HWND>(wParam);
-            if (next != nullptr && IsChild(window_, next)) Dispatch([edit] { edit->DoExit(); });
-            return result;
-        }
+LRESULT Win32DialogView::HandleControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ShownControl* shown = ShownIn(window);
+    if (shown == nullptr) return DefSubclassProc(window, message, wParam, lParam);
+    TControl& control = shown->control;
+    if (message == WM_CHAR || message == WM_KILLFOCUS) {
+        return VisitControl(
+            control, [&](TEdit& edit) { return HandleEdit(edit, window, message, wParam, lParam); },
+            [&](TControl&) { return DefSubclassProc(window, message, wParam, lParam); });
     }
     if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
         // The framework reports the click before the release.
@@ -893,81 +962,110 @@ LRESULT Win32DialogView::HandleControl(HWND window, TControl& control, UINT mess
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+LRESULT Win32DialogView::HandleEdit(TEdit& edit, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR) {
+        char typed = char(wParam);
+        Dispatch([&edit, &typed] { edit.KeyPress(typed); });
+        if (typed == 0) return 0;
+        return DefSubclassProc(window, message, WPARAM(static_cast<unsigned char>(typed)), lParam);
+    }
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    // Another application or a box of our own taking the focus leaves the
+    // focus within the dialog where it was: no exit.
+    const auto next = reinterpret_cast<HWND>(wParam);
+    if (next != nullptr && IsChild(window_, next)) Dispatch([&edit] { edit.DoExit(); });
+    return result;
+}
+
+std::optional<COLORREF> Win32DialogView::StaticColors(const TControl& control, HDC context) const {
+    return VisitControl(
+        control,
+        // A swatch shows the colour it stands for, in any scheme.
+        [](const TPanel& panel) -> std::optional<COLORREF> { return ColorOf(panel.Color); },
+        [context](const TLabel& label) -> std::optional<COLORREF> {
+            if (label.OnClick) return std::nullopt;
+            const win32::LabelColors colors =
+                win32::ColorsOfLabel(label.Font.Color, clBtnFace, win32::HighContrastOn());
+            SetTextColor(context, colors.text);
+            return colors.background;
+        },
+        [](const TControl&) -> std::optional<COLORREF> { return std::nullopt; });
+}
+
+void Win32DialogView::DrawOpaqueLabel(const TLabel& label, const DRAWITEMSTRUCT& item) {
+    const win32::LabelColors colors =
+        win32::ColorsOfLabel(label.Font.Color, label.Color, win32::HighContrastOn());
+    GdiHandle& brush = brushes_[colors.background];
+    if (!brush) brush.reset(CreateSolidBrush(colors.background));
+    FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(brush.get()));
+    RECT text = item.rcItem;
+    InflateRect(&text, -Scaled(4), -Scaled(4));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, label.Enabled ? colors.text : GetSysColor(COLOR_GRAYTEXT));
+    const HGDIOBJ previous = SelectObject(item.hDC, FontOf(label));
+    DrawTextA(item.hDC, label.Caption.c_str(), -1, &text, DT_NOPREFIX);
+    SelectObject(item.hDC, previous);
+}
+
 INT_PTR Win32DialogView::Handle(HWND surface, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: {
         HWND from = reinterpret_cast<HWND>(lParam);
         if (from == nullptr) from = GetDlgItem(surface, LOWORD(wParam));
-        if (const auto found = commands_.find(from); found != commands_.end()) {
-            found->second(HIWORD(wParam));
+        if (const ShownControl* shown = ShownIn(from); shown != nullptr && shown->command) {
+            shown->command(HIWORD(wParam));
         } else if (LOWORD(wParam) == IDCANCEL) {
             Dispatch([this] { form_.Close(); });
         }
         return TRUE;
     }
     case WM_HSCROLL:
-        if (const auto found = commands_.find(reinterpret_cast<HWND>(lParam)); found != commands_.end()) {
-            found->second(LOWORD(wParam));
+        if (const ShownControl* shown = ShownIn(reinterpret_cast<HWND>(lParam));
+            shown != nullptr && shown->command) {
+            shown->command(LOWORD(wParam));
             return TRUE;
         }
         return FALSE;
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        if (const auto found = notices_.find(header.hwndFrom); found != notices_.end()) found->second(header);
+        if (const ShownControl* shown = ShownIn(header.hwndFrom); shown != nullptr && shown->notice)
+            shown->notice(header);
         return FALSE;
     }
     case WM_CLOSE:
         Dispatch([this] { form_.Close(); });
         return TRUE;
     case WM_SETCURSOR: {
-        const auto found = controlOf_.find(reinterpret_cast<HWND>(wParam));
-        if (found == controlOf_.end() || found->second->Cursor != TCursor::crHandPoint ||
-            !IsWindowEnabled(found->first))
+        const ShownControl* shown = ShownIn(reinterpret_cast<HWND>(wParam));
+        if (shown == nullptr || shown->control.Cursor != TCursor::crHandPoint ||
+            !IsWindowEnabled(shown->window))
             return FALSE;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
         SetWindowLongPtrA(surface, DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     case WM_CTLCOLORSTATIC: {
-        const auto found = controlOf_.find(reinterpret_cast<HWND>(lParam));
-        if (found == controlOf_.end()) return FALSE;
+        const ShownControl* shown = ShownIn(reinterpret_cast<HWND>(lParam));
+        if (shown == nullptr) return FALSE;
         const auto context = reinterpret_cast<HDC>(wParam);
-        COLORREF background = GetSysColor(COLOR_BTNFACE);
-        if (const auto* panel = dynamic_cast<const TPanel*>(found->second)) {
-            // A swatch shows the colour it stands for, in any scheme.
-            background = ColorOf(panel->Color);
-        } else if (const auto* label = dynamic_cast<const TLabel*>(found->second);
-                   label != nullptr && !label->OnClick) {
-            const win32::LabelColors colors =
-                win32::ColorsOfLabel(label->Font.Color, clBtnFace, win32::HighContrastOn());
-            SetTextColor(context, colors.text);
-            background = colors.background;
-        } else {
-            return FALSE;
-        }
-        SetBkColor(context, background);
-        GdiHandle& brush = brushes_[background];
-        if (!brush) brush.reset(CreateSolidBrush(background));
+        const std::optional<COLORREF> background = StaticColors(shown->control, context);
+        if (!background) return FALSE;
+        SetBkColor(context, *background);
+        GdiHandle& brush = brushes_[*background];
+        if (!brush) brush.reset(CreateSolidBrush(*background));
         return reinterpret_cast<INT_PTR>(brush.get());
     }
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const auto found = controlOf_.find(item.hwndItem);
-        const auto* label = found != controlOf_.end() ? dynamic_cast<const TLabel*>(found->second) : nullptr;
-        if (label == nullptr) return FALSE;
-        const win32::LabelColors colors =
-            win32::ColorsOfLabel(label->Font.Color, label->Color, win32::HighContrastOn());
-        GdiHandle& brush = brushes_[colors.background];
-        if (!brush) brush.reset(CreateSolidBrush(colors.background));
-        FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(brush.get()));
-        RECT text = item.rcItem;
-        InflateRect(&text, -Scaled(4), -Scaled(4));
-        SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, label->Enabled ? colors.text : GetSysColor(COLOR_GRAYTEXT));
-        const HGDIOBJ previous = SelectObject(item.hDC, FontOf(*label));
-        DrawTextA(item.hDC, label->Caption.c_str(), -1, &text, DT_NOPREFIX);
-        SelectObject(item.hDC, previous);
-        return TRUE;
+        const ShownControl* shown = ShownIn(item.hwndItem);
+        if (shown == nullptr) return FALSE;
+        return VisitControl(
+            shown->control,
+            [&](const TLabel& label) -> INT_PTR {
+                DrawOpaqueLabel(label, item);
+                return TRUE;
+            },
+            [](const TControl&) -> INT_PTR { return FALSE; });
     }
     case kShownMessage:
         if (const TNotifyEvent shown = form_.OnShown) Dispatch([this, shown] { shown(&form_); });
@@ -982,15 +1080,12 @@ INT_PTR Win32DialogView::Handle(HWND surface, UINT message, WPARAM wParam, LPARA
         if (surface != window_) return FALSE;
         dpi_ = LOWORD(wParam);
         MakeFonts();
-        for (const auto& [window, control] : controlOf_)
-            SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*control)), TRUE);
-        for (const auto& [control, shown] : shown_) {
-            if (const auto* image = dynamic_cast<const TImage*>(control)) {
-                picture_.reset(LoadImageA(Instance(), image->ResourceName.c_str(), IMAGE_BITMAP,
-                                          Scaled(image->Width), Scaled(image->Height), LR_CREATEDIBSECTION));
-                SendMessageA(shown.window, STM_SETIMAGE, IMAGE_BITMAP,
-                             reinterpret_cast<LPARAM>(picture_.get()));
-            }
+        for (ShownControl& shown : shown_) {
+            if (shown.window == nullptr) continue;
+            SendMessageA(shown.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(shown.control)), TRUE);
+            VisitControl(
+                shown.control, [&](const TImage& image) { ShowPicture(image, shown); },
+                [](const TControl&) {});
         }
         {
             const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
@@ -1014,7 +1109,13 @@ void Win32DialogView::Dispatch(const std::function<void()>& action) {
 
 void Win32DialogView::MirrorAll() {
     mirroring_ = true;
-    for (const auto& mirror : mirrors_) mirror();
+    for (const ShownControl& shown : shown_) {
+        for (const HWND window : {shown.window, shown.spin}) {
+            if (window != nullptr && bool(IsWindowEnabled(window)) != shown.control.Enabled)
+                EnableWindow(window, shown.control.Enabled);
+        }
+        if (shown.mirror) shown.mirror();
+    }
     mirroring_ = false;
     if (layoutDue_) Layout(nullptr);
 }
@@ -1026,7 +1127,7 @@ bool Win32DialogView::TurnsPage(const MSG& message) {
     if (message.wParam == VK_NEXT) step = 1;
     if (message.wParam == VK_PRIOR) step = -1;
     if (step == 0 || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
-    const int count = int(pages_->Controls().size());
+    const int count = int(pages_->Sheets().size());
     const int turned = (pages_->ActivePageIndex + step + count) % count;
     Dispatch([this, turned] { pages_->ActivePageIndex = turned; });
     return true;
@@ -1037,7 +1138,7 @@ void Win32DialogView::Present() {
     SetForegroundWindow(window_);
     // The dialog opens with the focus on its tabs.
     if (pages_ != nullptr)
-        SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(shown_[pages_].window), TRUE);
+        SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ShownOf(*pages_).window), TRUE);
     // Drawn whole before anything slow the form does once it shows.
     RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (!shownAnnounced_) {

@@ -24,19 +24,6 @@ constexpr char kFormClass[] = "TidereachForm";
 
 TApplication* OwningApplication(TComponent* owner) { return dynamic_cast<TApplication*>(owner); }
 
-// Runs one piece of the loop; an exception is shown and the loop goes on.
-// Nothing may unwind through the system's frames of a window procedure.
-template <class Work>
-void Guarded(Work&& work) {
-    try {
-        work();
-    } catch (const std::exception& error) {
-        Application->HandleException(error);
-    } catch (...) {
-        Application->HandleException(std::runtime_error("Unknown exception"));
-    }
-}
-
 TShiftState CurrentShiftState() {
     TShiftState shift = 0;
     if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
@@ -47,9 +34,9 @@ TShiftState CurrentShiftState() {
 
 void EndFromOutside(TForm& form) {
     if (auto handler = form.OnEndFromOutside)
-        Guarded([&] { handler(&form); });
+        RunEventHandler([&] { handler(&form); });
     else
-        Guarded([&] { form.Close(); });
+        RunEventHandler([&] { form.Close(); });
 }
 
 // The form's events for one message; false when the message is not one of
@@ -61,20 +48,20 @@ bool DeliverInput(TForm& form, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
         if (auto handler = form.OnKeyDown; handler && form.Visible()) {
             WORD key = WORD(wParam);
-            Guarded([&] { handler(&form, key, CurrentShiftState()); });
+            RunEventHandler([&] { handler(&form, key, CurrentShiftState()); });
         }
         return true;
     case WM_CHAR:
         if (auto handler = form.OnKeyPress; handler && form.Visible()) {
             char key = char(wParam);
-            Guarded([&] { handler(&form, key); });
+            RunEventHandler([&] { handler(&form, key); });
         }
         return true;
     case WM_MOUSEMOVE:
         if (auto handler = form.OnMouseMove; handler && form.Visible()) {
             const int x = GET_X_LPARAM(lParam);
             const int y = GET_Y_LPARAM(lParam);
-            Guarded([&] { handler(&form, CurrentShiftState(), x, y); });
+            RunEventHandler([&] { handler(&form, CurrentShiftState(), x, y); });
         }
         return true;
     case WM_CLOSE:
@@ -87,7 +74,7 @@ bool DeliverInput(TForm& form, UINT message, WPARAM wParam, LPARAM lParam) {
         return true;
     case WM_ACTIVATEAPP:
         if (auto handler = form.OnEndFromOutside; handler && !wParam && form.Visible())
-            Guarded([&] { handler(&form); });
+            RunEventHandler([&] { handler(&form); });
         return true;
     default:
         return false;
@@ -195,7 +182,7 @@ TApplication::TApplication()
 
 bool TApplication::HandleOneMessage() {
     if (auto work = posted_->Take()) {
-        Guarded(work);
+        RunEventHandler(work);
         return true;
     }
     MSG message;
@@ -211,7 +198,7 @@ bool TApplication::HandleOneMessage() {
 
 void TApplication::Run() {
     if (MainForm == nullptr || terminated_) return;
-    Guarded([&] { MainForm->Show(); });
+    RunEventHandler([&] { MainForm->Show(); });
     // An idle handler that asks to be called again draws a frame each time:
     // those calls keep to the display's refresh.
     platform::win32::RefreshPacing pacing;
@@ -220,7 +207,7 @@ void TApplication::Run() {
         if (HandleOneMessage() || terminated_) continue;
         if (drawing && !pacing.WaitForFrame()) continue;
         bool done = true;
-        Guarded([&] {
+        RunEventHandler([&] {
             if (auto idle = OnIdle) idle(this, done);
         });
         drawing = !done;
@@ -242,7 +229,3 @@ void TApplication::HandleException(const std::exception& error) {
         MainForm != nullptr && MainForm->HandleAllocated() ? MainForm->Handle() : GetActiveWindow();
     MessageBoxA(owner, error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
 }
-
-void RunCreateHandler(const std::function<void()>& handler) { Guarded(handler); }
-
-void RunEventHandler(const std::function<void()>& handler) { Guarded(handler); }

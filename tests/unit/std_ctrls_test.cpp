@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -98,6 +99,59 @@ TEST(StandardControls, AKeyPressHandlerCanDiscardTheKey) {
     typed = 'y';
     edit.KeyPress(typed);
     EXPECT_EQ(typed, 'y');
+}
+
+// True when a visit of `control`, const and not, reaches the call for its
+// own class and no other.
+template <class Control>
+bool VisitedAs(Control& control) {
+    const auto own = [](auto& visited) {
+        return std::is_same_v<std::remove_cvref_t<decltype(visited)>, Control>;
+    };
+    const TControl& shown = control;
+    return VisitControl(static_cast<TControl&>(control), own) && VisitControl(shown, own);
+}
+
+TEST(StandardControls, EachControlClassIsVisitedAsItself) {
+    Form form;
+    TPanel panel(&form, "", {});
+    TImage image(&form, "", {});
+    TEdit edit(&form, "", {});
+    TPageControl pages(&form, "", {});
+    TTabSheet sheet(&pages, "", {});
+    TLabel label(&sheet, "", {});
+    TButton button(&sheet, "", {});
+    TWinControl plain(&sheet, "", {});
+    EXPECT_TRUE(VisitedAs(panel) && VisitedAs(image) && VisitedAs(edit) && VisitedAs(pages) &&
+                VisitedAs(sheet) && VisitedAs(label) && VisitedAs(button) && VisitedAs(plain));
+    EXPECT_TRUE(VisitedAs(form.group) && VisitedAs(form.box) && VisitedAs(form.first) &&
+                VisitedAs(form.spin) && VisitedAs(form.track) && VisitedAs(form.combo));
+    // A form's own class is visited as the dialog form it is made from.
+    EXPECT_TRUE(VisitControl(
+        static_cast<TControl&>(form), [](TDialogForm&) { return true; }, [](TControl&) { return false; }));
+}
+
+TEST(StandardControls, AVisitWithoutACallForTheClassTakesTheNearestBaseClass) {
+    Form form;
+    TLabel label(&form, "", {});
+    const auto kind = [](const TControl& control) {
+        return VisitControl(
+            control, [](const TRadioButton&) { return "option"; },
+            [](const TWinControl&) { return "container"; }, [](const TControl&) { return "control"; });
+    };
+    EXPECT_STREQ(kind(form.first), "option");
+    EXPECT_STREQ(kind(form.group), "container");
+    EXPECT_STREQ(kind(form), "container");
+    EXPECT_STREQ(kind(label), "control");
+}
+
+TEST(StandardControls, ThePagesAreTheTabSheetsAmongThePageControlsControls) {
+    TDialogForm form(nullptr);
+    TPageControl pages(&form, "", {});
+    TTabSheet first(&pages, "", {});
+    TLabel stray(&pages, "", {});
+    TTabSheet second(&pages, "", {});
+    EXPECT_EQ(pages.Sheets(), (std::vector<TTabSheet*>{&first, &second}));
 }
 
 TEST(StandardControls, TheColourDialogWithoutAWindowSystemIsCancelled) {

@@ -17,7 +17,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -291,13 +290,7 @@ GtkDialogView::~GtkDialogView() {
 void GtkDialogView::Dispatch(const std::function<void()>& action) {
     if (mirroring || dispatching || window == nullptr) return;
     dispatching = true;
-    try {
-        action();
-    } catch (const std::exception& error) {
-        Application->HandleException(error);
-    } catch (...) {
-        Application->HandleException(std::runtime_error("Unknown exception"));
-    }
+    RunEventHandler(action);
     dispatching = false;
     MirrorAll();
     if (form.Closing() && gtk_main_level() > 0) gtk_main_quit();
@@ -332,34 +325,19 @@ void GtkDialogView::Present() {
 }
 
 GtkWidget* GtkDialogView::Build(TControl& control) {
-    GtkWidget* widget = nullptr;
-    if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
-        widget = BuildPages(*pages);
-    } else if (auto* group = dynamic_cast<TGroupBox*>(&control)) {
-        widget = BuildGroupBox(*group);
-    } else if (auto* panel = dynamic_cast<TPanel*>(&control)) {
-        widget = panel->Controls().empty() ? BuildSwatch(*panel) : BuildGrid(*panel, 0);
-    } else if (auto* label = dynamic_cast<TLabel*>(&control)) {
-        widget = label->OnClick ? BuildLink(*label) : BuildLabel(*label);
-    } else if (auto* button = dynamic_cast<TButton*>(&control)) {
-        widget = BuildButton(*button);
-    } else if (auto* box = dynamic_cast<TCheckBox*>(&control)) {
-        widget = BuildCheckBox(*box);
-    } else if (auto* option = dynamic_cast<TRadioButton*>(&control)) {
-        widget = BuildRadioButton(*option);
-    } else if (auto* image = dynamic_cast<TImage*>(&control)) {
-        widget = BuildImage(*image);
-    } else if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-        widget = BuildEdit(*edit);
-    } else if (auto* spin = dynamic_cast<TSpinEdit*>(&control)) {
-        widget = BuildSpinEdit(*spin);
-    } else if (auto* track = dynamic_cast<TTrackBar*>(&control)) {
-        widget = BuildTrackBar(*track);
-    } else if (auto* combo = dynamic_cast<TComboBox*>(&control)) {
-        widget = BuildComboBox(*combo);
-    } else {
-        widget = BuildGrid(dynamic_cast<TWinControl&>(control), 0);
-    }
+    GtkWidget* widget = VisitControl(
+        control, [&](TPageControl& pages) { return BuildPages(pages); },
+        [&](TGroupBox& group) { return BuildGroupBox(group); },
+        [&](TPanel& panel) { return panel.Controls().empty() ? BuildSwatch(panel) : BuildGrid(panel, 0); },
+        [&](TLabel& label) { return label.OnClick ? BuildLink(label) : BuildLabel(label); },
+        [&](TButton& button) { return BuildButton(button); },
+        [&](TCheckBox& box) { return BuildCheckBox(box); },
+        [&](TRadioButton& option) { return BuildRadioButton(option); },
+        [&](TImage& image) { return BuildImage(image); }, [&](TEdit& edit) { return BuildEdit(edit); },
+        [&](TSpinEdit& spin) { return BuildSpinEdit(spin); },
+        [&](TTrackBar& track) { return BuildTrackBar(track); },
+        [&](TComboBox& combo) { return BuildComboBox(combo); },
+        [&](TWinControl& container) { return BuildGrid(container, 0); });
     if (control.Width > 0 || control.Height > 0) {
         gtk_widget_set_size_request(widget, control.Width > 0 ? control.Width : -1,
                                     control.Height > 0 ? control.Height : -1);
@@ -381,9 +359,7 @@ GtkWidget* GtkDialogView::BuildGrid(TWinControl& container, int margin) {
         GtkWidget* widget = Build(*child);
         const TGridPlace& place = child->Place();
         const bool holder = HoldsControls(*child);
-        const auto* label = dynamic_cast<TLabel*>(child);
-        const bool stretches = holder || dynamic_cast<TTrackBar*>(child) != nullptr ||
-                               (label != nullptr && !label->Transparent && place.Expand);
+        const bool stretches = FillsCellWidth(*child);
         gtk_widget_set_hexpand(widget, place.Expand || child->Alignment == TAlignment::taRightJustify);
         gtk_widget_set_vexpand(widget, place.Expand && holder);
         gtk_widget_set_halign(widget, stretches ? GTK_ALIGN_FILL : AlignOf(child->Alignment));
@@ -395,7 +371,9 @@ GtkWidget* GtkDialogView::BuildGrid(TWinControl& container, int margin) {
         GtkWidget* none = found->second;
         mirrors.push_back([&container, none] {
             for (TControl* child : container.Controls()) {
-                if (auto* option = dynamic_cast<TRadioButton*>(child); option != nullptr && option->Checked())
+                if (VisitControl(
+                        *child, [](const TRadioButton& option) { return option.Checked(); },
+                        [](const TControl&) { return false; }))
                     return;
             }
             gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(none), TRUE);
@@ -406,10 +384,10 @@ GtkWidget* GtkDialogView::BuildGrid(TWinControl& container, int margin) {
 
 GtkWidget* GtkDialogView::BuildPages(TPageControl& pages) {
     GtkWidget* notebook = gtk_notebook_new();
-    for (TControl* child : pages.Controls()) {
-        GtkWidget* page = BuildGrid(dynamic_cast<TWinControl&>(*child), 12);
+    for (TTabSheet* sheet : pages.Sheets()) {
+        GtkWidget* page = BuildGrid(*sheet, 12);
         gtk_grid_set_column_homogeneous(GTK_GRID(page), TRUE);
-        gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, gtk_label_new(child->Caption.c_str()));
+        gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, gtk_label_new(sheet->Caption.c_str()));
     }
     Connect<void(GtkNotebook*, GtkWidget*, guint)>(
         notebook, "switch-page",
