@@ -6,6 +6,7 @@
 #include "platform/forms/SysUtils.h"
 #include "platform/win32/CrashGamma.h"
 #include "platform/win32/PreviewWindow.h"
+#include "platform/win32/SaverDirectDraw.h"
 #include "scene/SceneForm.h"
 #include "settings/SetupDialog.h"
 #include "shell/ModeDispatch.h"
@@ -32,6 +33,7 @@ HWND DialogOwner(const std::string& switchText) {
 
 void RunSaver() {
     platform::win32::RestoreGammaOnCrash();
+    const platform::win32::SaverDirectDraw directDraw;
     Application->Initialize();
     Application->CreateForm<SceneForm>();
     Application->Run();
