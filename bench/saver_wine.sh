@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures tidereach.scr /s under Wine from outside, with Wine's DirectDraw on
-# OpenGL (its default; without a GPU a software one) and on GDI ("no3d"),
-# beside the Linux build's saver on the same screen (one Xvfb screen of
+# OpenGL (its default; without a GPU a software one), on OpenGL with the
+# command-stream thread of Direct3D that the saver asks Wine to leave out
+# (as a user's own csmt=1 brings it back), and on GDI ("no3d"), beside the Linux build's saver on the same screen (one Xvfb screen of
 # MEASURE_SIZE, 1024x768 by default), all with first-run settings (the
 # desktop's mode) and no sound device:
 #   - the frames each shows a second, whole-screen updates counted with the X
@@ -50,22 +51,30 @@ if [ "${1:-}" = --inside ]; then
   wineserver -w
   wineserver -p
   server=$(wineserver_pid)
-  for renderer in gl no3d; do
+  # "csmt": OpenGL with Direct3D's command-stream thread, as a user's own
+  # csmt=1 asks for; the saver runs without it unless told.
+  for variant in gl csmt no3d; do
+    renderer=${variant/csmt/gl}
     wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d "$renderer" /f >/dev/null 2>&1
+    if [ "$variant" = csmt ]; then
+      wine reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    else
+      wine reg delete 'HKCU\Software\Wine\Direct3D' /v csmt /f >/dev/null 2>&1 || true
+    fi
     # The frames over a window longer than the processor time's, which
     # starts later: the saver must still run at its end.
-    "$linux/bench/screen_watch" $((seconds + 10)) -- wine "$scr" /s | sed "s/^/${renderer}_/" &
+    "$linux/bench/screen_watch" $((seconds + 10)) -- wine "$scr" /s | sed "s/^/${variant}_/" &
     # Wine starts a .scr through a launcher: the saver is a process of its own.
     for _ in $(seq 600); do saver=$(pgrep -n -f -x -- "$scr /s") && break; sleep 0.1; done
     sleep 5
     saver_before=$(cpu_ticks "$saver" 2>/dev/null || echo 0) server_before=$(cpu_ticks "$server")
     sleep "$seconds"
     if saver_after=$(cpu_ticks "$saver" 2>/dev/null); then
-      echo "${renderer}_saver_cpu=$(cpu_percent $((saver_after - saver_before)))"
+      echo "${variant}_saver_cpu=$(cpu_percent $((saver_after - saver_before)))"
     else
-      echo "${renderer}_saver_cpu=(the saver ended early)"
+      echo "${variant}_saver_cpu=(the saver ended early)"
     fi
-    echo "${renderer}_server_cpu=$(cpu_percent $(($(cpu_ticks "$server") - server_before)))"
+    echo "${variant}_server_cpu=$(cpu_percent $(($(cpu_ticks "$server") - server_before)))"
     wait || true
   done
   wineserver -k
@@ -96,9 +105,12 @@ xvfb-run -a -s "-screen 0 ${size}x24 -br -noreset" "$0" --inside "$windows/tider
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 value() { sed -n "s/^$1=//p" "$scratch/figures"; }
 printf '\n%s, %s s measured\n' "$size" "$seconds"
-for renderer in gl no3d; do
-  printf 'Wine, %-4s      %6s frames/s  %6s of a core, the Wine server %s besides\n' "$renderer" \
-    "$(value ${renderer}_fps)" "$(value ${renderer}_saver_cpu)" "$(value ${renderer}_server_cpu)"
+for variant in gl csmt no3d; do
+  printf 'Wine, %-4s      %6s frames/s  %6s of a core, the Wine server %s besides\n' "$variant" \
+    "$(value ${variant}_fps)" "$(value ${variant}_saver_cpu)" "$(value ${variant}_server_cpu)"
 done
 printf 'Linux           %6s frames/s  %5s%% of a core\n' "$(value linux_fps)" "$(value linux_cpu_percent)"
+percent() { value "$1_saver_cpu" | tr -d '%'; }
+awk -v gl="$(percent gl)" -v csmt="$(percent csmt)" \
+  'BEGIN { if (gl > 0 && csmt > 0) printf "ratio processor time without / with the command-stream thread: %.2f\n", gl / csmt }'
 echo "goal  frames shown under Wine at most the refresh rate (60 Hz)"
