@@ -22,7 +22,8 @@ for option in "$@"; do
       packages+=(xvfb xdotool x11-utils imagemagick xfwm4) ;;
     --windows)
       packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                 mingw-w64-x86-64-dev googletest wine wine64 xvfb xauth xdotool imagemagick faketime) ;;
+                 mingw-w64-x86-64-dev googletest wine wine64 xvfb xauth xdotool imagemagick faketime
+                 xserver-xephyr x11-xserver-utils) ;;
     *) echo "setup.sh: unknown option $option (--test, --pictures, --windows)" >&2; exit 2 ;;
   esac
 done
