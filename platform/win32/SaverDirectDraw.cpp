@@ -83,9 +83,12 @@ std::wstring ProgramDirect3DKey(const std::wstring& program) {
 SaverDirectDraw::SaverDirectDraw() {
     std::optional<TemporarySetting> noCommandThread;
     const std::wstring program = ProgramFileName();
-    if (RunningUnderWine() && !program.empty() && !HasValue(ProgramDirect3DKey(program), kThreadValue) &&
-        !HasValue(std::wstring(kWineSettings) + L"\\Direct3D", kThreadValue))
-        noCommandThread.emplace(ProgramDirect3DKey(program), kThreadValue, 0);
+    if (RunningUnderWine() && !program.empty()) {
+        const std::wstring programKey = ProgramDirect3DKey(program);
+        if (!HasValue(programKey, kThreadValue) &&
+            !HasValue(std::wstring(kWineSettings) + L"\\Direct3D", kThreadValue))
+            noCommandThread.emplace(programKey, kThreadValue, 0);
+    }
     library_.reset(LoadLibraryExA("ddraw.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
 }
 
